@@ -1,0 +1,57 @@
+#include "foundation/RunProgram.h"
+
+#include <exception>
+
+namespace foundation {
+
+namespace {
+std::string trim(const std::string& s) {
+    auto b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+}  // namespace
+
+platform::ProcessHandle RunProgram::StartProcess(const std::string& program, const std::string& args) {
+    std::string line = program;
+    if (!trim(args).empty()) line += " \"" + args + "\"";
+    return processes_.start(line, false);
+}
+
+bool RunProgram::IsProcessRunning(platform::ProcessHandle& handle) {
+    if (handle == 0) return false;
+    // A process that can no longer be waited for counts as ended.
+    if (processes_.poll(handle) != platform::WaitResult::Running) {
+        processes_.close(handle);
+        handle = 0;
+        return false;
+    }
+    return true;
+}
+
+bool RunProgram::RunAndWait(const std::string& commandLine, std::string& errorText, std::int32_t timeoutMs) {
+    try {
+        platform::ProcessHandle handle = StartProcess(commandLine, "");
+        if (handle == 0) {
+            errorText = "The program could not be started.";
+            return false;
+        }
+        const std::uint32_t t0 = app_.clock().milliseconds();
+        do {
+            app_.doEvents();
+            app_.clock().sleep(PollMs);
+            // Unsigned difference: a wrap of the counter does not upset the wait.
+            const std::uint32_t elapsed = app_.clock().milliseconds() - t0;
+            if (timeoutMs >= 0 && elapsed > static_cast<std::uint32_t>(timeoutMs)) {
+                errorText = "The process has timed out.";
+                return false;
+            }
+        } while (IsProcessRunning(handle));
+        return true;
+    } catch (const std::exception& e) {
+        errorText = e.what();
+        return false;
+    }
+}
+
+}  // namespace foundation

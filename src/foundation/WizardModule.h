@@ -1,0 +1,93 @@
+#pragma once
+// What both wizard programs share in their main module: the debug log, the
+// common message boxes, the setup-menu switch and the welcome and About pages.
+// Each program derives its own module and fills in the program's texts and
+// its start, exit and routing routines.
+
+#include <ctime>
+#include <initializer_list>
+#include <string>
+
+#include "platform/Platform.h"
+#include "ui/Application.h"
+#include "ui/FormSlot.h"
+
+namespace foundation {
+
+class KAEIntro;
+class KAEAbout;
+
+// Texts that differ between the two programs.
+struct ProgramTexts {
+    std::string title;            // "Quillon"
+    std::string version;          // "1.00D"
+    std::string successText;      // text of the success box
+    std::string documentName;     // spooler document name of the program's jobs
+    std::string welcomeHeading;   // Label1 of the welcome page
+    std::string welcomeText;      // Label3 of the welcome page
+    std::string aboutDescription;
+    std::string legalNotice;
+};
+
+extern const char* const ModelPrefix;  // "7391-Q25 "
+
+class WizardModule {
+public:
+    WizardModule(ui::Application& app, platform::Platform& platform, ProgramTexts texts, std::string programFolder);
+    virtual ~WizardModule();
+    WizardModule(const WizardModule&) = delete;
+    WizardModule& operator=(const WizardModule&) = delete;
+
+    ui::Application& ui() const { return app_; }
+    platform::Platform& os() const { return platform_; }
+    const ProgramTexts& texts() const { return texts_; }
+    const std::string& programFolder() const { return folder_; }
+    std::string GetVersionNumber() const { return texts_.version; }
+
+    // Module state
+    bool DebugMode = false;
+    bool CdMenuMode = false;
+    std::string CdMenuArgs;
+    std::string CdMenuProgram;
+    bool SettingsSavedToFile = false;
+    bool SetupSent = false;
+
+    // Appends one time-stamped line to "Log.txt" in the program folder while DebugMode is on.
+    void WriteLog(const std::string& text);
+    bool FileExists(const std::string& path) const;
+    void ShowSetupSent();
+    void ShowNotice(const std::string& text);
+    bool ConfirmOverwrite();
+
+    // Starts the setup-menu program with " min " or " max " in setup-menu mode.
+    void CallSetupMenu(const std::string& keyword);
+
+    // The program's own routines, used by the shared pages.
+    // Returns true when the program ends, false when it goes on.
+    virtual bool ExitWizard() = 0;
+    virtual void ConfirmCancel() = 0;
+    // The welcome page's Next.
+    virtual void WelcomeNext() = 0;
+
+    // Pages
+    ui::FormSlot<KAEIntro> KAEIntroForm;
+    ui::FormSlot<KAEAbout> KAEAboutForm;
+
+    // Bounded retries of a busy log file.
+    static constexpr int LogAttempts = 10;
+    static constexpr unsigned LogRetryMs = 500;
+
+private:
+    ui::Application& app_;
+    platform::Platform& platform_;
+    ProgramTexts texts_;
+    std::string folder_;
+};
+
+// "MMM DD,YYYY hh:mm:ss - text"
+std::string FormatLogLine(const std::tm& when, const std::string& text);
+
+// Lines joined with CR LF.
+std::string JoinLines(std::initializer_list<std::string> lines);
+
+}  // namespace foundation

@@ -1,0 +1,119 @@
+#include "netcfg/core/QuillonModule.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "foundation/KAEAbout.h"
+#include "foundation/KAEIntro.h"
+
+namespace netcfg {
+
+using foundation::JoinLines;
+
+foundation::ProgramTexts QuillonTexts() {
+    foundation::ProgramTexts t;
+    t.title = "Quillon";
+    t.version = "1.00D";
+    t.successText = "NIC Setup Request Successfully Sent";
+    t.documentName = "Quillon Command";
+    t.welcomeHeading = "Welcome to the Tessivarn Quillon";
+    t.welcomeText =
+        "This wizard will guide you through the process of configuring the basic settings of your printer's network "
+        "interface card (NIC). Please refer to the user manual for additional information.";
+    t.aboutDescription =
+        "This application will help guide you through the process of configuring your printer's network interface "
+        "card (NIC)";
+    t.legalNotice = "Copyright (C) Tessivarn. All rights reserved.";
+    return t;
+}
+
+QuillonModule::QuillonModule(ui::Application& app, platform::Platform& platform, std::string programFolder)
+    : WizardModule(app, platform, QuillonTexts(), std::move(programFolder)) {}
+
+void QuillonModule::Main(const std::string& commandLine) {
+    SettingsSavedToFile = false;
+    DebugMode = false;
+    CdMenuMode = false;
+    StartedWithGo = false;
+    CdMenuProgram = "Hollin.exe";
+
+    std::string upper = commandLine;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (upper.find("LOG") != std::string::npos) {
+        DebugMode = true;
+        WriteLog("Entering Debug Mode");
+    }
+    if (upper.find("CD") != std::string::npos) {
+        CdMenuMode = true;
+        CdMenuArgs = commandLine.size() > 2 ? commandLine.substr(2) : std::string{};
+        WriteLog("Tulver CD Menu Enabled");
+    }
+    if (upper.find("GO") != std::string::npos) {
+        StartedWithGo = true;
+        // The load page is the first page after a start with GO; until it
+        // exists the welcome page stands in for it.
+        KAEIntroForm().show();
+    } else {
+        auto& intro = KAEIntroForm();
+        intro.show();
+        intro.Next.setFocus();
+    }
+}
+
+bool QuillonModule::SettingsDiffer() const {
+    // No page records exist yet, so nothing can differ.
+    return false;
+}
+
+bool QuillonModule::ExitWizard() {
+    if (SettingsDiffer() && !SettingsSavedToFile) {
+        if (ConfirmExitWithoutSaving()) return false;
+    }
+    CallSetupMenu("max");
+    UnloadAllForms();
+    return true;
+}
+
+bool QuillonModule::ConfirmExitWithoutSaving() {
+    int r = ui().msgBox(JoinLines({"You are about to exit this wizard after making changes.",
+                                   "Once you exit, all of your settings will be lost.",
+                                   "Would you like to save your settings before you exit?"}),
+                        ui::Buttons::YesNo, ui::Icon::Question, 1, "Leaving Wizard Without Saving Settings");
+    return r == ui::IDYES;
+}
+
+void QuillonModule::ShowError(const std::string& message, bool fatal, const std::string& title) {
+    std::string text = fatal ? message + "\r\nThe wizard will exit." : message;
+    ui().msgBox(text, ui::Buttons::OK, ui::Icon::Critical, 1, title.empty() ? "Program Error" : title);
+    if (fatal) ExitWizard();
+}
+
+void QuillonModule::ConfirmCancel() {
+    if (SetupSent) {
+        ExitWizard();
+        return;
+    }
+    int r = ui().msgBox(JoinLines({"NIC setting is not complete. If you quit",
+                                   "the wizard now, the printer will not be updated.",
+                                   "Do you want to exit the wizard?"}),
+                        ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Caution Exiting Wizard");
+    if (r == ui::IDYES) ExitWizard();
+}
+
+int QuillonModule::AskYesNo(const std::string& message, const std::string& title) {
+    if (title.empty()) return ui().msgBox(message, ui::Buttons::YesNo, ui::Icon::Critical, 1, "Error");
+    return ui().msgBox(message, ui::Buttons::YesNo, ui::Icon::Exclamation, 1, title);
+}
+
+void QuillonModule::WelcomeNext() {
+    // The load page follows the welcome page; until it exists Next stays here.
+}
+
+void QuillonModule::UnloadAllForms() {
+    // The fixed order of the program's forms.
+    KAEAboutForm.unload();
+    KAEIntroForm.unload();
+}
+
+}  // namespace netcfg

@@ -1,0 +1,38 @@
+#pragma once
+// Starting other programs. A command line's first token names the program;
+// it is looked up in the program folder, the current directory and PATH,
+// as given and then without a trailing ".exe".
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+using ProcessHandle = std::int64_t;  // 0: none
+
+enum class WaitResult { Ended, Running, Failed };
+
+class ProcessLauncher {
+public:
+    virtual ~ProcessLauncher() = default;
+    // Starts the command line; 0 when no process was created.
+    virtual ProcessHandle start(const std::string& commandLine, bool hidden) = 0;
+    // Starts and forgets (nobody waits for it).
+    virtual void startDetached(const std::string& commandLine, bool hidden) = 0;
+    // A zero-timeout wait.
+    virtual WaitResult poll(ProcessHandle handle) = 0;
+    virtual void close(ProcessHandle handle) = 0;
+};
+
+// Splits a command line as a Windows program would: blanks separate words,
+// double quotes group them, a backslash escapes a double quote.
+std::vector<std::string> splitCommandLine(const std::string& commandLine);
+
+// The full path of a program name, or empty when none is found.
+std::string findProgram(const std::string& name, const std::string& programFolder);
+
+// The folder of the running executable.
+std::string programFolder();
+
+}  // namespace platform

@@ -1,0 +1,166 @@
+#include "platform/posix/PosixProcess.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace platform {
+
+std::vector<std::string> splitCommandLine(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false, quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        char c = line[i];
+        if (c == '\\') {
+            std::size_t n = 0;
+            while (i + n < line.size() && line[i + n] == '\\') ++n;
+            if (i + n < line.size() && line[i + n] == '"') {
+                word.append(n / 2, '\\');
+                if (n % 2 == 1) {
+                    word += '"';
+                    i += n;
+                } else {
+                    i += n - 1;
+                }
+            } else {
+                word.append(n, '\\');
+                i += n - 1;
+            }
+            inWord = true;
+        } else if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+namespace {
+
+bool executable(const std::string& path) {
+    struct stat st{};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+std::string withoutExe(const std::string& name) {
+    if (name.size() > 4) {
+        std::string tail = name.substr(name.size() - 4);
+        for (auto& ch : tail) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        if (tail == ".exe") return name.substr(0, name.size() - 4);
+    }
+    return {};
+}
+
+std::string lookIn(const std::string& name, const std::string& programFolder) {
+    if (name.find('/') != std::string::npos) return executable(name) ? name : std::string{};
+    std::vector<std::string> dirs;
+    if (!programFolder.empty()) dirs.push_back(programFolder);
+    dirs.push_back(".");
+    if (const char* path = std::getenv("PATH")) {
+        std::string p = path;
+        std::size_t start = 0;
+        while (start <= p.size()) {
+            std::size_t end = p.find(':', start);
+            if (end == std::string::npos) end = p.size();
+            if (end > start) dirs.push_back(p.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    for (const auto& d : dirs) {
+        std::string full = d + "/" + name;
+        if (executable(full)) return full;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string findProgram(const std::string& name, const std::string& programFolder) {
+    if (name.empty()) return {};
+    std::string found = lookIn(name, programFolder);
+    if (found.empty()) {
+        std::string bare = withoutExe(name);
+        if (!bare.empty()) found = lookIn(bare, programFolder);
+    }
+    return found;
+}
+
+std::string programFolder() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return ".";
+    std::string path(buf, static_cast<std::size_t>(n));
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+PosixProcessLauncher::PosixProcessLauncher(std::string programFolder) : folder_(std::move(programFolder)) {}
+
+namespace {
+
+pid_t spawn(const std::string& commandLine, const std::string& folder) {
+    auto words = splitCommandLine(commandLine);
+    if (words.empty()) return 0;
+    std::string path = findProgram(words[0], folder);
+    if (path.empty()) return 0;
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return 0;
+    return pid;
+}
+
+}  // namespace
+
+ProcessHandle PosixProcessLauncher::start(const std::string& commandLine, bool) {
+    reapDetached();
+    return spawn(commandLine, folder_);
+}
+
+void PosixProcessLauncher::startDetached(const std::string& commandLine, bool) {
+    reapDetached();
+    if (pid_t pid = spawn(commandLine, folder_)) detached_.push_back(pid);
+}
+
+void PosixProcessLauncher::reapDetached() {
+    std::vector<pid_t> still;
+    for (pid_t pid : detached_) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == 0) still.push_back(pid);
+    }
+    detached_.swap(still);
+}
+
+WaitResult PosixProcessLauncher::poll(ProcessHandle handle) {
+    if (handle <= 0) return WaitResult::Failed;
+    if (ended_.count(handle)) return WaitResult::Ended;
+    int status = 0;
+    pid_t r = waitpid(static_cast<pid_t>(handle), &status, WNOHANG);
+    if (r == 0) return WaitResult::Running;
+    if (r == static_cast<pid_t>(handle)) {
+        ended_[handle] = true;
+        return WaitResult::Ended;
+    }
+    return WaitResult::Failed;
+}
+
+void PosixProcessLauncher::close(ProcessHandle handle) { ended_.erase(handle); }
+
+}  // namespace platform

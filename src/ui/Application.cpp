@@ -1,0 +1,88 @@
+#include "ui/Application.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "ui/Control.h"
+#include "ui/Form.h"
+
+namespace ui {
+
+int buttonResult(Buttons buttons, int position) {
+    switch (buttons) {
+    case Buttons::OK: return IDOK;
+    case Buttons::OKCancel: return position == 2 ? IDCANCEL : IDOK;
+    case Buttons::YesNo: return position == 2 ? IDNO : IDYES;
+    case Buttons::YesNoCancel: return position == 3 ? IDCANCEL : position == 2 ? IDNO : IDYES;
+    }
+    return IDOK;
+}
+
+Application::Application(MessageBoxService& messages, FileDialogService& files, Clock& clock)
+    : messages_(messages), files_(files), clock_(clock) {}
+
+EventPump& Application::pump() const {
+    if (!pump_) throw std::logic_error("no event pump attached");
+    return *pump_;
+}
+
+int Application::msgBox(const std::string& text, Buttons buttons, Icon icon, int defaultButton,
+                        const std::string& title) {
+    return msgBox(MessageRequest{text, buttons, icon, defaultButton, title});
+}
+
+int Application::msgBox(MessageRequest request) {
+    if (request.title.empty()) request.title = title_;
+    return messages_.show(request);
+}
+
+void Application::doEvents() { pump().doEvents(); }
+
+void Application::addTimer(Timer* t) { timers_.push_back(t); }
+
+void Application::removeTimer(Timer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
+
+void Application::fireDueTimers() {
+    const std::uint32_t now = clock_.milliseconds();
+    // Copy: a tick may create or destroy timers.
+    std::vector<Timer*> due;
+    for (Timer* t : timers_)
+        if (t->running() && !t->inTick() && static_cast<std::int32_t>(now - t->due()) >= 0) due.push_back(t);
+    std::sort(due.begin(), due.end(), [now](Timer* a, Timer* b) {
+        return static_cast<std::int32_t>(a->due() - now) < static_cast<std::int32_t>(b->due() - now);
+    });
+    for (Timer* t : due) {
+        // Still there and still due? An earlier tick may have changed it.
+        if (std::find(timers_.begin(), timers_.end(), t) == timers_.end()) continue;
+        if (!t->running() || t->inTick() || static_cast<std::int32_t>(now - t->due()) < 0) continue;
+        t->tick();
+    }
+}
+
+long long Application::msUntilNextTimer() {
+    const std::uint32_t now = clock_.milliseconds();
+    long long best = -1;
+    for (Timer* t : timers_) {
+        if (!t->running() || t->inTick()) continue;
+        long long wait = std::max<long long>(0, static_cast<std::int32_t>(t->due() - now));
+        if (best < 0 || wait < best) best = wait;
+    }
+    return best;
+}
+
+void Application::formLoaded(Form* f) {
+    loaded_.push_back(f);
+    ended_ = false;
+}
+
+void Application::formUnloaded(Form* f) {
+    forget(f);
+    if (loaded_.empty()) {
+        ended_ = true;
+        if (pump_) pump_->quit();
+    }
+}
+
+void Application::forget(Form* f) { loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), f), loaded_.end()); }
+
+}  // namespace ui
