@@ -128,7 +128,7 @@ bool WizardModule::ConfirmOverwrite() {
 
 void WizardModule::CallSetupMenu(const std::string& keyword) {
     if (!CdMenuMode) return;
-    platform_.processes.startDetached(CdMenuProgram + " " + keyword + " " + CdMenuArgs, true);
+    platform_.processes().startDetached(CdMenuProgram + " " + keyword + " " + CdMenuArgs, true);
 }
 
 }  // namespace foundation
