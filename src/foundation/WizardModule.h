@@ -66,6 +66,8 @@ public:
     // Returns true when the program ends, false when it goes on.
     virtual bool ExitWizard() = 0;
     virtual void ConfirmCancel() = 0;
+    // The program's error box; a fatal one ends the wizard.
+    virtual void ShowError(const std::string& message, bool fatal, const std::string& title = {}) = 0;
     // The welcome page's Next.
     virtual void WelcomeNext() = 0;
 

@@ -24,7 +24,7 @@ public:
     void WelcomeNext() override;
 
     bool ConfirmExitWithoutSaving();
-    void ShowError(const std::string& message, bool fatal, const std::string& title = {});
+    void ShowError(const std::string& message, bool fatal, const std::string& title = {}) override;
     int AskYesNo(const std::string& message, const std::string& title);
     void UnloadAllForms();
 
