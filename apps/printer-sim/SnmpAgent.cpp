@@ -1,5 +1,6 @@
 #include "SnmpAgent.h"
 
+#include <string_view>
 #include <vector>
 
 namespace printersim {

@@ -1,0 +1,94 @@
+#pragma once
+// Qt Widgets renderer of the forms layer: one top-level window per loaded
+// form, one widget per control. User input goes into the model through the
+// controls' user* methods; model changes update the widgets at once.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Form.h"
+#include "ui/View.h"
+
+class QBoxLayout;
+class QHBoxLayout;
+class QObject;
+class QPixmap;
+class QVBoxLayout;
+class QWidget;
+
+namespace ui {
+
+class QtFormWindow;
+
+class QtFormView : public FormView {
+public:
+    explicit QtFormView(Form& form);
+    ~QtFormView() override;
+    QtFormView(const QtFormView&) = delete;
+    QtFormView& operator=(const QtFormView&) = delete;
+
+    void visibilityChanged(bool visible, bool modal) override;
+    void captionChanged() override;
+    void controlChanged(Control& control, Property property) override;
+
+    Form& form() const { return form_; }
+    // The form's top-level window.
+    QWidget* window() const;
+    // The widget of a control; nullptr for a timer or an unknown control.
+    QWidget* widget(const Control& control) const;
+
+private:
+    struct Place {
+        QBoxLayout* layout = nullptr;  // where new controls of a container go
+    };
+
+    void build();
+    void place(Control* container, QBoxLayout* into, bool topLevel);
+    QWidget* makeWidget(Control& c);
+    QWidget* ensureWidget(Control& c);
+    void wire(Control& c, QWidget* w);
+    void syncAll(Control& c);
+    void sync(Control& c, Property p);
+    void syncState(Control& c);  // the user-editable state after an input
+    bool attached(const Control* c) const;
+    bool hasChildren(const Control* c) const;
+    // Runs a user input on a control and puts the widget back in line with
+    // the model afterwards, unless the input unloaded the form.
+    template <class F>
+    void input(Control* c, F&& action);
+    bool keyPressed(int key);  // window-level Enter and Escape
+    void userClose();
+
+    Form& form_;
+    std::shared_ptr<bool> alive_;
+    std::unique_ptr<QObject> ctx_;  // receiver of every connection
+    QtFormWindow* window_ = nullptr;
+    QVBoxLayout* content_ = nullptr;
+    QVBoxLayout* logos_ = nullptr;
+    QHBoxLayout* buttons_ = nullptr;
+    QWidget* buttonLine_ = nullptr;
+    std::map<const Control*, QWidget*> widgets_;
+    std::map<const Control*, QBoxLayout*> inner_;  // layouts of Frame and Picture containers
+    bool shownOnce_ = false;
+};
+
+class QtViewFactory : public ViewFactory {
+public:
+    std::unique_ptr<FormView> create(Form& form) override;
+};
+
+// The Qt view of a loaded form, its window and a control's widget, or nullptr.
+QtFormView* qtView(const Form& form);
+QWidget* windowOf(const Form& form);
+QWidget* widgetOf(const Control& control);
+
+// The placeholder image drawn for a picture's image name ("logo", "icon", ...).
+QPixmap pictureImage(const std::string& name);
+
+// Renders a loaded form's window into a PNG file; false when it has no window
+// or the file could not be written.
+bool grabToPng(Form& form, const std::string& path);
+
+}  // namespace ui

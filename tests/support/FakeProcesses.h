@@ -1,0 +1,55 @@
+#pragma once
+// A process launcher that records command lines; started processes run until
+// the test ends them.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Process.h"
+
+namespace testsupport {
+
+class FakeProcesses : public platform::ProcessLauncher {
+public:
+    struct Start {
+        std::string commandLine;
+        bool hidden;
+        bool detached;
+    };
+
+    platform::ProcessHandle start(const std::string& commandLine, bool hidden) override {
+        starts.push_back({commandLine, hidden, false});
+        if (failStarts) return 0;
+        platform::ProcessHandle h = next_++;
+        state_[h] = platform::WaitResult::Running;
+        return h;
+    }
+    void startDetached(const std::string& commandLine, bool hidden) override {
+        starts.push_back({commandLine, hidden, true});
+    }
+    platform::WaitResult poll(platform::ProcessHandle handle) override {
+        ++polls;
+        auto it = state_.find(handle);
+        return it == state_.end() ? platform::WaitResult::Failed : it->second;
+    }
+    void close(platform::ProcessHandle handle) override {
+        closed.push_back(handle);
+        state_.erase(handle);
+    }
+
+    void end(platform::ProcessHandle h) { state_[h] = platform::WaitResult::Ended; }
+    void lose(platform::ProcessHandle h) { state_[h] = platform::WaitResult::Failed; }
+    platform::ProcessHandle last() const { return next_ - 1; }
+
+    std::vector<Start> starts;
+    std::vector<platform::ProcessHandle> closed;
+    int polls = 0;
+    bool failStarts = false;
+
+private:
+    platform::ProcessHandle next_ = 100;
+    std::map<platform::ProcessHandle, platform::WaitResult> state_;
+};
+
+}  // namespace testsupport
