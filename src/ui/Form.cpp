@@ -103,6 +103,7 @@ void Form::dispatch(const std::function<void()>& handler) {
 void Form::attach(Control* c) { controls_.push_back(c); }
 
 void Form::detach(Control* c) {
+    if (view_) view_->controlRemoved(*c);
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     if (focused_ == c) focused_ = nullptr;
     for (auto& row : rows_) row.erase(std::remove(row.begin(), row.end(), c), row.end());

@@ -16,6 +16,8 @@ public:
     virtual void visibilityChanged(bool visible, bool modal) = 0;
     virtual void captionChanged() = 0;
     virtual void controlChanged(Control& control, Property property) = 0;
+    // A control is being destroyed while the view exists; only its address is valid.
+    virtual void controlRemoved(Control& control) { (void)control; }
 };
 
 class ViewFactory {

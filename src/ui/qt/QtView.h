@@ -8,10 +8,13 @@
 #include <string>
 #include <vector>
 
+#include <QPointer>
+
 #include "ui/Form.h"
 #include "ui/View.h"
 
 class QBoxLayout;
+class QFrame;
 class QHBoxLayout;
 class QObject;
 class QPixmap;
@@ -32,6 +35,7 @@ public:
     void visibilityChanged(bool visible, bool modal) override;
     void captionChanged() override;
     void controlChanged(Control& control, Property property) override;
+    void controlRemoved(Control& control) override;
 
     Form& form() const { return form_; }
     // The form's top-level window.
@@ -40,36 +44,37 @@ public:
     QWidget* widget(const Control& control) const;
 
 private:
-    struct Place {
-        QBoxLayout* layout = nullptr;  // where new controls of a container go
-    };
-
     void build();
-    void place(Control* container, QBoxLayout* into, bool topLevel);
-    QWidget* makeWidget(Control& c);
+    void place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel);
+    QWidget* makeWidget(Control& c, QWidget* parent);
     QWidget* ensureWidget(Control& c);
     void wire(Control& c, QWidget* w);
     void syncAll(Control& c);
     void sync(Control& c, Property p);
-    void syncState(Control& c);  // the user-editable state after an input
+    void syncCaption(Control& c, QWidget* w);
+    void syncStyle(Control& c, QWidget* w);
+    void syncState(Control& c);  // value, text, list and the like
     bool attached(const Control* c) const;
+    bool owns(const Control* c, const QWidget* w) const;  // w is still c's widget
     bool hasChildren(const Control* c) const;
     // Runs a user input on a control and puts the widget back in line with
     // the model afterwards, unless the input unloaded the form.
     template <class F>
     void input(Control* c, F&& action);
     bool keyPressed(int key);  // window-level Enter and Escape
-    void userClose();
+    void focusMoved(QWidget* now);
+    CommandButton* usableButton(bool isDefault) const;
+    int lineKey(Control* c, int key);  // key press filter of a text box
 
     Form& form_;
     std::shared_ptr<bool> alive_;
     std::unique_ptr<QObject> ctx_;  // receiver of every connection
-    QtFormWindow* window_ = nullptr;
+    QPointer<QtFormWindow> window_;
     QVBoxLayout* content_ = nullptr;
     QVBoxLayout* logos_ = nullptr;
     QHBoxLayout* buttons_ = nullptr;
-    QWidget* buttonLine_ = nullptr;
-    std::map<const Control*, QWidget*> widgets_;
+    QFrame* buttonLine_ = nullptr;
+    std::map<const Control*, QPointer<QWidget>> widgets_;
     std::map<const Control*, QBoxLayout*> inner_;  // layouts of Frame and Picture containers
     bool shownOnce_ = false;
 };

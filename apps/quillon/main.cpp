@@ -1,0 +1,41 @@
+// Quillon: the network-interface wizard of the label printers.
+
+#include <QApplication>
+#include <string>
+
+#include "netcfg/core/QuillonModule.h"
+#include "platform/Platform.h"
+#include "platform/posix/PosixProcess.h"
+#include "ui/Application.h"
+#include "ui/Clocks.h"
+#include "ui/qt/QtPump.h"
+#include "ui/qt/QtServices.h"
+#include "ui/qt/QtView.h"
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillon"));
+
+    ui::SystemClock clock;
+    ui::QtMessageBox messages;
+    ui::QtFileDialog files;
+    ui::Application app(messages, files, clock);
+    ui::QtPump pump(app);
+    ui::QtViewFactory views;
+    app.setViews(&views);
+
+    const std::string folder = platform::programFolder();
+    platform::PosixProcessLauncher launcher(folder);
+    platform::Platform os{.processLauncher = &launcher};
+    netcfg::QuillonModule module(app, os, folder);
+
+    // The command line as one string, the arguments joined by single blanks.
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) commandLine += ' ';
+        commandLine += argv[i];
+    }
+    module.Main(commandLine);
+    pump.run();
+    return 0;
+}

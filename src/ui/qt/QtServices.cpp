@@ -1,0 +1,111 @@
+#include "ui/qt/QtServices.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <vector>
+
+namespace ui {
+
+namespace {
+
+struct Choice {
+    QMessageBox::StandardButton button;
+    int result;
+};
+
+std::vector<Choice> choicesOf(Buttons b) {
+    switch (b) {
+    case Buttons::OK: return {{QMessageBox::Ok, IDOK}};
+    case Buttons::OKCancel: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case Buttons::YesNo: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case Buttons::YesNoCancel:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    }
+    return {{QMessageBox::Ok, IDOK}};
+}
+
+QMessageBox::Icon iconOf(Icon i) {
+    switch (i) {
+    case Icon::None: return QMessageBox::NoIcon;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Information: return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+int QtMessageBox::show(const MessageRequest& request) {
+    QMessageBox box;
+    QString text = QString::fromStdString(request.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar('\r'), QChar('\n'));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setWindowTitle(QString::fromStdString(request.title));
+    box.setIcon(iconOf(request.icon));
+
+    const std::vector<Choice> choices = choicesOf(request.buttons);
+    for (const Choice& c : choices) box.addButton(c.button);
+    const int pos = request.defaultButton >= 1 && request.defaultButton <= static_cast<int>(choices.size())
+                        ? request.defaultButton
+                        : 1;
+    box.setDefaultButton(choices[static_cast<std::size_t>(pos - 1)].button);
+    // Escape: Cancel, else No, else OK.
+    const Choice& escape = choices.back();
+    box.setEscapeButton(escape.button);
+
+    box.exec();
+    const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+    for (const Choice& c : choices)
+        if (c.button == clicked) return c.result;
+    return escape.result;
+}
+
+QString qtFileFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QChar('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QChar(';'), QChar(' '));
+        QString desc = parts[i];
+        // A description that already names its patterns keeps them once.
+        if (desc.contains(QChar('(')) && desc.endsWith(QChar(')'))) desc = desc.left(desc.lastIndexOf(QChar('('))).trimmed();
+        out << QStringLiteral("%1 (%2)").arg(desc, patterns.simplified());
+    }
+    if (parts.size() % 2 == 1 && !parts.back().isEmpty() && out.isEmpty()) out << parts.back();
+    return out.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> QtFileDialog::open(const FileDialogRequest& request) {
+    QFileDialog dlg;
+    dlg.setWindowTitle(QString::fromStdString(request.title));
+    if (request.fileMustExist) {
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setFileMode(QFileDialog::AnyFile);
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    }
+    const QString filter = qtFileFilter(request.filter);
+    if (!filter.isEmpty()) dlg.setNameFilters(filter.split(QStringLiteral(";;")));
+    if (!request.initialDir.empty()) dlg.setDirectory(QString::fromStdString(request.initialDir));
+    if (!request.defaultExt.empty()) {
+        QString ext = QString::fromStdString(request.defaultExt);
+        if (ext.startsWith(QChar('.'))) ext.remove(0, 1);
+        dlg.setDefaultSuffix(ext);
+    }
+    if (!request.fileName.empty()) dlg.selectFile(QString::fromStdString(request.fileName));
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dlg.selectedFiles();
+    if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(files.front()).toStdString();
+}
+
+}  // namespace ui

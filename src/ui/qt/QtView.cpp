@@ -1,0 +1,773 @@
+#include "ui/qt/QtView.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+#include <set>
+
+#include "ui/Control.h"
+
+namespace ui {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// Model texts use CR LF line breaks; Qt uses LF.
+QString display(const std::string& s) {
+    QString t = qs(s);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QChar('\r'), QChar('\n'));
+    return t;
+}
+
+std::string fromMultiLine(const QString& t) {
+    QString s = t;
+    s.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return s.toStdString();
+}
+
+QString objectNameOf(const Control& c) {
+    QString n = qs(c.name());
+    if (c.index() >= 0) n += QStringLiteral("(%1)").arg(c.index());
+    return n;
+}
+
+bool stretches(Kind k) {
+    return k == Kind::TextBox || k == Kind::ComboBox || k == Kind::ScrollBar || k == Kind::ProgressBar;
+}
+
+// -1 passes the key on, 0 swallows it, anything else is the key to use instead.
+using KeyFilter = std::function<int(QKeyEvent*)>;
+
+// The key event that types `key` instead of the original key.
+std::unique_ptr<QKeyEvent> replacementKey(const QKeyEvent* original, int key) {
+    if (key == 8) return std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    if (key == 13)
+        return std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    const QChar ch(key);
+    return std::make_unique<QKeyEvent>(QEvent::KeyPress, ch.toUpper().unicode(), original->modifiers(), QString(ch));
+}
+
+class QtLineEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    KeyFilter onKey;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        int r = onKey ? onKey(e) : -1;
+        if (r < 0) {
+            QLineEdit::keyPressEvent(e);
+        } else if (r == 0) {
+            e->accept();
+        } else {
+            QLineEdit::keyPressEvent(replacementKey(e, r).get());
+        }
+    }
+};
+
+class QtPlainEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    KeyFilter onKey;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        int r = onKey ? onKey(e) : -1;
+        if (r < 0) {
+            QPlainTextEdit::keyPressEvent(e);
+        } else if (r == 0) {
+            e->accept();
+        } else {
+            QPlainTextEdit::keyPressEvent(replacementKey(e, r).get());
+        }
+    }
+};
+
+class QtComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    // False when the popup must not open (the form went away).
+    std::function<bool()> onPopup;
+
+    void showPopup() override {
+        if (onPopup && !onPopup()) return;
+        QComboBox::showPopup();
+    }
+};
+
+// A picture that holds other controls: its image on top, the controls below.
+class PictureFrame : public QFrame {
+public:
+    using QFrame::QFrame;
+    QLabel* image = nullptr;
+};
+
+// Code of the character a key press types: 8 Backspace, 13 Enter, 32-255
+// printable; -1 for keys that type nothing.
+int asciiOf(const QKeyEvent* e) {
+    if (e->key() == Qt::Key_Backspace) return 8;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) return 13;
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return -1;
+    const QString t = e->text();
+    if (t.size() != 1) return -1;
+    const char16_t u = t.at(0).unicode();
+    if (u < 32 || u > 255 || u == 127) return -1;
+    return u;
+}
+
+void applyColour(QWidget* w, std::uint32_t colour) {
+    if (colour == EnabledColour) {
+        if (w->testAttribute(Qt::WA_SetPalette)) w->setPalette(QPalette());
+        return;
+    }
+    const QPalette def = QApplication::palette(w);
+    QColor base;
+    if (colour == GreyedColour) {
+        base = def.color(QPalette::Button);
+    } else if (colour & 0x80000000u) {
+        switch (colour & 0xFFu) {
+        case 0x05: base = def.color(QPalette::Base); break;
+        case 0x0F: base = def.color(QPalette::Button); break;
+        case 0x0D: base = def.color(QPalette::Highlight); break;
+        default: base = def.color(QPalette::Window); break;
+        }
+    } else {
+        base = QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                      static_cast<int>((colour >> 16) & 0xFF));
+    }
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Base, base);
+    w->setPalette(pal);
+}
+
+}  // namespace
+
+// The window of a form: Enter and Escape reach the default and cancel
+// buttons, and the close button asks the model.
+class QtFormWindow : public QWidget {
+public:
+    std::function<bool(int key)> onKey;
+    std::function<void()> onClose;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        const int k = e->key();
+        if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Escape) && onKey) {
+            auto handler = onKey;
+            if (handler(k)) {
+                e->accept();
+                return;
+            }
+        }
+        QWidget::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();  // the model decides; unloading removes the window
+        if (onClose) {
+            auto handler = onClose;
+            handler();
+        }
+    }
+};
+
+// ---------------------------------------------------------------------------
+
+QtFormView::QtFormView(Form& form) : form_(form), alive_(std::make_shared<bool>(true)), ctx_(std::make_unique<QObject>()) {
+    build();
+}
+
+QtFormView::~QtFormView() {
+    *alive_ = false;
+    ctx_.reset();  // drops every connection to this view
+    if (window_ && QCoreApplication::instance()) {
+        window_->hide();
+        // A signal of one of its widgets may be on its way right now.
+        window_->deleteLater();
+    }
+}
+
+QWidget* QtFormView::window() const { return window_.data(); }
+
+QWidget* QtFormView::widget(const Control& control) const {
+    auto it = widgets_.find(&control);
+    return it == widgets_.end() ? nullptr : it->second.data();
+}
+
+bool QtFormView::attached(const Control* c) const {
+    const auto& all = form_.controls();
+    return std::find(all.begin(), all.end(), c) != all.end();
+}
+
+bool QtFormView::owns(const Control* c, const QWidget* w) const {
+    auto it = widgets_.find(c);
+    return it != widgets_.end() && it->second == w && attached(c);
+}
+
+bool QtFormView::hasChildren(const Control* c) const {
+    for (const Control* x : form_.controls())
+        if (x->container() == c) return true;
+    return false;
+}
+
+void QtFormView::build() {
+    window_ = new QtFormWindow;
+    window_->setObjectName(qs(form_.name()));
+    window_->setWindowTitle(qs(form_.caption()));
+    window_->setMinimumWidth(480);
+
+    auto* root = new QVBoxLayout(window_);
+    root->setContentsMargins(20, 20, 20, 14);
+    root->setSpacing(14);
+    auto* body = new QHBoxLayout;
+    body->setSpacing(20);
+    root->addLayout(body, 1);
+
+    bool logos = false;
+    for (const Control* c : form_.controls())
+        if (!c->container() && c->kind() == Kind::Picture && !hasChildren(c)) logos = true;
+    logos_ = new QVBoxLayout;
+    logos_->setSpacing(10);
+    if (logos) body->addLayout(logos_);
+    content_ = new QVBoxLayout;
+    content_->setSpacing(10);
+    body->addLayout(content_, 1);
+
+    buttonLine_ = new QFrame(window_);
+    buttonLine_->setFrameShape(QFrame::HLine);
+    buttonLine_->setFrameShadow(QFrame::Sunken);
+    root->addWidget(buttonLine_);
+    buttons_ = new QHBoxLayout;
+    buttons_->setSpacing(8);
+    buttons_->addStretch(1);
+    root->addLayout(buttons_);
+
+    place(nullptr, content_, window_, true);
+    if (logos) logos_->addStretch(1);
+    content_->addStretch(1);
+    buttonLine_->setVisible(buttons_->count() > 1);
+
+    auto alive = alive_;
+    window_->onKey = [this, alive](int key) { return *alive && keyPressed(key); };
+    window_->onClose = [this, alive] {
+        if (*alive) form_.userClose();
+    };
+    QObject::connect(qApp, &QApplication::focusChanged, ctx_.get(),
+                     [this](QWidget*, QWidget* now) { focusMoved(now); });
+
+    for (Control* c : form_.controls()) {
+        auto it = widgets_.find(c);
+        if (it == widgets_.end() || !it->second) continue;
+        wire(*c, it->second.data());
+        syncAll(*c);
+    }
+}
+
+void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel) {
+    std::set<const Control*> done;
+    const auto& rows = form_.layoutRows();
+    for (Control* c : form_.controls()) {
+        if (c->container() != container || c->kind() == Kind::Timer || done.count(c)) continue;
+        const std::vector<Control*>* row = nullptr;
+        for (const auto& r : rows)
+            if (std::find(r.begin(), r.end(), c) != r.end()) {
+                row = &r;
+                break;
+            }
+        if (row) {
+            auto* h = new QHBoxLayout;
+            h->setSpacing(8);
+            into->addLayout(h);
+            bool stretchy = false;
+            for (Control* m : *row) {
+                if (m->container() != container || m->kind() == Kind::Timer || done.count(m)) continue;
+                done.insert(m);
+                QWidget* w = makeWidget(*m, parent);
+                if (auto* label = qobject_cast<QLabel*>(w); label && m->kind() == Kind::Label)
+                    label->setWordWrap(false);
+                const bool s = stretches(m->kind());
+                stretchy = stretchy || s;
+                h->addWidget(w, s ? 1 : 0);
+            }
+            if (!stretchy) h->addStretch(1);
+            continue;
+        }
+        done.insert(c);
+        if (topLevel && c->kind() == Kind::CommandButton) {
+            buttons_->addWidget(makeWidget(*c, parent));
+        } else if (topLevel && c->kind() == Kind::Picture && !hasChildren(c)) {
+            logos_->addWidget(makeWidget(*c, parent), 0, Qt::AlignTop | Qt::AlignLeft);
+        } else if (c->kind() == Kind::CommandButton) {
+            into->addWidget(makeWidget(*c, parent), 0, Qt::AlignLeft);  // natural width
+        } else {
+            into->addWidget(makeWidget(*c, parent));
+        }
+    }
+}
+
+QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
+    QWidget* w = nullptr;
+    switch (c.kind()) {
+    case Kind::Label: {
+        auto* l = new QLabel(parent);
+        l->setTextFormat(Qt::PlainText);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        w = l;
+        break;
+    }
+    case Kind::TextBox: {
+        auto& tb = static_cast<TextBox&>(c);
+        if (tb.multiLine()) {
+            auto* e = new QtPlainEdit(parent);
+            e->setTabChangesFocus(true);
+            e->setMinimumHeight(72);
+            w = e;
+        } else {
+            w = new QtLineEdit(parent);
+        }
+        break;
+    }
+    case Kind::CommandButton: {
+        auto& cb = static_cast<CommandButton&>(c);
+        auto* b = new QPushButton(parent);
+        b->setAutoDefault(true);
+        b->setDefault(cb.isDefault());
+        b->setMinimumWidth(88);
+        w = b;
+        break;
+    }
+    case Kind::CheckBox: w = new QCheckBox(parent); break;
+    case Kind::OptionButton: {
+        auto* r = new QRadioButton(parent);
+        r->setAutoExclusive(false);  // the model groups the options
+        w = r;
+        break;
+    }
+    case Kind::ComboBox: {
+        auto* cb = new QtComboBox(parent);
+        cb->setInsertPolicy(QComboBox::NoInsert);
+        cb->setMinimumContentsLength(12);
+        w = cb;
+        break;
+    }
+    case Kind::Frame: {
+        auto* g = new QGroupBox(parent);
+        auto* inner = new QVBoxLayout(g);
+        inner->setSpacing(8);
+        inner_[&c] = inner;
+        widgets_[&c] = g;
+        place(&c, inner, g, false);
+        w = g;
+        break;
+    }
+    case Kind::Picture: {
+        if (hasChildren(&c)) {
+            auto* f = new PictureFrame(parent);
+            auto* inner = new QVBoxLayout(f);
+            inner->setSpacing(8);
+            f->image = new QLabel(f);
+            f->image->setObjectName(QStringLiteral("image"));
+            inner->addWidget(f->image, 0, Qt::AlignLeft | Qt::AlignTop);
+            inner_[&c] = inner;
+            widgets_[&c] = f;
+            place(&c, inner, f, false);
+            w = f;
+        } else {
+            auto* l = new QLabel(parent);
+            l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            w = l;
+        }
+        break;
+    }
+    case Kind::Timer: return nullptr;
+    case Kind::ProgressBar: {
+        auto* p = new QProgressBar(parent);
+        p->setRange(0, 100);
+        p->setTextVisible(false);
+        w = p;
+        break;
+    }
+    case Kind::ScrollBar: w = new QScrollBar(Qt::Horizontal, parent); break;
+    }
+    w->setObjectName(objectNameOf(c));
+    widgets_[&c] = w;
+    return w;
+}
+
+// A control made after the form loaded gets its widget at its first change.
+QWidget* QtFormView::ensureWidget(Control& c) {
+    if (QWidget* w = widget(c)) return w;
+    if (c.kind() == Kind::Timer || !window_) return nullptr;
+    QWidget* parent = window_;
+    QBoxLayout* into = content_;
+    if (Control* box = c.container()) {
+        auto it = inner_.find(box);
+        if (it != inner_.end()) {
+            into = it->second;
+            parent = widget(*box);
+        }
+    }
+    QWidget* w = makeWidget(c, parent);
+    if (into == content_ && c.kind() == Kind::CommandButton) {
+        buttons_->addWidget(w);
+        buttonLine_->setVisible(true);
+    } else if (into == content_) {
+        content_->insertWidget(content_->count() - 1, w);  // before the closing stretch
+    } else {
+        into->addWidget(w);
+    }
+    wire(c, w);
+    syncAll(c);
+    return w;
+}
+
+template <class F>
+void QtFormView::input(Control* c, F&& action) {
+    if (!attached(c)) return;
+    std::shared_ptr<bool> alive = alive_;
+    action(*c);  // may unload the form and so destroy this view
+    if (!*alive || !attached(c)) return;
+    syncState(*c);
+}
+
+void QtFormView::wire(Control& c, QWidget* w) {
+    Control* cp = &c;
+    QObject* ctx = ctx_.get();
+    auto alive = alive_;
+    switch (c.kind()) {
+    case Kind::TextBox:
+        if (auto* e = dynamic_cast<QtLineEdit*>(w)) {
+            e->onKey = [this, alive, cp, e](QKeyEvent* ev) {
+                if (!*alive) return 0;
+                return owns(cp, e) ? lineKey(cp, asciiOf(ev)) : -1;
+            };
+            QObject::connect(e, &QLineEdit::textEdited, ctx, [this, cp](const QString& t) {
+                input(cp, [&](Control& x) { static_cast<TextBox&>(x).userType(t.toStdString()); });
+            });
+        } else if (auto* p = dynamic_cast<QtPlainEdit*>(w)) {
+            p->onKey = [this, alive, cp, p](QKeyEvent* ev) {
+                if (!*alive) return 0;
+                return owns(cp, p) ? lineKey(cp, asciiOf(ev)) : -1;
+            };
+            QObject::connect(p, &QPlainTextEdit::textChanged, ctx, [this, cp, p] {
+                const std::string text = fromMultiLine(p->toPlainText());
+                input(cp, [&](Control& x) { static_cast<TextBox&>(x).userType(text); });
+            });
+        }
+        break;
+    case Kind::CommandButton:
+    case Kind::CheckBox:
+    case Kind::OptionButton:
+        QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, ctx, [this, cp] {
+            input(cp, [](Control& x) {
+                if (x.kind() == Kind::CommandButton)
+                    static_cast<CommandButton&>(x).click();
+                else if (x.kind() == Kind::CheckBox)
+                    static_cast<CheckBox&>(x).click();
+                else
+                    static_cast<OptionButton&>(x).click();
+            });
+        });
+        break;
+    case Kind::ComboBox: {
+        auto* cb = static_cast<QtComboBox*>(w);
+        cb->onPopup = [this, alive, cp, cb] {
+            if (!*alive || !owns(cp, cb)) return false;
+            input(cp, [](Control& x) { static_cast<ComboBox&>(x).userDropDown(); });
+            return *alive;
+        };
+        QObject::connect(cb, &QComboBox::activated, ctx, [this, cp](int row) {
+            input(cp, [row](Control& x) { static_cast<ComboBox&>(x).userSelect(row); });
+        });
+        break;
+    }
+    case Kind::ScrollBar:
+        QObject::connect(static_cast<QScrollBar*>(w), &QScrollBar::valueChanged, ctx, [this, cp](int v) {
+            input(cp, [v](Control& x) { static_cast<ScrollBar&>(x).userSet(v); });
+        });
+        break;
+    default: break;
+    }
+}
+
+// The key press of a text box: the model's handler sees typed characters
+// first and may change or swallow them. Enter goes to the default button
+// when the form has one the user can reach.
+int QtFormView::lineKey(Control* c, int key) {
+    if (key < 0 || !attached(c)) return -1;
+    auto& tb = static_cast<TextBox&>(*c);
+    if (key == 13 && !tb.multiLine()) {
+        if (usableButton(true)) return -1;  // the window clicks the default button
+        input(c, [](Control& x) { static_cast<TextBox&>(x).userKey(13); });
+        return 0;
+    }
+    if (!tb.onKeyPress || !tb.usable()) return -1;
+    int k = key;
+    std::shared_ptr<bool> alive = alive_;
+    form_.dispatch([&] { tb.onKeyPress(k); });
+    if (!*alive) return 0;
+    return k == key ? -1 : k;
+}
+
+CommandButton* QtFormView::usableButton(bool isDefault) const {
+    for (Control* c : form_.controls()) {
+        if (c->kind() != Kind::CommandButton) continue;
+        auto* b = static_cast<CommandButton*>(c);
+        if ((isDefault ? b->isDefault() : b->isCancel()) && b->usable()) return b;
+    }
+    return nullptr;
+}
+
+bool QtFormView::keyPressed(int key) {
+    CommandButton* b = usableButton(key != Qt::Key_Escape);
+    if (!b) return false;
+    input(b, [](Control& x) { static_cast<CommandButton&>(x).click(); });
+    return true;
+}
+
+void QtFormView::focusMoved(QWidget* now) {
+    for (QWidget* w = now; w; w = w->parentWidget()) {
+        if (w == window_) return;
+        for (const auto& [control, widget] : widgets_) {
+            if (widget == w && attached(control)) {
+                form_.setFocused(const_cast<Control*>(control));
+                return;
+            }
+        }
+    }
+}
+
+void QtFormView::visibilityChanged(bool visible, bool modal) {
+    if (!window_) return;
+    if (!visible) {
+        window_->hide();
+        return;
+    }
+    const Qt::WindowModality m = modal ? Qt::ApplicationModal : Qt::NonModal;
+    if (window_->windowModality() != m) {
+        if (window_->isVisible()) window_->hide();
+        window_->setWindowModality(m);
+    }
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        window_->adjustSize();
+    }
+    window_->show();
+    // The off-screen platform has no stacking order to change.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window_->raise();
+    window_->activateWindow();
+    if (Control* f = form_.focused())
+        if (QWidget* w = widget(*f)) w->setFocus(Qt::OtherFocusReason);
+}
+
+void QtFormView::captionChanged() {
+    if (window_) window_->setWindowTitle(qs(form_.caption()));
+}
+
+void QtFormView::controlChanged(Control& control, Property property) {
+    if (!ensureWidget(control)) return;
+    sync(control, property);
+}
+
+void QtFormView::controlRemoved(Control& control) {
+    inner_.erase(&control);
+    auto it = widgets_.find(&control);
+    if (it == widgets_.end()) return;
+    QWidget* w = it->second.data();
+    widgets_.erase(it);
+    if (!w) return;
+    QObject::disconnect(w, nullptr, ctx_.get(), nullptr);
+    if (auto* cb = qobject_cast<QComboBox*>(w); cb && cb->lineEdit())
+        QObject::disconnect(cb->lineEdit(), nullptr, ctx_.get(), nullptr);
+    w->hide();
+    w->deleteLater();  // it may be delivering a signal right now
+}
+
+void QtFormView::syncAll(Control& c) {
+    QWidget* w = widget(c);
+    if (!w) return;
+    {
+        QSignalBlocker block(w);
+        syncStyle(c, w);
+        syncCaption(c, w);
+        w->setEnabled(c.enabled());
+        w->setToolTip(qs(c.toolTip()));
+        applyColour(w, c.backColor());
+    }
+    syncState(c);
+    if (!c.visible()) w->setVisible(false);
+}
+
+void QtFormView::sync(Control& c, Property p) {
+    QWidget* w = widget(c);
+    if (!w) return;
+    QSignalBlocker block(w);
+    switch (p) {
+    case Property::Enabled: w->setEnabled(c.enabled()); break;
+    case Property::Visible: w->setVisible(c.visible()); break;
+    case Property::BackColor: applyColour(w, c.backColor()); break;
+    case Property::ToolTip: w->setToolTip(qs(c.toolTip())); break;
+    case Property::Focus: w->setFocus(Qt::OtherFocusReason); break;
+    case Property::Caption: syncCaption(c, w); break;
+    case Property::Style:
+        syncStyle(c, w);
+        syncState(c);
+        break;
+    default: syncState(c); break;
+    }
+}
+
+void QtFormView::syncCaption(Control& c, QWidget* w) {
+    switch (c.kind()) {
+    case Kind::Label: static_cast<QLabel*>(w)->setText(display(static_cast<Label&>(c).caption())); break;
+    case Kind::CommandButton:
+        static_cast<QPushButton*>(w)->setText(qs(static_cast<CommandButton&>(c).caption()));
+        break;
+    case Kind::CheckBox: static_cast<QCheckBox*>(w)->setText(qs(static_cast<CheckBox&>(c).caption())); break;
+    case Kind::OptionButton:
+        static_cast<QRadioButton*>(w)->setText(qs(static_cast<OptionButton&>(c).caption()));
+        break;
+    case Kind::Frame: static_cast<QGroupBox*>(w)->setTitle(qs(static_cast<Frame&>(c).caption())); break;
+    default: break;
+    }
+}
+
+void QtFormView::syncStyle(Control& c, QWidget* w) {
+    if (c.kind() == Kind::TextBox) {
+        auto& tb = static_cast<TextBox&>(c);
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            e->setEchoMode(tb.passwordChar() != 0 ? QLineEdit::Password : QLineEdit::Normal);
+            e->setMaxLength(tb.maxLength() > 0 ? tb.maxLength() : 32767);
+            e->setReadOnly(tb.locked());
+        } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+            p->setReadOnly(tb.locked());
+        }
+    } else if (c.kind() == Kind::ComboBox) {
+        auto* cb = static_cast<QComboBox*>(w);
+        const bool editable = static_cast<ComboBox&>(c).style() == ComboBox::Style::DropDownCombo;
+        if (cb->isEditable() != editable) {
+            cb->setEditable(editable);
+            if (editable) {
+                cb->setCompleter(nullptr);  // the text is what the user typed
+                Control* cp = &c;
+                QObject::connect(cb->lineEdit(), &QLineEdit::textEdited, ctx_.get(), [this, cp](const QString& t) {
+                    input(cp, [&](Control& x) { static_cast<ComboBox&>(x).userType(t.toStdString()); });
+                });
+            }
+        }
+    }
+}
+
+void QtFormView::syncState(Control& c) {
+    QWidget* w = widget(c);
+    if (!w) return;
+    QSignalBlocker block(w);
+    switch (c.kind()) {
+    case Kind::TextBox: {
+        auto& tb = static_cast<TextBox&>(c);
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            const QString t = qs(tb.text());
+            if (e->text() != t) e->setText(t);
+            e->setReadOnly(tb.locked());
+        } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+            const QString t = display(tb.text());
+            if (p->toPlainText() != t) p->setPlainText(t);
+            p->setReadOnly(tb.locked());
+        }
+        break;
+    }
+    case Kind::CheckBox: {
+        auto* box = static_cast<QCheckBox*>(w);
+        const int v = static_cast<CheckBox&>(c).value();
+        box->setTristate(v == 2);
+        box->setCheckState(v == 2 ? Qt::PartiallyChecked : v == 1 ? Qt::Checked : Qt::Unchecked);
+        break;
+    }
+    case Kind::OptionButton: static_cast<QRadioButton*>(w)->setChecked(static_cast<OptionButton&>(c).value()); break;
+    case Kind::ComboBox: {
+        auto& model = static_cast<ComboBox&>(c);
+        auto* cb = static_cast<QComboBox*>(w);
+        QStringList items;
+        for (const auto& i : model.items()) items << qs(i);
+        QStringList shown;
+        for (int i = 0; i < cb->count(); ++i) shown << cb->itemText(i);
+        if (shown != items) {
+            cb->clear();
+            cb->addItems(items);
+        }
+        if (cb->currentIndex() != model.listIndex()) cb->setCurrentIndex(model.listIndex());
+        if (cb->isEditable()) {
+            const QString t = qs(model.text());
+            if (cb->currentText() != t) cb->setEditText(t);
+        }
+        break;
+    }
+    case Kind::Picture: {
+        const QPixmap img = pictureImage(static_cast<Picture&>(c).image());
+        if (auto* f = dynamic_cast<PictureFrame*>(w))
+            f->image->setPixmap(img);
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            l->setPixmap(img);
+        break;
+    }
+    case Kind::ProgressBar: static_cast<QProgressBar*>(w)->setValue(static_cast<ProgressBar&>(c).value()); break;
+    case Kind::ScrollBar: {
+        auto& sb = static_cast<ScrollBar&>(c);
+        auto* bar = static_cast<QScrollBar*>(w);
+        bar->setInvertedAppearance(sb.min() > sb.max());
+        bar->setRange(std::min(sb.min(), sb.max()), std::max(sb.min(), sb.max()));
+        bar->setSingleStep(sb.smallChange());
+        bar->setPageStep(sb.largeChange());
+        bar->setValue(sb.value());
+        break;
+    }
+    default: break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+std::unique_ptr<FormView> QtViewFactory::create(Form& form) { return std::make_unique<QtFormView>(form); }
+
+QtFormView* qtView(const Form& form) { return dynamic_cast<QtFormView*>(form.view()); }
+
+QWidget* windowOf(const Form& form) {
+    QtFormView* v = qtView(form);
+    return v ? v->window() : nullptr;
+}
+
+QWidget* widgetOf(const Control& control) {
+    QtFormView* v = qtView(control.form());
+    return v ? v->widget(control) : nullptr;
+}
+
+bool grabToPng(Form& form, const std::string& path) {
+    QWidget* w = windowOf(form);
+    if (!w) return false;
+    w->ensurePolished();
+    if (QLayout* l = w->layout()) l->activate();
+    if (!w->isVisible()) w->adjustSize();
+    return w->grab().save(QString::fromStdString(path), "PNG");
+}
+
+}  // namespace ui

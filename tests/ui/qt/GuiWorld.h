@@ -1,0 +1,53 @@
+#pragma once
+// The forms layer wired to the Qt renderer, on a virtual clock with scripted
+// message boxes and file dialogs.
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "ui/Application.h"
+#include "ui/Clocks.h"
+#include "ui/Scripted.h"
+#include "ui/qt/QtPump.h"
+#include "ui/qt/QtView.h"
+
+namespace guitest {
+
+struct GuiWorld {
+    ui::ScriptedMessageBox messages;
+    ui::ScriptedFileDialog files;
+    ui::VirtualClock clock;
+    ui::Application app{messages, files, clock};
+    ui::QtPump pump{app};
+    ui::QtViewFactory views;
+    GuiWorld() { app.setViews(&views); }
+};
+
+// Deletes the windows of destroyed views (they go with deleteLater).
+inline void flushDeletes() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Runs `action` once from the event loop as soon as `ready` holds; each try
+// is a zero timer, so the wait is driven by events only.
+inline void whenReady(std::function<bool()> ready, std::function<void()> action, int tries = 10000) {
+    QTimer::singleShot(0, [ready = std::move(ready), action = std::move(action), tries]() mutable {
+        if (ready()) {
+            action();
+        } else if (tries > 0) {
+            whenReady(std::move(ready), std::move(action), tries - 1);
+        }
+    });
+}
+
+// The widget of a control as a given widget class.
+template <class W>
+W* widgetAs(const ui::Control& c) {
+    return qobject_cast<W*>(ui::widgetOf(c));
+}
+
+}  // namespace guitest

@@ -1,0 +1,145 @@
+// The Qt event pump: timers on the model's clock, the modal loop, quit.
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "GuiWorld.h"
+#include "ui/Control.h"
+#include "ui/Form.h"
+
+namespace {
+
+using guitest::GuiWorld;
+
+class TimerForm : public ui::Form {
+public:
+    TimerForm(ui::Application& app, int interval)
+        : ui::Form(app, "frmTimer", "Timer"), lbl(*this, "lbl", "Waiting"), tmr(*this, "tmr", interval) {
+        tmr.onTimer = [this] {
+            ++ticks;
+            if (onTick) onTick();
+        };
+    }
+    ui::Label lbl;
+    ui::Timer tmr;
+    int ticks = 0;
+    std::function<void()> onTick;
+};
+
+TEST(QtPump, AttachesItselfToTheApplication) {
+    GuiWorld world;
+    EXPECT_EQ(&world.app.pump(), &world.pump);
+    EXPECT_FALSE(world.pump.quitRequested());
+    EXPECT_EQ(world.pump.depth(), 0);
+}
+
+TEST(QtPump, DoEventsFiresDueTimersOnTheModelsClock) {
+    GuiWorld world;
+    auto form = std::make_shared<TimerForm>(world.app, 100);
+    form->show();
+    world.pump.doEvents();
+    EXPECT_EQ(form->ticks, 0);
+    world.clock.advance(100);
+    world.pump.doEvents();
+    EXPECT_EQ(form->ticks, 1);
+    world.pump.doEvents();
+    EXPECT_EQ(form->ticks, 1);
+    form.reset();
+    guitest::flushDeletes();
+}
+
+TEST(QtPump, RunFiresTimersUntilTheLastFormUnloads) {
+    GuiWorld world;
+    auto form = std::make_shared<TimerForm>(world.app, 50);
+    form->onTick = [&] {
+        form->lbl.setCaption("Tick " + std::to_string(form->ticks));
+        if (form->ticks == 3) form->unload();
+    };
+    form->show();
+    // Virtual time moves on with every pass of the event loop.
+    QTimer mover;
+    mover.setInterval(0);
+    QObject::connect(&mover, &QTimer::timeout, [&] { world.clock.advance(10); });
+    mover.start();
+    world.pump.run();
+    mover.stop();
+    EXPECT_EQ(form->ticks, 3);
+    EXPECT_TRUE(world.app.ended());
+    EXPECT_EQ(world.pump.depth(), 0);
+    form.reset();
+    guitest::flushDeletes();
+}
+
+TEST(QtPump, RunEndsOnQuit) {
+    GuiWorld world;
+    auto form = std::make_shared<TimerForm>(world.app, 0);
+    form->show();
+    int depth = 0;
+    QTimer::singleShot(0, [&] {
+        depth = world.pump.depth();
+        world.pump.quit();
+    });
+    world.pump.run();
+    EXPECT_EQ(depth, 1);
+    EXPECT_TRUE(world.pump.quitRequested());
+    EXPECT_TRUE(form->isLoaded());
+    form.reset();
+    guitest::flushDeletes();
+}
+
+TEST(QtPump, RunReturnsAtOnceWithoutForms) {
+    GuiWorld world;
+    world.pump.run();
+    EXPECT_EQ(world.pump.depth(), 0);
+}
+
+TEST(QtPump, ModalLoopEndsWhenTheFormIsHidden) {
+    GuiWorld world;
+    auto form = std::make_shared<TimerForm>(world.app, 0);
+    bool wasModal = false;
+    int depth = 0;
+    QTimer::singleShot(0, [&] {
+        wasModal = form->isModal() && form->isVisible();
+        depth = world.pump.depth();
+        form->hide();
+    });
+    form->showModal();
+    EXPECT_TRUE(wasModal);
+    EXPECT_EQ(depth, 1);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->isLoaded());
+    EXPECT_FALSE(form->isModal());
+    form.reset();
+    guitest::flushDeletes();
+}
+
+TEST(QtPump, ModalLoopFromATimerTickKeepsTimersGoing) {
+    GuiWorld world;
+    auto host = std::make_shared<TimerForm>(world.app, 10);
+    auto dialog = std::make_shared<TimerForm>(world.app, 10);
+    dialog->tmr.setEnabled(false);
+    host->onTick = [&] {
+        host->tmr.setEnabled(false);
+        dialog->tmr.setEnabled(true);
+        dialog->showModal();  // nested loop inside the host's tick
+        host->unload();
+    };
+    dialog->onTick = [&] {
+        if (dialog->ticks == 2) dialog->unload();
+    };
+    host->show();
+    QTimer mover;
+    mover.setInterval(0);
+    QObject::connect(&mover, &QTimer::timeout, [&] { world.clock.advance(5); });
+    mover.start();
+    world.pump.run();
+    mover.stop();
+    EXPECT_EQ(host->ticks, 1);
+    EXPECT_EQ(dialog->ticks, 2);
+    EXPECT_TRUE(world.app.ended());
+    host.reset();
+    dialog.reset();
+    guitest::flushDeletes();
+}
+
+}  // namespace
