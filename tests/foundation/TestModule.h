@@ -6,6 +6,7 @@
 #include "foundation/WizardModule.h"
 #include "support/FakeProcesses.h"
 #include "support/TempDir.h"
+#include "support/UiWorld.h"
 #include "ui/Clocks.h"
 #include "ui/Scripted.h"
 #include "ui/VirtualPump.h"
@@ -43,12 +44,7 @@ public:
     std::vector<std::string> errors;
 };
 
-struct World {
-    ui::ScriptedMessageBox messages;
-    ui::ScriptedFileDialog files;
-    ui::VirtualClock clock;
-    ui::Application app{messages, files, clock};
-    ui::VirtualPump pump{app, clock};
+struct World : testsupport::UiWorld {
     testsupport::FakeProcesses processes;
     platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
     testsupport::TempDir folder;

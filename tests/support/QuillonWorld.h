@@ -6,18 +6,14 @@
 #include "platform/Platform.h"
 #include "support/FakeProcesses.h"
 #include "support/TempDir.h"
+#include "support/UiWorld.h"
 #include "ui/Clocks.h"
 #include "ui/Scripted.h"
 #include "ui/VirtualPump.h"
 
 namespace testsupport {
 
-struct QuillonWorld {
-    ui::ScriptedMessageBox messages;
-    ui::ScriptedFileDialog files;
-    ui::VirtualClock clock;
-    ui::Application app{messages, files, clock};
-    ui::VirtualPump pump{app, clock};
+struct QuillonWorld : UiWorld {
     FakeProcesses processes;
     platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
     TempDir folder;

@@ -12,16 +12,11 @@
 #include "ui/FormSlot.h"
 #include "ui/Scripted.h"
 #include "ui/VirtualPump.h"
+#include "support/UiWorld.h"
 
 namespace uitest {
 
-struct World {
-    ui::ScriptedMessageBox messages;
-    ui::ScriptedFileDialog files;
-    ui::VirtualClock clock;
-    ui::Application app{messages, files, clock};
-    ui::VirtualPump pump{app, clock};
-};
+using World = testsupport::UiWorld;
 
 // A page that records what happens to it.
 class Page : public ui::Form {

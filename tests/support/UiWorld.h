@@ -1,0 +1,20 @@
+#pragma once
+// The headless forms run-time of a test: scripted boxes and dialogs, a
+// virtual clock and the virtual pump.
+
+#include "ui/Application.h"
+#include "ui/Clocks.h"
+#include "ui/Scripted.h"
+#include "ui/VirtualPump.h"
+
+namespace testsupport {
+
+struct UiWorld {
+    ui::ScriptedMessageBox messages;
+    ui::ScriptedFileDialog files;
+    ui::VirtualClock clock;
+    ui::Application app{messages, files, clock};
+    ui::VirtualPump pump{app, clock};
+};
+
+}  // namespace testsupport
