@@ -5,6 +5,7 @@
 
 #include "netcfg/core/QuillonModule.h"
 #include "platform/Platform.h"
+#include "platform/cups/CupsSpooler.h"
 #include "platform/posix/PosixProcess.h"
 #include "ui/Application.h"
 #include "ui/Clocks.h"
@@ -26,7 +27,9 @@ int main(int argc, char** argv) {
 
     const std::string folder = platform::programFolder();
     platform::PosixProcessLauncher launcher(folder);
-    platform::Platform os{.processLauncher = &launcher};
+    // The CUPS server the environment names, as every CUPS client does.
+    platform::CupsSpooler spooler;
+    platform::Platform os{.processLauncher = &launcher, .spoolerBackend = &spooler};
     netcfg::QuillonModule module(app, os, folder);
 
     // The command line as one string, the arguments joined by single blanks.

@@ -51,6 +51,9 @@ public:
     std::string CdMenuProgram;
     bool SettingsSavedToFile = false;
     bool SetupSent = false;
+    // Port and driver of the printer last examined by the spooler routines.
+    std::string SelectedPrinterPort;
+    std::string SelectedDriverName;
 
     // Appends one time-stamped line to "Log.txt" in the program folder while DebugMode is on.
     void WriteLog(const std::string& text);

@@ -1,0 +1,455 @@
+#include "platform/cups/CupsSpooler.h"
+
+#include <cups/cups.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+constexpr int ConnectTimeoutMs = 10000;
+
+struct HttpClose {
+    void operator()(http_t* h) const { httpClose(h); }
+};
+using Http = std::unique_ptr<http_t, HttpClose>;
+
+struct IppDelete {
+    void operator()(ipp_t* p) const { ippDelete(p); }
+};
+using Ipp = std::unique_ptr<ipp_t, IppDelete>;
+
+Http connectServer() {
+    return Http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs,
+                             nullptr));
+}
+
+std::string printerUri(const std::string& name) {
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
+                     name.c_str());
+    return uri;
+}
+
+ipp_t* request(ipp_op_t op, const std::string& queue) {
+    ipp_t* r = ippNewRequest(op);
+    if (!queue.empty()) ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(queue).c_str());
+    ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    return r;
+}
+
+void requestAttributes(ipp_t* r, std::initializer_list<const char*> names) {
+    std::vector<const char*> v(names);
+    ippAddStrings(r, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", static_cast<int>(v.size()), nullptr,
+                  v.data());
+}
+
+// Sends the request; the response when it succeeded, else null with `error` set.
+Ipp call(http_t* http, ipp_t* req, std::uint32_t& error) {
+    Ipp response(cupsDoRequest(http, req, "/"));
+    ipp_status_t status = cupsLastError();
+    if (!response || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        error = CupsSpooler::errorCode(status);
+        return nullptr;
+    }
+    error = SpoolError::None;
+    return response;
+}
+
+std::optional<std::string> text(ipp_t* p, const char* name) {
+    ipp_attribute_t* a = ippFindAttribute(p, name, IPP_TAG_ZERO);
+    if (!a) return std::nullopt;
+    const char* s = ippGetString(a, 0, nullptr);
+    if (!s) return std::nullopt;
+    return std::string(s);
+}
+
+std::vector<std::string> keywords(ipp_attribute_t* a) {
+    std::vector<std::string> out;
+    if (!a) return out;
+    for (int i = 0; i < ippGetCount(a); ++i)
+        if (const char* s = ippGetString(a, i, nullptr)) out.emplace_back(s);
+    return out;
+}
+
+// "media-empty-error" -> "media-empty"
+std::string baseReason(const std::string& reason) {
+    for (const char* suffix : {"-error", "-warning", "-report"}) {
+        std::size_t n = std::strlen(suffix);
+        if (reason.size() > n && reason.compare(reason.size() - n, n, suffix) == 0)
+            return reason.substr(0, reason.size() - n);
+    }
+    return reason;
+}
+
+bool hasErrorSuffix(const std::string& reason) {
+    return reason.size() > 6 && reason.compare(reason.size() - 6, 6, "-error") == 0;
+}
+
+struct ReasonBit {
+    const char* reason;
+    std::uint32_t bit;
+};
+
+const ReasonBit PrinterReasons[] = {
+    {"paused", PrinterStatus::Paused},
+    {"media-empty", PrinterStatus::PaperOut},
+    {"media-needed", PrinterStatus::PaperOut},
+    {"media-jam", PrinterStatus::PaperJam},
+    {"door-open", PrinterStatus::DoorOpen},
+    {"cover-open", PrinterStatus::DoorOpen},
+    {"interlock-open", PrinterStatus::DoorOpen},
+    {"toner-low", PrinterStatus::TonerLow},
+    {"marker-supply-low", PrinterStatus::TonerLow},
+    {"toner-empty", PrinterStatus::NoToner},
+    {"marker-supply-empty", PrinterStatus::NoToner},
+    {"offline", PrinterStatus::Offline},
+    {"shutdown", PrinterStatus::Offline},
+    {"timed-out", PrinterStatus::Offline},
+    {"output-area-full", PrinterStatus::OutputBinFull},
+    {"spool-area-full", PrinterStatus::OutOfMemory},
+    {"input-tray-missing", PrinterStatus::PaperProblem},
+    {"fuser-under-temp", PrinterStatus::WarmingUp},
+    {"deactivated", PrinterStatus::NotAvailable},
+    {"cups-missing-filter", PrinterStatus::Error},
+    {"cups-insecure-filter", PrinterStatus::Error},
+};
+
+// What the printer's trouble means for the job it is printing.
+const ReasonBit ActiveJobPrinterReasons[] = {
+    {"offline", JobStatus::Offline},
+    {"shutdown", JobStatus::Offline},
+    {"timed-out", JobStatus::Offline},
+    {"media-empty", JobStatus::PaperOut},
+    {"media-needed", JobStatus::PaperOut},
+    {"media-jam", JobStatus::UserIntervention},
+    {"door-open", JobStatus::UserIntervention},
+    {"cover-open", JobStatus::UserIntervention},
+    {"interlock-open", JobStatus::UserIntervention},
+};
+
+const ReasonBit JobReasons[] = {
+    {"job-incoming", JobStatus::Spooling},
+    {"job-data-insufficient", JobStatus::Spooling},
+    {"job-printing", JobStatus::Printing},
+    {"processing-to-stop-point", JobStatus::Deleting},
+};
+
+template <std::size_t N>
+std::uint32_t lookup(const ReasonBit (&table)[N], const std::string& reason) {
+    std::string base = baseReason(reason);
+    for (const ReasonBit& r : table)
+        if (base == r.reason) return r.bit;
+    return 0;
+}
+
+}  // namespace
+
+struct CupsSpooler::Open {
+    std::string queue;
+    Access access = Access::Use;
+    Http http;
+    // The document being spooled.
+    Http document;
+    int jobId = 0;
+    bool documentFailed = false;
+};
+
+CupsSpooler::CupsSpooler() = default;
+
+CupsSpooler::~CupsSpooler() {
+    for (auto& [h, o] : handles_) finishOpenDocument(*o);
+}
+
+std::uint32_t CupsSpooler::errorCode(int ippStatus) {
+    switch (static_cast<ipp_status_t>(ippStatus)) {
+        case IPP_STATUS_OK:
+        case IPP_STATUS_OK_IGNORED_OR_SUBSTITUTED:
+        case IPP_STATUS_OK_CONFLICTING:
+        case IPP_STATUS_OK_EVENTS_COMPLETE:
+            return SpoolError::None;
+        case IPP_STATUS_ERROR_NOT_FOUND:
+        case IPP_STATUS_ERROR_GONE:
+            return SpoolError::InvalidPrinterName;
+        case IPP_STATUS_ERROR_FORBIDDEN:
+        case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+        case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+            return SpoolError::AccessDenied;
+        case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+            return SpoolError::ServerUnavailable;
+        case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+            return SpoolError::NotReady;
+        case IPP_STATUS_ERROR_BAD_REQUEST:
+        case IPP_STATUS_ERROR_ATTRIBUTES_OR_VALUES:
+            return SpoolError::InvalidParameter;
+        default:
+            return SpoolError::GeneralFailure;
+    }
+}
+
+std::uint32_t CupsSpooler::printerStatusBits(int printerState, const std::vector<std::string>& reasons,
+                                             bool acceptingJobs) {
+    std::uint32_t bits = 0;
+    if (printerState == IPP_PSTATE_PROCESSING) bits |= PrinterStatus::Printing;
+    if (printerState == IPP_PSTATE_STOPPED) bits |= PrinterStatus::Paused;
+    if (!acceptingJobs) bits |= PrinterStatus::NotAvailable;
+    for (const auto& reason : reasons) {
+        std::uint32_t bit = lookup(PrinterReasons, reason);
+        if (!bit && hasErrorSuffix(reason)) bit = PrinterStatus::Error;
+        bits |= bit;
+    }
+    return bits;
+}
+
+std::uint32_t CupsSpooler::jobStatusBits(int jobState, const std::vector<std::string>& reasons,
+                                         const std::vector<std::string>& printerReasons) {
+    std::uint32_t bits = 0;
+    switch (jobState) {
+        case IPP_JSTATE_HELD: bits |= JobStatus::Paused; break;
+        case IPP_JSTATE_PROCESSING: bits |= JobStatus::Printing; break;
+        case IPP_JSTATE_STOPPED: bits |= JobStatus::Error; break;
+        case IPP_JSTATE_CANCELED: bits |= JobStatus::Deleted; break;
+        case IPP_JSTATE_ABORTED: bits |= JobStatus::Error; break;
+        case IPP_JSTATE_COMPLETED: bits |= JobStatus::Printed; break;
+        default: break;
+    }
+    for (const auto& reason : reasons) bits |= lookup(JobReasons, reason);
+    if (jobState == IPP_JSTATE_PROCESSING || jobState == IPP_JSTATE_STOPPED)
+        for (const auto& reason : printerReasons) bits |= lookup(ActiveJobPrinterReasons, reason);
+    return bits;
+}
+
+CupsSpooler::Open* CupsSpooler::find(QueueHandle handle) {
+    auto it = handles_.find(handle);
+    return it == handles_.end() ? nullptr : it->second.get();
+}
+
+QueueHandle CupsSpooler::open(const std::string& name, Access access, std::uint32_t& error) {
+    error = SpoolError::None;
+    if (name.empty()) {
+        error = SpoolError::InvalidPrinterName;
+        return 0;
+    }
+    auto o = std::make_unique<Open>();
+    o->queue = name;
+    o->access = access;
+    o->http = connectServer();
+    if (!o->http) {
+        error = SpoolError::ServerUnavailable;
+        return 0;
+    }
+    ipp_t* req = request(IPP_OP_GET_PRINTER_ATTRIBUTES, name);
+    requestAttributes(req, {"printer-name"});
+    Ipp response = call(o->http.get(), req, error);
+    if (!response) return 0;
+    // The scheduler finds queues whatever the letter case; we do not.
+    if (text(response.get(), "printer-name") != name) {
+        error = SpoolError::InvalidPrinterName;
+        return 0;
+    }
+    QueueHandle h = next_++;
+    handles_[h] = std::move(o);
+    return h;
+}
+
+void CupsSpooler::close(QueueHandle handle) {
+    auto it = handles_.find(handle);
+    if (it == handles_.end()) return;
+    finishOpenDocument(*it->second);
+    handles_.erase(it);
+}
+
+SpoolResult CupsSpooler::readPrinter(QueueHandle handle, PrinterRecord& record) {
+    Open* o = find(handle);
+    if (!o) return SpoolResult::failed(SpoolError::InvalidHandle, true);
+    ipp_t* req = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o->queue);
+    requestAttributes(req, {"printer-name", "printer-make-and-model", "device-uri", "printer-state",
+                            "printer-state-reasons", "printer-is-accepting-jobs"});
+    std::uint32_t error = 0;
+    Ipp response = call(o->http.get(), req, error);
+    if (!response) return SpoolResult::failed(error);
+    PrinterRecord r;
+    r.name = text(response.get(), "printer-name");
+    r.driver = text(response.get(), "printer-make-and-model");
+    r.port = text(response.get(), "device-uri");
+    ipp_attribute_t* state = ippFindAttribute(response.get(), "printer-state", IPP_TAG_ENUM);
+    ipp_attribute_t* accepting = ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+    r.status = printerStatusBits(state ? ippGetInteger(state, 0) : IPP_PSTATE_IDLE,
+                                 keywords(ippFindAttribute(response.get(), "printer-state-reasons", IPP_TAG_KEYWORD)),
+                                 accepting ? ippGetBoolean(accepting, 0) != 0 : true);
+    record = std::move(r);
+    return SpoolResult::success();
+}
+
+SpoolResult CupsSpooler::readJobs(QueueHandle handle, std::vector<JobRecord>& jobs) {
+    Open* o = find(handle);
+    if (!o) return SpoolResult::failed(SpoolError::InvalidHandle, true);
+    std::uint32_t error = 0;
+
+    ipp_t* preq = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o->queue);
+    requestAttributes(preq, {"printer-state-reasons"});
+    Ipp printer = call(o->http.get(), preq, error);
+    if (!printer) return SpoolResult::failed(error);
+    const auto printerReasons =
+        keywords(ippFindAttribute(printer.get(), "printer-state-reasons", IPP_TAG_KEYWORD));
+
+    ipp_t* req = request(IPP_OP_GET_JOBS, o->queue);
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
+    requestAttributes(req, {"job-id", "job-name", "job-state", "job-state-reasons", "job-impressions",
+                            "job-media-sheets"});
+    Ipp response = call(o->http.get(), req, error);
+    if (!response) return SpoolResult::failed(error);
+
+    std::vector<JobRecord> out;
+    // One job per group of job attributes.
+    ipp_attribute_t* a = ippFirstAttribute(response.get());
+    while (a) {
+        while (a && ippGetGroupTag(a) != IPP_TAG_JOB) a = ippNextAttribute(response.get());
+        if (!a) break;
+        JobRecord j;
+        int state = IPP_JSTATE_PENDING;
+        std::vector<std::string> reasons;
+        std::uint32_t impressions = 0, sheets = 0;
+        for (; a && ippGetGroupTag(a) == IPP_TAG_JOB; a = ippNextAttribute(response.get())) {
+            const char* name = ippGetName(a);
+            if (!name) continue;
+            if (!std::strcmp(name, "job-id"))
+                j.id = static_cast<std::uint32_t>(ippGetInteger(a, 0));
+            else if (!std::strcmp(name, "job-name")) {
+                if (const char* s = ippGetString(a, 0, nullptr)) j.document = s;
+            } else if (!std::strcmp(name, "job-state"))
+                state = ippGetInteger(a, 0);
+            else if (!std::strcmp(name, "job-state-reasons"))
+                reasons = keywords(a);
+            else if (!std::strcmp(name, "job-impressions"))
+                impressions = static_cast<std::uint32_t>(std::max(0, ippGetInteger(a, 0)));
+            else if (!std::strcmp(name, "job-media-sheets"))
+                sheets = static_cast<std::uint32_t>(std::max(0, ippGetInteger(a, 0)));
+        }
+        j.status = jobStatusBits(state, reasons, printerReasons);
+        j.totalPages = impressions ? impressions : sheets;
+        if (j.id) out.push_back(std::move(j));
+    }
+    jobs = std::move(out);
+    return SpoolResult::success();
+}
+
+SpoolResult CupsSpooler::deleteJob(QueueHandle handle, std::uint32_t jobId) {
+    Open* o = find(handle);
+    if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
+    // Only a job of this queue.
+    std::vector<JobRecord> jobs;
+    if (SpoolResult r = readJobs(handle, jobs); !r.ok()) return r;
+    if (std::none_of(jobs.begin(), jobs.end(), [&](const JobRecord& j) { return j.id == jobId; }))
+        return SpoolResult::failed(SpoolError::InvalidParameter);
+    ipp_t* req = request(IPP_OP_CANCEL_JOB, o->queue);
+    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
+    std::uint32_t error = 0;
+    Ipp response = call(o->http.get(), req, error);
+    return response ? SpoolResult::success() : SpoolResult::failed(error);
+}
+
+SpoolResult CupsSpooler::startDocument(QueueHandle handle, const std::string& documentName) {
+    Open* o = find(handle);
+    if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
+    if (o->document) return SpoolResult::failed(SpoolError::InvalidParameter);
+    Http http = connectServer();
+    if (!http) return SpoolResult::failed(SpoolError::ServerUnavailable);
+    int job = cupsCreateJob(http.get(), o->queue.c_str(), documentName.c_str(), 0, nullptr);
+    if (job <= 0) return SpoolResult::failed(errorCode(cupsLastError()));
+    if (cupsStartDocument(http.get(), o->queue.c_str(), job, documentName.c_str(), CUPS_FORMAT_RAW, 1) !=
+        HTTP_STATUS_CONTINUE) {
+        std::uint32_t error = errorCode(cupsLastError());
+        cupsCancelJob2(o->http.get(), o->queue.c_str(), job, 0);
+        return SpoolResult::failed(error ? error : SpoolError::GeneralFailure);
+    }
+    o->document = std::move(http);
+    o->jobId = job;
+    o->documentFailed = false;
+    return SpoolResult::success();
+}
+
+SpoolResult CupsSpooler::startPage(QueueHandle handle) {
+    Open* o = find(handle);
+    if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
+    if (!o->document) return SpoolResult::failed(SpoolError::InvalidParameter);
+    return SpoolResult::success();
+}
+
+SpoolResult CupsSpooler::write(QueueHandle handle, const std::string& bytes, std::size_t& written) {
+    written = 0;
+    Open* o = find(handle);
+    if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
+    if (!o->document || o->documentFailed) return SpoolResult::failed(SpoolError::InvalidParameter);
+    // A write of nothing would end the request body.
+    if (bytes.empty()) return SpoolResult::success();
+    if (cupsWriteRequestData(o->document.get(), bytes.data(), bytes.size()) != HTTP_STATUS_CONTINUE) {
+        o->documentFailed = true;
+        return SpoolResult::failed(SpoolError::GeneralFailure);
+    }
+    written = bytes.size();
+    return SpoolResult::success();
+}
+
+SpoolResult CupsSpooler::endPage(QueueHandle handle) { return startPage(handle); }
+
+SpoolResult CupsSpooler::endDocument(QueueHandle handle) {
+    Open* o = find(handle);
+    if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
+    if (!o->document) return SpoolResult::failed(SpoolError::InvalidParameter);
+    bool failed = o->documentFailed;
+    ipp_status_t status = cupsFinishDocument(o->document.get(), o->queue.c_str());
+    o->document.reset();
+    if (failed || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        // Leave no half-spooled job behind.
+        cupsCancelJob2(o->http.get(), o->queue.c_str(), o->jobId, 0);
+        o->jobId = 0;
+        std::uint32_t error = errorCode(status);
+        return SpoolResult::failed(error ? error : SpoolError::GeneralFailure);
+    }
+    o->jobId = 0;
+    return SpoolResult::success();
+}
+
+void CupsSpooler::finishOpenDocument(Open& o) {
+    if (!o.document) return;
+    if (o.documentFailed) {
+        o.document.reset();
+        cupsCancelJob2(o.http.get(), o.queue.c_str(), o.jobId, 0);
+    } else {
+        cupsFinishDocument(o.document.get(), o.queue.c_str());
+        o.document.reset();
+    }
+    o.jobId = 0;
+}
+
+std::vector<std::string> CupsSpooler::queues() {
+    std::vector<std::string> names;
+    Http http = connectServer();
+    if (!http) return names;
+    ipp_t* req = request(IPP_OP_CUPS_GET_PRINTERS, {});
+    requestAttributes(req, {"printer-name"});
+    std::uint32_t error = 0;
+    Ipp response = call(http.get(), req, error);
+    if (!response) return names;
+    for (ipp_attribute_t* a = ippFindAttribute(response.get(), "printer-name", IPP_TAG_NAME); a;
+         a = ippFindNextAttribute(response.get(), "printer-name", IPP_TAG_NAME))
+        if (const char* s = ippGetString(a, 0, nullptr)) names.emplace_back(s);
+    return names;
+}
+
+std::string CupsSpooler::defaultQueue() {
+    Http http = connectServer();
+    if (!http) return {};
+    ipp_t* req = request(IPP_OP_CUPS_GET_DEFAULT, {});
+    requestAttributes(req, {"printer-name"});
+    std::uint32_t error = 0;
+    Ipp response = call(http.get(), req, error);
+    if (!response) return {};
+    return text(response.get(), "printer-name").value_or(std::string{});
+}
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#pragma once
+// The spooler over CUPS: the server the environment names (CUPS_SERVER,
+// client.conf, or the local scheduler), as every CUPS client finds it.
+// Queue names are compared exactly, case included.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Spooler.h"
+
+namespace platform {
+
+class CupsSpooler : public Spooler {
+public:
+    CupsSpooler();
+    ~CupsSpooler() override;
+    CupsSpooler(const CupsSpooler&) = delete;
+    CupsSpooler& operator=(const CupsSpooler&) = delete;
+
+    QueueHandle open(const std::string& name, Access access, std::uint32_t& error) override;
+    void close(QueueHandle handle) override;
+    SpoolResult readPrinter(QueueHandle handle, PrinterRecord& record) override;
+    SpoolResult readJobs(QueueHandle handle, std::vector<JobRecord>& jobs) override;
+    SpoolResult deleteJob(QueueHandle handle, std::uint32_t jobId) override;
+    SpoolResult startDocument(QueueHandle handle, const std::string& documentName) override;
+    SpoolResult startPage(QueueHandle handle) override;
+    SpoolResult write(QueueHandle handle, const std::string& bytes, std::size_t& written) override;
+    SpoolResult endPage(QueueHandle handle) override;
+    SpoolResult endDocument(QueueHandle handle) override;
+    std::vector<std::string> queues() override;
+
+    // Status bits from printer-state, printer-state-reasons and printer-is-accepting-jobs.
+    static std::uint32_t printerStatusBits(int printerState, const std::vector<std::string>& reasons,
+                                           bool acceptingJobs);
+    // Job status bits from job-state and job-state-reasons; the printer's
+    // reasons add to a job the printer is working on.
+    static std::uint32_t jobStatusBits(int jobState, const std::vector<std::string>& reasons,
+                                       const std::vector<std::string>& printerReasons);
+    // An IPP status as an error code.
+    static std::uint32_t errorCode(int ippStatus);
+
+protected:
+    std::string defaultQueue() override;
+
+private:
+    struct Open;
+    Open* find(QueueHandle handle);
+    void finishOpenDocument(Open& o);
+
+    std::map<QueueHandle, std::unique_ptr<Open>> handles_;
+    QueueHandle next_ = 1;
+};
+
+}  // namespace platform

@@ -1,0 +1,209 @@
+#include "platform/memory/MemorySpooler.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace platform {
+
+MemorySpooler::Queue& MemorySpooler::addQueue(const std::string& name, const std::string& driver,
+                                              const std::string& port, std::uint32_t status) {
+    Queue q;
+    q.record.name = name;
+    q.record.driver = driver;
+    q.record.port = port;
+    q.record.status = status;
+    queues_.emplace_back(name, std::move(q));
+    return queues_.back().second;
+}
+
+MemorySpooler::Queue& MemorySpooler::queue(const std::string& name) {
+    Queue* q = find(name);
+    if (!q) throw std::out_of_range("no queue " + name);
+    return *q;
+}
+
+void MemorySpooler::removeQueue(const std::string& name) {
+    std::erase_if(queues_, [&](const auto& e) { return e.first == name; });
+}
+
+std::uint32_t MemorySpooler::addJob(const std::string& queueName, std::optional<std::string> document,
+                                    std::uint32_t status, std::uint32_t totalPages,
+                                    std::optional<std::string> statusText) {
+    JobRecord j;
+    j.id = nextJobId++;
+    j.document = std::move(document);
+    j.status = status;
+    j.totalPages = totalPages;
+    j.statusText = std::move(statusText);
+    queue(queueName).jobs.push_back(std::move(j));
+    return queue(queueName).jobs.back().id;
+}
+
+MemorySpooler::Queue* MemorySpooler::find(const std::string& name) {
+    for (auto& [n, q] : queues_)
+        if (n == name) return &q;
+    return nullptr;
+}
+
+MemorySpooler::Open* MemorySpooler::handle(QueueHandle h) {
+    auto it = handles_.find(h);
+    return it == handles_.end() ? nullptr : &it->second;
+}
+
+QueueHandle MemorySpooler::open(const std::string& name, Access access, std::uint32_t& error) {
+    std::string call = "open " + name + (access == Access::All ? " all" : " use");
+    Queue* q = find(name);
+    error = SpoolError::None;
+    if (!q)
+        error = SpoolError::InvalidPrinterName;
+    else if (q->openError)
+        error = q->openError;
+    else if (access == Access::All && q->denyAllAccess)
+        error = SpoolError::AccessDenied;
+    if (error) {
+        calls.push_back(call + " failed " + std::to_string(error));
+        return 0;
+    }
+    calls.push_back(call);
+    QueueHandle h = nextHandle_++;
+    handles_[h] = Open{name, access, -1};
+    return h;
+}
+
+void MemorySpooler::close(QueueHandle h) {
+    Open* o = handle(h);
+    if (!o) {
+        calls.push_back("close invalid");
+        return;
+    }
+    calls.push_back("close " + o->queue);
+    handles_.erase(h);
+}
+
+SpoolResult MemorySpooler::readPrinter(QueueHandle h, PrinterRecord& record) {
+    Open* o = handle(h);
+    Queue* q = o ? find(o->queue) : nullptr;
+    if (!q) return SpoolResult::failed(SpoolError::InvalidHandle, true);
+    calls.push_back("readPrinter " + o->queue);
+    if (!q->printerResult.ok()) return q->printerResult;
+    record = q->record;
+    return SpoolResult::success();
+}
+
+SpoolResult MemorySpooler::readJobs(QueueHandle h, std::vector<JobRecord>& jobs) {
+    Open* o = handle(h);
+    Queue* q = o ? find(o->queue) : nullptr;
+    if (!q) return SpoolResult::failed(SpoolError::InvalidHandle, true);
+    calls.push_back("readJobs " + o->queue);
+    if (!q->jobsResult.ok()) return q->jobsResult;
+    jobs = q->jobs;
+    return SpoolResult::success();
+}
+
+SpoolResult MemorySpooler::deleteJob(QueueHandle h, std::uint32_t jobId) {
+    Open* o = handle(h);
+    Queue* q = o ? find(o->queue) : nullptr;
+    if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
+    calls.push_back("delete " + o->queue + " " + std::to_string(jobId));
+    if (o->access != Access::All) return SpoolResult::failed(SpoolError::AccessDenied);
+    if (!q->deleteResult.ok()) return q->deleteResult;
+    auto it = std::find_if(q->jobs.begin(), q->jobs.end(), [&](const JobRecord& j) { return j.id == jobId; });
+    if (it == q->jobs.end()) return SpoolResult::failed(SpoolError::InvalidParameter);
+    q->jobs.erase(it);
+    return SpoolResult::success();
+}
+
+JobRecord* MemorySpooler::documentJob(Open& o) {
+    Queue* q = find(o.queue);
+    if (!q || o.document < 0) return nullptr;
+    std::uint32_t id = documents[static_cast<std::size_t>(o.document)].jobId;
+    for (auto& j : q->jobs)
+        if (j.id == id) return &j;
+    return nullptr;
+}
+
+SpoolResult MemorySpooler::startDocument(QueueHandle h, const std::string& documentName) {
+    Open* o = handle(h);
+    Queue* q = o ? find(o->queue) : nullptr;
+    if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
+    calls.push_back("startDocument " + o->queue + " " + documentName);
+    if (!q->startDocumentResult.ok()) return q->startDocumentResult;
+    if (o->document >= 0) return SpoolResult::failed(SpoolError::InvalidParameter);
+    Document d;
+    d.queue = o->queue;
+    d.name = documentName;
+    d.jobId = addJob(o->queue, documentName, JobStatus::Spooling);
+    documents.push_back(std::move(d));
+    o->document = static_cast<int>(documents.size() - 1);
+    return SpoolResult::success();
+}
+
+SpoolResult MemorySpooler::startPage(QueueHandle h) {
+    Open* o = handle(h);
+    Queue* q = o ? find(o->queue) : nullptr;
+    if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
+    calls.push_back("startPage " + o->queue);
+    if (!q->startPageResult.ok()) return q->startPageResult;
+    if (o->document < 0) return SpoolResult::failed(SpoolError::InvalidParameter);
+    return SpoolResult::success();
+}
+
+SpoolResult MemorySpooler::write(QueueHandle h, const std::string& bytes, std::size_t& written) {
+    written = 0;
+    Open* o = handle(h);
+    Queue* q = o ? find(o->queue) : nullptr;
+    if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
+    calls.push_back("write " + o->queue + " " + std::to_string(bytes.size()) + " bytes");
+    if (!q->writeResult.ok()) return q->writeResult;
+    if (o->document < 0) return SpoolResult::failed(SpoolError::InvalidParameter);
+    written = std::min(bytes.size(), q->writeLimit);
+    documents[static_cast<std::size_t>(o->document)].bytes += bytes.substr(0, written);
+    return SpoolResult::success();
+}
+
+SpoolResult MemorySpooler::endPage(QueueHandle h) {
+    Open* o = handle(h);
+    Queue* q = o ? find(o->queue) : nullptr;
+    if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
+    calls.push_back("endPage " + o->queue);
+    if (!q->endPageResult.ok()) return q->endPageResult;
+    if (o->document < 0) return SpoolResult::failed(SpoolError::InvalidParameter);
+    documents[static_cast<std::size_t>(o->document)].pages++;
+    return SpoolResult::success();
+}
+
+SpoolResult MemorySpooler::endDocument(QueueHandle h) {
+    Open* o = handle(h);
+    Queue* q = o ? find(o->queue) : nullptr;
+    if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
+    calls.push_back("endDocument " + o->queue);
+    if (o->document < 0) return SpoolResult::failed(SpoolError::InvalidParameter);
+    Document& d = documents[static_cast<std::size_t>(o->document)];
+    JobRecord* job = documentJob(*o);
+    o->document = -1;
+    if (!q->endDocumentResult.ok()) {
+        // A refused document leaves no job behind.
+        std::erase_if(q->jobs, [&](const JobRecord& j) { return j.id == d.jobId; });
+        return q->endDocumentResult;
+    }
+    d.ended = true;
+    if (job) {
+        job->status = 0;
+        job->totalPages = static_cast<std::uint32_t>(d.pages);
+    }
+    return SpoolResult::success();
+}
+
+std::vector<std::string> MemorySpooler::queues() {
+    calls.push_back("queues");
+    std::vector<std::string> names;
+    for (const auto& e : queues_) names.push_back(e.first);
+    return names;
+}
+
+std::string MemorySpooler::defaultQueue() {
+    calls.push_back("default");
+    return default_;
+}
+
+}  // namespace platform

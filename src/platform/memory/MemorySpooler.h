@@ -1,0 +1,94 @@
+#pragma once
+// The spooler of the unit tests: queues, states and jobs set by the test,
+// failures injected per queue and call, every call recorded.
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Spooler.h"
+
+namespace platform {
+
+class MemorySpooler : public Spooler {
+public:
+    struct Queue {
+        PrinterRecord record;
+        std::vector<JobRecord> jobs;
+
+        // Injected failures.
+        std::uint32_t openError = 0;   // open fails with this code
+        bool denyAllAccess = false;    // open with Access::All fails with AccessDenied
+        SpoolResult printerResult;     // readPrinter
+        SpoolResult jobsResult;        // readJobs
+        SpoolResult deleteResult;      // deleteJob
+        SpoolResult startDocumentResult;
+        SpoolResult startPageResult;
+        SpoolResult writeResult;
+        SpoolResult endPageResult;
+        SpoolResult endDocumentResult;
+        std::size_t writeLimit = static_cast<std::size_t>(-1);  // bytes one write takes at most
+    };
+
+    // A document as it went through the calls.
+    struct Document {
+        std::string queue;
+        std::string name;
+        std::uint32_t jobId = 0;
+        std::string bytes;
+        int pages = 0;
+        bool ended = false;
+    };
+
+    // Adds a queue (its record named after it) in listing order.
+    Queue& addQueue(const std::string& name, const std::string& driver = "Generic / Text Only",
+                    const std::string& port = "LPT1:", std::uint32_t status = 0);
+    Queue& queue(const std::string& name);
+    void removeQueue(const std::string& name);
+    void setDefaultQueue(std::string name) { default_ = std::move(name); }
+
+    // Adds a job to a queue; returns its id.
+    std::uint32_t addJob(const std::string& queue, std::optional<std::string> document, std::uint32_t status = 0,
+                         std::uint32_t totalPages = 0, std::optional<std::string> statusText = std::nullopt);
+
+    // Calls as "open Q use", "readJobs Q", "delete Q 12", "write Q 5 bytes", ...
+    std::vector<std::string> calls;
+    std::vector<Document> documents;
+    std::uint32_t nextJobId = 1;
+
+    // Handles not yet closed.
+    std::size_t openHandles() const { return handles_.size(); }
+
+    QueueHandle open(const std::string& name, Access access, std::uint32_t& error) override;
+    void close(QueueHandle handle) override;
+    SpoolResult readPrinter(QueueHandle handle, PrinterRecord& record) override;
+    SpoolResult readJobs(QueueHandle handle, std::vector<JobRecord>& jobs) override;
+    SpoolResult deleteJob(QueueHandle handle, std::uint32_t jobId) override;
+    SpoolResult startDocument(QueueHandle handle, const std::string& documentName) override;
+    SpoolResult startPage(QueueHandle handle) override;
+    SpoolResult write(QueueHandle handle, const std::string& bytes, std::size_t& written) override;
+    SpoolResult endPage(QueueHandle handle) override;
+    SpoolResult endDocument(QueueHandle handle) override;
+    std::vector<std::string> queues() override;
+
+protected:
+    std::string defaultQueue() override;
+
+private:
+    struct Open {
+        std::string queue;
+        Access access = Access::Use;
+        int document = -1;  // index into documents while one is open
+    };
+    Queue* find(const std::string& name);
+    Open* handle(QueueHandle h);
+    JobRecord* documentJob(Open& o);
+
+    std::vector<std::pair<std::string, Queue>> queues_;
+    std::map<QueueHandle, Open> handles_;
+    QueueHandle nextHandle_ = 1;
+    std::string default_;
+};
+
+}  // namespace platform

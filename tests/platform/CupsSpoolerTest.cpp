@@ -1,0 +1,297 @@
+// The spooler routines against a private CUPS scheduler whose queues print
+// to the printer simulator on loopback.
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <cups/cups.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "foundation/RawPrint.h"
+#include "foundation/SpoolCheck.h"
+#include "platform/cups/CupsSpooler.h"
+#include "support/CupsServer.h"
+#include "support/PrinterSim.h"
+#include "SpoolWorld.h"
+
+using foundation::RawPrint;
+using foundation::SpoolCheck;
+using testsupport::testScheduler;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+const auto* const cupsEnvironment = ::testing::AddGlobalTestEnvironment(new testsupport::CupsEnvironment);
+
+constexpr int JobHeld = 4, JobCompleted = 9;
+
+testsupport::PrinterSimOptions simOptions() {
+    testsupport::PrinterSimOptions o;
+    o.address = "127.3.3.3";
+    o.snmp = false;
+    return o;
+}
+
+class CupsSpoolTest : public ::testing::Test {
+protected:
+    testsupport::QuillonWorld w;
+    platform::CupsSpooler cups;
+    testsupport::PrinterSim sim{simOptions()};
+    std::vector<std::string> added;
+
+    void SetUp() override {
+        w.os.spoolerBackend = &cups;
+        w.q.DebugMode = true;
+    }
+    void TearDown() override {
+        for (const auto& q : added) {
+            try {
+                testScheduler().cancelAll(q);
+                testScheduler().deleteQueue(q);
+            } catch (const std::exception&) {
+            }
+        }
+    }
+
+    std::string deviceUri() const {
+        return "socket://" + sim.address() + ":" + std::to_string(sim.tcpPort());
+    }
+    void addQueue(const std::string& name) {
+        testScheduler().addQueue(name, deviceUri());
+        added.push_back(name);
+    }
+    std::string readyText(const std::string& name) const {
+        return "Printer Status = Ready\r\nPrinter Name = " + name +
+               "\r\nPrinter Driver Name = Local Raw Printer\r\nPrinter Port Name = " + deviceUri() + "\r\n";
+    }
+    std::vector<std::string> jobNames(const std::string& queue) {
+        std::vector<std::string> names;
+        for (const auto& j : testScheduler().jobs(queue)) names.push_back(j.name);
+        return names;
+    }
+};
+
+TEST_F(CupsSpoolTest, QueuesInServerOrderAndTheDefaultIsCurrent) {
+    addQueue("Zulu");
+    addQueue("alpha");
+    addQueue("Mike");
+    testScheduler().setDefault("Mike");
+    EXPECT_EQ(cups.queues(), (Strings{"alpha", "Mike", "Zulu"}));
+    EXPECT_EQ(cups.currentPrinter(), "Mike");
+    std::string printer, jobs;
+    EXPECT_EQ(SpoolCheck(w.q).CheckPrinter(printer, jobs), "Printer info retrieved");
+    EXPECT_EQ(printer, readyText("Mike"));
+}
+
+TEST_F(CupsSpoolTest, IdleQueueIsReadyAndSelected) {
+    addQueue("Quillon");
+    SpoolCheck check(w.q);
+    cups.setCurrentPrinter("Quillon");
+    std::string printer, jobs;
+    EXPECT_EQ(check.CheckPrinter(printer, jobs), "Printer info retrieved");
+    EXPECT_EQ(printer, readyText("Quillon"));
+    EXPECT_EQ(jobs, "No Print Jobs!");
+
+    cups.setCurrentPrinter("elsewhere");
+    RawPrint raw(w.q);
+    EXPECT_TRUE(raw.SelectPrinter("Quillon"));
+    EXPECT_EQ(cups.currentPrinter(), "Quillon");
+    EXPECT_EQ(w.q.SelectedPrinterPort, deviceUri());
+    EXPECT_EQ(w.q.SelectedDriverName, "Local Raw Printer");
+    EXPECT_EQ(w.messages.count(), 0u);
+    EXPECT_EQ(spooltest::logTexts(w.log()).back(), "Selected Printer Name: Quillon");
+}
+
+TEST_F(CupsSpoolTest, PausedQueueIsNotReady) {
+    addQueue("Stopped");
+    testScheduler().pause("Stopped");
+    RawPrint raw(w.q);
+    EXPECT_FALSE(raw.SelectPrinter("Stopped"));
+    ASSERT_EQ(w.messages.count(), 1u);
+    EXPECT_EQ(w.messages.last().text, "Printer not ready");
+    EXPECT_EQ(w.messages.last().title, "Program Error");
+    EXPECT_EQ(spooltest::logTexts(w.log()).back(), "Printer Not Ready: Stopped");
+    EXPECT_EQ(cups.currentPrinter(), "Stopped");
+
+    std::string printer, jobs, port, driver;
+    SpoolCheck check(w.q);
+    check.CheckPrinter(printer, jobs);
+    EXPECT_EQ(check.getPrinterStatus(printer, port, driver), "Paused  ");
+
+    // The job still goes to the paused queue, and waits there.
+    EXPECT_TRUE(raw.SendRawJob("held back\r\n"));
+    EXPECT_EQ(jobNames("Stopped"), Strings{"Quillon Command"});
+}
+
+TEST_F(CupsSpoolTest, PrinterReasonsShowAsStatusWords) {
+    addQueue("Trouble");
+    testScheduler().setReasons("Trouble", {"media-empty-error", "door-open-error"});
+    cups.setCurrentPrinter("Trouble");
+    std::string printer, jobs, port, driver;
+    SpoolCheck check(w.q);
+    check.CheckPrinter(printer, jobs);
+    EXPECT_EQ(check.getPrinterStatus(printer, port, driver), "Printer Door Open  Paper Out  ");
+
+    testScheduler().setReasons("Trouble", {});
+    testScheduler().setAccepting("Trouble", false);
+    printer.clear();
+    check.CheckPrinter(printer, jobs);
+    EXPECT_EQ(check.getPrinterStatus(printer, port, driver), "Not Available  ");
+}
+
+TEST_F(CupsSpoolTest, NameInOtherLetterCaseIsNotFound) {
+    addQueue("LabelQ");
+    RawPrint raw(w.q);
+    EXPECT_FALSE(raw.SelectPrinter("labelq"));
+    ASSERT_EQ(w.messages.count(), 1u);
+    EXPECT_EQ(w.messages.last().text,
+              "Printer: labelq\r\nNot defined on this Workstation.\r\nRun Setup and select a valid printer to "
+              "continue.");
+    EXPECT_EQ(spooltest::logTexts(w.log()).back(), "Invalid Printer Specified: labelq");
+
+    // Opened directly, the scheduler would find it; the spooler does not.
+    cups.setCurrentPrinter("labelq");
+    std::string printer = "p", jobs = "j";
+    EXPECT_EQ(SpoolCheck(w.q).CheckPrinter(printer, jobs), "Cannot open printer labelq, Error: 1801");
+    EXPECT_EQ(printer, "p");
+    EXPECT_FALSE(raw.SendRawJob("x"));
+    EXPECT_EQ(w.messages.last().text, "The Printer Name you typed wasn't recognized.");
+    EXPECT_EQ(w.messages.last().title, "Quillon");
+}
+
+TEST_F(CupsSpoolTest, RawJobReachesThePrinterUnchanged) {
+    addQueue("Quillon");
+    RawPrint raw(w.q);
+    ASSERT_TRUE(raw.SelectPrinter("Quillon"));
+    std::string job = "!VMD_SETUP\r\nstore tcpip 1 dhcp on\r\nVMD_END\r\n";
+    for (int c = 1; c < 256; ++c) job += static_cast<char>(c);
+    job += "\r\n";
+    EXPECT_TRUE(raw.SendRawJob(job));
+    ASSERT_TRUE(sim.waitForJobs(1, std::chrono::seconds(20))) << testScheduler().errorLog();
+    EXPECT_EQ(sim.jobText(0), job);
+    auto all = testScheduler().jobs("Quillon", true);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].name, "Quillon Command");
+    EXPECT_TRUE(testScheduler().waitForJobState(all[0].id, JobCompleted));
+    EXPECT_EQ(spooltest::logTexts(w.log()).back(), "sending job to printer: Quillon");
+}
+
+TEST_F(CupsSpoolTest, EmptyDocumentIsRefusedAndLeavesNoJob) {
+    // The scheduler takes no document without data.
+    addQueue("Quillon");
+    cups.setCurrentPrinter("Quillon");
+    EXPECT_FALSE(RawPrint(w.q).SendRawJob(""));
+    EXPECT_EQ(w.messages.count(), 0u);
+    EXPECT_TRUE(testScheduler().jobs("Quillon").empty());
+    EXPECT_TRUE(RawPrint(w.q).SendRawJob("x"));
+    ASSERT_TRUE(sim.waitForJobs(1, std::chrono::seconds(20))) << testScheduler().errorLog();
+    EXPECT_EQ(sim.jobText(0), "x");
+}
+
+TEST_F(CupsSpoolTest, RefusedDocumentIsAFailure) {
+    addQueue("Closed");
+    testScheduler().setAccepting("Closed", false);
+    cups.setCurrentPrinter("Closed");
+    EXPECT_FALSE(RawPrint(w.q).SendRawJob("x"));
+    EXPECT_EQ(w.messages.count(), 0u);
+    EXPECT_TRUE(testScheduler().jobs("Closed", true).empty());
+}
+
+TEST_F(CupsSpoolTest, HeldJobShowsAsPaused) {
+    addQueue("Quillon");
+    int id = testScheduler().submit("Quillon", "Quillon Command", "held\r\n", true);
+    ASSERT_TRUE(testScheduler().waitForJobState(id, JobHeld));
+    cups.setCurrentPrinter("Quillon");
+    SpoolCheck check(w.q);
+    std::string printer, jobs, jobId;
+    EXPECT_EQ(check.CheckPrinter(printer, jobs), "Printer info retrieved");
+    EXPECT_EQ(printer, readyText("Quillon"));
+    EXPECT_EQ(jobs, "Job ID = " + std::to_string(id) + "\r\nTotal Pages = 0\r\nPaused  \r\n");
+    EXPECT_EQ(check.getJobStatus(jobs, jobId), "Paused  ");
+    EXPECT_EQ(jobId, std::to_string(id));
+}
+
+TEST_F(CupsSpoolTest, PurgeDeletesOnlyOwnJobs) {
+    addQueue("Quillon");
+    addQueue("Other");
+    std::vector<int> ids;
+    for (const char* name : {"Quillon Command", "quillon command", "Setup Quillon Command 2", "Report"})
+        ids.push_back(testScheduler().submit("Quillon", name, "x\r\n", true));
+    int elsewhere = testScheduler().submit("Other", "Quillon Command", "x\r\n", true);
+    cups.setCurrentPrinter("Quillon");
+    SpoolCheck(w.q).PurgePrintQueue();
+    EXPECT_EQ(jobNames("Quillon"), (Strings{"quillon command", "Report"}));
+    EXPECT_EQ(jobNames("Other"), Strings{"Quillon Command"});
+
+    EXPECT_EQ(spooltest::logTexts(w.log()),
+              (Strings{"...PurgePrintQueue", "...KillPrintJob " + std::to_string(ids[0]),
+                       "...KillPrintJob " + std::to_string(ids[2])}));
+
+    // A job of another queue is not deleted through this one.
+    SpoolCheck(w.q).KillPrintJob("Quillon", elsewhere);
+    EXPECT_EQ(jobNames("Other"), Strings{"Quillon Command"});
+    SpoolCheck(w.q).KillPrintJob("Other", elsewhere);
+    EXPECT_TRUE(jobNames("Other").empty());
+}
+
+TEST_F(CupsSpoolTest, JobOnAPausedQueueWaitsAndThenPrints) {
+    addQueue("Later");
+    testScheduler().pause("Later");
+    cups.setCurrentPrinter("Later");
+    ASSERT_TRUE(RawPrint(w.q).SendRawJob("later\r\n"));
+    std::string printer, jobs, id;
+    SpoolCheck check(w.q);
+    check.CheckPrinter(printer, jobs);
+    EXPECT_EQ(check.getJobStatus(jobs, id), "Ready!  ");
+    testScheduler().resume("Later");
+    ASSERT_TRUE(sim.waitForJobs(1, std::chrono::seconds(20))) << testScheduler().errorLog();
+    EXPECT_EQ(sim.jobText(0), "later\r\n");
+    EXPECT_TRUE(testScheduler().waitForIdle("Later"));
+}
+
+// A port that refuses connections: bound, never listening.
+class RefusingPort {
+public:
+    RefusingPort() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof sa;
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &len);
+        port_ = ntohs(sa.sin_port);
+    }
+    ~RefusingPort() { ::close(fd_); }
+    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
+
+private:
+    int fd_ = -1;
+    std::uint16_t port_ = 0;
+};
+
+TEST_F(CupsSpoolTest, SchedulerOutOfReach) {
+    addQueue("Quillon");
+    RefusingPort refusing;
+    cupsSetServer(refusing.address().c_str());
+    struct Restore {
+        ~Restore() { cupsSetServer(testScheduler().address().c_str()); }
+    } restore;
+
+    platform::CupsSpooler offline;
+    w.os.spoolerBackend = &offline;
+    EXPECT_EQ(offline.currentPrinter(), "");
+    EXPECT_TRUE(offline.queues().empty());
+    offline.setCurrentPrinter("Quillon");
+    std::string printer = "p", jobs = "j";
+    EXPECT_EQ(SpoolCheck(w.q).CheckPrinter(printer, jobs), "Cannot open printer Quillon, Error: 1722");
+    EXPECT_FALSE(RawPrint(w.q).SendRawJob("x"));
+    EXPECT_EQ(w.messages.last().text, "The Printer Name you typed wasn't recognized.");
+    RawPrint raw(w.q);
+    EXPECT_FALSE(raw.SelectPrinter("Quillon"));
+    EXPECT_EQ(spooltest::logTexts(w.log()).back(), "Invalid Printer Specified: Quillon");
+}
+
+}  // namespace

@@ -1,0 +1,431 @@
+#include "support/CupsServer.h"
+
+#include <arpa/inet.h>
+#include <cups/cups.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+
+namespace testsupport {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* const Cupsd = "/usr/sbin/cupsd";
+const char* const ServerBin = "/usr/lib/cups";
+const char* const DataDir = "/usr/share/cups";
+
+int msUntil(Clock::time_point deadline) {
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Waits without sleeping: poll() on nothing, bounded by the deadline.
+void waitMs(Clock::time_point deadline, int ms) { ::poll(nullptr, 0, std::min(ms, msUntil(deadline))); }
+
+std::uint16_t freeLoopbackPort() {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) throw std::runtime_error("socket failed");
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof sa;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) {
+        ::close(fd);
+        throw std::runtime_error("no free port");
+    }
+    ::close(fd);
+    return ntohs(sa.sin_port);
+}
+
+std::string readAll(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct HttpClose {
+    void operator()(http_t* h) const { httpClose(h); }
+};
+using Http = std::unique_ptr<http_t, HttpClose>;
+struct IppDelete {
+    void operator()(ipp_t* p) const { ippDelete(p); }
+};
+using Ipp = std::unique_ptr<ipp_t, IppDelete>;
+
+int reapWithin(pid_t pid, std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    int status = 0;
+    for (;;) {
+        pid_t r = ::waitpid(pid, &status, WNOHANG);
+        if (r == pid || (r < 0 && errno != EINTR)) break;
+        if (msUntil(deadline) == 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            break;
+        }
+        if (pidfd >= 0) {
+            pollfd p{pidfd, POLLIN, 0};
+            ::poll(&p, 1, msUntil(deadline));
+        } else {
+            waitMs(deadline, 20);
+        }
+    }
+    if (pidfd >= 0) ::close(pidfd);
+    return status;
+}
+
+}  // namespace
+
+CupsServer::CupsServer(std::chrono::milliseconds startTimeout) {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "quill-cups-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    root_ = tmpl;
+    // The scheduler's own user must reach its files.
+    ::chmod(root_.c_str(), 0755);
+    for (const char* d : {"spool", "tmp", "cache", "state", "log"}) std::filesystem::create_directory(root_ / d);
+    ::chmod((root_ / "tmp").c_str(), 01777);
+
+    std::string lastError;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        port_ = freeLoopbackPort();
+        writeConfig();
+        try {
+            start(startTimeout);
+            return;
+        } catch (const std::exception& e) {
+            lastError = e.what();
+            stop();
+        }
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(root_, ec);
+    throw std::runtime_error("cupsd did not start: " + lastError);
+}
+
+CupsServer::~CupsServer() {
+    stop();
+    // QUILL_KEEP_CUPS=1 keeps the folder (configuration, logs) for a look afterwards.
+    if (const char* keep = std::getenv("QUILL_KEEP_CUPS"); keep && *keep == '1') return;
+    std::error_code ec;
+    std::filesystem::remove_all(root_, ec);
+}
+
+std::string CupsServer::address() const { return "127.0.0.1:" + std::to_string(port_); }
+
+std::string CupsServer::errorLog() const { return readAll(root_ / "log" / "error_log"); }
+
+void CupsServer::writeConfig() {
+    const std::string r = root_.string();
+    const bool asRoot = ::geteuid() == 0;
+    std::string systemGroup = "root";
+    if (!asRoot) {
+        if (group* g = ::getgrgid(::getegid())) systemGroup = g->gr_name;
+    }
+    std::ofstream files(root_ / "cups-files.conf");
+    files << "ServerRoot " << r << "\n"
+          << "RequestRoot " << r << "/spool\n"
+          << "TempDir " << r << "/tmp\n"
+          << "CacheDir " << r << "/cache\n"
+          << "StateDir " << r << "/state\n"
+          << "ServerBin " << ServerBin << "\n"
+          << "DataDir " << DataDir << "\n"
+          << "DocumentRoot " << DataDir << "/doc-root\n"
+          << "ErrorLog " << r << "/log/error_log\n"
+          << "AccessLog " << r << "/log/access_log\n"
+          << "PageLog " << r << "/log/page_log\n"
+          << "Printcap " << r << "/printcap\n"
+          << "FileDevice No\n"
+          << "SystemGroup " << systemGroup << "\n";
+    if (asRoot) files << "User lp\nGroup lp\n";
+    files.close();
+
+    std::ofstream conf(root_ / "cupsd.conf");
+    conf << "LogLevel info\n"
+         << "MaxLogSize 0\n"
+         << "Listen 127.0.0.1:" << port_ << "\n"
+         << "ServerName 127.0.0.1\n"
+         << "Browsing No\n"
+         << "BrowseLocalProtocols none\n"
+         << "WebInterface No\n"
+         << "DefaultAuthType None\n"
+         << "DefaultEncryption Never\n"
+         << "ErrorPolicy abort-job\n"
+         << "<Location />\n  Order allow,deny\n  Allow from 127.0.0.0/8\n</Location>\n"
+         << "<Policy default>\n"
+         << "  JobPrivateAccess all\n  JobPrivateValues none\n"
+         << "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n"
+         << "  <Limit All>\n    Order deny,allow\n  </Limit>\n"
+         << "</Policy>\n";
+}
+
+void CupsServer::start(std::chrono::milliseconds timeout) {
+    const std::string conf = (root_ / "cupsd.conf").string();
+    const std::string files = (root_ / "cups-files.conf").string();
+    const std::string out = (root_ / "log" / "cupsd.out").string();
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
+    if (pid_ == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (fd >= 0) {
+            ::dup2(fd, STDOUT_FILENO);
+            ::dup2(fd, STDERR_FILENO);
+        }
+        int null = ::open("/dev/null", O_RDONLY);
+        if (null >= 0) ::dup2(null, STDIN_FILENO);
+        ::execl(Cupsd, "cupsd", "-f", "-c", conf.c_str(), "-s", files.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            throw std::runtime_error("cupsd exited (status " + std::to_string(status) + "):\n" + readAll(out) +
+                                     errorLog());
+        }
+        Http http(httpConnect2("127.0.0.1", port_, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr));
+        if (http) {
+            ipp_t* req = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+            Ipp resp(cupsDoRequest(http.get(), req, "/"));
+            // Any IPP answer will do (with no queues it is "not found").
+            if (resp) return;
+        }
+        if (msUntil(deadline) == 0) throw std::runtime_error("cupsd does not answer:\n" + errorLog());
+        waitMs(deadline, 20);
+    }
+}
+
+void CupsServer::stop() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    reapWithin(pid_, std::chrono::seconds(10));
+    pid_ = -1;
+}
+
+namespace {
+
+// One administrative request to the private server; throws on failure.
+struct Admin {
+    explicit Admin(std::uint16_t port)
+        : port_(port),
+          http_(httpConnect2("127.0.0.1", port, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 5000, nullptr)) {
+        if (!http_) throw std::runtime_error("cannot reach the test scheduler");
+    }
+    std::string uri(const std::string& queue) const {
+        char u[HTTP_MAX_URI];
+        httpAssembleURIf(HTTP_URI_CODING_ALL, u, sizeof u, "ipp", nullptr, "localhost", port_, "/printers/%s",
+                         queue.c_str());
+        return u;
+    }
+    ipp_t* request(ipp_op_t op, const std::string& queue) const {
+        ipp_t* r = ippNewRequest(op);
+        if (!queue.empty())
+            ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri(queue).c_str());
+        ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+        return r;
+    }
+    Ipp run(ipp_t* req, const char* resource = "/admin/") {
+        Ipp resp(cupsDoRequest(http_.get(), req, resource));
+        if (!resp || ippGetStatusCode(resp.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
+            throw std::runtime_error(std::string("IPP request failed: ") + cupsLastErrorString());
+        return resp;
+    }
+    http_t* http() const { return http_.get(); }
+
+    std::uint16_t port_;
+    Http http_;
+};
+
+}  // namespace
+
+void CupsServer::addQueue(const std::string& name, const std::string& deviceUri) {
+    Admin a(port_);
+    ipp_t* req = a.request(IPP_OP_CUPS_ADD_MODIFY_PRINTER, name);
+    ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, deviceUri.c_str());
+    ippAddBoolean(req, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
+    ippAddInteger(req, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
+    a.run(req);
+}
+
+void CupsServer::deleteQueue(const std::string& name) {
+    Admin a(port_);
+    a.run(a.request(IPP_OP_CUPS_DELETE_PRINTER, name));
+}
+
+void CupsServer::pause(const std::string& name) {
+    Admin a(port_);
+    a.run(a.request(IPP_OP_PAUSE_PRINTER, name));
+}
+
+void CupsServer::resume(const std::string& name) {
+    Admin a(port_);
+    a.run(a.request(IPP_OP_RESUME_PRINTER, name));
+}
+
+void CupsServer::setAccepting(const std::string& name, bool accepting) {
+    Admin a(port_);
+    a.run(a.request(accepting ? IPP_OP_CUPS_ACCEPT_JOBS : IPP_OP_CUPS_REJECT_JOBS, name));
+}
+
+void CupsServer::setDefault(const std::string& name) {
+    Admin a(port_);
+    a.run(a.request(IPP_OP_CUPS_SET_DEFAULT, name));
+}
+
+void CupsServer::setReasons(const std::string& name, const std::vector<std::string>& reasons) {
+    Admin a(port_);
+    ipp_t* req = a.request(IPP_OP_CUPS_ADD_MODIFY_PRINTER, name);
+    std::vector<const char*> v;
+    for (const auto& r : reasons) v.push_back(r.c_str());
+    if (v.empty()) v.push_back("none");
+    ippAddStrings(req, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, "printer-state-reasons", static_cast<int>(v.size()),
+                  nullptr, v.data());
+    a.run(req);
+}
+
+int CupsServer::submit(const std::string& queue, const std::string& documentName, const std::string& bytes,
+                       bool held) {
+    Admin a(port_);
+    ipp_t* req = a.request(IPP_OP_PRINT_JOB, queue);
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, documentName.c_str());
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_RAW);
+    if (held) ippAddString(req, IPP_TAG_JOB, IPP_TAG_KEYWORD, "job-hold-until", nullptr, "indefinite");
+    const std::string resource = "/printers/" + queue;
+    http_status_t st = cupsSendRequest(a.http(), req, resource.c_str(), CUPS_LENGTH_VARIABLE);
+    if (st == HTTP_STATUS_UNAUTHORIZED || st == HTTP_STATUS_ERROR) {
+        ippDelete(req);
+        throw std::runtime_error("Print-Job not sent");
+    }
+    if (st == HTTP_STATUS_CONTINUE && !bytes.empty())
+        st = cupsWriteRequestData(a.http(), bytes.data(), bytes.size());
+    Ipp resp(cupsGetResponse(a.http(), resource.c_str()));
+    ippDelete(req);
+    if (!resp || ippGetStatusCode(resp.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
+        throw std::runtime_error(std::string("Print-Job failed: ") + cupsLastErrorString());
+    ipp_attribute_t* id = ippFindAttribute(resp.get(), "job-id", IPP_TAG_INTEGER);
+    if (!id) throw std::runtime_error("Print-Job gave no job id");
+    return ippGetInteger(id, 0);
+}
+
+void CupsServer::release(int jobId) {
+    Admin a(port_);
+    ipp_t* req = ippNewRequest(IPP_OP_RELEASE_JOB);
+    char u[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, u, sizeof u, "ipp", nullptr, "localhost", port_, "/jobs/%d", jobId);
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, u);
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    a.run(req, "/jobs/");
+}
+
+std::vector<CupsServer::Job> CupsServer::jobs(const std::string& queue, bool all) {
+    Admin a(port_);
+    ipp_t* req = a.request(IPP_OP_GET_JOBS, queue);
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, all ? "all" : "not-completed");
+    const char* attrs[] = {"job-id", "job-name", "job-state"};
+    ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, attrs);
+    Ipp resp = a.run(req, "/");
+    std::vector<Job> out;
+    Job cur;
+    for (ipp_attribute_t* at = ippFirstAttribute(resp.get()); at; at = ippNextAttribute(resp.get())) {
+        const char* n = ippGetName(at);
+        if (ippGetGroupTag(at) != IPP_TAG_JOB || !n) {
+            if (cur.id) out.push_back(cur);
+            cur = Job{};
+            continue;
+        }
+        if (!std::strcmp(n, "job-id")) cur.id = ippGetInteger(at, 0);
+        if (!std::strcmp(n, "job-name")) cur.name = ippGetString(at, 0, nullptr);
+        if (!std::strcmp(n, "job-state")) cur.state = ippGetInteger(at, 0);
+    }
+    if (cur.id) out.push_back(cur);
+    return out;
+}
+
+void CupsServer::cancelAll(const std::string& queue) {
+    for (const auto& j : jobs(queue)) {
+        Admin a(port_);
+        ipp_t* req = a.request(IPP_OP_CANCEL_JOB, queue);
+        ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", j.id);
+        a.run(req, "/");
+    }
+}
+
+bool CupsServer::waitForJobState(int jobId, int state, std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        Admin a(port_);
+        ipp_t* req = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+        char u[HTTP_MAX_URI];
+        httpAssembleURIf(HTTP_URI_CODING_ALL, u, sizeof u, "ipp", nullptr, "localhost", port_, "/jobs/%d", jobId);
+        ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, u);
+        ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+        Ipp resp = a.run(req, "/");
+        ipp_attribute_t* s = ippFindAttribute(resp.get(), "job-state", IPP_TAG_ENUM);
+        if (s && ippGetInteger(s, 0) >= state) return true;
+        if (msUntil(deadline) == 0) return false;
+        waitMs(deadline, 20);
+    }
+}
+
+bool CupsServer::waitForIdle(const std::string& queue, std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        Admin a(port_);
+        ipp_t* req = a.request(IPP_OP_GET_PRINTER_ATTRIBUTES, queue);
+        Ipp resp = a.run(req, "/");
+        ipp_attribute_t* s = ippFindAttribute(resp.get(), "printer-state", IPP_TAG_ENUM);
+        if (s && ippGetInteger(s, 0) == IPP_PSTATE_IDLE && jobs(queue).empty()) return true;
+        if (msUntil(deadline) == 0) return false;
+        waitMs(deadline, 20);
+    }
+}
+
+namespace {
+std::unique_ptr<CupsServer> theServer;
+}
+
+CupsServer& testScheduler() {
+    if (!theServer) throw std::logic_error("the test scheduler is not running");
+    return *theServer;
+}
+
+void CupsEnvironment::SetUp() {
+    // Until the private server runs, CUPS clients point at a closed port.
+    ::setenv("CUPS_SERVER", "127.0.0.1:1", 1);
+    try {
+        theServer = std::make_unique<CupsServer>();
+    } catch (const std::exception& e) {
+        GTEST_FAIL() << e.what();
+    }
+    ::setenv("CUPS_SERVER", theServer->address().c_str(), 1);
+    ::unsetenv("IPP_PORT");
+    cupsSetServer(nullptr);
+}
+
+void CupsEnvironment::TearDown() { theServer.reset(); }
+
+}  // namespace testsupport

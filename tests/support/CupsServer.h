@@ -1,0 +1,81 @@
+#pragma once
+// A private CUPS scheduler for a test program: its own configuration, spool
+// and logs in a temporary folder, listening on 127.0.0.1 at a free port.
+// Administration goes over IPP to that address only; the machine's own
+// scheduler is never contacted.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+class CupsServer {
+public:
+    // Starts cupsd and waits until it answers; throws std::runtime_error
+    // (with the scheduler's log) when it does not.
+    explicit CupsServer(std::chrono::milliseconds startTimeout = std::chrono::seconds(20));
+    ~CupsServer();
+    CupsServer(const CupsServer&) = delete;
+    CupsServer& operator=(const CupsServer&) = delete;
+
+    std::uint16_t port() const { return port_; }
+    // "127.0.0.1:port", the value for CUPS_SERVER.
+    std::string address() const;
+    const std::filesystem::path& root() const { return root_; }
+    std::string errorLog() const;
+
+    // Queue administration.
+    void addQueue(const std::string& name, const std::string& deviceUri);
+    void deleteQueue(const std::string& name);
+    void pause(const std::string& name);
+    void resume(const std::string& name);
+    void setAccepting(const std::string& name, bool accepting);
+    void setDefault(const std::string& name);
+    void setReasons(const std::string& name, const std::vector<std::string>& reasons);
+
+    struct Job {
+        int id = 0;
+        std::string name;
+        int state = 0;  // IPP job-state
+    };
+    // Submits a raw document; a held job waits until released. Returns the job id.
+    int submit(const std::string& queue, const std::string& documentName, const std::string& bytes,
+               bool held = false);
+    void release(int jobId);
+    // The queue's jobs, not yet finished ones only unless `all`.
+    std::vector<Job> jobs(const std::string& queue, bool all = false);
+    void cancelAll(const std::string& queue);
+    // True once the job has reached the given IPP state or a later one.
+    bool waitForJobState(int jobId, int state, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    bool waitForIdle(const std::string& queue, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+    void stop();
+
+private:
+    void writeConfig();
+    void start(std::chrono::milliseconds timeout);
+
+    std::filesystem::path root_;
+    std::uint16_t port_ = 0;
+    pid_t pid_ = -1;
+};
+
+// The server of the running test program, started by CupsEnvironment.
+CupsServer& testScheduler();
+
+// Starts the server before the first test, points CUPS_SERVER at it, and
+// stops it after the last one.
+class CupsEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+}  // namespace testsupport
