@@ -1,4 +1,6 @@
 #include "support/CupsServer.h"
+#include "support/TempDir.h"
+#include "platform/cups/CupsHandles.h"
 
 #include <arpa/inet.h>
 #include <cups/cups.h>
@@ -57,21 +59,8 @@ std::uint16_t freeLoopbackPort() {
     return ntohs(sa.sin_port);
 }
 
-std::string readAll(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-struct HttpClose {
-    void operator()(http_t* h) const { httpClose(h); }
-};
-using Http = std::unique_ptr<http_t, HttpClose>;
-struct IppDelete {
-    void operator()(ipp_t* p) const { ippDelete(p); }
-};
-using Ipp = std::unique_ptr<ipp_t, IppDelete>;
+using platform::cups::Http;
+using platform::cups::Ipp;
 
 int reapWithin(pid_t pid, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
@@ -134,7 +123,7 @@ CupsServer::~CupsServer() {
 
 std::string CupsServer::address() const { return "127.0.0.1:" + std::to_string(port_); }
 
-std::string CupsServer::errorLog() const { return readAll(root_ / "log" / "error_log"); }
+std::string CupsServer::errorLog() const { return testsupport::readFile((root_ / "log" / "error_log").string()); }
 
 void CupsServer::writeConfig() {
     const std::string r = root_.string();
@@ -204,7 +193,7 @@ void CupsServer::start(std::chrono::milliseconds timeout) {
         int status = 0;
         if (::waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
-            throw std::runtime_error("cupsd exited (status " + std::to_string(status) + "):\n" + readAll(out) +
+            throw std::runtime_error("cupsd exited (status " + std::to_string(status) + "):\n" + testsupport::readFile(std::filesystem::path(out).string()) +
                                      errorLog());
         }
         Http http(httpConnect2("127.0.0.1", port_, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr));

@@ -1,4 +1,5 @@
 #include "platform/cups/CupsSpooler.h"
+#include "platform/cups/CupsHandles.h"
 
 #include <cups/cups.h>
 #include <sys/socket.h>
@@ -12,15 +13,8 @@ namespace {
 
 constexpr int ConnectTimeoutMs = 10000;
 
-struct HttpClose {
-    void operator()(http_t* h) const { httpClose(h); }
-};
-using Http = std::unique_ptr<http_t, HttpClose>;
-
-struct IppDelete {
-    void operator()(ipp_t* p) const { ippDelete(p); }
-};
-using Ipp = std::unique_ptr<ipp_t, IppDelete>;
+using cups::Http;
+using cups::Ipp;
 
 Http connectServer() {
     return Http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs,
