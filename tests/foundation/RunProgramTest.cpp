@@ -92,15 +92,11 @@ TEST_F(RunProgramTest, AProgramThatCannotStartIsAFailure) {
 }
 
 TEST(RunProgramWrap, CounterPassingTheSignBoundaryDoesNotFailTheWait) {
-    ui::VirtualClock clock(ui::VirtualClock::defaultStart(), 0x7FFFFF00u);
-    ui::ScriptedMessageBox mb;
-    ui::ScriptedFileDialog fd;
-    ui::Application app(mb, fd, clock);
-    ui::VirtualPump pump(app, clock);
+    testsupport::UiWorld w(0x7FFFFF00u);
     testsupport::FakeProcesses processes;
-    foundation::RunProgram run(app, processes);
-    clock.onSleep = [&](std::uint32_t) {
-        if (clock.milliseconds() > 0x80000100u) processes.end(processes.last());
+    foundation::RunProgram run(w.app, processes);
+    w.clock.onSleep = [&](std::uint32_t) {
+        if (w.clock.milliseconds() > 0x80000100u) processes.end(processes.last());
     };
     std::string error;
     EXPECT_TRUE(run.RunAndWait("prog", error, 2'000'000'000));

@@ -237,6 +237,15 @@ struct Admin {
         ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
         return r;
     }
+    // A request about one job, named by its job URI.
+    ipp_t* jobRequest(ipp_op_t op, int jobId) const {
+        ipp_t* r = ippNewRequest(op);
+        char u[HTTP_MAX_URI];
+        httpAssembleURIf(HTTP_URI_CODING_ALL, u, sizeof u, "ipp", nullptr, "localhost", port_, "/jobs/%d", jobId);
+        ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, u);
+        ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+        return r;
+    }
     Ipp run(ipp_t* req, const char* resource = "/admin/") {
         Ipp resp(cupsDoRequest(http_.get(), req, resource));
         if (!resp || ippGetStatusCode(resp.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
@@ -322,11 +331,7 @@ int CupsServer::submit(const std::string& queue, const std::string& documentName
 
 void CupsServer::release(int jobId) {
     Admin a(port_);
-    ipp_t* req = ippNewRequest(IPP_OP_RELEASE_JOB);
-    char u[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, u, sizeof u, "ipp", nullptr, "localhost", port_, "/jobs/%d", jobId);
-    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, u);
-    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t* req = a.jobRequest(IPP_OP_RELEASE_JOB, jobId);
     a.run(req, "/jobs/");
 }
 
@@ -367,11 +372,7 @@ bool CupsServer::waitForJobState(int jobId, int state, std::chrono::milliseconds
     const auto deadline = Clock::now() + timeout;
     for (;;) {
         Admin a(port_);
-        ipp_t* req = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-        char u[HTTP_MAX_URI];
-        httpAssembleURIf(HTTP_URI_CODING_ALL, u, sizeof u, "ipp", nullptr, "localhost", port_, "/jobs/%d", jobId);
-        ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, u);
-        ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+        ipp_t* req = a.jobRequest(IPP_OP_GET_JOB_ATTRIBUTES, jobId);
         Ipp resp = a.run(req, "/");
         ipp_attribute_t* s = ippFindAttribute(resp.get(), "job-state", IPP_TAG_ENUM);
         if (s && ippGetInteger(s, 0) >= state) return true;

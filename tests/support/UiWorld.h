@@ -2,6 +2,8 @@
 // The headless forms run-time of a test: scripted boxes and dialogs, a
 // virtual clock and the virtual pump.
 
+#include <cstdint>
+
 #include "ui/Application.h"
 #include "ui/Clocks.h"
 #include "ui/Scripted.h"
@@ -10,6 +12,9 @@
 namespace testsupport {
 
 struct UiWorld {
+    // `counter`: where the clock's millisecond counter starts.
+    explicit UiWorld(std::uint32_t counter = 1000) : clock(ui::VirtualClock::defaultStart(), counter) {}
+
     ui::ScriptedMessageBox messages;
     ui::ScriptedFileDialog files;
     ui::VirtualClock clock;

@@ -94,17 +94,13 @@ TEST_F(TimersTest, OtherTimersTickInsideAWait) {
 }
 
 TEST_F(TimersTest, CounterWrapDoesNotStopTimers) {
-    ui::VirtualClock nearWrap(ui::VirtualClock::defaultStart(), 0xFFFFFF00u);
-    ui::ScriptedMessageBox mb;
-    ui::ScriptedFileDialog fd;
-    ui::Application app(mb, fd, nearWrap);
-    ui::VirtualPump pump(app, nearWrap);
-    auto f = std::make_shared<Ticking>(app);
+    World nearWrap(0xFFFFFF00u);
+    auto f = std::make_shared<Ticking>(nearWrap.app);
     f->load();
     f->body = [&] {
         if (f->ticks.size() == 4) f->Timer1.setEnabled(false);
     };
-    pump.run();
+    nearWrap.pump.run();
     EXPECT_EQ(f->ticks.size(), 4u);
     EXPECT_LT(f->ticks.back(), 0x1000u);  // past the wrap
 }
