@@ -70,6 +70,18 @@ void Label::setCaption(std::string text) {
     changed(Property::Caption);
 }
 
+void Label::setFont(Font f) {
+    if (font_ == f) return;
+    font_ = f;
+    changed(Property::Font);
+}
+
+void Label::setBuddy(Control* c) {
+    if (buddy_ == c) return;
+    buddy_ = c;
+    changed(Property::Buddy);
+}
+
 // ---------------------------------------------------------------------------
 
 TextBox::TextBox(Form& form, std::string name, int index, Control* container)
@@ -88,10 +100,33 @@ void TextBox::setPasswordChar(char c) {
     changed(Property::Style);
 }
 
+namespace {
+
+// Length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
+std::size_t utf8Length(unsigned char lead) {
+    if (lead >= 0xF0 && lead < 0xF8) return 4;
+    if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
+    if (lead >= 0xC0) return 2;
+    return 1;
+}
+
+}  // namespace
+
 void TextBox::userType(std::string text) {
     if (!usable() || locked_) return;
-    if (maxLength_ > 0 && static_cast<int>(text.size()) > maxLength_) text.resize(static_cast<std::size_t>(maxLength_));
-    setText(std::move(text));
+    // Keep the characters the filter takes, up to the length limit.
+    std::string kept;
+    int count = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = std::min(utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
+        std::string ch = text.substr(i, n);
+        i += n;
+        if (charFilter_ && !charFilter_(ch)) continue;
+        if (maxLength_ > 0 && count >= maxLength_) break;
+        kept += ch;
+        ++count;
+    }
+    setText(std::move(kept));
 }
 
 void TextBox::userKey(int keyAscii) {

@@ -18,7 +18,16 @@ constexpr std::uint32_t EnabledColour = 0x8000000E;
 enum class Kind { Label, TextBox, CommandButton, CheckBox, OptionButton, ComboBox, Frame, Picture, Timer, ProgressBar, ScrollBar };
 
 // What changed on a control, for the renderer.
-enum class Property { Enabled, Visible, BackColor, ToolTip, Caption, Text, Value, List, ListIndex, Range, Style, Focus };
+enum class Property { Enabled, Visible, BackColor, ToolTip, Caption, Text, Value, List, ListIndex, Range, Style, Focus, Font, Buddy };
+
+// A label's font; size 0 is the form's usual size.
+struct Font {
+    bool bold = false;
+    int pointSize = 0;
+    bool operator==(const Font&) const = default;
+};
+// The page headings: bold, 12 point.
+constexpr Font HeadingFont{true, 12};
 
 using Handler = std::function<void()>;
 
@@ -70,8 +79,16 @@ public:
     Label(Form& form, std::string name, std::string caption = {}, int index = -1, Control* container = nullptr);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string text);
+    const Font& font() const { return font_; }
+    void setFont(Font f);
+    // The control this label names: an "&" access key in the caption moves
+    // the focus there, and assistive technology reads the caption as its name.
+    Control* buddy() const { return buddy_; }
+    void setBuddy(Control* c);
 private:
     std::string caption_;
+    Font font_;
+    Control* buddy_ = nullptr;
 };
 
 class TextBox : public Control {
@@ -82,7 +99,12 @@ public:
     char passwordChar() const { return passwordChar_; }
     void setPasswordChar(char c);            // 0: shown in clear
     int maxLength() const { return maxLength_; }
-    void setMaxLength(int n) { maxLength_ = n; }  // 0: no limit; limits typing only
+    void setMaxLength(int n) { maxLength_ = n; }  // 0: no limit; limits typing only; counts characters
+    // Characters the user may type (one UTF-8 character at a time); others
+    // are refused as they are typed, like the length limit. Unset: any.
+    using CharFilter = std::function<bool(const std::string& utf8Char)>;
+    void setCharFilter(CharFilter f) { charFilter_ = std::move(f); }
+    const CharFilter& charFilter() const { return charFilter_; }
     bool multiLine() const { return multiLine_; }
     void setMultiLine(bool on) { multiLine_ = on; }
     bool locked() const { return locked_; }
@@ -99,6 +121,7 @@ private:
     std::string text_;
     char passwordChar_ = 0;
     int maxLength_ = 0;
+    CharFilter charFilter_;
     bool multiLine_ = false;
     bool locked_ = false;
 };

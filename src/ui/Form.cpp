@@ -107,6 +107,8 @@ void Form::detach(Control* c) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     if (focused_ == c) focused_ = nullptr;
     for (auto& row : rows_) row.erase(std::remove(row.begin(), row.end(), c), row.end());
+    for (auto& grid : grids_)
+        for (auto& row : grid) std::replace(row.begin(), row.end(), c, static_cast<Control*>(nullptr));
 }
 
 void Form::setFocused(Control* c) { focused_ = c; }

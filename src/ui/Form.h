@@ -55,6 +55,10 @@ public:
     // Layout hint for renderers: controls shown side by side on one row.
     void layoutRow(std::vector<Control*> row) { rows_.push_back(std::move(row)); }
     const std::vector<std::vector<Control*>>& layoutRows() const { return rows_; }
+    // Layout hint: rows whose columns line up (a caption, its input, its help
+    // button); nullptr leaves a cell empty.
+    void layoutGrid(std::vector<std::vector<Control*>> grid) { grids_.push_back(std::move(grid)); }
+    const std::vector<std::vector<std::vector<Control*>>>& layoutGrids() const { return grids_; }
 
     // Runs a handler of this form; the form stays alive until it returns,
     // even when the handler unloads it.
@@ -86,6 +90,7 @@ private:
     int running_ = 0;
     std::vector<Control*> controls_;
     std::vector<std::vector<Control*>> rows_;
+    std::vector<std::vector<std::vector<Control*>>> grids_;
     Control* focused_ = nullptr;
     std::unique_ptr<FormView> view_;
 };

@@ -5,6 +5,22 @@
 
 #include "foundation/KAEAbout.h"
 #include "foundation/KAEIntro.h"
+#include "netcfg/core/Dialog.h"
+#include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/core/FinishDialog.h"
+#include "netcfg/pages/LEAPDlg.h"
+#include "netcfg/core/LoadDlg.h"
+#include "netcfg/pages/NetworkDlg.h"
+#include "netcfg/core/PortSelect.h"
+#include "netcfg/core/ProgressDlg.h"
+#include "netcfg/pages/QuestionDlg.h"
+#include "netcfg/pages/WEPDlg.h"
+#include "netcfg/pages/WEPkeyDlg.h"
+#include "netcfg/pages/WEPphraseDlg.h"
+#include "netcfg/pages/WPADlg.h"
+#include "netcfg/pages/WiredDlg.h"
+#include "netcfg/pages/WirelessDlg.h"
+#include "netcfg/pages/WirelessQuestionDlg.h"
 
 namespace netcfg {
 
@@ -28,7 +44,23 @@ foundation::ProgramTexts QuillonTexts() {
 }
 
 QuillonModule::QuillonModule(ui::Application& app, platform::Platform& platform, std::string programFolder)
-    : WizardModule(app, platform, QuillonTexts(), std::move(programFolder)) {}
+    : WizardModule(app, platform, QuillonTexts(), std::move(programFolder)),
+      DialogForm([this] { return std::make_shared<Dialog>(*this); }),
+      EncryptQuestionDlgForm([this] { return std::make_shared<EncryptQuestionDlg>(*this); }),
+      FinishDialogForm([this] { return std::make_shared<FinishDialog>(*this); }),
+      NetworkDlgForm([this] { return std::make_shared<NetworkDlg>(*this); }),
+      LEAPDlgForm([this] { return std::make_shared<LEAPDlg>(*this); }),
+      LoadDlgForm([this] { return std::make_shared<LoadDlg>(*this); }),
+      PortSelectForm([this] { return std::make_shared<PortSelect>(*this); }),
+      ProgressDlgForm([this] { return std::make_shared<ProgressDlg>(*this); }),
+      QuestionDlgForm([this] { return std::make_shared<QuestionDlg>(*this); }),
+      WEPDlgForm([this] { return std::make_shared<WEPDlg>(*this); }),
+      WEPkeyDlgForm([this] { return std::make_shared<WEPkeyDlg>(*this); }),
+      WEPphraseDlgForm([this] { return std::make_shared<WEPphraseDlg>(*this); }),
+      WiredDlgForm([this] { return std::make_shared<WiredDlg>(*this); }),
+      WirelessDlgForm([this] { return std::make_shared<WirelessDlg>(*this); }),
+      WirelessQuestionDlgForm([this] { return std::make_shared<WirelessQuestionDlg>(*this); }),
+      WPADlgForm([this] { return std::make_shared<WPADlg>(*this); }) {}
 
 void QuillonModule::Main(const std::string& commandLine) {
     SettingsSavedToFile = false;
@@ -112,8 +144,24 @@ void QuillonModule::WelcomeNext() {
 
 void QuillonModule::UnloadAllForms() {
     // The fixed order of the program's forms.
+    DialogForm.unload();
+    EncryptQuestionDlgForm.unload();
+    FinishDialogForm.unload();
     KAEAboutForm.unload();
     KAEIntroForm.unload();
+    NetworkDlgForm.unload();
+    LEAPDlgForm.unload();
+    LoadDlgForm.unload();
+    PortSelectForm.unload();
+    ProgressDlgForm.unload();
+    QuestionDlgForm.unload();
+    WEPDlgForm.unload();
+    WEPkeyDlgForm.unload();
+    WEPphraseDlgForm.unload();
+    WiredDlgForm.unload();
+    WirelessDlgForm.unload();
+    WirelessQuestionDlgForm.unload();
+    WPADlgForm.unload();
 }
 
 }  // namespace netcfg

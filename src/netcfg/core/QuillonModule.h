@@ -8,6 +8,23 @@
 
 namespace netcfg {
 
+class Dialog;
+class EncryptQuestionDlg;
+class FinishDialog;
+class LEAPDlg;
+class LoadDlg;
+class NetworkDlg;
+class PortSelect;
+class ProgressDlg;
+class QuestionDlg;
+class WEPDlg;
+class WEPkeyDlg;
+class WEPphraseDlg;
+class WPADlg;
+class WiredDlg;
+class WirelessDlg;
+class WirelessQuestionDlg;
+
 foundation::ProgramTexts QuillonTexts();
 
 class QuillonModule : public foundation::WizardModule {
@@ -30,6 +47,24 @@ public:
 
     // Whether the page records differ from the baseline.
     bool SettingsDiffer() const;
+
+    // Pages
+    ui::FormSlot<Dialog> DialogForm;
+    ui::FormSlot<EncryptQuestionDlg> EncryptQuestionDlgForm;
+    ui::FormSlot<FinishDialog> FinishDialogForm;
+    ui::FormSlot<NetworkDlg> NetworkDlgForm;
+    ui::FormSlot<LEAPDlg> LEAPDlgForm;
+    ui::FormSlot<LoadDlg> LoadDlgForm;
+    ui::FormSlot<PortSelect> PortSelectForm;
+    ui::FormSlot<ProgressDlg> ProgressDlgForm;
+    ui::FormSlot<QuestionDlg> QuestionDlgForm;
+    ui::FormSlot<WEPDlg> WEPDlgForm;
+    ui::FormSlot<WEPkeyDlg> WEPkeyDlgForm;
+    ui::FormSlot<WEPphraseDlg> WEPphraseDlgForm;
+    ui::FormSlot<WiredDlg> WiredDlgForm;
+    ui::FormSlot<WirelessDlg> WirelessDlgForm;
+    ui::FormSlot<WirelessQuestionDlg> WirelessQuestionDlgForm;
+    ui::FormSlot<WPADlg> WPADlgForm;
 };
 
 }  // namespace netcfg

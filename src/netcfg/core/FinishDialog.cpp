@@ -1,0 +1,7 @@
+#include "netcfg/core/FinishDialog.h"
+
+namespace netcfg {
+
+FinishDialog::FinishDialog(QuillonModule& module) : Page(module, "FinishDialog", "Send Wizard Settings") {}
+
+}  // namespace netcfg

@@ -1,0 +1,7 @@
+#include "netcfg/pages/EncryptQuestionDlg.h"
+
+namespace netcfg {
+
+EncryptQuestionDlg::EncryptQuestionDlg(QuillonModule& module) : Page(module, "EncryptQuestionDlg", "Configure Wireless Network") {}
+
+}  // namespace netcfg

@@ -1,0 +1,15 @@
+#pragma once
+// Page not built yet.
+
+#include "netcfg/core/Page.h"
+
+namespace netcfg {
+
+class WirelessDlg : public Page {
+public:
+    explicit WirelessDlg(QuillonModule& module);
+
+    void SetDefaultState();
+};
+
+}  // namespace netcfg
