@@ -33,7 +33,8 @@ const std::vector<Row>& Rows() {
             {"Job Control Mode:", "Specifies how job data are handled between the NIC and printer.",
              {"Standard", "Enhanced", "Off"}, 0},
             {"NetBIOS Protocol:", "Specifies whether the NIC will respond to the NetBIOS protocol.",
-             {"Enable", "Disable"}, 0},
+             {"Enable", "Disable"},
+             0},
             {"Periodic PING:", "Configures the periodic PING operation.", {"Enable", "Disable"}, 0},
         };
     }();
@@ -59,10 +60,13 @@ NetworkDlg::NetworkDlg(QuillonModule& module)
       HelpNetBios(*this, "HelpNetBios", "What is this?"),
       row5_([this] { AddRow(5); }),
       HelpPing(*this, "HelpPing", "What is this?"),
-      packetLabel_([this] { Label3.add(0, "Number of packets:").setToolTip("Select the number of PING packet to send."); }),
+      packetLabel_([this] {
+          Label3.add(0, "Number of packets:").setToolTip("Select the number of PING packet to send.");
+      }),
       Packet(*this, "Packet"),
-      periodLabel_(
-          [this] { Label3.add(1, "Time Period (min):").setToolTip("Specifies the wait period between PING packets."); }),
+      periodLabel_([this] {
+          Label3.add(1, "Time Period (min):").setToolTip("Specifies the wait period between PING packets.");
+      }),
       Period(*this, "Period"),
       Prev(*this, "Prev", "< Back"),
       Next(*this, "Next", "Next >"),

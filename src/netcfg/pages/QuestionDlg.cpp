@@ -20,7 +20,8 @@ const Choice Choices[7] = {
     {"Assign an IP Address to your network adapter, or specify how the IP Address is assigned.",
      "Select this option if you want to either specify a unique IP Address for the network adapter or specify how the "
      "IP Addess gets assigned. IP Address gets assigned."},
-    {"Specify the Ethernet transmission speed", "Select this option if you want to specify the maximum transmission speed."},
+    {"Specify the Ethernet transmission speed",
+     "Select this option if you want to specify the maximum transmission speed."},
     {"Specify the Keep Alive Timer setting", "Select this option if you want to configure the keep alive timer."},
     {"Specify the Job Control mode", "Select this option if you want to configure the job control mode."},
     {"Enable or disable the NetBIOS protocol", "Select this option if you want to enable or disable NetBIOS support."},

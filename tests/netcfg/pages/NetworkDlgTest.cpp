@@ -94,7 +94,8 @@ TEST_F(NetworkPage, PacketAndPeriodTakeOnlyCharactersOfThe8BitCodePage) {
     tick("0000010");
     auto& p = w.q.NetworkDlgForm();
     p.show();
-    const std::pair<const char*, const char*> cases[] = {{"abc", "abc"}, {"5 €", "5 €"}, {"ä✓1", "ä1"}, {"日本", ""}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"abc", "abc"}, {"5 €", "5 €"}, {"ä✓1", "ä1"}, {"日本", ""}};
     for (auto [typed, kept] : cases) {
         p.Packet.userType(typed);
         p.Period.userType(typed);
