@@ -1,7 +1,8 @@
 #pragma once
 // A process launcher that records command lines; started processes run until
-// the test ends them.
+// the test ends them, except stand-in programs, which run at once.
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,6 +24,12 @@ public:
         if (failStarts) return 0;
         platform::ProcessHandle h = next_++;
         state_[h] = platform::WaitResult::Running;
+        for (const auto& [name, run] : programs_) {
+            if (commandLine.find(name) == std::string::npos) continue;
+            run(commandLine);
+            state_[h] = platform::WaitResult::Ended;
+            break;
+        }
         return h;
     }
     void startDetached(const std::string& commandLine, bool hidden) override {
@@ -41,6 +48,11 @@ public:
     void end(platform::ProcessHandle h) { state_[h] = platform::WaitResult::Ended; }
     void lose(platform::ProcessHandle h) { state_[h] = platform::WaitResult::Failed; }
     platform::ProcessHandle last() const { return next_ - 1; }
+    // A stand-in program: a started command line holding `name` runs `run`
+    // in its place, and the process has ended when start() returns.
+    void program(std::string name, std::function<void(const std::string& commandLine)> run) {
+        programs_[std::move(name)] = std::move(run);
+    }
 
     std::vector<Start> starts;
     std::vector<platform::ProcessHandle> closed;
@@ -50,6 +62,7 @@ public:
 private:
     platform::ProcessHandle next_ = 100;
     std::map<platform::ProcessHandle, platform::WaitResult> state_;
+    std::map<std::string, std::function<void(const std::string&)>> programs_;
 };
 
 }  // namespace testsupport

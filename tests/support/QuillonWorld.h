@@ -1,6 +1,10 @@
 #pragma once
 // A headless Quillon for tests: virtual clock, scripted boxes, recorded
-// process starts and a temporary program folder.
+// process starts, a temporary program folder and a temporary current
+// directory, where the port lister's stand-in writes "ports.txt".
+
+#include <optional>
+#include <string>
 
 #include "netcfg/core/QuillonModule.h"
 #include "platform/Platform.h"
@@ -17,7 +21,17 @@ struct QuillonWorld : UiWorld {
     FakeProcesses processes;
     platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
     TempDir folder;
+    TempDir work;
+    CurrentDirectory inWork{work.path()};
+    // What the port lister writes as "ports.txt"; nothing: it writes no file.
+    std::optional<std::string> ports = std::string("LPT1:\r\nFILE:\r\n");
     netcfg::QuillonModule q{app, os, folder.str()};
+
+    QuillonWorld() {
+        processes.program("quenmora", [this](const std::string&) {
+            if (ports) writeFile("ports.txt", *ports);
+        });
+    }
 
     std::string log() const { return readFile(folder.file("Log.txt")); }
 };

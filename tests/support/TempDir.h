@@ -30,6 +30,23 @@ private:
     std::filesystem::path path_;
 };
 
+// Makes a folder the current directory until the end of the scope.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~CurrentDirectory() {
+        std::error_code ec;
+        std::filesystem::current_path(old_, ec);
+    }
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+
+private:
+    std::filesystem::path old_;
+};
+
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;

@@ -3,6 +3,7 @@
 // wizard's standard message boxes.
 
 #include <string>
+#include <vector>
 
 #include "foundation/WizardModule.h"
 
@@ -32,6 +33,9 @@ public:
     QuillonModule(ui::Application& app, platform::Platform& platform, std::string programFolder);
 
     bool StartedWithGo = false;
+    // The local port names read by GetPorts, in file order.
+    std::vector<std::string> PortList;
+    static constexpr int MaxPorts = 101;
 
     // Program entry: reads the command line and shows the first page.
     void Main(const std::string& commandLine);

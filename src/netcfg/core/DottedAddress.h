@@ -1,0 +1,18 @@
+#pragma once
+// The rules for dotted addresses typed into the pages: exactly four segments
+// of one to three decimal digits each and nothing else.
+
+#include <string>
+
+namespace netcfg {
+
+// How a text fails the rules; the pages turn each into their own message.
+enum class DottedFault { None, Empty, Format, Segment };
+
+// A host address: first and last segment 1 to 254, the middle two 0 to 255.
+DottedFault CheckHostAddress(const std::string& text);
+
+// A subnet mask: every segment 0 to 255.
+DottedFault CheckSubnetMask(const std::string& text);
+
+}  // namespace netcfg
