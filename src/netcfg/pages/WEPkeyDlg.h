@@ -33,6 +33,9 @@ private:
 };
 
 class WEPkeyDlg : public Page {
+    // Built by the member initialisers before the controls that use it.
+    WepKeyRows keys_;
+
 public:
     explicit WEPkeyDlg(QuillonModule& module);
 
@@ -79,7 +82,6 @@ private:
     ui::Form& heading();
     ui::Form& label0(int index, const char* caption);
     ui::Form& keyRows();
-    WepKeyRows keys_;
 };
 
 }  // namespace netcfg

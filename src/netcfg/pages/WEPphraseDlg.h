@@ -8,6 +8,9 @@
 namespace netcfg {
 
 class WEPphraseDlg : public Page {
+    // Built by the member initialisers before the controls that use it.
+    WepKeyRows keys_;
+
 public:
     explicit WEPphraseDlg(QuillonModule& module);
 
@@ -45,7 +48,6 @@ private:
     ui::Form& heading();
     ui::Form& label0();
     ui::Form& keyRows();
-    WepKeyRows keys_;
 };
 
 }  // namespace netcfg
