@@ -223,6 +223,8 @@ void WirelessDlg::Cancel_Click() { m_.ConfirmCancel(); }
 
 void WirelessDlg::HelpRow(int row) { m_.ShowNotice(RadioHelpText(row)); }
 
-void WirelessDlg::HelpChannel_Click() { m_.ShowNotice("Specifies the wireless channel used by your wireless network."); }
+void WirelessDlg::HelpChannel_Click() {
+    m_.ShowNotice("Specifies the wireless channel used by your wireless network.");
+}
 
 }  // namespace netcfg

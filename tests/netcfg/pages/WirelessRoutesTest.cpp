@@ -1,7 +1,5 @@
 // Every way through the wireless and security pages, forwards and back.
 
-#include <functional>
-
 #include "WirelessWorld.h"
 #include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/pages/QuestionDlg.h"
@@ -20,105 +18,51 @@ ui::Form* callerOf(ui::Form& page) {
     return nullptr;
 }
 
-struct Step {
-    char button;       // 'N' Next, 'B' Back
-    const char* page;  // the one page on screen afterwards
-};
-
 struct Walk {
     const char* name;
-    std::function<void(WirelessWorld&)> setUp;
-    std::vector<Step> steps;
+    std::vector<int> rows;  // radio rows ticked on the choice page
+    bool encryption;
+    // Security choice: 'O' open, 'T' WEP text keys, 'H' WEP hex keys,
+    // 'P' WPA, 'E' EAP, 'B' WPA and EAP, '-' other methods without any.
+    char method;
+    // Buttons pressed ('N' Next, 'B' Back), each with the one page on screen afterwards.
+    std::vector<std::pair<char, const char*>> steps;
 };
 
-void tick(WirelessWorld& w, std::initializer_list<int> rows, bool encryption) {
-    for (int i : rows) w.choice().check[i].setValue(1);
-    w.choice().EncryptionCB.setValue(encryption ? 1 : 0);
-}
-
-void other(WirelessWorld& w, int wpa, int eap) {
-    w.security().click[2].setValue(true);
-    w.security().WPA.setValue(wpa);
-    w.security().EAP.setValue(eap);
+void setUp(WirelessWorld& w, const Walk& walk) {
+    for (int i : walk.rows) w.choice().check[i].setValue(1);
+    w.choice().EncryptionCB.setValue(walk.encryption ? 1 : 0);
+    auto& s = w.security();
+    const char m = walk.method;
+    s.click[m == 'O' ? 0 : m == 'T' || m == 'H' ? 1 : 2].setValue(true);
+    s.WPA.setValue(m == 'P' || m == 'B' ? 1 : 0);
+    s.EAP.setValue(m == 'E' || m == 'B' ? 1 : 0);
+    if (m == 'H') w.q.WEPDlgForm().EntryManual.setValue(true);
 }
 
 const Walk Walks[] = {
-    {"RadioThenWepTextKeysAndAllTheWayBack",
-     [](WirelessWorld& w) {
-         tick(w, {0}, true);
-         w.security().click[1].setValue(true);
-     },
-     {{'N', "WirelessDlg"},
-      {'N', "EncryptQuestionDlg"},
-      {'B', "WirelessDlg"},
-      {'N', "EncryptQuestionDlg"},
-      {'N', "WEPDlg"},
-      {'N', "WEPphraseDlg"},
-      {'B', "WEPDlg"},
-      {'B', "EncryptQuestionDlg"},
-      {'B', "WirelessDlg"},
-      {'B', "WirelessQuestionDlg"},
-      {'B', "QuestionDlg"}}},
-    {"RadioThenWepHexKeysToTheFinish",
-     [](WirelessWorld& w) {
-         tick(w, {5, 9}, true);
-         w.security().click[1].setValue(true);
-         w.q.WEPDlgForm().EntryManual.setValue(true);
-     },
-     {{'N', "WirelessDlg"},
-      {'N', "EncryptQuestionDlg"},
-      {'N', "WEPDlg"},
-      {'N', "WEPkeyDlg"},
-      {'B', "WEPDlg"},
-      {'N', "WEPkeyDlg"},
-      {'N', "FinishDialog"}}},
-    {"WepTextKeysToTheFinish",
-     [](WirelessWorld& w) {
-         tick(w, {}, true);
-         w.security().click[1].setValue(true);
-     },
+    {"RadioThenWepTextKeysAndAllTheWayBack", {0}, true, 'T',
+     {{'N', "WirelessDlg"}, {'N', "EncryptQuestionDlg"}, {'B', "WirelessDlg"}, {'N', "EncryptQuestionDlg"},
+      {'N', "WEPDlg"}, {'N', "WEPphraseDlg"}, {'B', "WEPDlg"}, {'B', "EncryptQuestionDlg"}, {'B', "WirelessDlg"},
+      {'B', "WirelessQuestionDlg"}, {'B', "QuestionDlg"}}},
+    {"RadioThenWepHexKeysToTheFinish", {5, 9}, true, 'H',
+     {{'N', "WirelessDlg"}, {'N', "EncryptQuestionDlg"}, {'N', "WEPDlg"}, {'N', "WEPkeyDlg"}, {'B', "WEPDlg"},
+      {'N', "WEPkeyDlg"}, {'N', "FinishDialog"}}},
+    {"WepTextKeysToTheFinish", {}, true, 'T',
      {{'N', "EncryptQuestionDlg"}, {'N', "WEPDlg"}, {'N', "WEPphraseDlg"}, {'N', "FinishDialog"}}},
-    {"RadioOnlyGoesToTheFinish", [](WirelessWorld& w) { tick(w, {9}, false); },
+    {"RadioOnlyGoesToTheFinish", {9}, false, 'O',
      {{'N', "WirelessDlg"}, {'B', "WirelessQuestionDlg"}, {'N', "WirelessDlg"}, {'N', "FinishDialog"}}},
-    {"OpenNetworkGoesToTheFinish", [](WirelessWorld& w) { tick(w, {}, true); },
+    {"OpenNetworkGoesToTheFinish", {}, true, 'O',
      {{'N', "EncryptQuestionDlg"}, {'B', "WirelessQuestionDlg"}, {'N', "EncryptQuestionDlg"}, {'N', "FinishDialog"}}},
-    {"WpaThenEapAndBack",
-     [](WirelessWorld& w) {
-         tick(w, {}, true);
-         other(w, 1, 1);
-     },
-     {{'N', "EncryptQuestionDlg"},
-      {'N', "WPADlg"},
-      {'N', "LEAPDlg"},
-      {'B', "WPADlg"},
-      {'B', "EncryptQuestionDlg"},
-      {'N', "WPADlg"},
-      {'N', "LEAPDlg"},
-      {'N', "FinishDialog"}}},
-    {"WpaOnlyGoesToTheFinish",
-     [](WirelessWorld& w) {
-         tick(w, {}, true);
-         other(w, 1, 0);
-     },
-     {{'N', "EncryptQuestionDlg"}, {'N', "WPADlg"}, {'N', "FinishDialog"}}},
-    {"EapOnlyComesBackToTheSecurityChoice",
-     [](WirelessWorld& w) {
-         tick(w, {3}, true);
-         other(w, 0, 1);
-     },
-     {{'N', "WirelessDlg"},
-      {'N', "EncryptQuestionDlg"},
-      {'N', "LEAPDlg"},
-      {'B', "EncryptQuestionDlg"},
-      {'N', "LEAPDlg"},
-      {'N', "FinishDialog"}}},
-    {"NothingTickedStaysOnTheChoicePage", [](WirelessWorld& w) { tick(w, {}, false); },
-     {{'N', "WirelessQuestionDlg"}, {'B', "QuestionDlg"}}},
-    {"OtherMethodsWithoutAnyStayOnTheSecurityChoice",
-     [](WirelessWorld& w) {
-         tick(w, {}, true);
-         other(w, 0, 0);
-     },
+    {"WpaThenEapAndBack", {}, true, 'B',
+     {{'N', "EncryptQuestionDlg"}, {'N', "WPADlg"}, {'N', "LEAPDlg"}, {'B', "WPADlg"}, {'B', "EncryptQuestionDlg"},
+      {'N', "WPADlg"}, {'N', "LEAPDlg"}, {'N', "FinishDialog"}}},
+    {"WpaOnlyGoesToTheFinish", {}, true, 'P', {{'N', "EncryptQuestionDlg"}, {'N', "WPADlg"}, {'N', "FinishDialog"}}},
+    {"EapOnlyComesBackToTheSecurityChoice", {3}, true, 'E',
+     {{'N', "WirelessDlg"}, {'N', "EncryptQuestionDlg"}, {'N', "LEAPDlg"}, {'B', "EncryptQuestionDlg"},
+      {'N', "LEAPDlg"}, {'N', "FinishDialog"}}},
+    {"NothingTickedStaysOnTheChoicePage", {}, false, 'O', {{'N', "WirelessQuestionDlg"}, {'B', "QuestionDlg"}}},
+    {"OtherMethodsWithoutAnyStayOnTheSecurityChoice", {}, true, '-',
      {{'N', "EncryptQuestionDlg"}, {'N', "EncryptQuestionDlg"}, {'B', "WirelessQuestionDlg"}}},
 };
 
@@ -127,20 +71,20 @@ class Routes : public ::testing::TestWithParam<Walk> {};
 TEST_P(Routes, EachStepShowsOnePageAndNextSetsTheCallerOfTheNext) {
     WirelessWorld w;
     const Walk& walk = GetParam();
-    walk.setUp(w);
+    setUp(w, walk);
     ui::Form& start = w.choice();
     w.choice().Caller = &w.q.QuestionDlgForm();
     start.show();
     ui::Form* current = &start;
     for (std::size_t s = 0; s < walk.steps.size(); ++s) {
-        const Step& step = walk.steps[s];
-        SCOPED_TRACE("step " + std::to_string(s + 1) + " to " + step.page);
-        WirelessWorld::press(*current, step.button == 'N' ? "Next" : "Prev");
-        ASSERT_EQ(w.shown(), std::vector<std::string>{step.page});
+        const auto& [button, page] = walk.steps[s];
+        SCOPED_TRACE("step " + std::to_string(s + 1) + " to " + page);
+        WirelessWorld::press(*current, button == 'N' ? "Next" : "Prev");
+        ASSERT_EQ(w.shown(), std::vector<std::string>{page});
         ui::Form* now = nullptr;
         for (ui::Form* f : w.app.loadedForms())
             if (f->isVisible()) now = f;
-        if (step.button == 'N' && now != current) {
+        if (button == 'N' && now != current) {
             // Pages with a Caller learn who showed them; the others have a fixed Back.
             const std::string n = now->name();
             if (n == "EncryptQuestionDlg" || n == "LEAPDlg" || n == "FinishDialog") {

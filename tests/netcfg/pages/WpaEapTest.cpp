@@ -176,6 +176,8 @@ TEST(WirelessText, BoxesForTheJobTakeOnlyCharactersOfTheCodePage) {
         box->userType("Z\u00fcrich \u20ac\u2603\u0141x");  // the snowman and the L with stroke are not
         EXPECT_EQ(box->text(), "Z\u00fcrich \u20acx") << box->form().name() << "." << box->name();
     }
+    w.radio().SSID.userType(std::string(33, 'x'));
+    EXPECT_EQ(w.radio().SSID.text(), std::string(32, 'x'));
 }
 
 }  // namespace

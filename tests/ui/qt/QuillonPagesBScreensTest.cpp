@@ -25,67 +25,47 @@ namespace {
 
 using guitest::GuiWorld;
 
+using netcfg::QuillonModule;
+
 struct Screen {
     const char* name;
-    std::function<ui::Form&(netcfg::QuillonModule&)> prepare;  // shows the page in its state
+    std::function<ui::Form&(QuillonModule&)> prepare;  // the page in a state with its rows enabled
 };
 
 const Screen Screens[] = {
     {"WirelessQuestionDlg",
-     [](netcfg::QuillonModule& m) -> ui::Form& {
-         auto& p = m.WirelessQuestionDlgForm();
-         for (int i : {0, 3, 9}) p.check[i].setValue(1);
-         p.EncryptionCB.setValue(1);
-         p.show();
-         return p;
+     [](QuillonModule& m) -> ui::Form& {
+         for (int i : {0, 3, 9}) m.WirelessQuestionDlgForm().check[i].setValue(1);
+         m.WirelessQuestionDlgForm().EncryptionCB.setValue(1);
+         return m.WirelessQuestionDlgForm();
      }},
     {"WirelessDlg",
-     [](netcfg::QuillonModule& m) -> ui::Form& {
+     [](QuillonModule& m) -> ui::Form& {
          for (auto& c : m.WirelessQuestionDlgForm().check) c.setValue(1);
-         auto& p = m.WirelessDlgForm();
-         p.show();
-         p.SetDefaultState();
-         p.SSID.setText("Warehouse-2");
-         return p;
+         m.WirelessDlgForm().SetDefaultState();
+         m.WirelessDlgForm().SSID.setText("Warehouse-2");
+         return m.WirelessDlgForm();
      }},
     {"EncryptQuestionDlg",
-     [](netcfg::QuillonModule& m) -> ui::Form& {
-         auto& p = m.EncryptQuestionDlgForm();
-         p.click[2].setValue(true);
-         p.WPA.setValue(1);
-         p.show();
-         return p;
+     [](QuillonModule& m) -> ui::Form& {
+         m.EncryptQuestionDlgForm().click[2].setValue(true);
+         m.EncryptQuestionDlgForm().WPA.setValue(1);
+         return m.EncryptQuestionDlgForm();
      }},
-    {"WEPDlg",
-     [](netcfg::QuillonModule& m) -> ui::Form& {
-         m.WEPDlgForm().show();
-         return m.WEPDlgForm();
-     }},
+    {"WEPDlg", [](QuillonModule& m) -> ui::Form& { return m.WEPDlgForm(); }},
     {"WEPkeyDlg",
-     [](netcfg::QuillonModule& m) -> ui::Form& {
-         auto& p = m.WEPkeyDlgForm();
-         p.KeyText[0].setText("A7F3-0C9E-5B21-D84A-36E0-F19B-7C");
-         p.ShowChk[1].setValue(1);
-         p.show();
-         return p;
+     [](QuillonModule& m) -> ui::Form& {
+         m.WEPkeyDlgForm().KeyText[0].setText("A7F3-0C9E-5B21-D84A-36E0-F19B-7C");
+         m.WEPkeyDlgForm().ShowChk[1].setValue(1);
+         return m.WEPkeyDlgForm();
      }},
     {"WEPphraseDlg",
-     [](netcfg::QuillonModule& m) -> ui::Form& {
-         auto& p = m.WEPphraseDlgForm();
-         p.KeyText[0].setText("gatehouse");
-         p.show();
-         return p;
+     [](QuillonModule& m) -> ui::Form& {
+         m.WEPphraseDlgForm().KeyText[0].setText("gatehouse");
+         return m.WEPphraseDlgForm();
      }},
-    {"WPADlg",
-     [](netcfg::QuillonModule& m) -> ui::Form& {
-         m.WPADlgForm().show();
-         return m.WPADlgForm();
-     }},
-    {"LEAPDlg",
-     [](netcfg::QuillonModule& m) -> ui::Form& {
-         m.LEAPDlgForm().show();
-         return m.LEAPDlgForm();
-     }},
+    {"WPADlg", [](QuillonModule& m) -> ui::Form& { return m.WPADlgForm(); }},
+    {"LEAPDlg", [](QuillonModule& m) -> ui::Form& { return m.LEAPDlgForm(); }},
 };
 
 class WirelessScreens : public ::testing::TestWithParam<Screen> {
@@ -107,6 +87,7 @@ TEST_P(WirelessScreens, RendersToPng) {
     const std::string path = dir + "/" + GetParam().name + ".png";
     std::filesystem::remove(path);
     ui::Form& page = GetParam().prepare(*module);
+    page.show();
     ASSERT_TRUE(ui::windowOf(page)->isVisible());
     ASSERT_TRUE(ui::grabToPng(page, path));
     QImage image(QString::fromStdString(path));
