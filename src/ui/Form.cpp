@@ -51,7 +51,9 @@ void Form::showModal() {
 
 void Form::hide() {
     load();
+    if (state_ != State::Loaded) return;
     setVisible(false);
+    dispatch([this] { Form_Hide(); });
 }
 
 void Form::setVisible(bool on) {

@@ -49,6 +49,14 @@ TEST_F(FormsTest, HiddenFormKeepsItsValues) {
     EXPECT_FALSE(w.app.ended());
 }
 
+TEST_F(FormsTest, HideTellsTheFormButUnloadDoesNot) {
+    slot().show();
+    slot().hide();
+    slot().show();
+    slot.unload();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Form_Hide Page"), 1);
+}
+
 TEST_F(FormsTest, QueryUnloadSeesWhoClosesAndMayCancel) {
     slot().show();
     slot().cancelQuery = 1;

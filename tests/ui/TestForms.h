@@ -46,6 +46,7 @@ protected:
         cancel = cancelQuery;
     }
     void Form_Unload(int&) override { log_.push_back("Form_Unload " + name()); }
+    void Form_Hide() override { log_.push_back("Form_Hide " + name()); }
 
     std::vector<std::string>& log_;
 };

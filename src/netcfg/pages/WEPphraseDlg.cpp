@@ -1,7 +1,107 @@
 #include "netcfg/pages/WEPphraseDlg.h"
 
+#include "netcfg/core/FinishDialog.h"
+#include "netcfg/core/QuillonModule.h"
+#include "netcfg/pages/WEPDlg.h"
+
 namespace netcfg {
 
-WEPphraseDlg::WEPphraseDlg(QuillonModule& module) : Page(module, "WEPphraseDlg", "Configure Wireless Authentication") {}
+WEPphraseDlg::WEPphraseDlg(QuillonModule& module)
+    : Page(module, "WEPphraseDlg", "Configure Wireless Authentication"),
+      Label1(*this, "Label1"),
+      Label6(heading(), "Label6",
+             "Please enter the encryption key used by your wireless network. At least one key must be entered."),
+      Label3(*this, "Label3", "Authentication Method:"),
+      AuthMethod(*this, "AuthMethod"),
+      Label0(*this, "Label0"),
+      DefaultKey(label0(), "DefaultKey"),
+      Label2(*this, "Label2",
+             "The ASCII string can contain any alpha-numeric characters except spaces. Key length is inferred from "
+             "the length of phrase so  leading zeros of longer keys must be entered."),
+      KeyLabel(*this, "KeyLabel"),
+      KeyText(*this, "KeyText"),
+      ShowChk(*this, "ShowChk"),
+      ConfirmLabel(*this, "ConfirmLabel"),
+      ConfirmTxt(*this, "ConfirmTxt"),
+      Prev(keyRows(), "Prev", "< Back"),
+      Next(*this, "Next", "Next >"),
+      Cancel(*this, "Cancel", "Cancel"),
+      Timer1(*this, "Timer1", 0, false) {
+    Next.setDefault(true);
+    AuthMethod.setToolTip("Specify the authentication method: Open or Shared.");
+    DefaultKey.setToolTip("Specify which encryption key to use.");
+    Label3.setBuddy(&AuthMethod);
+    Label0[1].setBuddy(&DefaultKey);
+    layoutRow({&Label3, &AuthMethod, &Label0[1], &DefaultKey});
+    layoutGrid(keys_.grid());
+
+    DefaultKey.onDropDown = [this] { DefaultKey_DropDown(); };
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+    ShowChk.onClick = [this](int i) { ShowChk_Click(i); };
+    Next.onClick = [this] { Next_Click(); };
+    Prev.onClick = [this] { Prev_Click(); };
+    Cancel.onClick = [this] { Cancel_Click(); };
+}
+
+ui::Form& WEPphraseDlg::heading() {
+    AddWepHeading(Label1);
+    return *this;
+}
+
+ui::Form& WEPphraseDlg::label0() {
+    Label0.add(1, "Default Key:");
+    return *this;
+}
+
+ui::Form& WEPphraseDlg::keyRows() {
+    keys_.create(KeyLabel, KeyText, ShowChk, ConfirmLabel, ConfirmTxt, "Encryption key value, in ASCII string format.");
+    return *this;
+}
+
+void WEPphraseDlg::Form_Load() {
+    Timer1.setEnabled(false);
+    for (const char* item : {"Disable", "Key 1", "Key 2", "Key 3", "Key 4"}) DefaultKey.addItem(item);
+    DefaultKey.setListIndex(1);
+    AuthMethod.addItem("Open");
+    AuthMethod.addItem("Shared");
+    AuthMethod.setListIndex(1);
+    SetKeyMasking(true);
+}
+
+void WEPphraseDlg::UpdateKeyRows() {
+    const bool on = DefaultKey.listIndex() != 0;
+    Label2.setEnabled(on);
+    keys_.setEnabled(on);
+}
+
+void WEPphraseDlg::SetKeyMasking(bool masked) { keys_.setMasking(masked); }
+
+void WEPphraseDlg::DefaultKey_DropDown() {
+    Timer1.setInterval(100);
+    Timer1.setEnabled(true);
+}
+
+void WEPphraseDlg::Timer1_Timer() { UpdateKeyRows(); }
+
+void WEPphraseDlg::ShowChk_Click(int index) { keys_[index].showClicked(); }
+
+void WEPphraseDlg::Next_Click() {
+    Timer1.setEnabled(false);
+    if (!keys_.confirmAll(m_)) return;
+    hide();
+    auto& finish = m_.FinishDialogForm();
+    finish.show();
+    finish.Caller = this;
+}
+
+void WEPphraseDlg::Prev_Click() {
+    m_.WEPDlgForm().show();
+    hide();
+}
+
+void WEPphraseDlg::Cancel_Click() {
+    Timer1.setEnabled(false);
+    m_.ConfirmCancel();
+}
 
 }  // namespace netcfg

@@ -1,7 +1,168 @@
 #include "netcfg/pages/WirelessQuestionDlg.h"
 
+#include "netcfg/core/QuillonModule.h"
+#include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/pages/WirelessDlg.h"
+
 namespace netcfg {
 
-WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module) : Page(module, "WirelessQuestionDlg", "Configure Wireless Network") {}
+using foundation::JoinLines;
+
+namespace {
+
+const char* const HelpTip = "Shows a brief description of this option.";
+
+struct Row {
+    const char* caption;
+    const char* tip;
+};
+const Row Rows[10] = {
+    {"Set the name of your wireless network (SSID)",
+     "Specifies the name of the wireless network you are connecting to."},
+    {"Set the operating mode of your wireless adapter", "Specifies the operating mode of the wireless network."},
+    {"Set the minimum transfer rate of your wireless adapter", "Specifies the minimum transmission speed."},
+    {"Set the wireless operating channel ", "Specifies the wireless channel to use."},
+    {"Set the antenna diversity of your wireless adapter", "Specifies which wireless antenna to use."},
+    {"Set the wireless preamble length", "Specifies the length of the preamble."},
+    {"Set the wireless transmission power level", "Select the wireless transmission power."},
+    {"Set the power management setting of your wireless adapter",
+     "Specifies if power management should be enabled."},
+    {"Set the wireless devices mix on your wireless network",
+     "Specifies whether both 802.11b and 802.11g devices will be connected to the network."},
+    {"Set the country code or international mode of the wireless adapter",
+     "Specifies whether the international mode should be enabled or disabled."},
+};
+
+}  // namespace
+
+std::string RadioHelpText(int row) {
+    switch (row) {
+    case 0:
+        return JoinLines({"Specifies the name of the wireless network you are connecting to.",
+                          "The network name can be from 1 to 32 Ascii characters long."});
+    case 1:
+        return JoinLines({"Specifies the operating mode of the wireless network.", "",
+                          "Normal: Specify a standard network configuration.",
+                          "Computer-to-Computer: Specifies an Adhoc or peer-to-peer network configuration.",
+                          "Pseudo IBSS: Specifies a proprietary adhoc network configuration."});
+    case 2: return "Specifies the minimum transmission speed. Specified in megabits per second";
+    case 3: return "Specifies the wireless channel to use.";
+    case 4: return "Specifies which wireless antenna to use.";
+    case 5:
+        return JoinLines({"Specifies the length of the preamble.", "",
+                          "Default:  Allows the card to use its own factory default setting.",
+                          "Long:  Specifies the use of a long preamble.",
+                          "Short: Specifies the use of a short preamble.",
+                          "Note:  Use default if you are unsure of the correct setting."});
+    case 6: return "Select the wireless transmission power. Specified as a percentage.";
+    case 7:
+        return JoinLines({"Specifies if power management should be enabled.", "", "Off: Disables power-save mode.",
+                          "On:  Enables power-save mode."});
+    case 8:
+        return JoinLines(
+            {"Specifies the mix of wireless devices connected to the network.", "",
+             "802.11b Only: Specifies a network containing only 802.11b wireless devices.",
+             "802.11b and 802.11g: Specifies a network containing both 802.11b and 802.11g wireless devices."});
+    default:
+        return "When enabled, specifies that the wireless NIC adapts to international frequency requirements in "
+               "Europe.";
+    }
+}
+
+WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
+    : Page(module, "WirelessQuestionDlg", "Configure Wireless Network"),
+      Label1(*this, "Label1", "Wireless Network Settings"),
+      Label6(*this, "Label6", "Please select the wireless setting you wish to configure:"),
+      check(*this, "check"),
+      HelpSSID(checkRow(0), "HelpSSID", "What is this?"),
+      HelpOpMode(checkRow(1), "HelpOpMode", "What is this?"),
+      HelpSpeed(checkRow(2), "HelpSpeed", "What is this?"),
+      HelpChannel(checkRow(3), "HelpChannel", "What is this?"),
+      HelpAntenna(checkRow(4), "HelpAntenna", "What is this?"),
+      HelpPreamble(checkRow(5), "HelpPreamble", "What is this?"),
+      HelpTxPower(checkRow(6), "HelpTxPower", "What is this?"),
+      HelpPower(checkRow(7), "HelpPower", "What is this?"),
+      HelpDevices(checkRow(8), "HelpDevices", "What is this?"),
+      HelpCCode(checkRow(9), "HelpCCode", "What is this?"),
+      EncryptionCB(*this, "EncryptionCB", "Set the encryption/authentication settings of your wireless adapter"),
+      HelpEncrpyt(*this, "HelpEncrpyt", "What is this?"),
+      Prev(*this, "Prev", "< Back"),
+      Next(*this, "Next", "Next >"),
+      Cancel(*this, "Cancel", "Cancel") {
+    Label1.setFont(ui::HeadingFont);
+    Next.setDefault(true);
+
+    ui::CommandButton* help[10] = {&HelpSSID,    &HelpOpMode, &HelpSpeed, &HelpChannel, &HelpAntenna,
+                                   &HelpPreamble, &HelpTxPower, &HelpPower, &HelpDevices, &HelpCCode};
+    std::vector<std::vector<ui::Control*>> grid;
+    for (int i = 0; i < 10; ++i) {
+        check[i].setToolTip(Rows[i].tip);
+        help[i]->setToolTip(HelpTip);
+        grid.push_back({&check[i], help[i]});
+    }
+    EncryptionCB.setToolTip("Specifies whether the wireless network uses authentication/encryption to control access.");
+    HelpEncrpyt.setToolTip(HelpTip);
+    grid.push_back({&EncryptionCB, &HelpEncrpyt});
+    layoutGrid(std::move(grid));
+
+    HelpSSID.onClick = [this] { HelpSSID_Click(); };
+    HelpOpMode.onClick = [this] { HelpOpMode_Click(); };
+    HelpSpeed.onClick = [this] { HelpSpeed_Click(); };
+    HelpChannel.onClick = [this] { HelpChannel_Click(); };
+    HelpAntenna.onClick = [this] { HelpAntenna_Click(); };
+    HelpPreamble.onClick = [this] { HelpPreamble_Click(); };
+    HelpTxPower.onClick = [this] { HelpTxPower_Click(); };
+    HelpPower.onClick = [this] { HelpPower_Click(); };
+    HelpDevices.onClick = [this] { HelpDevices_Click(); };
+    HelpCCode.onClick = [this] { HelpCCode_Click(); };
+    HelpEncrpyt.onClick = [this] { HelpEncrpyt_Click(); };
+    Next.onClick = [this] { Next_Click(); };
+    Prev.onClick = [this] { Prev_Click(); };
+    Cancel.onClick = [this] { Cancel_Click(); };
+}
+
+ui::Form& WirelessQuestionDlg::checkRow(int i) {
+    check.add(i, Rows[i].caption);
+    return *this;
+}
+
+void WirelessQuestionDlg::Next_Click() {
+    hide();
+    for (int i = 0; i <= 9; ++i) {
+        if (check[i].value() == 1) {
+            auto& radio = m_.WirelessDlgForm();
+            radio.show();
+            radio.SetDefaultState();
+            return;
+        }
+    }
+    if (EncryptionCB.value() == 1) {
+        auto& security = m_.EncryptQuestionDlgForm();
+        security.show();
+        security.Caller = this;
+        return;
+    }
+    show();
+    m_.ShowError(JoinLines({"You need to select one of the check boxes to continue.", "",
+                            "If you don't wish to change any of the available settings,",
+                            "press the Cancel button to exit."}),
+                 false, "Selection Error");
+}
+
+void WirelessQuestionDlg::Prev_Click() {
+    if (!Caller) return;
+    hide();
+    Caller->show();
+}
+
+void WirelessQuestionDlg::Cancel_Click() { m_.ConfirmCancel(); }
+
+void WirelessQuestionDlg::HelpRow(int row) { m_.ShowNotice(RadioHelpText(row)); }
+
+void WirelessQuestionDlg::HelpEncrpyt_Click() {
+    m_.ShowNotice(JoinLines({"Specifies whether the wireless network uses encryption to control access.", "",
+                             "Uncheck this box if the wireless network does not use encryption (open network).",
+                             "Check this box if encryption is used on the wireless network."}));
+}
 
 }  // namespace netcfg

@@ -1,9 +1,16 @@
 #pragma once
-// Page not built yet.
+// Wireless settings choice page: which radio settings, and whether the
+// security settings, are to be configured.
+
+#include <string>
 
 #include "netcfg/core/Page.h"
+#include "ui/ControlArray.h"
 
 namespace netcfg {
+
+// Help text of radio row 0 to 9 on this page.
+std::string RadioHelpText(int row);
 
 class WirelessQuestionDlg : public Page {
 public:
@@ -11,6 +18,46 @@ public:
 
     // The page that showed this one; Back shows it again.
     ui::Form* Caller = nullptr;
+
+    ui::Label Label1;
+    ui::Label Label6;
+    // Row i of the radio page; every test compares with 1.
+    ui::ControlArray<ui::CheckBox> check;
+    ui::CommandButton HelpSSID;
+    ui::CommandButton HelpOpMode;
+    ui::CommandButton HelpSpeed;
+    ui::CommandButton HelpChannel;
+    ui::CommandButton HelpAntenna;
+    ui::CommandButton HelpPreamble;
+    ui::CommandButton HelpTxPower;
+    ui::CommandButton HelpPower;
+    ui::CommandButton HelpDevices;
+    ui::CommandButton HelpCCode;
+    ui::CheckBox EncryptionCB;
+    ui::CommandButton HelpEncrpyt;
+    ui::CommandButton Prev;
+    ui::CommandButton Next;
+    ui::CommandButton Cancel;
+
+    void Next_Click();
+    void Prev_Click();
+    void Cancel_Click();
+    void HelpSSID_Click() { HelpRow(0); }
+    void HelpOpMode_Click() { HelpRow(1); }
+    void HelpSpeed_Click() { HelpRow(2); }
+    void HelpChannel_Click() { HelpRow(3); }
+    void HelpAntenna_Click() { HelpRow(4); }
+    void HelpPreamble_Click() { HelpRow(5); }
+    void HelpTxPower_Click() { HelpRow(6); }
+    void HelpPower_Click() { HelpRow(7); }
+    void HelpDevices_Click() { HelpRow(8); }
+    void HelpCCode_Click() { HelpRow(9); }
+    void HelpEncrpyt_Click();
+
+private:
+    void HelpRow(int row);
+    // Creates check(i) ahead of its help button, so the row reads in order.
+    ui::Form& checkRow(int i);
 };
 
 }  // namespace netcfg

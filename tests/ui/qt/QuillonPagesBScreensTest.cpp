@@ -1,0 +1,101 @@
+// The wireless and security pages of Quillon as real Qt windows, each
+// rendered into a picture with its rows enabled.
+
+#include <QImage>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "GuiWorld.h"
+#include "netcfg/core/QuillonModule.h"
+#include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/pages/LEAPDlg.h"
+#include "netcfg/pages/WEPDlg.h"
+#include "netcfg/pages/WEPkeyDlg.h"
+#include "netcfg/pages/WEPphraseDlg.h"
+#include "netcfg/pages/WPADlg.h"
+#include "netcfg/pages/WirelessDlg.h"
+#include "netcfg/pages/WirelessQuestionDlg.h"
+#include "platform/Platform.h"
+
+namespace {
+
+using guitest::GuiWorld;
+
+using netcfg::QuillonModule;
+
+struct Screen {
+    const char* name;
+    std::function<ui::Form&(QuillonModule&)> prepare;  // the page in a state with its rows enabled
+};
+
+const Screen Screens[] = {
+    {"WirelessQuestionDlg",
+     [](QuillonModule& m) -> ui::Form& {
+         for (int i : {0, 3, 9}) m.WirelessQuestionDlgForm().check[i].setValue(1);
+         m.WirelessQuestionDlgForm().EncryptionCB.setValue(1);
+         return m.WirelessQuestionDlgForm();
+     }},
+    {"WirelessDlg",
+     [](QuillonModule& m) -> ui::Form& {
+         for (auto& c : m.WirelessQuestionDlgForm().check) c.setValue(1);
+         m.WirelessDlgForm().SetDefaultState();
+         m.WirelessDlgForm().SSID.setText("Warehouse-2");
+         return m.WirelessDlgForm();
+     }},
+    {"EncryptQuestionDlg",
+     [](QuillonModule& m) -> ui::Form& {
+         m.EncryptQuestionDlgForm().click[2].setValue(true);
+         m.EncryptQuestionDlgForm().WPA.setValue(1);
+         return m.EncryptQuestionDlgForm();
+     }},
+    {"WEPDlg", [](QuillonModule& m) -> ui::Form& { return m.WEPDlgForm(); }},
+    {"WEPkeyDlg",
+     [](QuillonModule& m) -> ui::Form& {
+         m.WEPkeyDlgForm().KeyText[0].setText("A7F3-0C9E-5B21-D84A-36E0-F19B-7C");
+         m.WEPkeyDlgForm().ShowChk[1].setValue(1);
+         return m.WEPkeyDlgForm();
+     }},
+    {"WEPphraseDlg",
+     [](QuillonModule& m) -> ui::Form& {
+         m.WEPphraseDlgForm().KeyText[0].setText("gatehouse");
+         return m.WEPphraseDlgForm();
+     }},
+    {"WPADlg", [](QuillonModule& m) -> ui::Form& { return m.WPADlgForm(); }},
+    {"LEAPDlg", [](QuillonModule& m) -> ui::Form& { return m.LEAPDlgForm(); }},
+};
+
+class WirelessScreens : public ::testing::TestWithParam<Screen> {
+protected:
+    void TearDown() override {
+        module.reset();
+        world.reset();
+        guitest::flushDeletes();
+    }
+    platform::Platform os;
+    std::unique_ptr<GuiWorld> world = std::make_unique<GuiWorld>();
+    std::unique_ptr<netcfg::QuillonModule> module =
+        std::make_unique<netcfg::QuillonModule>(world->app, os, "/nonexistent-program-folder");
+};
+
+TEST_P(WirelessScreens, RendersToPng) {
+    const std::string dir = QUILL_SCREENS_DIR;
+    std::filesystem::create_directories(dir);
+    const std::string path = dir + "/" + GetParam().name + ".png";
+    std::filesystem::remove(path);
+    ui::Form& page = GetParam().prepare(*module);
+    page.show();
+    ASSERT_TRUE(ui::windowOf(page)->isVisible());
+    ASSERT_TRUE(ui::grabToPng(page, path));
+    QImage image(QString::fromStdString(path));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 480);
+}
+
+INSTANTIATE_TEST_SUITE_P(Quillon, WirelessScreens, ::testing::ValuesIn(Screens),
+                         [](const ::testing::TestParamInfo<Screen>& screen) { return std::string(screen.param.name); });
+
+}  // namespace
