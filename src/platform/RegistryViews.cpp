@@ -31,12 +31,6 @@ bool startsWith(const Registry::Path& key, const Registry::Path& prefix) {
 
 }  // namespace
 
-struct RegistryViews::View {
-    enum class Kind { Ports, SharedTools };
-    Path top;
-    Kind kind;
-};
-
 RegistryViews::RegistryViews(Registry& store, Spooler& spooler, std::string programFolder)
     : store_(store), spooler_(spooler), folder_(std::move(programFolder)) {
     views_.push_back({*splitPath(PortsKey), View::Kind::Ports});

@@ -39,7 +39,11 @@ protected:
     RegStatus doDeleteValue(RegRoot root, const Path& key, const std::string& name) override;
 
 private:
-    struct View;
+    struct View {
+        enum class Kind { Ports, SharedTools };
+        Path top;
+        Kind kind;
+    };
     enum class Place { Stored, Ancestor, Inside };
     // Where a key lies: in the store, on the path to a view, or in a view
     // (`view` and `rest` say which and what lies below its top).
