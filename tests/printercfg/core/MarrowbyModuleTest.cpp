@@ -232,7 +232,8 @@ TEST(Boxes, ErrorBoxIsAlwaysPrinterErrorAndFatalOnesExit) {
         bool fatal;
         const char* text;
     };
-    for (const Case c : {Case{false, "Bad\r\nOperation cannot continue."}, Case{true, "Bad\r\nThe wizard will exit."}}) {
+    const Case cases[] = {{false, "Bad\r\nOperation cannot continue."}, {true, "Bad\r\nThe wizard will exit."}};
+    for (const Case& c : cases) {
         MarrowbyWorld w;
         w.m.Main("");
         w.m.ShowError("Bad", c.fatal, "Other Title");

@@ -40,8 +40,9 @@ TYPED_TEST_SUITE(Stores, StoreTypes);
 
 TYPED_TEST(Stores, NamesIgnoreCaseAndKeepTheCaseTheyWereCreatedWith) {
     auto& r = this->reg();
-    ASSERT_TRUE(r.setValue(RegRoot::CurrentUser, "Software\\Tessivarn\\Marrowby", "LastFile", RegValue::string("a")).ok());
-    ASSERT_TRUE(r.setValue(RegRoot::CurrentUser, "SOFTWARE\\TESSIVARN\\marrowby", "LASTFILE", RegValue::string("b")).ok());
+    const auto cu = RegRoot::CurrentUser;
+    ASSERT_TRUE(r.setValue(cu, "Software\\Tessivarn\\Marrowby", "LastFile", RegValue::string("a")).ok());
+    ASSERT_TRUE(r.setValue(cu, "SOFTWARE\\TESSIVARN\\marrowby", "LASTFILE", RegValue::string("b")).ok());
     auto v = r.readValue(RegRoot::CurrentUser, "software\\tessivarn\\MARROWBY", "lastfile");
     ASSERT_TRUE(v.ok());
     EXPECT_EQ(v.value.text(), "b");
@@ -102,7 +103,8 @@ TYPED_TEST(Stores, FailuresTellAMissingKeyFromAMissingValue) {
 TYPED_TEST(Stores, KeysListSortedValuesInWriteOrderAndALeafDeletes) {
     auto& r = this->reg();
     for (const char* k : {"b", "C", "a"}) ASSERT_TRUE(r.createKey(RegRoot::CurrentUser, std::string("P\\") + k).ok());
-    for (const char* v : {"z", "Y", "x"}) ASSERT_TRUE(r.setValue(RegRoot::CurrentUser, "P", v, RegValue::dword(0)).ok());
+    for (const char* v : {"z", "Y", "x"})
+        ASSERT_TRUE(r.setValue(RegRoot::CurrentUser, "P", v, RegValue::dword(0)).ok());
     EXPECT_EQ(r.subKeys(RegRoot::CurrentUser, "P").value, (Names{"a", "b", "C"}));
     EXPECT_EQ(r.valueNames(RegRoot::CurrentUser, "P").value, (Names{"z", "Y", "x"}));
     EXPECT_TRUE(r.deleteKey(RegRoot::CurrentUser, "P\\B").ok());
