@@ -79,7 +79,7 @@ RegStatus RegTree::createKey(const Path& key) {
 RegStatus RegTree::deleteKey(const Path& key) {
     if (key.empty()) return {RegError::AccessDenied};
     Path parentPath(key.begin(), key.end() - 1);
-    Key* parent = const_cast<Key*>(find(parentPath));
+    Key* parent = find(parentPath);
     if (!parent) return {RegError::KeyNotFound};
     auto it = std::find_if(parent->subkeys.begin(), parent->subkeys.end(),
                            [&](const auto& s) { return Registry::sameName(s->name, key.back()); });
@@ -101,7 +101,7 @@ RegStatus RegTree::setValue(const Path& key, const std::string& name, const RegV
 }
 
 RegStatus RegTree::deleteValue(const Path& key, const std::string& name) {
-    Key* k = const_cast<Key*>(find(key));
+    Key* k = find(key);
     if (!k) return {RegError::KeyNotFound};
     auto it = std::find_if(k->values.begin(), k->values.end(),
                            [&](const auto& v) { return Registry::sameName(v.first, name); });

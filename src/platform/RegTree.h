@@ -44,6 +44,7 @@ private:
         std::vector<std::pair<std::string, RegValue>> values;  // in first-write order
     };
     const Key* find(const Path& key) const;
+    Key* find(const Path& key) { return const_cast<Key*>(static_cast<const RegTree*>(this)->find(key)); }
     Key* create(const Path& key);
     static void write(const Key& k, const std::string& path, bool isRoot, std::string& out);
 
