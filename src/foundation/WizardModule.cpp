@@ -41,7 +41,7 @@ std::string JoinLines(std::initializer_list<std::string> lines) {
 WizardModule::WizardModule(ui::Application& app, platform::Platform& platform, ProgramTexts texts,
                            std::string programFolder)
     : KAEIntroForm([this] { return std::make_shared<KAEIntro>(*this); }),
-      KAEAboutForm([this] { return std::make_shared<KAEAbout>(*this); }),
+      KAEAboutForm([this] { return makeAbout(); }),
       app_(app),
       platform_(platform),
       texts_(std::move(texts)),
@@ -50,6 +50,8 @@ WizardModule::WizardModule(ui::Application& app, platform::Platform& platform, P
 }
 
 WizardModule::~WizardModule() = default;
+
+std::shared_ptr<KAEAbout> WizardModule::makeAbout() { return std::make_shared<KAEAbout>(*this); }
 
 namespace {
 

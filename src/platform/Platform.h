@@ -8,14 +8,17 @@
 namespace platform {
 
 class ProcessLauncher;
+class Registry;
 class Spooler;
 
 struct Platform {
     ProcessLauncher* processLauncher = nullptr;
     Spooler* spoolerBackend = nullptr;
+    Registry* registryBackend = nullptr;
 
     ProcessLauncher& processes() const { return need(processLauncher, "process launcher"); }
     Spooler& spooler() const { return need(spoolerBackend, "spooler"); }
+    Registry& registry() const { return need(registryBackend, "registry"); }
 
 private:
     template <class T>
