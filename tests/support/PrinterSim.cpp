@@ -144,6 +144,9 @@ PrinterSim::PrinterSim(PrinterSimOptions options, std::chrono::milliseconds star
     add("--line2", options_.line2);
     if (options_.delayReplyMs)
         args.insert(args.end(), {"--delay-reply", std::to_string(*options_.delayReplyMs)});
+    for (const auto& mode : options_.misreplies) args.insert(args.end(), {"--misreply", mode});
+    if (!options_.genuineReply) args.push_back("--no-genuine-reply");
+    add("--foreign-address", options_.foreignAddress);
     args.insert(args.end(), options_.extraArgs.begin(), options_.extraArgs.end());
 
     int out[2];

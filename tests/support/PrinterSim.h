@@ -26,6 +26,11 @@ struct PrinterSimOptions {
     std::optional<std::string> line1;      // default "READY"
     std::optional<std::string> line2;      // default ""
     std::optional<unsigned> delayReplyMs;
+    // Bad replies before the genuine one: "malformed", "wrong-id",
+    // "wrong-oid", "error-status", "foreign-port", "foreign-address".
+    std::vector<std::string> misreplies;
+    bool genuineReply = true;
+    std::optional<std::string> foreignAddress;  // simulator default 127.0.0.99
     std::vector<std::string> extraArgs;
 };
 
