@@ -168,12 +168,21 @@ void CupsServer::writeConfig() {
          << "<Policy default>\n"
          << "  JobPrivateAccess all\n  JobPrivateValues none\n"
          << "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n";
+    // Loopback clients pass every address check, so the lock asks for a
+    // password that no test gives.
     if (!options_.allowAdmin)
         conf << "  <Limit CUPS-Add-Modify-Printer CUPS-Delete-Printer CUPS-Get-Devices>\n"
-             << "    Order deny,allow\n    Deny from all\n  </Limit>\n";
+             << "    AuthType Basic\n    Require user @SYSTEM\n    Order deny,allow\n  </Limit>\n";
     conf
          << "  <Limit All>\n    Order deny,allow\n  </Limit>\n"
          << "</Policy>\n";
+}
+
+void CupsServer::setAdminAllowed(bool allowed) {
+    stop();
+    options_.allowAdmin = allowed;
+    writeConfig();
+    start(std::chrono::seconds(20));
 }
 
 // The system's ServerBin, linked entry by entry, with a backend folder of its own.
@@ -195,6 +204,16 @@ void CupsServer::setBackend(const std::string& scheme, const std::string& script
     testsupport::writeFile(path.string(), script);
     // The scheduler runs only backends that no one but their owner may change.
     ::chmod(path.c_str(), 0755);
+}
+
+std::string CupsServer::listingBackend(const std::vector<std::string>& devices) {
+    std::string script = "#!/bin/sh\nif [ $# -eq 0 ]; then\n";
+    for (const auto& d : devices) {
+        std::string quoted;
+        for (char c : d) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        script += "  echo '" + quoted + "'\n";
+    }
+    return script + "  exit 0\nfi\ncat > /dev/null\nexit 0\n";
 }
 
 void CupsServer::restoreBackend(const std::string& scheme) {

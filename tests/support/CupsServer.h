@@ -38,11 +38,18 @@ public:
     const std::filesystem::path& root() const { return root_; }
     std::string errorLog() const;
 
+    // Restarts the server with or without the right to administer it; its
+    // queues stay.
+    void setAdminAllowed(bool allowed);
+
     // Backends: the server runs the system's backends from a folder of its
     // own, where a test may put a script in place of one (say "usb", to list
     // a device of its choice) and take it out again.
     void setBackend(const std::string& scheme, const std::string& script);
     void restoreBackend(const std::string& scheme);
+    // A backend script that lists the given device lines (CLASS URI
+    // "MAKE-AND-MODEL" "INFO" "DEVICE-ID" "LOCATION") and swallows jobs.
+    static std::string listingBackend(const std::vector<std::string>& devices);
 
     // Queue administration.
     void addQueue(const std::string& name, const std::string& deviceUri);

@@ -192,6 +192,8 @@ std::uint32_t CupsSpooler::errorCode(int ippStatus) {
         case IPP_STATUS_ERROR_FORBIDDEN:
         case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
         case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+        case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
+        case IPP_STATUS_ERROR_CUPS_ACCOUNT_AUTHORIZATION_FAILED:
             return SpoolError::AccessDenied;
         case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
             return SpoolError::ServerUnavailable;
@@ -461,7 +463,7 @@ SpoolResult CupsSpooler::addQueue(const QueueSpec& spec) {
     ipp_t* req = request(IPP_OP_CUPS_ADD_MODIFY_PRINTER, spec.name);
     ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, spec.deviceUri.c_str());
     // "raw" drops the PPD of an existing queue of that name.
-    if (spec.ppdFile.empty()) ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "ppd-name", nullptr, "raw");
+    if (spec.ppdFile.empty()) ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_NAME, "ppd-name", nullptr, "raw");
     if (!spec.info.empty())
         ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_TEXT, "printer-info", nullptr, spec.info.c_str());
     if (!spec.errorPolicy.empty())
