@@ -48,10 +48,12 @@ struct ProgramResult {
 };
 
 // Runs a program to completion, capturing stdout and stderr; killed after
-// the timeout.
+// the timeout. It runs in `cwd` when one is given, with the test's
+// environment.
 ProgramResult runProgram(const std::filesystem::path& program,
                          const std::vector<std::string>& args,
-                         std::chrono::milliseconds timeout = 10s);
+                         std::chrono::milliseconds timeout = 10s,
+                         const std::filesystem::path& cwd = {});
 
 class PrinterSim {
 public:
