@@ -92,13 +92,10 @@ public:
             state_ = SocketState::Error;
             return;
         }
-        int rc;
-        do {
-            rc = ::connect(fd_, address->get(), address->length);
-        } while (rc < 0 && errno == EINTR);
-        if (rc == 0)
+        // An interrupted connect goes on by itself, like one in progress.
+        if (::connect(fd_, address->get(), address->length) == 0)
             state_ = SocketState::Connected;
-        else if (errno == EINPROGRESS)
+        else if (errno == EINPROGRESS || errno == EINTR)
             state_ = SocketState::Connecting;
         else
             fail();
