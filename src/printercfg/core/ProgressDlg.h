@@ -42,7 +42,7 @@ public:
     // How long a request waits for its reply.
     static constexpr std::uint32_t ReplyWaitMs = 5000;
     // How often a wait looks at the clock and lets events run.
-    static constexpr std::uint32_t PollMs = 10;
+    static constexpr std::uint32_t PollMs = 1;
 
     // SNMP state: the request, its encoding, and the decoded reply.
     SnmpRequest Request;
