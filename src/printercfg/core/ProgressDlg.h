@@ -8,7 +8,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "printercfg/core/KRNCmds.h"
 #include "printercfg/core/Page.h"
 #include "printercfg/core/Snmp.h"
 #include "ui/Application.h"
@@ -64,6 +67,20 @@ public:
     // A datagram from the agent has arrived.
     void pwSocket_DataArrival(std::size_t bytesTotal);
 
+    // The send sequence: each requested job in its order, the queue checked
+    // after each. Returns when the sequence has ended.
+    void Start_Job();
+    // Whether the queue moved after the last job: true, or false after
+    // JobFailure (or when the program ended during the waits).
+    bool Check_Job_Status(int waitSeconds);
+    // Reports a stuck job with the printer's front panel, purges the
+    // wizard's jobs and shows the print-settings page.
+    void JobFailure();
+    // True while Start_Job runs: closes and the other pages' buttons are refused.
+    bool sending() const { return sending_; }
+    // The job the next Check_Job_Status looks after (Start_Job sets it).
+    KRNCmds::Sent StepJob{true, 0};
+
     // True when a reply to the pending request has been decoded.
     bool replyReceived() const { return replyReceived_; }
 
@@ -80,11 +97,22 @@ private:
     template <class Done>
     void wait(std::uint32_t ms, Done done);
     void closeSocket();
+    // Lets `ms` pass; false when the program ended meanwhile.
+    bool pause(std::uint32_t ms);
+    // The program has ended, or this page was unloaded.
+    bool ended() const;
+    // Whether the spooler gave up on a job of the current printer.
+    bool aborted(const KRNCmds::Sent& job);
+    void lockOtherPages();
+    void unlockOtherPages();
 
     ui::IoSubscription io_;
     bool pending_ = false;
     bool replyReceived_ = false;
     std::string expectedOid_;
+    bool sending_ = false;
+    // Buttons of other pages disabled while the sequence runs.
+    std::vector<std::pair<std::weak_ptr<ui::Form>, ui::Control*>> locked_;
 };
 
 }  // namespace printercfg
