@@ -38,11 +38,8 @@ FinishDialog::FinishDialog(MarrowbyModule& module)
     Label2.setBuddy(&SaveCombo);
     Label5.setBuddy(&PowerUpCombo);
     OKButton.setDefault(true);
-    layoutGrid({{&Ignore, nullptr, nullptr},
-                {&SaveCfgCB, &Label2, &SaveCombo},
-                {nullptr, &Label6, nullptr},
-                {&SetPwrUpCB, &Label5, &PowerUpCombo},
-                {nullptr, &Label7, nullptr}});
+    // The two operations line up; their explanations follow as paragraphs.
+    layoutGrid({{&Ignore, nullptr, nullptr}, {&SaveCfgCB, &Label2, &SaveCombo}, {&SetPwrUpCB, &Label5, &PowerUpCombo}});
     SaveCfgCB.onClick = [this] { SaveCfgCB_Click(); };
     SetPwrUpCB.onClick = [this] { SetPwrUpCB_Click(); };
     OKButton.onClick = [this] { OKButton_Click(); };
