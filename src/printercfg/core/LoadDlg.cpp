@@ -22,7 +22,6 @@ LoadDlg::LoadDlg(MarrowbyModule& module)
       Cancel(*this, "Cancel", "Cancel") {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
-    layoutGrid({{&StartNew, &Label2}, {&Load, &Label3}});
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };

@@ -97,9 +97,9 @@ PrinterSetup::PrinterSetup(MarrowbyModule& module)
     HorzShiftUnit.setToolTip("Unit of the horizontal image shift shown");
     VertShiftUnit.setToolTip("Unit of the vertical image shift shown");
     Finish.setDefault(true);
-    layoutGrid({{&IgnoreLabel, nullptr, nullptr, nullptr, nullptr},
-                {&PrintSpeedCB, &PrintSpeedCaption, &PrintSpeedCombo, nullptr, nullptr},
-                {&HorzCB, &HorzCaption, &HorzShiftHScroll, &HorzLabel, &HorzShiftUnit},
+    // The speed list gets the frame's width; the shifts share their columns.
+    layoutGrid({{&PrintSpeedCB, &PrintSpeedCaption, &PrintSpeedCombo}});
+    layoutGrid({{&HorzCB, &HorzCaption, &HorzShiftHScroll, &HorzLabel, &HorzShiftUnit},
                 {&VertCB, &VertCaption, &VertShiftHScroll, &VertLabel, &VertShiftUnit}});
     layoutGrid({{&GapCB, &GapCaption, &GapCombo}});
     layoutGrid({{&EmulationCB, &EmulationCaption, &EmulationCombo}});
