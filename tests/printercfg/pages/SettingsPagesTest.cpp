@@ -116,6 +116,11 @@ TEST(SettingsPages, ListsAndTheirCommandTables) {
         EXPECT_EQ(list.listIndex(), c.defaultRow) << c.list;
         EXPECT_EQ(c.table, c.expected) << c.list;
     }
+    // Frame captions leave room for an icon.
+    EXPECT_EQ(p.media().Frame1.caption(), "         Media Setup");
+    EXPECT_EQ(p.print().Frame1.caption(), "         Media Setup");
+    EXPECT_EQ(p.print().Frame2.caption(), "         Sensor Setup");
+    EXPECT_EQ(p.print().Frame3.caption(), "         Emulation Setup");
     EXPECT_EQ(p.media().MediaTypeCombo.style(), ui::ComboBox::Style::DropDownList);
     EXPECT_EQ(p.media().OrientationCombo.style(), ui::ComboBox::Style::DropDownCombo);
 }
