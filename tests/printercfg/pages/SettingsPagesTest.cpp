@@ -223,15 +223,12 @@ TEST(SettingsPages, ShiftsAreShownInInchesOrMillimetres) {
         EXPECT_EQ((vertical ? ps.VertLabel : ps.HorzLabel).caption(), text) << value << " " << unit;
         EXPECT_FALSE(p.w.m.SettingsSavedToFile);
     }
-    // A typed unit naming a row selects it, any other shows inches; loading marks nothing unsaved.
+    // A typed unit naming a row selects it; loading the page marks nothing unsaved.
     Pages p;
-    auto& ps = p.print();
-    ps.HorzCB.click();
-    ps.HorzShiftHScroll.userSet(50);
-    ps.HorzShiftUnit.userType("mm");
-    EXPECT_EQ(ps.HorzLabel.caption(), "12.70");
-    ps.HorzShiftUnit.userType("cm");
-    EXPECT_EQ(ps.HorzLabel.caption(), "0.50");
+    p.print().HorzCB.click();
+    p.print().HorzShiftHScroll.userSet(50);
+    p.print().HorzShiftUnit.userType("mm");
+    EXPECT_EQ(p.print().HorzLabel.caption(), "12.70");
     p.w.m.SettingsSavedToFile = true;
     p.w.m.PrinterSetupForm.unload();
     EXPECT_EQ(p.print().HorzLabel.caption(), "0.00");
