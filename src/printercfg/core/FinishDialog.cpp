@@ -6,7 +6,9 @@
 namespace printercfg {
 
 FinishDialog::FinishDialog(MarrowbyModule& module)
-    : Page(module, "FinishDialog", "Send Wizard Settings"), SaveCfgCB(*this, "SaveCfgCB"), SetPwrUpCB(*this, "SetPwrUpCB") {
+    : Page(module, "FinishDialog", "Send Wizard Settings"),
+      SaveCfgCB(*this, "SaveCfgCB"),
+      SetPwrUpCB(*this, "SetPwrUpCB") {
     SaveCfgCB.setValue(1);
     SetPwrUpCB.setValue(1);
 }
