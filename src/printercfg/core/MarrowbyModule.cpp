@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <clocale>
 
 #include "foundation/KAEIntro.h"
 #include "foundation/SpoolCheck.h"
@@ -47,7 +48,10 @@ MarrowbyModule::MarrowbyModule(ui::Application& app, platform::Platform& platfor
       PrinterSetupForm([this] { return std::make_shared<PrinterSetup>(*this); }),
       SelectionForm([this] { return std::make_shared<Selection>(*this); }),
       ProgressDlgForm([this] { return std::make_shared<ProgressDlg>(*this); }),
-      SelectDlgForm([this] { return std::make_shared<SelectDlg>(*this); }) {}
+      SelectDlgForm([this] { return std::make_shared<SelectDlg>(*this); }) {
+    if (const std::lconv* numbers = std::localeconv(); numbers && numbers->decimal_point && *numbers->decimal_point)
+        DecimalSeparator = numbers->decimal_point;
+}
 
 MarrowbyModule::~MarrowbyModule() = default;
 

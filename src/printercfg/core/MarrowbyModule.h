@@ -51,11 +51,19 @@ public:
     std::vector<std::string> LabelWidthCodes;
     int LastFixedLengthRow = 0;
     int LastFixedWidthRow = 0;
+    // The last custom label size of each dimension, in inches and millimetres.
+    float CustomWidthInch = 0;
+    float CustomWidthMM = 0;
+    float CustomLengthInch = 0;
+    float CustomLengthMM = 0;
     // The finish page's save and power-up requests.
     bool SaveConfigRequested = false;
     int SaveConfigNumber = 0;
     bool PowerUpRequested = false;
     int PowerUpConfigNumber = 0;
+    // The user's decimal separator: typed sizes may use it (or "."), shown
+    // numbers use it. Taken from the numeric locale when the module is made.
+    std::string DecimalSeparator = ".";
 
     // Program entry: reads the command line and shows the welcome page.
     void Main(const std::string& commandLine);

@@ -84,9 +84,8 @@ TEST(Model, LabelWidthCheckAgainstTheHeadWidth) {
     };
     for (const auto& c : cases) {
         testsupport::MarrowbyWorld w;
-        auto& op = w.m.OperationForm();
-        for (const char* row : {"1.5", "2.0", "2.5", "3.0", "4.0", "custom"}) op.LabelWidthCombo.addItem(row);
-        for (const char* row : {"1.0", "1.5", "2.0", "3.0", "4.0", "6.0", "8.0"}) op.LabelLengthCombo.addItem(row);
+        auto& op = w.m.OperationForm();  // five width rows: no model classified yet
+        op.LabelWidthCombo.addItem("custom");
         w.m.LabelWidthCodes = {"01500", "02000", "02500", "03000", "04000", c.code};
         w.m.MaxMediaWidth = c.maxWidth;
         op.LabelWidthCombo.setListIndex(5);
@@ -100,8 +99,6 @@ TEST(Model, ATypedLabelSizeResetsBothListsAndFails) {
     for (const char* typed : {"width", "length"}) {
         testsupport::MarrowbyWorld w;
         auto& op = w.m.OperationForm();
-        for (int i = 0; i < 6; ++i) op.LabelWidthCombo.addItem("w" + std::to_string(i));
-        for (int i = 0; i < 7; ++i) op.LabelLengthCombo.addItem("l" + std::to_string(i));
         op.LabelWidthCombo.setListIndex(1);
         op.LabelLengthCombo.setListIndex(1);
         (std::string(typed) == "width" ? op.LabelWidthCombo : op.LabelLengthCombo).setText("3.3 in");

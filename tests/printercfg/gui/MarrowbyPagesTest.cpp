@@ -1,6 +1,9 @@
 // Marrowby's pages as real Qt windows, and their pictures in
 // build/tests/screens/marrowby/.
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +16,11 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySpooler.h"
 #include "printercfg/core/KAEAbout.h"
+#include "printercfg/core/LoadDlg.h"
 #include "printercfg/core/MarrowbyModule.h"
+#include "printercfg/pages/CustomDialog.h"
+#include "printercfg/pages/Operation.h"
+#include "printercfg/pages/PrinterSetup.h"
 #include "printercfg/pages/SelectDlg.h"
 #include "printercfg/pages/Selection.h"
 #include "support/FakeProcesses.h"
@@ -50,6 +57,7 @@ struct MarrowbyPages : ::testing::Test {
         return dir + "/" + page + ".png";
     }
     static void render(ui::Form& form) {
+        QCoreApplication::processEvents();  // lets the layouts follow changed texts
         const std::string path = picture(form.name());
         ASSERT_TRUE(ui::grabToPng(form, path)) << form.name();
         QImage image(QString::fromStdString(path));
@@ -85,6 +93,38 @@ TEST_F(MarrowbyPages, WelcomeChoiceSelectionAndAboutRender) {
     EXPECT_EQ(selection.PrinterList.listIndex(), 0);
     EXPECT_EQ(m->SelectedPrinterName, "Shipping Labels");
     render(selection);
+}
+
+TEST_F(MarrowbyPages, LoadPageSettingsPagesAndCustomSizeRenderWithTheirRowsEnabled) {
+    m->MaxMediaWidth = 6;
+    auto& load = m->LoadDlgForm();
+    load.show();
+    render(load);
+    load.Next.click();
+
+    auto& media = m->OperationForm();
+    for (ui::CheckBox* box : {&media.MediaTypeCB, &media.MediaSizeCB, &media.OrientationCB, &media.DispenseCB})
+        widgetAs<QCheckBox>(*box)->click();
+    EXPECT_TRUE(widgetAs<QComboBox>(media.LabelWidthCombo)->isEnabled());
+    render(media);
+
+    widgetAs<QPushButton>(media.CustomizeMedia)->click();
+    auto& custom = m->CustomDialogForm();
+    custom.WidthValueInch.userType("5.5");
+    custom.HeightValueMM.userType("80");
+    render(custom);
+    widgetAs<QPushButton>(custom.OKButton)->click();
+    EXPECT_EQ(widgetAs<QComboBox>(media.LabelWidthCombo)->currentText(), "5.5\" (139.7mm)");
+
+    widgetAs<QPushButton>(media.Next)->click();
+    auto& print = m->PrinterSetupForm();
+    for (ui::CheckBox* box : {&print.PrintSpeedCB, &print.HorzCB, &print.VertCB, &print.GapCB, &print.EmulationCB})
+        widgetAs<QCheckBox>(*box)->click();
+    print.HorzShiftHScroll.userSet(-37);
+    print.VertShiftUnit.userSelect(1);
+    print.VertShiftHScroll.userSet(125);
+    EXPECT_EQ(widgetAs<QLabel>(print.VertLabel)->text(), "31.75");
+    render(print);
 }
 
 TEST_F(MarrowbyPages, SystemInfoWithoutTheProgramSaysSo) {
