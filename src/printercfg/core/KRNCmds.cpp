@@ -3,6 +3,8 @@
 #include "foundation/RawPrint.h"
 #include "platform/Spooler.h"
 #include "printercfg/core/MarrowbyModule.h"
+#include "printercfg/pages/Operation.h"
+#include "printercfg/pages/PrinterSetup.h"
 
 namespace printercfg {
 
@@ -87,10 +89,30 @@ std::string KRNCmds::BuildCfgJob(const CfgChoices& c) const {
 }
 
 CfgChoices KRNCmds::ReadCfgChoices() {
-    // Filled from the settings pages once they stand.
-    return {};
+    const Operation& media = m_.OperationForm();
+    const PrinterSetup& print = m_.PrinterSetupForm();
+    // Only an unchecked Ignore box (value 0) sends its setting.
+    auto row = [](const ui::CheckBox& box, const ui::ComboBox& list) {
+        return box.value() == 0 ? std::optional<int>(list.listIndex()) : std::nullopt;
+    };
+    auto value = [](const ui::CheckBox& box, const ui::ScrollBar& bar) {
+        return box.value() == 0 ? std::optional<int>(bar.value()) : std::nullopt;
+    };
+    CfgChoices c;
+    c.mediaTypeRow = row(media.MediaTypeCB, media.MediaTypeCombo);
+    if (media.MediaSizeCB.value() == 0)
+        c.labelSizeRows = std::make_pair(media.LabelLengthCombo.listIndex(), media.LabelWidthCombo.listIndex());
+    c.dispenseRow = row(media.DispenseCB, media.DispenseCombo);
+    c.horzShift = value(print.HorzCB, print.HorzShiftHScroll);
+    c.vertShift = value(print.VertCB, print.VertShiftHScroll);
+    c.orientationRow = row(media.OrientationCB, media.OrientationCombo);
+    c.printSpeedRow = row(print.PrintSpeedCB, print.PrintSpeedCombo);
+    c.gapSensorRow = row(print.GapCB, print.GapCombo);
+    return c;
 }
 
-std::string KRNCmds::EmulationEntry() { return {}; }
+std::string KRNCmds::EmulationEntry() {
+    return entry(m_.EmulationCmds, m_.PrinterSetupForm().EmulationCombo.listIndex());
+}
 
 }  // namespace printercfg

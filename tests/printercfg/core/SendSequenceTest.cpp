@@ -81,7 +81,10 @@ struct SendSequence : ::testing::Test {
         };
     }
     ProgressDlg& page() { return w.m.ProgressDlgForm(); }
-    void changeEmulation() { w.m.PrinterSetupForm().EmulationCB.setValue(0); }
+    void changeEmulation() {
+        w.m.PrinterSetupForm().EmulationCB.setValue(0);
+        w.m.SettingsSavedToFile = true;
+    }
     std::string statusText;
     // The status log stays readable after the run unloaded the page.
     void run() {
