@@ -7,6 +7,7 @@
 #include "foundation/KAEIntro.h"
 #include "printercfg/core/KRNCmds.h"
 #include "printercfg/core/ProgressDlg.h"
+#include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
 #include "support/MarrowbyWorld.h"
 #include "ui/View.h"
@@ -111,18 +112,25 @@ struct SendSequence : ::testing::Test {
 TEST_F(SendSequence, StepsJobsWaitsAndProgressInOrder) {
     struct Case {
         const char* name;
-        bool emulation, calibration, save, powerUp;
+        bool orientation, emulation, calibration, save, powerUp;
         Strings jobs;
         std::vector<int> gaps;  // seconds from each document to the next
         std::vector<int> bars;
         Strings status;
         bool successBox;
     };
-    const std::string emu = block({"CONFIG-OVERLAY;3.", "guardsave   .e  0   0x0", "CONFIG-OVERLAY;END."});
+    const std::string emu =
+        block({"CONFIG-OVERLAY;3.", "guardsave   .e  0   0x0", "dvxswitch   .e  1   0x0", "CONFIG-OVERLAY;END."});
     const Case cases[] = {
-        {"nothing asked", false, false, false, false, {}, {}, {30, 40, 60, 80, 100},
+        {"nothing asked", false, false, false, false, false, {}, {}, {30, 40, 60, 80, 100},
          {"Initializing ....", "Printer Successfully Configured."}, false},
-        {"calibration, save and power-up", false, true, true, true,
+        {"orientation only", true, false, false, false, false,
+         {block({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 180\r\n" + block({"WINMODE-END"}), Dummy}, {5},
+         {30, 40, 60, 80, 100},
+         {"Initializing ....", "Sending configuration update request to printer.", "  ... Request received OK",
+          "Printer Successfully Configured."},
+         true},
+        {"calibration, save and power-up", false, false, true, true, true,
          {Calibrate, Dummy, block({"CONFIG-SAVE;3"}), Dummy, block({"CONFIG-POWERUP;0"}), Dummy},
          {20, 5, 5, 5, 5}, {30, 40, 60, 80, 100},
          {"Initializing ....", "Requesting auto calibration to be started.", "  ... Request received OK",
@@ -130,7 +138,7 @@ TEST_F(SendSequence, StepsJobsWaitsAndProgressInOrder) {
           "Requesting power-up configuration to be changed.", "  ... Request received OK",
           "Printer Successfully Configured."},
          true},
-        {"emulation with save", true, false, true, false,
+        {"emulation with save", false, true, false, true, false,
          {emu, Dummy, block({"CONFIG-LOAD;3"}), Dummy, block({"CONFIG-SAVE;3"}), Dummy}, {10, 5, 10, 5, 5},
          {25, 30, 40, 60, 80, 100},
          {"Initializing ....", "Requesting active emulation to be changed.", "  ... Request received OK",
@@ -147,6 +155,12 @@ TEST_F(SendSequence, StepsJobsWaitsAndProgressInOrder) {
         w.messages.clear();
         w.m.ProgressDlgForm.unload();
         w.m.PrinterSetupForm.unload();
+        w.m.OperationForm.unload();
+        if (c.orientation) {
+            w.m.OperationForm().OrientationCB.click();
+            w.m.OperationForm().OrientationCombo.userSelect(2);
+            w.m.SettingsSavedToFile = true;
+        }
         if (c.emulation) changeEmulation();
         w.m.CalibrationNeeded = c.calibration;
         w.m.SaveConfigRequested = c.save;
@@ -270,6 +284,10 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
         std::function<void(platform::MemorySpooler::Queue&)> spoil;
     };
     const Case cases[] = {
+        {"stuck in the configuration update", [this](auto&) {
+             printerMoves = false;
+             w.m.OperationForm().OrientationCB.click();
+         }},
         {"the spooler did not take the job",
          [](auto& q) { q.endDocumentResult = platform::SpoolResult::failed(platform::SpoolError::GeneralFailure); }},
         {"the queue cannot be read at the first look",
@@ -294,6 +312,8 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
         w.spooler.outcomes.clear();
         w.spooler.documents.clear();
         meanwhile = nullptr;
+        printerMoves = true;
+        w.m.OperationForm.unload();
         c.spoil(w.spooler.queue(Queue));
         w.m.ProgressDlgForm.unload();
         w.messages.clear();
@@ -306,6 +326,8 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
         EXPECT_EQ(log.back(), "Program terminated!!!");
         EXPECT_EQ(std::count(log.begin(), log.end(), "Requesting configuration to be saved."), 0);
         EXPECT_TRUE(w.m.PrinterErrorSeen);
+        EXPECT_FALSE(w.m.SetupSent);
+        EXPECT_EQ(w.messages.count(), 1u);  // the printer error, no success box
     }
 }
 
