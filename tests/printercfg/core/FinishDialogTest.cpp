@@ -169,16 +169,4 @@ TEST_F(Finish, ACalibrationIsConfirmedFirst) {
     EXPECT_TRUE(w.spooler.documents.empty());
 }
 
-TEST_F(Finish, BackAndCancel) {
-    page().show();
-    page().Back.click();
-    EXPECT_FALSE(page().isVisible());
-    EXPECT_TRUE(w.m.PrinterSetupForm().isVisible());
-    w.messages.answer(ui::IDYES);
-    page().CancelButton.click();
-    EXPECT_EQ(w.messages.count(), 1u);
-    EXPECT_EQ(w.messages.last().title, "Caution Exiting Wizard");
-    EXPECT_TRUE(w.app.ended());
-}
-
 }  // namespace

@@ -149,38 +149,4 @@ TEST_F(RegistryWrapper, ErrorNumbersAndTexts) {
     }
 }
 
-TEST_F(RegistryWrapper, FileTypeAssociation) {
-    reg.CreateEXEAssociation(" /opt/Marrowby ", "Marrowby.Settings", "Marrowby settings", "mqz", "", true, "", false,
-                             "", false, "", 0);
-    reg.CreateAdditionalEXEAssociations("Marrowby.Settings", {"send", "&Send", "\"/opt/Marrowby\" /s \"%1\""});
-    std::vector<std::string> verbs;
-    int count = 0;
-    reg.ClassKey(cRegistry::ClassesRoot);
-    reg.SectionKey("Marrowby.Settings\\shell");
-    reg.EnumerateSections(verbs, count);
-    EXPECT_EQ(verbs, (std::vector<std::string>{"open", "print", "send"}));
-    EXPECT_EQ(count, 3);
-    const std::pair<const char*, const char*> values[] = {
-        {".mqz", "Marrowby.Settings"},
-        {"Marrowby.Settings", "Marrowby settings"},
-        {"Marrowby.Settings\\shell\\open", "&Open"},
-        {"Marrowby.Settings\\shell\\open\\command", "\"/opt/Marrowby\" \"%1\""},
-        {"Marrowby.Settings\\shell\\print\\command", "\"/opt/Marrowby\" /p \"%1\""},
-        {"Marrowby.Settings\\shell\\send\\command", "\"/opt/Marrowby\" /s \"%1\""},
-        {"Marrowby.Settings\\DefaultIcon", "\"/opt/Marrowby\",0"},
-    };
-    for (const auto& [key, text] : values)
-        EXPECT_EQ(reg.ValueEx(cRegistry::ClassesRoot, key, "", 1, {}), RegVariant(std::string(text))) << key;
-    EXPECT_EQ(reg.ClassKey(), cRegistry::ClassesRoot);
-}
-
-TEST_F(RegistryWrapper, MachineNames) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", ""}, {"ab", ""}, {"\\\\", ""}, {"host", "\\\\host"}, {"\\\\host", "\\\\host"}};
-    for (const auto& [name, stored] : cases) {
-        reg.Machine(name);
-        EXPECT_EQ(reg.Machine(), stored) << name;
-    }
-}
-
 }  // namespace
