@@ -39,10 +39,10 @@ ber::Bytes buildReply(std::string_view community, std::int64_t requestId, int er
 
 }  // namespace
 
-std::optional<ber::Bytes> SnmpAgent::handle(std::span<const std::uint8_t> datagram) const {
+std::optional<ber::Bytes> SnmpAgent::handle(std::span<const std::uint8_t> datagram, Fault fault) const {
     ber::Reader top(datagram);
     auto message = top.next(ber::Sequence);
-    if (!message || !top.atEnd()) return std::nullopt;
+    if (!message) return std::nullopt;
 
     ber::Reader fields(message->content);
     auto version = fields.next(ber::Integer);
@@ -89,22 +89,36 @@ std::optional<ber::Bytes> SnmpAgent::handle(std::span<const std::uint8_t> datagr
     ber::Bytes echoed;
     for (const auto& bind : binds) echoed.insert(echoed.end(), bind.whole.begin(), bind.whole.end());
 
+    const std::int64_t id = *requestIdValue + (fault == Fault::WrongId ? 1 : 0);
+    auto finish = [&](ber::Bytes reply) {
+        if (fault == Fault::Malformed && reply.size() > 3) reply.resize(reply.size() - 3);
+        return reply;
+    };
+
     if (failedIndex != 0)  // noSuchName, varbinds unchanged
-        return buildReply(communityText, *requestIdValue, 2, failedIndex, echoed);
+        return finish(buildReply(communityText, id, 2, failedIndex, echoed));
 
     ber::Bytes answered;
     for (const auto& bind : binds) {
         const std::string& text = config_.values.at(bind.arcs);
-        ber::Bytes one(bind.oid.begin(), bind.oid.end());
+        ber::Bytes one;
+        if (fault == Fault::WrongOid) {
+            ber::Oid other = bind.arcs;
+            other.back() += 1;
+            ber::appendTlv(one, ber::ObjectId, ber::encodeOid(other));
+        } else {
+            one.assign(bind.oid.begin(), bind.oid.end());
+        }
         ber::appendTlv(one, ber::OctetString,
                        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
         ber::appendTlv(answered, ber::Sequence, one);
     }
-    auto reply = buildReply(communityText, *requestIdValue, 0, 0, answered);
-    if (reply.size() <= kMaxReply) return reply;
+    const bool genErr = fault == Fault::ErrorStatus;
+    auto reply = buildReply(communityText, id, genErr ? 5 : 0, genErr ? 1 : 0, answered);
+    if (reply.size() <= kMaxReply) return finish(std::move(reply));
 
-    reply = buildReply(communityText, *requestIdValue, 1, 0, echoed);  // tooBig
-    if (reply.size() <= kMaxReply) return reply;
+    reply = buildReply(communityText, id, 1, 0, echoed);  // tooBig
+    if (reply.size() <= kMaxReply) return finish(std::move(reply));
     return std::nullopt;
 }
 

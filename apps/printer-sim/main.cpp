@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -43,12 +44,23 @@ struct Options {
     std::string line1 = "READY";
     std::string line2;
     unsigned delayMs = 0;
+    // Bad replies sent, in this order, before the genuine one.
+    std::vector<std::string> misreplies;
+    bool genuineReply = true;
+    std::string foreignAddress = "127.0.0.99";
 };
+
+const char* const kMisreplies[] = {"malformed", "wrong-id", "wrong-oid", "error-status", "foreign-port",
+                                   "foreign-address"};
 
 const char kUsage[] =
     "usage: printer-sim [--address A] [--tcp-port P] [--snmp-port P | --no-snmp]\n"
     "                   [--jobs DIR] [--community C] [--sysdescr TEXT]\n"
-    "                   [--line1 TEXT] [--line2 TEXT] [--delay-reply MS]\n";
+    "                   [--line1 TEXT] [--line2 TEXT] [--delay-reply MS]\n"
+    "                   [--misreply MODE]... [--no-genuine-reply] [--foreign-address A]\n"
+    "  MODE: malformed, wrong-id, wrong-oid, error-status (a spoilt reply), foreign-port,\n"
+    "  foreign-address (the reply sent from another port, or from A on the same port).\n"
+    "  Bad replies go out in the order given, before the genuine one.\n";
 
 [[noreturn]] void usageError(const std::string& message) {
     std::fprintf(stderr, "printer-sim: %s\n%s", message.c_str(), kUsage);
@@ -75,6 +87,10 @@ Options parseOptions(int argc, char** argv) {
             o.snmp = false;
             continue;
         }
+        if (arg == "--no-genuine-reply") {
+            o.genuineReply = false;
+            continue;
+        }
         if (i + 1 >= argc) usageError("missing value for " + std::string(arg));
         const std::string_view value = argv[++i];
         if (arg == "--address") o.address = value;
@@ -86,6 +102,12 @@ Options parseOptions(int argc, char** argv) {
         else if (arg == "--line1") o.line1 = value;
         else if (arg == "--line2") o.line2 = value;
         else if (arg == "--delay-reply") o.delayMs = parseNumber(arg, value, 3600000);
+        else if (arg == "--foreign-address") o.foreignAddress = value;
+        else if (arg == "--misreply") {
+            if (std::find(std::begin(kMisreplies), std::end(kMisreplies), value) == std::end(kMisreplies))
+                usageError("unknown misreply " + std::string(value));
+            o.misreplies.emplace_back(value);
+        }
         else usageError("unknown option " + std::string(arg));
     }
     return o;
@@ -174,14 +196,20 @@ struct Job {
 
 struct PendingReply {
     Clock::time_point due;
+    int socket;
     sockaddr_in to;
     ber::Bytes data;
 };
 
 class Simulator {
 public:
-    Simulator(Options options, int tcp, int udp)
-        : options_(std::move(options)), tcp_(tcp), udp_(udp), agent_(makeConfig(options_)) {}
+    Simulator(Options options, int tcp, int udp, int foreignPort, int foreignAddress)
+        : options_(std::move(options)),
+          tcp_(tcp),
+          udp_(udp),
+          foreignPort_(foreignPort),
+          foreignAddress_(foreignAddress),
+          agent_(makeConfig(options_)) {}
 
     int run() {
         std::vector<std::uint8_t> buffer(256 * 1024);
@@ -299,10 +327,19 @@ private:
             }
             if (len < sizeof from || from.sin_family != AF_INET || !isLoopback(from.sin_addr))
                 continue;  // only ever answer loopback peers
-            auto reply = agent_.handle(std::span(buffer.data(), static_cast<std::size_t>(n)));
-            if (!reply) continue;
+            const std::span request(buffer.data(), static_cast<std::size_t>(n));
             const auto due = Clock::now() + std::chrono::milliseconds(options_.delayMs);
-            pending_.push_back({due, from, std::move(*reply)});
+            for (const auto& mode : options_.misreplies) {
+                Fault fault = mode == "malformed"      ? Fault::Malformed
+                              : mode == "wrong-id"     ? Fault::WrongId
+                              : mode == "wrong-oid"    ? Fault::WrongOid
+                              : mode == "error-status" ? Fault::ErrorStatus
+                                                       : Fault::None;
+                int socket = mode == "foreign-port" ? foreignPort_ : mode == "foreign-address" ? foreignAddress_ : udp_;
+                if (auto bad = agent_.handle(request, fault)) pending_.push_back({due, socket, from, std::move(*bad)});
+            }
+            if (!options_.genuineReply) continue;
+            if (auto reply = agent_.handle(request)) pending_.push_back({due, udp_, from, std::move(*reply)});
         }
     }
 
@@ -310,7 +347,7 @@ private:
         const auto now = Clock::now();
         while (!pending_.empty() && pending_.front().due <= now) {
             const PendingReply& r = pending_.front();
-            ::sendto(udp_, r.data.data(), r.data.size(), 0,
+            ::sendto(r.socket, r.data.data(), r.data.size(), 0,
                      reinterpret_cast<const sockaddr*>(&r.to), sizeof r.to);
             pending_.pop_front();
         }
@@ -326,6 +363,8 @@ private:
     Options options_;
     int tcp_;
     int udp_;
+    int foreignPort_;
+    int foreignAddress_;
     SnmpAgent agent_;
     std::list<Job> jobs_;
     std::deque<PendingReply> pending_;  // same delay for all, so ordered by due time
@@ -365,11 +404,28 @@ int main(int argc, char** argv) {
 
     int tcp = openSocket(SOCK_STREAM, address, options.tcpPort);
     int udp = options.snmp ? openSocket(SOCK_DGRAM, address, options.snmpPort) : -1;
+    // The sockets bad replies may come from: another port on this address,
+    // and the agent's port on another loopback address.
+    int foreignPort = -1, foreignAddress = -1;
+    auto wants = [&](const char* mode) {
+        return std::find(options.misreplies.begin(), options.misreplies.end(), mode) != options.misreplies.end();
+    };
+    if (udp >= 0 && wants("foreign-port")) foreignPort = openSocket(SOCK_DGRAM, address, 0);
+    if (udp >= 0 && wants("foreign-address")) {
+        in_addr other{};
+        if (::inet_pton(AF_INET, options.foreignAddress.c_str(), &other) != 1 || !isLoopback(other) ||
+            other.s_addr == address.s_addr) {
+            std::fprintf(stderr, "printer-sim: foreign address %s must be another loopback address\n",
+                         options.foreignAddress.c_str());
+            return 2;
+        }
+        foreignAddress = openSocket(SOCK_DGRAM, other, boundPort(udp));
+    }
 
     emit("tcp " + std::to_string(boundPort(tcp)));
     emit("udp " + std::to_string(udp >= 0 ? boundPort(udp) : 0u));
     emit("ready");
 
-    Simulator simulator(std::move(options), tcp, udp);
+    Simulator simulator(std::move(options), tcp, udp, foreignPort, foreignAddress);
     return simulator.run();
 }

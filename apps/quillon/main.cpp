@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/cups/CupsSpooler.h"
 #include "platform/posix/PosixProcess.h"
+#include "platform/posix/PosixSockets.h"
 #include "ui/Application.h"
 #include "ui/Clocks.h"
 #include "ui/qt/QtPump.h"
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
     platform::PosixProcessLauncher launcher(folder);
     // The CUPS server the environment names, as every CUPS client does.
     platform::CupsSpooler spooler;
-    platform::Platform os{.processLauncher = &launcher, .spoolerBackend = &spooler};
+    platform::PosixSockets sockets;
+    platform::Platform os{.processLauncher = &launcher, .spoolerBackend = &spooler, .socketFactory = &sockets};
     netcfg::QuillonModule module(app, os, folder);
 
     // The command line as one string, the arguments joined by single blanks.

@@ -8,14 +8,17 @@
 namespace platform {
 
 class ProcessLauncher;
+class SocketFactory;
 class Spooler;
 
 struct Platform {
     ProcessLauncher* processLauncher = nullptr;
     Spooler* spoolerBackend = nullptr;
+    SocketFactory* socketFactory = nullptr;
 
     ProcessLauncher& processes() const { return need(processLauncher, "process launcher"); }
     Spooler& spooler() const { return need(spoolerBackend, "spooler"); }
+    SocketFactory& sockets() const { return need(socketFactory, "socket factory"); }
 
 private:
     template <class T>

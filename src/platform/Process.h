@@ -32,6 +32,10 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine);
 // The full path of a program name, or empty when none is found.
 std::string findProgram(const std::string& name, const std::string& programFolder);
 
+// A file found in the same places and order as a program, executable or not
+// (a batch file, say); empty when none is found.
+std::string findFile(const std::string& name, const std::string& programFolder);
+
 // The folder of the running executable.
 std::string programFolder();
 

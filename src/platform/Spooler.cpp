@@ -9,4 +9,16 @@ const std::string& Spooler::currentPrinter() {
 
 void Spooler::setCurrentPrinter(std::string name) { current_ = std::move(name); }
 
+SpoolResult Spooler::addQueue(const QueueSpec&) { return SpoolResult::failed(SpoolError::NotSupported); }
+
+SpoolResult Spooler::deleteQueue(const std::string&) { return SpoolResult::failed(SpoolError::NotSupported); }
+
+DeviceList Spooler::localDevices() { return {SpoolResult::failed(SpoolError::NotSupported), {}}; }
+
+bool isLocalDeviceUri(const std::string& uri) {
+    for (const char* scheme : {"usb:", "parallel:", "serial:"})
+        if (uri.starts_with(scheme)) return true;
+    return false;
+}
+
 }  // namespace platform

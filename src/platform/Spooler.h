@@ -1,7 +1,9 @@
 #pragma once
 // The print spooler as the wizards use it: open a queue by its exact name,
 // read its record and its jobs, delete a job, spool one raw document, list
-// the installed queues, and the process-wide current printer.
+// the installed queues, and the process-wide current printer. The setup
+// programs also add and delete queues and list the printers attached to
+// this machine.
 //
 // Status values use the bit sets of the Windows spooler, since the status
 // texts are built from them; error codes are Windows-style "last error"
@@ -67,6 +69,7 @@ constexpr std::uint32_t AccessDenied = 5;
 constexpr std::uint32_t InvalidHandle = 6;
 constexpr std::uint32_t NotReady = 21;
 constexpr std::uint32_t GeneralFailure = 31;
+constexpr std::uint32_t NotSupported = 50;
 constexpr std::uint32_t InvalidParameter = 87;
 constexpr std::uint32_t InsufficientBuffer = 122;
 constexpr std::uint32_t ServerUnavailable = 1722;
@@ -104,6 +107,33 @@ struct JobRecord {
     std::uint32_t totalPages = 0;
 };
 
+// A queue to add.
+struct QueueSpec {
+    std::string name;
+    std::string deviceUri;
+    std::string ppdFile;      // empty: a raw queue
+    std::string info;         // the description queue lists show; may be empty
+    std::string errorPolicy;  // "retry-current-job", "stop-printer", ...; empty: the server's default
+};
+
+// A printer attached to this machine, as the spooler's device list shows it.
+struct LocalDevice {
+    std::string deviceClass;  // "direct", "serial", ...
+    std::string uri;
+    std::string makeAndModel;
+    std::string deviceId;  // IEEE 1284 device ID
+    std::string info;
+};
+
+struct DeviceList {
+    SpoolResult result;
+    std::vector<LocalDevice> devices;
+    bool ok() const { return result.ok(); }
+};
+
+// The device URI schemes of printers attached to this machine.
+bool isLocalDeviceUri(const std::string& uri);
+
 class Spooler {
 public:
     virtual ~Spooler() = default;
@@ -126,6 +156,15 @@ public:
 
     // Installed queues, in the order the spooler lists them.
     virtual std::vector<std::string> queues() = 0;
+
+    // Adds a queue, enabled and accepting jobs; an existing queue of that
+    // name takes the new settings. Needs the right to administer queues.
+    virtual SpoolResult addQueue(const QueueSpec& spec);
+    // Deletes a queue; one that does not exist counts as deleted.
+    virtual SpoolResult deleteQueue(const std::string& name);
+    // Printers on this machine's USB, parallel and serial ports; never looks
+    // on the network.
+    virtual DeviceList localDevices();
 
     // The queue spooler output goes to: the default queue until set.
     const std::string& currentPrinter();

@@ -70,6 +70,42 @@ long long Application::msUntilNextTimer() {
     return best;
 }
 
+IoSubscription& IoSubscription::operator=(IoSubscription&& o) noexcept {
+    if (this != &o) {
+        reset();
+        app_ = o.app_;
+        id_ = o.id_;
+        o.app_ = nullptr;
+    }
+    return *this;
+}
+
+void IoSubscription::reset() {
+    if (app_) app_->removeIoSource(id_);
+    app_ = nullptr;
+}
+
+IoSubscription Application::addIoSource(std::function<void()> poll) {
+    const std::uint64_t id = nextIo_++;
+    io_.emplace(id, std::move(poll));
+    return IoSubscription(*this, id);
+}
+
+void Application::removeIoSource(std::uint64_t id) { io_.erase(id); }
+
+void Application::pollIo() {
+    // A poll may add or remove sources: take the ids first.
+    std::vector<std::uint64_t> ids;
+    ids.reserve(io_.size());
+    for (const auto& [id, poll] : io_) ids.push_back(id);
+    for (std::uint64_t id : ids) {
+        auto it = io_.find(id);
+        if (it == io_.end()) continue;
+        auto poll = it->second;  // the source may remove itself while it runs
+        poll();
+    }
+}
+
 void Application::formLoaded(Form* f) {
     loaded_.push_back(f);
     ended_ = false;

@@ -2,6 +2,9 @@
 // The forms layer's run-time: services, the timer queue, the loaded forms.
 // The program ends when the last loaded form is unloaded.
 
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -9,9 +12,29 @@
 
 namespace ui {
 
+class Application;
 class Form;
 class Timer;
 class ViewFactory;
+
+// Keeps an I/O source registered with the Application; unregisters it when
+// destroyed or reset.
+class IoSubscription {
+public:
+    IoSubscription() = default;
+    IoSubscription(Application& app, std::uint64_t id) : app_(&app), id_(id) {}
+    IoSubscription(IoSubscription&& o) noexcept : app_(o.app_), id_(o.id_) { o.app_ = nullptr; }
+    IoSubscription& operator=(IoSubscription&& o) noexcept;
+    IoSubscription(const IoSubscription&) = delete;
+    IoSubscription& operator=(const IoSubscription&) = delete;
+    ~IoSubscription() { reset(); }
+    void reset();
+    bool active() const { return app_ != nullptr; }
+
+private:
+    Application* app_ = nullptr;
+    std::uint64_t id_ = 0;
+};
 
 class Application {
 public:
@@ -50,6 +73,15 @@ public:
     // Milliseconds until the next running timer is due; -1 when none runs.
     long long msUntilNextTimer();
 
+    // I/O sources (sockets and the like): the pump calls every registered
+    // poll function on each doEvents and on each of its idle passes, so I/O
+    // progresses and raises its events on this thread. A poll never blocks.
+    [[nodiscard]] IoSubscription addIoSource(std::function<void()> poll);
+    void removeIoSource(std::uint64_t id);
+    // Runs each registered poll once.
+    void pollIo();
+    std::size_t ioSources() const { return io_.size(); }
+
     // Used by Form.
     void formLoaded(Form* f);
     void formUnloaded(Form* f);
@@ -65,6 +97,8 @@ private:
     std::vector<Form*> loaded_;
     std::vector<Timer*> timers_;
     bool ended_ = false;
+    std::map<std::uint64_t, std::function<void()>> io_;
+    std::uint64_t nextIo_ = 1;
 };
 
 }  // namespace ui

@@ -28,12 +28,14 @@ bool VirtualPump::runDueAction() {
 
 void VirtualPump::doEvents() {
     ++calls_;
+    app_.pollIo();
     runDueAction();
     clock_.advance(stepMs_);
     app_.fireDueTimers();
 }
 
 bool VirtualPump::step(std::uint64_t& waited) {
+    app_.pollIo();
     if (runDueAction()) return true;
     long long timer = app_.msUntilNextTimer();
     long long action = actions_.empty() ? -1 : static_cast<long long>(actions_.front().at - clock_.elapsed());

@@ -1,7 +1,8 @@
 #pragma once
 // The headless event pump of the tests. It runs on a VirtualClock: each
-// doEvents handles the posted input that is due, moves the clock on by one
-// step and fires the due timers. Posted actions stand for the user's input.
+// doEvents polls the I/O sources, handles the posted input that is due,
+// moves the clock on by one step and fires the due timers. Posted actions
+// stand for the user's input.
 
 #include <cstdint>
 #include <deque>

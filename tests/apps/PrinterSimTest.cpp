@@ -303,7 +303,7 @@ TEST(printer_sim_snmp, RawGetRequestsReturnConfiguredTexts) {
 }
 
 TEST(printer_sim_snmp, DefaultsSeenBySnmpget) {
-    if (!findSnmpget()) GTEST_SKIP() << "snmpget not installed";
+    ASSERT_TRUE(findSnmpget()) << "snmpget is missing: install the package snmp";
     PrinterSim sim;
     const auto result = snmpget(sim, "tamrel",
                                 {"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.43.16.5.1.2.1.1",
@@ -313,7 +313,7 @@ TEST(printer_sim_snmp, DefaultsSeenBySnmpget) {
 }
 
 TEST(printer_sim_snmp, ConfiguredTextsSeenBySnmpget) {
-    if (!findSnmpget()) GTEST_SKIP() << "snmpget not installed";
+    ASSERT_TRUE(findSnmpget()) << "snmpget is missing: install the package snmp";
     PrinterSimOptions options;
     options.address = "127.4.5.6";
     options.community = "other";
@@ -330,7 +330,7 @@ TEST(printer_sim_snmp, ConfiguredTextsSeenBySnmpget) {
 }
 
 TEST(printer_sim_snmp, SnmpgetSeesNoSuchName) {
-    if (!findSnmpget()) GTEST_SKIP() << "snmpget not installed";
+    ASSERT_TRUE(findSnmpget()) << "snmpget is missing: install the package snmp";
     PrinterSim sim;
     const auto result = snmpget(sim, "tamrel", {"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.1.5.0"});
     EXPECT_NE(result.exitCode, 0);
@@ -380,7 +380,6 @@ TEST(printer_sim_snmp, MalformedDatagramsDoNotStopTheAgent) {
         {0x30, 0x80, 0x00, 0x00},
         {0x3F, 0x01, 0x00},
         Bytes(good.begin(), good.end() - 3),
-        cat({good, {0x00}}),
         patterned(1500),
         Bytes(4000, 0x30),
     };
@@ -425,4 +424,96 @@ TEST(printer_sim_snmp, DelayedReplyComesLate) {
     ASSERT_TRUE(reply);
     EXPECT_GE(std::chrono::steady_clock::now() - sent, 400ms);
     EXPECT_TRUE(parse(*reply));
+}
+
+namespace {
+
+// An unconnected socket: it sees replies from any sender.
+struct OpenUdp {
+    int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ~OpenUdp() { ::close(fd); }
+    void sendTo(const PrinterSim& sim, const Bytes& datagram) {
+        const auto sa = endpoint(sim.address(), sim.udpPort());
+        ::sendto(fd, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
+    }
+    struct From {
+        Bytes bytes;
+        std::string address;
+        std::uint16_t port;
+    };
+    std::optional<From> receive(std::chrono::milliseconds timeout) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(timeout.count())) <= 0) return std::nullopt;
+        Bytes buf(65536);
+        sockaddr_in from{};
+        socklen_t len = sizeof from;
+        const ssize_t n = ::recvfrom(fd, buf.data(), buf.size(), 0, reinterpret_cast<sockaddr*>(&from), &len);
+        if (n < 0) return std::nullopt;
+        buf.resize(static_cast<std::size_t>(n));
+        char text[INET_ADDRSTRLEN] = {};
+        ::inet_ntop(AF_INET, &from.sin_addr, text, sizeof text);
+        return From{buf, text, ntohs(from.sin_port)};
+    }
+};
+
+}  // namespace
+
+TEST(printer_sim_snmp, BadRepliesComeFirstInTheOrderAsked) {
+    PrinterSimOptions options;
+    options.address = "127.6.0.1";
+    options.foreignAddress = "127.6.0.2";
+    options.misreplies = {"foreign-port", "foreign-address", "wrong-id", "wrong-oid", "error-status", "malformed"};
+    PrinterSim sim(options);
+    Request r;
+    r.oids = {kLine1};
+    Bytes request = encode(r);
+    request.resize(256, 0x00);
+    OpenUdp udp;
+    udp.sendTo(sim, request);
+
+    struct Expect {
+        std::string address;
+        bool agentPort;
+        bool parses;
+        Bytes requestId;
+        std::int64_t errorStatus;
+        std::uint32_t lastArc;
+    };
+    const Expect expected[] = {
+        {"127.6.0.1", false, true, {0x01}, 0, 1},  // foreign port
+        {"127.6.0.2", true, true, {0x01}, 0, 1},   // foreign address
+        {"127.6.0.1", true, true, {0x02}, 0, 1},   // wrong id
+        {"127.6.0.1", true, true, {0x01}, 0, 2},   // wrong OID
+        {"127.6.0.1", true, true, {0x01}, 5, 1},   // error status
+        {"127.6.0.1", true, false, {}, 0, 0},      // malformed
+        {"127.6.0.1", true, true, {0x01}, 0, 1},   // the genuine reply
+    };
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const auto& e = expected[i];
+        auto reply = udp.receive(5s);
+        ASSERT_TRUE(reply) << i;
+        EXPECT_EQ(reply->address, e.address) << i;
+        EXPECT_EQ(reply->port == sim.udpPort(), e.agentPort) << i;
+        auto parsed = parse(reply->bytes);
+        ASSERT_EQ(parsed.has_value(), e.parses) << i;
+        if (!parsed) continue;
+        EXPECT_EQ(parsed->requestId, e.requestId) << i;
+        EXPECT_EQ(parsed->errorStatus, e.errorStatus) << i;
+        ASSERT_EQ(parsed->binds.size(), 1u);
+        EXPECT_EQ(parsed->binds[0].oid.back(), e.lastArc) << i;
+    }
+    EXPECT_FALSE(udp.receive(100ms));
+}
+
+TEST(printer_sim_snmp, WithoutTheGenuineReplyOnlyTheBadOnesCome) {
+    PrinterSimOptions options;
+    options.misreplies = {"wrong-id"};
+    options.genuineReply = false;
+    PrinterSim sim(options);
+    OpenUdp udp;
+    udp.sendTo(sim, encode(Request{}));
+    auto reply = udp.receive(5s);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(parse(reply->bytes)->requestId, Bytes{0x02});
+    EXPECT_FALSE(udp.receive(100ms));
 }

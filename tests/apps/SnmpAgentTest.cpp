@@ -181,9 +181,65 @@ TEST(printer_sim_agent, EveryTruncationIsIgnored) {
     const auto agent = makeAgent();
     for (std::size_t n = 0; n < full.size(); ++n)
         EXPECT_FALSE(agent.handle(std::span(full.data(), n))) << "prefix " << n;
-    Bytes trailing = full;
-    trailing.push_back(0x00);
-    EXPECT_FALSE(agent.handle(trailing));
+}
+
+TEST(printer_sim_agent, BytesAfterTheMessageAreIgnored) {
+    Request r;
+    r.oids = {kLine1};
+    const Bytes message = encode(r);
+    const auto agent = makeAgent();
+    const auto plain = agent.handle(message);
+    ASSERT_TRUE(plain);
+    Bytes padded = message;
+    padded.resize(256, 0x00);  // the wizard's fixed-size request
+    Bytes tail = cat({message, {0x30, 0x26, 0x02, 0x01}});  // the rest of an older, longer request
+    for (const Bytes& request : {padded, tail}) {
+        auto reply = agent.handle(request);
+        ASSERT_TRUE(reply) << request.size();
+        EXPECT_EQ(*reply, *plain);
+    }
+}
+
+TEST(printer_sim_agent, FaultsSpoilExactlyOnePartOfTheReply) {
+    using printersim::Fault;
+    Request r;
+    r.requestId = {0x01};
+    r.oids = {kLine1};
+    const auto agent = makeAgent();
+    const Bytes genuine = *agent.handle(encode(r));
+    const auto good = *parse(genuine);
+
+    const auto malformed = agent.handle(encode(r), Fault::Malformed);
+    ASSERT_TRUE(malformed);
+    EXPECT_EQ(malformed->size(), genuine.size() - 3);
+    EXPECT_FALSE(parse(*malformed));
+
+    struct Case {
+        Fault fault;
+        Bytes requestId;
+        std::int64_t errorStatus, errorIndex;
+        ber::Oid oid;
+    };
+    const Case cases[] = {
+        {Fault::WrongId, {0x02}, 0, 0, kLine1Oid},
+        {Fault::WrongOid, {0x01}, 0, 0, {1, 3, 6, 1, 2, 1, 43, 16, 5, 1, 2, 1, 2}},
+        {Fault::ErrorStatus, {0x01}, 5, 1, kLine1Oid},
+    };
+    for (const auto& c : cases) {
+        const auto reply = replyTo(agent, encode(r));  // the genuine one stays unchanged
+        EXPECT_EQ(reply.requestId, good.requestId);
+        auto bad = agent.handle(encode(r), c.fault);
+        ASSERT_TRUE(bad);
+        auto parsed = parse(*bad);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->pduTag, 0xA2);
+        EXPECT_EQ(parsed->requestId, c.requestId);
+        EXPECT_EQ(parsed->errorStatus, c.errorStatus);
+        EXPECT_EQ(parsed->errorIndex, c.errorIndex);
+        ASSERT_EQ(parsed->binds.size(), 1u);
+        EXPECT_EQ(parsed->binds[0].oid, c.oid);
+        EXPECT_EQ(parsed->binds[0].value, "READY");
+    }
 }
 
 TEST(printer_sim_agent, CorruptedBytesNeverGiveAMalformedReply) {

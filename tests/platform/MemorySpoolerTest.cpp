@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/memory/MemorySpooler.h"
+#include "support/TempDir.h"
 
 using namespace platform;
 using Strings = std::vector<std::string>;
@@ -97,4 +98,31 @@ TEST(MemorySpooler, InjectedFailures) {
     EXPECT_NE(s.open("Q", Access::Use, error), 0);
     EXPECT_EQ(s.open("Q", Access::All, error), 0);
     EXPECT_EQ(error, SpoolError::AccessDenied);
+}
+
+TEST(MemorySpooler, AddsDeletesQueuesAndListsLocalDevicesOnly) {
+    MemorySpooler s;
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir.file("t.ppd"), "*PPD-Adobe: \"4.3\"\n*NickName: \"Tessivarn 7391-Q25\"\n");
+    EXPECT_TRUE(s.addQueue(platform::QueueSpec{"Raw", "socket://127.0.0.1:9100", "", "", "stop-printer"}).ok());
+    EXPECT_TRUE(s.addQueue(platform::QueueSpec{"Ppd", "usb://T/7391", dir.file("t.ppd"), "", ""}).ok());
+    EXPECT_EQ(s.queue("Raw").record.driver, "Local Raw Printer");
+    EXPECT_EQ(s.queue("Raw").spec.errorPolicy, "stop-printer");
+    EXPECT_EQ(s.queue("Ppd").record.driver, "Tessivarn 7391-Q25");
+    EXPECT_EQ(s.queue("Ppd").record.port, "usb://T/7391");
+    EXPECT_TRUE(s.deleteQueue("Raw").ok());
+    EXPECT_TRUE(s.deleteQueue("Raw").ok());
+    EXPECT_EQ(s.queues(), std::vector<std::string>{"Ppd"});
+    s.addQueueResult = platform::SpoolResult::failed(SpoolError::AccessDenied);
+    EXPECT_EQ(s.addQueue(platform::QueueSpec{"X", "usb://T/1", "", "", ""}).error, SpoolError::AccessDenied);
+
+    s.devices = {{"direct", "usb://T/7391", "T 7391", "MFG:T;MDL:7391;", ""},
+                 {"network", "socket://127.0.0.1", "T 7391", "", ""},
+                 {"serial", "serial:/dev/ttyS0?baud=9600", "", "", ""}};
+    auto list = s.localDevices();
+    ASSERT_TRUE(list.ok());
+    ASSERT_EQ(list.devices.size(), 2u);
+    EXPECT_EQ(list.devices[1].uri, "serial:/dev/ttyS0?baud=9600");
+    s.devicesResult = platform::SpoolResult::failed(SpoolError::AccessDenied);
+    EXPECT_FALSE(s.localDevices().ok());
 }

@@ -87,7 +87,9 @@ int reapWithin(pid_t pid, std::chrono::milliseconds timeout) {
 
 }  // namespace
 
-CupsServer::CupsServer(std::chrono::milliseconds startTimeout) {
+CupsServer::CupsServer(std::chrono::milliseconds startTimeout) : CupsServer(Options{}, startTimeout) {}
+
+CupsServer::CupsServer(Options options, std::chrono::milliseconds startTimeout) : options_(options) {
     std::string tmpl = (std::filesystem::temp_directory_path() / "quill-cups-XXXXXX").string();
     if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
     root_ = tmpl;
@@ -95,6 +97,7 @@ CupsServer::CupsServer(std::chrono::milliseconds startTimeout) {
     ::chmod(root_.c_str(), 0755);
     for (const char* d : {"spool", "tmp", "cache", "state", "log"}) std::filesystem::create_directory(root_ / d);
     ::chmod((root_ / "tmp").c_str(), 01777);
+    makeServerBin();
 
     std::string lastError;
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -138,7 +141,7 @@ void CupsServer::writeConfig() {
           << "TempDir " << r << "/tmp\n"
           << "CacheDir " << r << "/cache\n"
           << "StateDir " << r << "/state\n"
-          << "ServerBin " << ServerBin << "\n"
+          << "ServerBin " << r << "/bin\n"
           << "DataDir " << DataDir << "\n"
           << "DocumentRoot " << DataDir << "/doc-root\n"
           << "ErrorLog " << r << "/log/error_log\n"
@@ -164,9 +167,61 @@ void CupsServer::writeConfig() {
          << "<Location />\n  Order allow,deny\n  Allow from 127.0.0.0/8\n</Location>\n"
          << "<Policy default>\n"
          << "  JobPrivateAccess all\n  JobPrivateValues none\n"
-         << "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n"
+         << "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n";
+    // Loopback clients pass every address check, so the lock asks for a
+    // password that no test gives.
+    if (!options_.allowAdmin)
+        conf << "  <Limit CUPS-Add-Modify-Printer CUPS-Delete-Printer CUPS-Get-Devices>\n"
+             << "    AuthType Basic\n    Require user @SYSTEM\n    Order deny,allow\n  </Limit>\n";
+    conf
          << "  <Limit All>\n    Order deny,allow\n  </Limit>\n"
          << "</Policy>\n";
+}
+
+void CupsServer::setAdminAllowed(bool allowed) {
+    stop();
+    options_.allowAdmin = allowed;
+    writeConfig();
+    start(std::chrono::seconds(20));
+}
+
+// The system's ServerBin, linked entry by entry, with a backend folder of its own.
+void CupsServer::makeServerBin() {
+    namespace fs = std::filesystem;
+    const fs::path bin = root_ / "bin";
+    fs::create_directory(bin);
+    for (const auto& e : fs::directory_iterator(ServerBin))
+        if (e.path().filename() != "backend") fs::create_symlink(e.path(), bin / e.path().filename());
+    fs::create_directory(bin / "backend");
+    for (const auto& e : fs::directory_iterator(fs::path(ServerBin) / "backend"))
+        fs::create_symlink(e.path(), bin / "backend" / e.path().filename());
+}
+
+void CupsServer::setBackend(const std::string& scheme, const std::string& script) {
+    const auto path = root_ / "bin" / "backend" / scheme;
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    testsupport::writeFile(path.string(), script);
+    // The scheduler runs only backends that no one but their owner may change.
+    ::chmod(path.c_str(), 0755);
+}
+
+std::string CupsServer::listingBackend(const std::vector<std::string>& devices) {
+    std::string script = "#!/bin/sh\nif [ $# -eq 0 ]; then\n";
+    for (const auto& d : devices) {
+        std::string quoted;
+        for (char c : d) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        script += "  echo '" + quoted + "'\n";
+    }
+    return script + "  exit 0\nfi\ncat > /dev/null\nexit 0\n";
+}
+
+void CupsServer::restoreBackend(const std::string& scheme) {
+    const auto path = root_ / "bin" / "backend" / scheme;
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    const auto system = std::filesystem::path(ServerBin) / "backend" / scheme;
+    if (std::filesystem::exists(system)) std::filesystem::create_symlink(system, path);
 }
 
 void CupsServer::start(std::chrono::milliseconds timeout) {
@@ -327,6 +382,26 @@ int CupsServer::submit(const std::string& queue, const std::string& documentName
     ipp_attribute_t* id = ippFindAttribute(resp.get(), "job-id", IPP_TAG_INTEGER);
     if (!id) throw std::runtime_error("Print-Job gave no job id");
     return ippGetInteger(id, 0);
+}
+
+std::string CupsServer::attribute(const std::string& queue, const std::string& name) {
+    Admin a(port_);
+    ipp_t* req = a.request(IPP_OP_GET_PRINTER_ATTRIBUTES, queue);
+    const char* wanted = name.c_str();
+    ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr, &wanted);
+    Ipp resp(cupsDoRequest(a.http(), req, "/"));
+    if (!resp || ippGetStatusCode(resp.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) return {};
+    ipp_attribute_t* at = ippFindAttribute(resp.get(), wanted, IPP_TAG_ZERO);
+    if (!at) return {};
+    switch (ippGetValueTag(at)) {
+        case IPP_TAG_BOOLEAN: return ippGetBoolean(at, 0) ? "true" : "false";
+        case IPP_TAG_INTEGER:
+        case IPP_TAG_ENUM: return std::to_string(ippGetInteger(at, 0));
+        default: {
+            const char* text = ippGetString(at, 0, nullptr);
+            return text ? text : "";
+        }
+    }
 }
 
 void CupsServer::release(int jobId) {

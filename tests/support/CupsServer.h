@@ -18,9 +18,16 @@ namespace testsupport {
 
 class CupsServer {
 public:
+    struct Options {
+        // False: adding, changing and deleting queues and listing devices
+        // are forbidden to everyone (a user without the right to administer).
+        bool allowAdmin = true;
+    };
+
     // Starts cupsd and waits until it answers; throws std::runtime_error
     // (with the scheduler's log) when it does not.
     explicit CupsServer(std::chrono::milliseconds startTimeout = std::chrono::seconds(20));
+    explicit CupsServer(Options options, std::chrono::milliseconds startTimeout = std::chrono::seconds(20));
     ~CupsServer();
     CupsServer(const CupsServer&) = delete;
     CupsServer& operator=(const CupsServer&) = delete;
@@ -31,6 +38,19 @@ public:
     const std::filesystem::path& root() const { return root_; }
     std::string errorLog() const;
 
+    // Restarts the server with or without the right to administer it; its
+    // queues stay.
+    void setAdminAllowed(bool allowed);
+
+    // Backends: the server runs the system's backends from a folder of its
+    // own, where a test may put a script in place of one (say "usb", to list
+    // a device of its choice) and take it out again.
+    void setBackend(const std::string& scheme, const std::string& script);
+    void restoreBackend(const std::string& scheme);
+    // A backend script that lists the given device lines (CLASS URI
+    // "MAKE-AND-MODEL" "INFO" "DEVICE-ID" "LOCATION") and swallows jobs.
+    static std::string listingBackend(const std::vector<std::string>& devices);
+
     // Queue administration.
     void addQueue(const std::string& name, const std::string& deviceUri);
     void deleteQueue(const std::string& name);
@@ -39,6 +59,10 @@ public:
     void setAccepting(const std::string& name, bool accepting);
     void setDefault(const std::string& name);
     void setReasons(const std::string& name, const std::vector<std::string>& reasons);
+
+    // A queue attribute as text (a boolean as "true"/"false", an enum or
+    // integer in decimal); empty when the queue or attribute is missing.
+    std::string attribute(const std::string& queue, const std::string& name);
 
     struct Job {
         int id = 0;
@@ -62,6 +86,9 @@ private:
     void writeConfig();
     void start(std::chrono::milliseconds timeout);
 
+    void makeServerBin();
+
+    Options options_;
     std::filesystem::path root_;
     std::uint16_t port_ = 0;
     pid_t pid_ = -1;

@@ -33,7 +33,7 @@ int msUntil(Clock::time_point deadline) {
 
 // Child gets outFd as stdout and errFd (or the inherited one) as stderr.
 pid_t spawn(const std::filesystem::path& program, const std::vector<std::string>& args,
-            int outFd, int errFd) {
+            int outFd, int errFd, const std::filesystem::path& cwd = {}) {
     std::vector<std::string> all;
     all.push_back(program.string());
     all.insert(all.end(), args.begin(), args.end());
@@ -46,6 +46,7 @@ pid_t spawn(const std::filesystem::path& program, const std::vector<std::string>
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // no orphans if the test dies
         ::dup2(outFd, STDOUT_FILENO);
         if (errFd >= 0) ::dup2(errFd, STDERR_FILENO);
+        if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(126);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -72,11 +73,12 @@ void makePipe(int fds[2]) {
 
 ProgramResult runProgram(const std::filesystem::path& program,
                          const std::vector<std::string>& args,
-                         std::chrono::milliseconds timeout) {
+                         std::chrono::milliseconds timeout,
+                         const std::filesystem::path& cwd) {
     int out[2], err[2];
     makePipe(out);
     makePipe(err);
-    const pid_t pid = spawn(program, args, out[1], err[1]);
+    const pid_t pid = spawn(program, args, out[1], err[1], cwd);
     ::close(out[1]);
     ::close(err[1]);
 
@@ -144,6 +146,9 @@ PrinterSim::PrinterSim(PrinterSimOptions options, std::chrono::milliseconds star
     add("--line2", options_.line2);
     if (options_.delayReplyMs)
         args.insert(args.end(), {"--delay-reply", std::to_string(*options_.delayReplyMs)});
+    for (const auto& mode : options_.misreplies) args.insert(args.end(), {"--misreply", mode});
+    if (!options_.genuineReply) args.push_back("--no-genuine-reply");
+    add("--foreign-address", options_.foreignAddress);
     args.insert(args.end(), options_.extraArgs.begin(), options_.extraArgs.end());
 
     int out[2];

@@ -26,6 +26,11 @@ struct PrinterSimOptions {
     std::optional<std::string> line1;      // default "READY"
     std::optional<std::string> line2;      // default ""
     std::optional<unsigned> delayReplyMs;
+    // Bad replies before the genuine one: "malformed", "wrong-id",
+    // "wrong-oid", "error-status", "foreign-port", "foreign-address".
+    std::vector<std::string> misreplies;
+    bool genuineReply = true;
+    std::optional<std::string> foreignAddress;  // simulator default 127.0.0.99
     std::vector<std::string> extraArgs;
 };
 
@@ -43,10 +48,12 @@ struct ProgramResult {
 };
 
 // Runs a program to completion, capturing stdout and stderr; killed after
-// the timeout.
+// the timeout. It runs in `cwd` when one is given, with the test's
+// environment.
 ProgramResult runProgram(const std::filesystem::path& program,
                          const std::vector<std::string>& args,
-                         std::chrono::milliseconds timeout = 10s);
+                         std::chrono::milliseconds timeout = 10s,
+                         const std::filesystem::path& cwd = {});
 
 class PrinterSim {
 public:

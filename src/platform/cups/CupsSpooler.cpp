@@ -53,6 +53,27 @@ Ipp call(http_t* http, ipp_t* req, std::uint32_t& error) {
     return response;
 }
 
+// Administration never asks for a password: without the right, it fails.
+const char* noPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
+
+SpoolResult adminCall(ipp_t* req, const std::string& ppdFile = {}) {
+    Http http = connectServer();
+    if (!http) {
+        ippDelete(req);
+        return SpoolResult::failed(SpoolError::ServerUnavailable);
+    }
+    cupsSetPasswordCB2(noPassword, nullptr);
+    Ipp response(ppdFile.empty() ? cupsDoRequest(http.get(), req, "/admin/")
+                                 : cupsDoFileRequest(http.get(), req, "/admin/", ppdFile.c_str()));
+    cupsSetPasswordCB2(nullptr, nullptr);
+    ipp_status_t status = cupsLastError();
+    if (!response || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        std::uint32_t error = CupsSpooler::errorCode(status);
+        return SpoolResult::failed(error ? error : SpoolError::GeneralFailure);
+    }
+    return SpoolResult::success();
+}
+
 std::optional<std::string> text(ipp_t* p, const char* name) {
     ipp_attribute_t* a = ippFindAttribute(p, name, IPP_TAG_ZERO);
     if (!a) return std::nullopt;
@@ -171,6 +192,8 @@ std::uint32_t CupsSpooler::errorCode(int ippStatus) {
         case IPP_STATUS_ERROR_FORBIDDEN:
         case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
         case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+        case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
+        case IPP_STATUS_ERROR_CUPS_ACCOUNT_AUTHORIZATION_FAILED:
             return SpoolError::AccessDenied;
         case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
             return SpoolError::ServerUnavailable;
@@ -433,6 +456,68 @@ std::vector<std::string> CupsSpooler::queues() {
          a = ippFindNextAttribute(response.get(), "printer-name", IPP_TAG_NAME))
         if (const char* s = ippGetString(a, 0, nullptr)) names.emplace_back(s);
     return names;
+}
+
+SpoolResult CupsSpooler::addQueue(const QueueSpec& spec) {
+    if (spec.name.empty() || spec.deviceUri.empty()) return SpoolResult::failed(SpoolError::InvalidParameter);
+    ipp_t* req = request(IPP_OP_CUPS_ADD_MODIFY_PRINTER, spec.name);
+    ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, spec.deviceUri.c_str());
+    // "raw" drops the PPD of an existing queue of that name.
+    if (spec.ppdFile.empty()) ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_NAME, "ppd-name", nullptr, "raw");
+    if (!spec.info.empty())
+        ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_TEXT, "printer-info", nullptr, spec.info.c_str());
+    if (!spec.errorPolicy.empty())
+        ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_NAME, "printer-error-policy", nullptr, spec.errorPolicy.c_str());
+    ippAddBoolean(req, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
+    ippAddInteger(req, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
+    return adminCall(req, spec.ppdFile);
+}
+
+SpoolResult CupsSpooler::deleteQueue(const std::string& name) {
+    if (name.empty()) return SpoolResult::failed(SpoolError::InvalidPrinterName);
+    SpoolResult r = adminCall(request(IPP_OP_CUPS_DELETE_PRINTER, name));
+    if (r.error == SpoolError::InvalidPrinterName) return SpoolResult::success();
+    return r;
+}
+
+DeviceList CupsSpooler::localDevices() {
+    DeviceList list;
+    Http http = connectServer();
+    if (!http) {
+        list.result = SpoolResult::failed(SpoolError::ServerUnavailable);
+        return list;
+    }
+    ipp_t* req = request(IPP_OP_CUPS_GET_DEVICES, {});
+    const char* schemes[] = {"usb", "parallel", "serial"};
+    ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "include-schemes", 3, nullptr, schemes);
+    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "timeout", 10);
+    cupsSetPasswordCB2(noPassword, nullptr);
+    std::uint32_t error = 0;
+    Ipp response = call(http.get(), req, error);
+    cupsSetPasswordCB2(nullptr, nullptr);
+    if (!response) {
+        list.result = SpoolResult::failed(error ? error : SpoolError::GeneralFailure);
+        return list;
+    }
+    // One device per group of printer attributes.
+    ipp_attribute_t* a = ippFirstAttribute(response.get());
+    while (a) {
+        while (a && ippGetGroupTag(a) != IPP_TAG_PRINTER) a = ippNextAttribute(response.get());
+        if (!a) break;
+        LocalDevice d;
+        for (; a && ippGetGroupTag(a) == IPP_TAG_PRINTER; a = ippNextAttribute(response.get())) {
+            const char* name = ippGetName(a);
+            const char* value = ippGetString(a, 0, nullptr);
+            if (!name || !value) continue;
+            if (!std::strcmp(name, "device-class")) d.deviceClass = value;
+            else if (!std::strcmp(name, "device-uri")) d.uri = value;
+            else if (!std::strcmp(name, "device-make-and-model")) d.makeAndModel = value;
+            else if (!std::strcmp(name, "device-id")) d.deviceId = value;
+            else if (!std::strcmp(name, "device-info")) d.info = value;
+        }
+        if (isLocalDeviceUri(d.uri)) list.devices.push_back(std::move(d));
+    }
+    return list;
 }
 
 std::string CupsSpooler::defaultQueue() {

@@ -30,6 +30,10 @@ public:
     SpoolResult endPage(QueueHandle handle) override;
     SpoolResult endDocument(QueueHandle handle) override;
     std::vector<std::string> queues() override;
+    SpoolResult addQueue(const QueueSpec& spec) override;
+    SpoolResult deleteQueue(const std::string& name) override;
+    // CUPS-Get-Devices for the usb, parallel and serial backends only.
+    DeviceList localDevices() override;
 
     // Status bits from printer-state, printer-state-reasons and printer-is-accepting-jobs.
     static std::uint32_t printerStatusBits(int printerState, const std::vector<std::string>& reasons,

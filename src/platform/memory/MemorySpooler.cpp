@@ -1,6 +1,7 @@
 #include "platform/memory/MemorySpooler.h"
 
 #include <algorithm>
+#include <fstream>
 #include <stdexcept>
 
 namespace platform {
@@ -199,6 +200,58 @@ std::vector<std::string> MemorySpooler::queues() {
     std::vector<std::string> names;
     for (const auto& e : queues_) names.push_back(e.first);
     return names;
+}
+
+namespace {
+
+// The *NickName of a PPD file; empty when it has none.
+std::string nickName(const std::string& ppdFile) {
+    std::ifstream in(ppdFile, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.starts_with("*NickName:")) continue;
+        auto open = line.find('"');
+        auto close = line.rfind('"');
+        if (open != std::string::npos && close > open) return line.substr(open + 1, close - open - 1);
+    }
+    return {};
+}
+
+}  // namespace
+
+SpoolResult MemorySpooler::addQueue(const QueueSpec& spec) {
+    calls.push_back("addQueue " + spec.name + " " + spec.deviceUri + (spec.ppdFile.empty() ? " raw" : " ppd") +
+                    (spec.errorPolicy.empty() ? "" : " " + spec.errorPolicy));
+    if (!addQueueResult.ok()) return addQueueResult;
+    if (spec.name.empty() || spec.deviceUri.empty()) return SpoolResult::failed(SpoolError::InvalidParameter);
+    std::string driver = "Local Raw Printer";
+    if (!spec.ppdFile.empty()) {
+        driver = nickName(spec.ppdFile);
+        if (driver.empty()) return SpoolResult::failed(SpoolError::InvalidParameter);
+    }
+    Queue* q = find(spec.name);
+    if (!q) q = &addQueue(spec.name, driver, spec.deviceUri);
+    q->record.driver = driver;
+    q->record.port = spec.deviceUri;
+    q->record.status = 0;
+    q->spec = spec;
+    return SpoolResult::success();
+}
+
+SpoolResult MemorySpooler::deleteQueue(const std::string& name) {
+    calls.push_back("deleteQueue " + name);
+    if (!deleteQueueResult.ok()) return deleteQueueResult;
+    removeQueue(name);
+    return SpoolResult::success();
+}
+
+DeviceList MemorySpooler::localDevices() {
+    calls.push_back("localDevices");
+    if (!devicesResult.ok()) return {devicesResult, {}};
+    DeviceList list;
+    for (const auto& d : devices)
+        if (isLocalDeviceUri(d.uri)) list.devices.push_back(d);
+    return list;
 }
 
 std::string MemorySpooler::defaultQueue() {

@@ -29,6 +29,9 @@ public:
         SpoolResult endPageResult;
         SpoolResult endDocumentResult;
         std::size_t writeLimit = static_cast<std::size_t>(-1);  // bytes one write takes at most
+
+        // How addQueue made the queue (empty name: the test added it).
+        QueueSpec spec;
     };
 
     // A document as it went through the calls.
@@ -57,6 +60,13 @@ public:
     std::vector<Document> documents;
     std::uint32_t nextJobId = 1;
 
+    // What localDevices() reports, and its outcome.
+    std::vector<LocalDevice> devices;
+    SpoolResult devicesResult;
+    // Outcomes of addQueue and deleteQueue (AccessDenied: no right to administer).
+    SpoolResult addQueueResult;
+    SpoolResult deleteQueueResult;
+
     // Handles not yet closed.
     std::size_t openHandles() const { return handles_.size(); }
 
@@ -71,6 +81,11 @@ public:
     SpoolResult endPage(QueueHandle handle) override;
     SpoolResult endDocument(QueueHandle handle) override;
     std::vector<std::string> queues() override;
+    // A raw queue's driver is "Local Raw Printer"; a PPD queue's is the
+    // file's *NickName.
+    SpoolResult addQueue(const QueueSpec& spec) override;
+    SpoolResult deleteQueue(const std::string& name) override;
+    DeviceList localDevices() override;
 
 protected:
     std::string defaultQueue() override;

@@ -53,10 +53,12 @@ std::vector<std::string> splitCommandLine(const std::string& line) {
 
 namespace {
 
-bool executable(const std::string& path) {
+bool regularFile(const std::string& path) {
     struct stat st{};
-    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
+
+bool executable(const std::string& path) { return regularFile(path) && access(path.c_str(), X_OK) == 0; }
 
 std::string withoutExe(const std::string& name) {
     if (name.size() > 4) {
@@ -67,8 +69,8 @@ std::string withoutExe(const std::string& name) {
     return {};
 }
 
-std::string lookIn(const std::string& name, const std::string& programFolder) {
-    if (name.find('/') != std::string::npos) return executable(name) ? name : std::string{};
+std::string lookIn(const std::string& name, const std::string& programFolder, bool (*fits)(const std::string&)) {
+    if (name.find('/') != std::string::npos) return fits(name) ? name : std::string{};
     std::vector<std::string> dirs;
     if (!programFolder.empty()) dirs.push_back(programFolder);
     dirs.push_back(".");
@@ -84,7 +86,7 @@ std::string lookIn(const std::string& name, const std::string& programFolder) {
     }
     for (const auto& d : dirs) {
         std::string full = d + "/" + name;
-        if (executable(full)) return full;
+        if (fits(full)) return full;
     }
     return {};
 }
@@ -93,12 +95,17 @@ std::string lookIn(const std::string& name, const std::string& programFolder) {
 
 std::string findProgram(const std::string& name, const std::string& programFolder) {
     if (name.empty()) return {};
-    std::string found = lookIn(name, programFolder);
+    std::string found = lookIn(name, programFolder, executable);
     if (found.empty()) {
         std::string bare = withoutExe(name);
-        if (!bare.empty()) found = lookIn(bare, programFolder);
+        if (!bare.empty()) found = lookIn(bare, programFolder, executable);
     }
     return found;
+}
+
+std::string findFile(const std::string& name, const std::string& programFolder) {
+    if (name.empty()) return {};
+    return lookIn(name, programFolder, regularFile);
 }
 
 std::string programFolder() {

@@ -32,6 +32,7 @@ QtPump::~QtPump() = default;
 
 void QtPump::tick() {
     tickPosted_ = false;
+    app_.pollIo();
     app_.fireDueTimers();
     check();
 }
@@ -46,6 +47,7 @@ void QtPump::check() {
 
 void QtPump::doEvents() {
     QCoreApplication::processEvents();
+    app_.pollIo();
     app_.fireDueTimers();
 }
 

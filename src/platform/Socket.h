@@ -1,0 +1,97 @@
+#pragma once
+// Network sockets as the wizards use them: a TCP client that delivers one
+// job, and a datagram socket that asks one agent at a time.
+//
+// Nothing here blocks or runs on another thread. Work that waits on the
+// network (a connect, the rest of a send, arriving datagrams) moves on in
+// progress(), which the program calls from its event pump (for example
+// through ui::Application::addIoSource); events are raised from there.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// Connection states, numbered as the Windows socket control numbers them.
+namespace SocketState {
+constexpr int Closed = 0;
+constexpr int Connecting = 6;
+constexpr int Connected = 7;
+constexpr int Error = 9;
+}  // namespace SocketState
+
+enum class SendStatus {
+    None,     // nothing sent since the connect
+    Sending,  // bytes still waiting for the connection to take them
+    Sent,     // every byte handed to the connection
+    Failed,   // not connected, or the connection broke before the end
+};
+
+class TcpClient {
+public:
+    virtual ~TcpClient() = default;
+
+    // Drops any earlier connection and starts connecting; the state is then
+    // Connecting, or Error at once when the host is no usable address.
+    virtual void connect(const std::string& host, std::uint16_t port) = 0;
+    // One of SocketState.
+    virtual int state() const = 0;
+    // Queues the bytes behind any still unsent; the connection takes them as
+    // it can. Fails (status Failed) unless connected.
+    virtual void send(const std::string& bytes) = 0;
+    virtual SendStatus sendStatus() const = 0;
+    // Bytes the connection has taken since the connect.
+    virtual std::size_t bytesSent() const = 0;
+    // Closes the connection; harmless when closed already. Bytes not yet
+    // sent are dropped, and the send counts as failed.
+    virtual void close() = 0;
+
+    // Lets the connect and the send move on; never blocks.
+    virtual void progress() = 0;
+};
+
+// A datagram with its sender.
+struct Datagram {
+    std::string bytes;
+    std::string host;  // the sender's address, as text
+    std::uint16_t port = 0;
+};
+
+class DatagramSocket {
+public:
+    virtual ~DatagramSocket() = default;
+
+    // The destination of send(); only datagrams from exactly this address
+    // and port are received from then on. False when the host is no usable
+    // address.
+    virtual bool setRemote(const std::string& host, std::uint16_t port) = 0;
+    // Sends one datagram to the destination; false when it was not sent.
+    virtual bool send(const std::string& bytes) = 0;
+    // The oldest datagram received and not yet read.
+    virtual std::optional<Datagram> read() = 0;
+    // Datagrams received and not yet read.
+    virtual std::size_t waiting() const = 0;
+    virtual void close() = 0;
+
+    // Takes in what has arrived, drops datagrams from anyone but the
+    // destination, and raises onDataArrival once per datagram kept; never
+    // blocks.
+    virtual void progress() = 0;
+
+    // Called with the size of the datagram that has just arrived.
+    std::function<void(std::size_t bytes)> onDataArrival;
+};
+
+// Makes the sockets of one backend.
+class SocketFactory {
+public:
+    virtual ~SocketFactory() = default;
+    virtual std::unique_ptr<TcpClient> tcpClient() = 0;
+    virtual std::unique_ptr<DatagramSocket> datagramSocket() = 0;
+};
+
+}  // namespace platform
