@@ -32,7 +32,8 @@ struct QuillonWorld : UiWorld {
     std::optional<std::string> ports = std::string("LPT1:\r\nFILE:\r\n");
     netcfg::QuillonModule q{app, os, folder.str()};
 
-    QuillonWorld() {
+    // `counter`: where the clock's millisecond counter starts.
+    explicit QuillonWorld(std::uint32_t counter = 1000) : UiWorld(counter) {
         processes.program("quenmora", [this](const std::string&) {
             if (ports) writeFile("ports.txt", *ports);
         });
