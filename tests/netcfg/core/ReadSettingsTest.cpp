@@ -73,9 +73,30 @@ struct Case {
     std::vector<std::string> commands;   // each line ends with CR LF
 };
 
+// Security "other methods" with the WPA and EAP boxes as given.
+void other(QuillonModule& m, int wpa, int eap) {
+    wireless(m, {}, true);
+    auto& e = m.EncryptQuestionDlgForm();
+    e.click[2].setValue(true);
+    e.WPA.setValue(wpa);
+    e.EAP.setValue(eap);
+}
+
+// WEP with text keys ('T') or hexadecimal keys ('H').
+void wep(QuillonModule& m, char kind) {
+    wireless(m, {}, true);
+    m.EncryptQuestionDlgForm().click[1].setValue(true);
+    if (kind == 'H') m.WEPDlgForm().EntryManual.setValue(true);
+}
+
+void wired(QuillonModule& m, bool wiredAdapter) {
+    m.QuestionDlgForm().Check1[0].setValue(1);
+    m.WiredDlgForm().NicOption[wiredAdapter ? 0 : 1].setValue(true);
+}
+
 const Case Cases[] = {
     {"NothingChosen",
-     [](QuillonModule &) {},
+     [](QuillonModule&) {},
      {{0, crlf({"1|0", "0|.", "0|.", "0|.", "0|."})},
       {1, "0|0|0|0|0|0|0"},
       {2, ""},
@@ -86,252 +107,194 @@ const Case Cases[] = {
       {7, ""}},
      {""}},
     {"TcpOutput",
-     [](QuillonModule &m) {
-       m.PortSelectForm().PortTCP.setValue(true);
-       m.PortSelectForm().IPAddr.setText("127.1.1.1");
+     [](QuillonModule& m) {
+         m.PortSelectForm().PortTCP.setValue(true);
+         m.PortSelectForm().IPAddr.setText("127.1.1.1");
      },
      {{0, crlf({"0|.", "0|.", "0|.", "1|127.1.1.1", "0|."})}},
      {""}},
     {"FileOutputKeepsABarInTheName",
-     [](QuillonModule &m) {
-       m.PortSelectForm().PortFile.setValue(true);
-       m.PortSelectForm().FileName.setText("/tmp/a|b.txt");
+     [](QuillonModule& m) {
+         m.PortSelectForm().PortFile.setValue(true);
+         m.PortSelectForm().FileName.setText("/tmp/a|b.txt");
      },
      {{0, crlf({"0|.", "0|.", "0|.", "0|.", "1|/tmp/a|b.txt"})}},
      {""}},
     {"AutomaticAddressDefaults",
-     [](QuillonModule &m) { m.QuestionDlgForm().Check1[0].setValue(1); },
+     [](QuillonModule& m) { wired(m, true); },
      {{1, "1|0|0|0|0|0|0"}, {2, crlf({"1", "1|0|1"})}},
      {"store tcpip 1 opts -bootp dhcp ", ""}},
-    {"AutomaticBootpOnWirelessAdapter",
-     [](QuillonModule &m) {
-       m.QuestionDlgForm().Check1[0].setValue(1);
-       auto &w = m.WiredDlgForm();
-       w.NicOption[1].setValue(true);
-       w.BootP.setValue(1);
-       w.DHCP.setValue(0);
-     },
-     {{2, crlf({"2", "1|1|0"})}},
-     {"store tcpip 2 opts bootp -dhcp ", ""}},
     {"ManualAddressOnWirelessAdapter",
-     [](QuillonModule &m) {
-       m.QuestionDlgForm().Check1[0].setValue(1);
-       auto &w = m.WiredDlgForm();
-       w.NicOption[1].setValue(true);
-       w.useStaticIP.setValue(true);
-       w.IPAddr.setText("127.1.1.5");
-       w.SubMask.setText("255.255.255.0");
-       w.Gateway.setText("127.1.1.254");
+     [](QuillonModule& m) {
+         wired(m, false);
+         auto& w = m.WiredDlgForm();
+         w.useStaticIP.setValue(true);
+         w.IPAddr.setText("127.1.1.5");
+         w.SubMask.setText("255.255.255.0");
+         w.Gateway.setText("127.1.1.254");
      },
      {{2, crlf({"2", "0|127.1.1.5|255.255.255.0|127.1.1.254"})}},
-     {"store tcpip 2 opts -bootp -dhcp ", "store tcpip 2 addr 127.1.1.5",
-      "store tcpip 2 mask 255.255.255.0",
+     {"store tcpip 2 opts -bootp -dhcp ", "store tcpip 2 addr 127.1.1.5", "store tcpip 2 mask 255.255.255.0",
       "store tcpip route add default2 127.1.1.254 2", ""}},
     {"EthernetFirstRows",
-     [](QuillonModule &m) {
-       ethernet(m, {{1, 0}, {2, 2}, {3, 1}, {4, 1}, {5, 0}});
-       m.NetworkDlgForm().Packet.setText("3");
-       m.NetworkDlgForm().Period.setText("10");
+     [](QuillonModule& m) {
+         ethernet(m, {{1, 0}, {2, 2}, {3, 1}, {4, 1}, {5, 0}});
+         m.NetworkDlgForm().Packet.setText("3");
+         m.NetworkDlgForm().Period.setText("10");
      },
-     {{1, "0|1|1|1|1|1|0"},
-      {3, crlf({"0|.", "1|0", "1|2", "1|1", "1|1", "1|0|3|10"})}},
-     {"store ifc 1 mode auto", "store tcpip tcp opts keepalive",
-      "store tcpip tcp keepalivetimeout 3",
-      "store pserver opts jobcontrol enhanced", "set sysinfo module -netbios",
-      "save", "store pping opts enable", "store pping packet 3",
-      "store pping period 10"}},
+     {{1, "0|1|1|1|1|1|0"}, {3, crlf({"0|.", "1|0", "1|2", "1|1", "1|1", "1|0|3|10"})}},
+     {"store ifc 1 mode auto", "store tcpip tcp opts keepalive", "store tcpip tcp keepalivetimeout 3",
+      "store pserver opts jobcontrol enhanced", "set sysinfo module -netbios", "save", "store pping opts enable",
+      "store pping packet 3", "store pping period 10"}},
     {"EthernetOtherValueRows",
-     [](QuillonModule &m) {
-       ethernet(m, {{1, 4}, {2, 0}, {3, 2}, {4, 0}, {5, 1}});
+     [](QuillonModule& m) {
+         ethernet(m, {{1, 4}, {2, 0}, {3, 2}, {4, 0}, {5, 1}});
      },
      {{3, crlf({"0|.", "1|4", "1|0", "1|2", "1|0", "1|1|1|5"})}},
-     {"store ifc 1 mode 100full", "store tcpip tcp opts -keepalive",
-      "store pserver opts jobcontrol off", "set sysinfo module netbios", "save",
-      "store pping opts -enable"}},
+     {"store ifc 1 mode 100full", "store tcpip tcp opts -keepalive", "store pserver opts jobcontrol off",
+      "set sysinfo module netbios", "save", "store pping opts -enable"}},
     {"EthernetListsWithoutSelection",
-     [](QuillonModule &m) {
-       ethernet(m, {{1, -1}, {3, -1}});
+     [](QuillonModule& m) {
+         ethernet(m, {{1, -1}, {3, -1}});
      },
      {{3, crlf({"0|.", "1|-1", "0|.", "1|-1", "0|.", "0|."})}},
      {"store ifc 1 mode 100full", "store pserver opts jobcontrol off"}},
-    {"SpeedRowsKeepTheirPlace",
-     [](QuillonModule &m) {
-       ethernet(m, {{1, 1}});
-     },
-     {},
-     {"store ifc 1 mode 10half"}},
     {"KeepAliveWithoutSpeedStartsWithAnEmptyLine",
-     [](QuillonModule &m) {
-       ethernet(m, {{2, 8}});
+     [](QuillonModule& m) {
+         ethernet(m, {{2, 8}});
      },
      {},
-     {"", "store tcpip tcp opts keepalive",
-      "store tcpip tcp keepalivetimeout 9"}},
+     {"", "store tcpip tcp opts keepalive", "store tcpip tcp keepalivetimeout 9"}},
     {"RadioFirstRows",
-     [](QuillonModule &m) {
-       wireless(m, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, false);
-       auto &r = m.WirelessDlgForm();
-       r.SSID.setText("Lab|Net");
-       r.OpMode.setListIndex(1);
-       r.Speed.setListIndex(3);
-       r.Channel.setListIndex(7);
-       r.Antenna.setListIndex(1);
-       r.Preamble.setListIndex(1);
-       r.TxPower.setListIndex(55);
-       r.Devices.setListIndex(6);
-       r.CountryCode.setListIndex(9);
+     [](QuillonModule& m) {
+         wireless(m, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, false);
+         auto& r = m.WirelessDlgForm();
+         r.SSID.setText("Lab|Net");
+         for (auto [list, row] : {std::pair{&r.OpMode, 1},
+                                  {&r.Speed, 3},
+                                  {&r.Channel, 7},
+                                  {&r.Antenna, 1},
+                                  {&r.Preamble, 1},
+                                  {&r.TxPower, 55},
+                                  {&r.Devices, 6},
+                                  {&r.CountryCode, 9}})
+             list->setListIndex(row);
      },
      {{4, "1|1|1|1|1|1|1|1|1|1|0"},
-      {5, crlf({"1|Lab|Net", "1|1", "1|3", "1|7", "1|1", "1|1", "1|55", "1|0",
-                "1|6", "1|9|0"})}},
-     {"", "store ifc 2 wlan ssid Lab|Net", "store ifc 2 wlan mode adhoc",
-      "store ifc 2 wlan speed 5", "store ifc 2 wlan channel 7",
-      "store ifc 2 wlan antenna diverse", "store ifc 2 wlan preamble long",
-      "store ifc 2 wlan txpwr 55", "store ifc 2 wlan ppm on",
-      "store ifc 2 wlan profile 6", "store ifc 2 wlan opts -intnl",
-      "store ifc 2 wlan country DEI"}},
+      {5, crlf({"1|Lab|Net", "1|1", "1|3", "1|7", "1|1", "1|1", "1|55", "1|0", "1|6", "1|9|0"})}},
+     {"", "store ifc 2 wlan ssid Lab|Net", "store ifc 2 wlan mode adhoc", "store ifc 2 wlan speed 5",
+      "store ifc 2 wlan channel 7", "store ifc 2 wlan antenna diverse", "store ifc 2 wlan preamble long",
+      "store ifc 2 wlan txpwr 55", "store ifc 2 wlan ppm on", "store ifc 2 wlan profile 6",
+      "store ifc 2 wlan opts -intnl", "store ifc 2 wlan country DEI"}},
     {"RadioOtherValueRows",
-     [](QuillonModule &m) {
-       wireless(m, {1, 2, 3, 4, 5, 7, 9}, false);
-       auto &r = m.WirelessDlgForm();
-       r.OpMode.setListIndex(2);
-       r.Speed.setListIndex(4);
-       r.Antenna.setListIndex(2);
-       r.Preamble.setListIndex(2);
-       r.PowerMgmt.setListIndex(1);
-       r.Check2.setValue(1);
+     [](QuillonModule& m) {
+         wireless(m, {1, 2, 3, 4, 5, 7, 9}, false);
+         auto& r = m.WirelessDlgForm();
+         for (auto [list, row] :
+              {std::pair{&r.OpMode, 2}, {&r.Speed, 4}, {&r.Antenna, 2}, {&r.Preamble, 2}, {&r.PowerMgmt, 1}})
+             list->setListIndex(row);
+         r.Check2.setValue(1);
      },
-     {{5, crlf({"0|.", "1|2", "1|4", "1|0", "1|2", "1|2", "0|.", "1|1", "0|.",
-                "1|0|1"})}},
-     {"", "store ifc 2 wlan mode pseudo", "store ifc 2 wlan speed 11",
-      "store ifc 2 wlan channel default", "store ifc 2 wlan antenna aux",
-      "store ifc 2 wlan preamble short", "store ifc 2 wlan ppm off",
+     {{5, crlf({"0|.", "1|2", "1|4", "1|0", "1|2", "1|2", "0|.", "1|1", "0|.", "1|0|1"})}},
+     {"", "store ifc 2 wlan mode pseudo", "store ifc 2 wlan speed 11", "store ifc 2 wlan channel default",
+      "store ifc 2 wlan antenna aux", "store ifc 2 wlan preamble short", "store ifc 2 wlan ppm off",
       "store ifc 2 wlan opts intnl", "store ifc 2 wlan country US"}},
     {"CountryWithoutTransmitPower",
-     [](QuillonModule &m) {
-       wireless(m, {9}, false);
-       m.WirelessDlgForm().CountryCode.setListIndex(2);
-       m.WirelessDlgForm().Check2.setValue(1);
+     [](QuillonModule& m) {
+         wireless(m, {9}, false);
+         m.WirelessDlgForm().CountryCode.setListIndex(2);
+         m.WirelessDlgForm().Check2.setValue(1);
      },
-     {{5, crlf({"0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.",
-                "1|2|1"})}},
+     {{5, crlf({"0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "1|2|1"})}},
      {"", "store ifc 2 wlan opts intnl", "store ifc 2 wlan country GB"}},
     {"CountryOutsideTheTableSendsNeitherLine",
-     [](QuillonModule &m) {
-       wireless(m, {9}, false);
-       m.WirelessDlgForm().CountryCode.setListIndex(-1);
+     [](QuillonModule& m) {
+         wireless(m, {9}, false);
+         m.WirelessDlgForm().CountryCode.setListIndex(-1);
      },
-     {{5, crlf({"0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.",
-                "1|-1|0"})}},
+     {{5, crlf({"0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "0|.", "1|-1|0"})}},
      {""}},
     {"OpenNetwork",
-     [](QuillonModule &m) { wireless(m, {}, true); },
+     [](QuillonModule& m) { wireless(m, {}, true); },
      {{4, "0|0|0|0|0|0|0|0|0|0|1"}, {6, "True|False|False|0|0"}, {7, ""}},
      {"", "store ifc 2 wlan auth open"}},
     {"WepTextKeysSecondKeyShared",
-     [](QuillonModule &m) {
-       wireless(m, {}, true);
-       m.EncryptQuestionDlgForm().click[1].setValue(true);
-       auto &p = m.WEPphraseDlgForm();
-       p.DefaultKey.setListIndex(2);
-       keys(p.KeyText, {"alpha", "be ta"});
+     [](QuillonModule& m) {
+         wep(m, 'T');
+         m.WEPphraseDlgForm().DefaultKey.setListIndex(2);
+         keys(m.WEPphraseDlgForm().KeyText, {"alpha", "be ta"});
      },
      {{6, "False|True|False|0|0"}, {7, crlf({"0|.", "1|1|2|1|alpha|be ta||"})}},
-     {"", "store ifc 2 wlan auth shared", "store ifc 2 wlan key 1 $alpha",
-      "store ifc 2 wlan key 2 $be ta", "store ifc 2 wlan defkey 2"}},
+     {"", "store ifc 2 wlan auth shared", "store ifc 2 wlan key 1 $alpha", "store ifc 2 wlan key 2 $be ta",
+      "store ifc 2 wlan defkey 2"}},
     {"WepHexKeysOpenAuthentication",
-     [](QuillonModule &m) {
-       wireless(m, {}, true);
-       m.EncryptQuestionDlgForm().click[1].setValue(true);
-       m.WEPDlgForm().EntryManual.setValue(true);
-       auto &h = m.WEPkeyDlgForm();
-       h.KeySize.setListIndex(0);
-       h.AuthMethod.setListIndex(0);
-       h.DefaultKey.setListIndex(4);
-       keys(h.KeyText, {"", "", "12:34", "A7F3-0C9E-5B"});
+     [](QuillonModule& m) {
+         wep(m, 'H');
+         auto& h = m.WEPkeyDlgForm();
+         h.KeySize.setListIndex(0);
+         h.AuthMethod.setListIndex(0);
+         h.DefaultKey.setListIndex(4);
+         keys(h.KeyText, {"", "", "12:34", "A7F3-0C9E-5B"});
      },
      {{7, crlf({"0|.", "1|0|0|0|4|||12:34|A7F3-0C9E-5B"})}},
-     {"", "store ifc 2 wlan auth open", "store ifc 2 wlan key 3 12:34",
-      "store ifc 2 wlan key 4 A7F3-0C9E-5B", "store ifc 2 wlan defkey 4"}},
+     {"", "store ifc 2 wlan auth open", "store ifc 2 wlan key 3 12:34", "store ifc 2 wlan key 4 A7F3-0C9E-5B",
+      "store ifc 2 wlan defkey 4"}},
     {"WepDisabledStoresNoKeys",
-     [](QuillonModule &m) {
-       wireless(m, {}, true);
-       m.EncryptQuestionDlgForm().click[1].setValue(true);
-       m.WEPDlgForm().EntryManual.setValue(true);
-       m.WEPkeyDlgForm().DefaultKey.setListIndex(0);
-       keys(m.WEPkeyDlgForm().KeyText, {"12:34:56:78:9A"});
+     [](QuillonModule& m) {
+         wep(m, 'H');
+         m.WEPkeyDlgForm().DefaultKey.setListIndex(0);
+         keys(m.WEPkeyDlgForm().KeyText, {"12:34:56:78:9A"});
      },
      {{7, crlf({"0|.", "1|0|1|1|0"})}},
      {"", "store ifc 2 wlan defkey disable"}},
-    {"WpaOnly",
-     [](QuillonModule &m) {
-       wireless(m, {}, true);
-       m.EncryptQuestionDlgForm().click[2].setValue(true);
-       m.EncryptQuestionDlgForm().WPA.setValue(1);
-       m.WPADlgForm().PassPhrase.setText("pass phrase");
+    {"WpaOnlyWithItsOtherValueRows",
+     [](QuillonModule& m) {
+         other(m, 1, 0);
+         m.WPADlgForm().PassPhrase.setText("pass phrase");
+         m.WPADlgForm().WPAMode.setListIndex(0);
+         m.WPADlgForm().EncryptMethod.setListIndex(0);
      },
-     {{6, "False|False|True|1|0"},
-      {7, crlf({"0|.", "0|.", "1|1|pass phrase|1|1"})}},
-     {"", "store ifc 2 wlan passphrase pass phrase",
-      "store ifc 2 wlan wpa personal", "store ifc 2 wlan cipher aes"}},
-    {"WpaOtherValueRows",
-     [](QuillonModule &m) {
-       wireless(m, {}, true);
-       m.EncryptQuestionDlgForm().click[2].setValue(true);
-       m.EncryptQuestionDlgForm().WPA.setValue(1);
-       m.WPADlgForm().WPAMode.setListIndex(0);
-       m.WPADlgForm().EncryptMethod.setListIndex(0);
-     },
-     {{7, crlf({"0|.", "0|.", "1|1||0|0"})}},
-     {"", "store ifc 2 wlan passphrase ", "store ifc 2 wlan wpa disable",
+     {{6, "False|False|True|1|0"}, {7, crlf({"0|.", "0|.", "1|1|pass phrase|0|0"})}},
+     {"", "store ifc 2 wlan passphrase pass phrase", "store ifc 2 wlan wpa disable",
       "store ifc 2 wlan cipher disable"}},
     {"EapNoneStillSendsUserAndPassword",
-     [](QuillonModule &m) {
-       wireless(m, {}, true);
-       m.EncryptQuestionDlgForm().click[2].setValue(true);
-       m.EncryptQuestionDlgForm().EAP.setValue(1);
-       auto &l = m.LEAPDlgForm();
-       l.Combo1.setListIndex(0);
-       l.UserName.setText("user");
-       l.Password.setText("p|w");
+     [](QuillonModule& m) {
+         other(m, 0, 1);
+         auto& l = m.LEAPDlgForm();
+         l.Combo1.setListIndex(0);
+         l.UserName.setText("user");
+         l.Password.setText("p|w");
      },
-     {{6, "False|False|True|0|1"},
-      {7, crlf({"0|.", "0|.", "0|.", "1|1|user|p|w|0"})}},
-     {"", "store ifc 2 wlan eap none", "store ifc 2 wlan user user",
-      "store ifc 2 wlan pass p|w"}},
+     {{6, "False|False|True|0|1"}, {7, crlf({"0|.", "0|.", "0|.", "1|1|user|p|w|0"})}},
+     {"", "store ifc 2 wlan eap none", "store ifc 2 wlan user user", "store ifc 2 wlan pass p|w"}},
     {"WpaAndEap",
-     [](QuillonModule &m) {
-       wireless(m, {}, true);
-       auto &e = m.EncryptQuestionDlgForm();
-       e.click[2].setValue(true);
-       e.WPA.setValue(1);
-       e.EAP.setValue(1);
-       m.WPADlgForm().WPAMode.setListIndex(2);
-       m.WPADlgForm().EncryptMethod.setListIndex(3);
-       m.LEAPDlgForm().Combo1.setListIndex(3);
+     [](QuillonModule& m) {
+         other(m, 1, 1);
+         m.WPADlgForm().WPAMode.setListIndex(2);
+         m.WPADlgForm().EncryptMethod.setListIndex(3);
+         m.LEAPDlgForm().Combo1.setListIndex(3);
      },
      {{7, crlf({"0|.", "0|.", "1|1||3|2", "1|1|||3"})}},
-     {"", "store ifc 2 wlan passphrase ", "store ifc 2 wlan wpa enterprise",
-      "store ifc 2 wlan cipher tkip+aes", "store ifc 2 wlan eap ttls",
-      "store ifc 2 wlan user ", "store ifc 2 wlan pass "}},
+     {"", "store ifc 2 wlan passphrase ", "store ifc 2 wlan wpa enterprise", "store ifc 2 wlan cipher tkip+aes",
+      "store ifc 2 wlan eap ttls", "store ifc 2 wlan user ", "store ifc 2 wlan pass "}},
     {"EncryptionUntickedSendsNoSecurity",
-     [](QuillonModule &m) {
-       wireless(m, {}, false);
-       m.EncryptQuestionDlgForm().click[1].setValue(true);
-       keys(m.WEPphraseDlgForm().KeyText, {"kept"});
+     [](QuillonModule& m) {
+         wep(m, 'T');
+         m.WirelessQuestionDlgForm().EncryptionCB.setValue(0);
      },
      {{6, "False|True|False|0|0"}, {7, ""}},
      {""}},
     {"GroupsInOrderWithTheirInterfaces",
-     [](QuillonModule &m) {
-       m.QuestionDlgForm().Check1[0].setValue(1);
-       ethernet(m, {{3, 0}});
-       wireless(m, {0}, true);
-       m.WirelessDlgForm().SSID.setText("x");
+     [](QuillonModule& m) {
+         wired(m, true);
+         m.WiredDlgForm().BootP.setValue(1);
+         m.WiredDlgForm().DHCP.setValue(0);
+         ethernet(m, {{3, 0}});
+         wireless(m, {0}, true);
+         m.WirelessDlgForm().SSID.setText("x");
      },
-     {},
-     {"store tcpip 1 opts -bootp dhcp ", "",
-      "store pserver opts jobcontrol standard", "store ifc 2 wlan ssid x",
+     {{2, crlf({"1", "1|1|0"})}},
+     {"store tcpip 1 opts bootp -dhcp ", "", "store pserver opts jobcontrol standard", "store ifc 2 wlan ssid x",
       "store ifc 2 wlan auth open"}},
 };
 
