@@ -17,6 +17,7 @@ KAEIntro::KAEIntro(WizardModule& module)
       Exit(*this, "Exit", "Exit"),
       Next(*this, "Next", "Next >"),
       m_(module) {
+    Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
     About.onClick = [this] { About_Click(); };
     Exit.onClick = [this] { Exit_Click(); };

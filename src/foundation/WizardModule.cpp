@@ -1,11 +1,14 @@
 #include "foundation/WizardModule.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
-#include <glob.h>
+#include <locale.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "foundation/KAEAbout.h"
@@ -17,14 +20,31 @@ namespace foundation {
 const char* const ModelPrefix = "7391-Q25 ";
 
 namespace {
-const char* const Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// The abbreviated month name of the user's locale (the environment's
+// LC_ALL, LC_TIME or LANG); English where none is set or it is missing.
+std::string monthName(int month) {
+    std::tm t{};
+    t.tm_mon = (month % 12 + 12) % 12;
+    t.tm_mday = 1;
+    t.tm_year = 100;
+    char name[64] = "";
+    locale_t user = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+    locale_t used = user ? user : newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
+    if (used) {
+        strftime_l(name, sizeof name, "%b", &t, used);
+        freelocale(used);
+    }
+    return name;
 }
+
+}  // namespace
 
 std::string FormatLogLine(const std::tm& t, const std::string& text) {
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%s %02d,%04d %02d:%02d:%02d", Months[(t.tm_mon % 12 + 12) % 12], t.tm_mday,
-                  t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec);
-    return std::string(stamp) + " - " + text;
+    std::snprintf(stamp, sizeof stamp, " %02d,%04d %02d:%02d:%02d", t.tm_mday, t.tm_year + 1900, t.tm_hour, t.tm_min,
+                  t.tm_sec);
+    return monthName(t.tm_mon) + stamp + " - " + text;
 }
 
 std::string JoinLines(std::initializer_list<std::string> lines) {
@@ -41,7 +61,7 @@ std::string JoinLines(std::initializer_list<std::string> lines) {
 WizardModule::WizardModule(ui::Application& app, platform::Platform& platform, ProgramTexts texts,
                            std::string programFolder)
     : KAEIntroForm([this] { return std::make_shared<KAEIntro>(*this); }),
-      KAEAboutForm([this] { return std::make_shared<KAEAbout>(*this); }),
+      KAEAboutForm([this] { return makeAbout(); }),
       app_(app),
       platform_(platform),
       texts_(std::move(texts)),
@@ -51,13 +71,50 @@ WizardModule::WizardModule(ui::Application& app, platform::Platform& platform, P
 
 WizardModule::~WizardModule() = default;
 
+std::shared_ptr<KAEAbout> WizardModule::makeAbout() { return std::make_shared<KAEAbout>(*this); }
+
 namespace {
 
-// Errors on which the log write is tried again: the file is held by
-// another process, access is refused, or the device failed.
-bool busyError(int err) {
-    return err == EWOULDBLOCK || err == EAGAIN || err == EACCES || err == EPERM || err == EBUSY || err == ETXTBSY ||
-           err == EIO;
+// The one error on which the log write is tried again: another process
+// holds the file. Any other (a folder it may not write to, a full disk)
+// drops the line at once.
+bool busyError(int err) { return err == EWOULDBLOCK || err == EAGAIN; }
+
+// One UTF-8 character at `i` (a stray byte counts as one).
+std::size_t charLength(const std::string& s, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    std::size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    return std::min(n, s.size() - i);
+}
+
+// A file name against a pattern in which only "*" (any run of characters)
+// and "?" (one character) are wildcards.
+bool matches(const std::string& name, std::size_t n, const std::string& pattern, std::size_t p) {
+    while (p < pattern.size()) {
+        if (pattern[p] == '*') {
+            while (p < pattern.size() && pattern[p] == '*') ++p;
+            if (p == pattern.size()) return true;
+            for (std::size_t at = n; at <= name.size(); at += at < name.size() ? charLength(name, at) : 1)
+                if (matches(name, at, pattern, p)) return true;
+            return false;
+        }
+        if (n >= name.size()) return false;
+        const std::size_t len = charLength(name, n);
+        if (pattern[p] == '?') {
+            p += charLength(pattern, p);
+        } else {
+            const std::size_t plen = charLength(pattern, p);
+            if (plen != len || pattern.compare(p, plen, name, n, len) != 0) return false;
+            p += plen;
+        }
+        n += len;
+    }
+    return n == name.size();
+}
+
+bool ordinaryFile(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // One attempt; 0 on success, else the errno.
@@ -100,15 +157,23 @@ void WizardModule::WriteLog(const std::string& text) {
 
 bool WizardModule::FileExists(const std::string& path) const {
     if (path.empty() || path.back() == '/' || path.back() == '\\') return false;
-    glob_t g{};
+    // Wildcards stand in the file name only; every other character, "[" and
+    // "\\" included, is itself.
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.find_first_of("*?") == std::string::npos) return ordinaryFile(path);
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return false;
     bool found = false;
-    if (::glob(path.c_str(), GLOB_NOSORT, nullptr, &g) == 0) {
-        for (std::size_t i = 0; i < g.gl_pathc && !found; ++i) {
-            struct stat st{};
-            found = ::stat(g.gl_pathv[i], &st) == 0 && S_ISREG(st.st_mode);
+    while (dirent* e = ::readdir(dir)) {
+        const std::string entry = e->d_name;
+        if (matches(entry, 0, name, 0) && ordinaryFile(folder + (folder.back() == '/' ? "" : "/") + entry)) {
+            found = true;
+            break;
         }
     }
-    globfree(&g);
+    ::closedir(dir);
     return found;
 }
 

@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "platform/Platform.h"
@@ -81,6 +82,10 @@ public:
     // Bounded retries of a busy log file.
     static constexpr int LogAttempts = 10;
     static constexpr unsigned LogRetryMs = 500;
+
+protected:
+    // The program's About box (built at its first use, after construction).
+    virtual std::shared_ptr<KAEAbout> makeAbout();
 
 private:
     ui::Application& app_;

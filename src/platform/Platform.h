@@ -8,16 +8,19 @@
 namespace platform {
 
 class ProcessLauncher;
+class Registry;
 class SocketFactory;
 class Spooler;
 
 struct Platform {
     ProcessLauncher* processLauncher = nullptr;
     Spooler* spoolerBackend = nullptr;
+    Registry* registryBackend = nullptr;
     SocketFactory* socketFactory = nullptr;
 
     ProcessLauncher& processes() const { return need(processLauncher, "process launcher"); }
     Spooler& spooler() const { return need(spoolerBackend, "spooler"); }
+    Registry& registry() const { return need(registryBackend, "registry"); }
     SocketFactory& sockets() const { return need(socketFactory, "socket factory"); }
 
 private:

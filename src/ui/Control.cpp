@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "ui/Ansi.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/View.h"
@@ -138,10 +139,18 @@ void TextBox::userKey(int keyAscii) {
     }
     if (keyAscii == 0 || locked_) return;
     if (keyAscii == 8) {
-        if (!text_.empty()) setText(text_.substr(0, text_.size() - 1));
-    } else if (keyAscii >= 32 && keyAscii < 256) {
-        if (maxLength_ > 0 && static_cast<int>(text_.size()) >= maxLength_) return;
-        setText(text_ + static_cast<char>(keyAscii));
+        // Backspace removes the last character, all of its bytes.
+        if (text_.empty()) return;
+        std::size_t cut = text_.size() - 1;
+        while (cut > 0 && (static_cast<unsigned char>(text_[cut]) & 0xC0) == 0x80) --cut;
+        setText(text_.substr(0, cut));
+    } else if (keyAscii >= 32 && keyAscii < 256 && keyAscii != 127) {
+        const char32_t ch = ansiToUnicode(keyAscii);
+        if (ch == 0) return;
+        std::string typed = utf8Of(ch);
+        if (charFilter_ && !charFilter_(typed)) return;
+        if (maxLength_ > 0 && utf8Count(text_) >= maxLength_) return;
+        setText(text_ + typed);
     }
 }
 

@@ -108,6 +108,8 @@ void Form::detach(Control* c) {
     if (view_) view_->controlRemoved(*c);
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     if (focused_ == c) focused_ = nullptr;
+    for (Control* x : controls_)
+        if (x->kind() == Kind::Label && static_cast<Label*>(x)->buddy() == c) static_cast<Label*>(x)->setBuddy(nullptr);
     for (auto& row : rows_) row.erase(std::remove(row.begin(), row.end(), c), row.end());
     for (auto& grid : grids_)
         for (auto& row : grid) std::replace(row.begin(), row.end(), c, static_cast<Control*>(nullptr));

@@ -1,7 +1,11 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 #include <filesystem>
 
@@ -84,6 +88,33 @@ TEST_F(RunProgramTest, TimeOutEndsTheWaitWithItsText) {
     EXPECT_LE(w.clock.elapsed(), 1300u);
 }
 
+TEST(RunProgramTimeOut, EndsOnlyOnceTheTimeOutIsExceeded) {
+    // Each pass is one pump step (10 ms) and the 100 ms poll: after pass n,
+    // 110 n ms have passed.
+    struct Case {
+        std::int32_t timeoutMs;
+        std::uint32_t endsAfterMs;  // 0: runs on
+        bool result;
+        std::uint64_t waitedMs;
+    };
+    const Case cases[] = {
+        {1100, 1100, true, 1100},   // reaching the time-out is not passing it
+        {1099, 1100, false, 1100},  // passed at the same poll
+        {1100, 0, false, 1210},     // passed at the eleventh poll, not the tenth
+    };
+    for (const Case& c : cases) {
+        World w;
+        foundation::RunProgram run{w.app, w.processes};
+        w.clock.onSleep = [&](std::uint32_t) {
+            if (c.endsAfterMs != 0 && w.clock.elapsed() >= c.endsAfterMs) w.processes.end(w.processes.last());
+        };
+        std::string error;
+        EXPECT_EQ(run.RunAndWait("prog", error, c.timeoutMs), c.result) << c.timeoutMs;
+        EXPECT_EQ(w.clock.elapsed(), c.waitedMs) << c.timeoutMs;
+        EXPECT_EQ(error, c.result ? "" : "The process has timed out.") << c.timeoutMs;
+    }
+}
+
 TEST_F(RunProgramTest, AProgramThatCannotStartIsAFailure) {
     w.processes.failStarts = true;
     std::string error;
@@ -143,21 +174,40 @@ TEST_F(RealProcesses, MissingProgramIsNotStarted) {
     EXPECT_EQ(launcher.start("no-such-program-here", false), 0);
 }
 
-TEST_F(RealProcesses, DetachedStartLeavesNoChildBehind) {
-    script("quick", "exit 0");
-    launcher.startDetached("quick", true);
-    // Wait until it has ended (a zombie, not yet reaped).
-    siginfo_t info{};
-    do {
-        info.si_pid = 0;
-        ASSERT_EQ(::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT), 0);
-    } while (info.si_pid == 0);
-    // The next start reaps it; the handled one is waited for by its poller.
-    platform::ProcessHandle h = launcher.start("quick", false);
-    ASSERT_NE(h, 0);
-    while (run.IsProcessRunning(h)) {
+// True once `pid` is no child of ours any more (someone waited for it).
+// A real process: real time passes briefly on each poll, within a deadline.
+bool reapedWithin(pid_t pid, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        siginfo_t info{};
+        if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 && errno == ECHILD)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    EXPECT_EQ(h, 0);
+    return false;
+}
+
+TEST_F(RealProcesses, DetachedStartsAreReapedWhenTheyEnd) {
+    // The child tells its pid and runs until the test closes its pipe.
+    script("menu", "echo $$ > \"$1.pid\"; read x < \"$1\"");
+    script("quick", "exit 0");
+    for (const bool startMeanwhile : {false, true}) {
+        const std::string fifo = bin.file(startMeanwhile ? "meanwhile" : "alone");
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        launcher.startDetached("menu \"" + fifo + "\"", true);
+        const int release = ::open(fifo.c_str(), O_WRONLY);  // returns once the child reads
+        ASSERT_GE(release, 0);
+        const pid_t child = std::stoi(readFile(fifo + ".pid"));
+        if (startMeanwhile) {
+            // Another start while the detached child still runs.
+            platform::ProcessHandle h = launcher.start("quick", false);
+            ASSERT_NE(h, 0);
+            while (run.IsProcessRunning(h)) {
+            }
+        }
+        ::close(release);
+        EXPECT_TRUE(reapedWithin(child, std::chrono::seconds(10))) << "still a child of ours: " << child;
+    }
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
 }

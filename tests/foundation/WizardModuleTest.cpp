@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -92,13 +94,118 @@ TEST_F(LogTest, DropsTheLineWhenTheFileStaysBusy) {
 
 TEST_F(LogTest, OtherErrorsDropTheLineAtOnce) {
     testsupport::TempDir d;
-    World other;
-    foundationtest::TestModule m(other.app, other.os, testTexts(), d.file("missing-folder"));
-    int sleeps = 0;
-    other.clock.onSleep = [&](std::uint32_t) { ++sleeps; };
-    m.DebugMode = true;
-    m.WriteLog("nowhere to go");
-    EXPECT_EQ(sleeps, 0);
+    const std::string readOnly = d.file("read-only");
+    std::filesystem::create_directory(readOnly);
+    ::chmod(readOnly.c_str(), 0555);
+    // A missing folder; one nobody may write to, whoever runs the test (sysfs
+    // refuses new files even to root); one this user may not write to.
+    for (const std::string& folder : {d.file("missing-folder"), std::string("/sys"), readOnly}) {
+        World other;
+        foundationtest::TestModule m(other.app, other.os, testTexts(), folder);
+        int sleeps = 0;
+        other.clock.onSleep = [&](std::uint32_t) { ++sleeps; };
+        m.DebugMode = true;
+        m.WriteLog("nowhere to go");
+        EXPECT_EQ(sleeps, 0) << folder;
+    }
+    ::chmod(readOnly.c_str(), 0755);
+}
+
+// The month names of a locale of our own, made for the test.
+struct TestLocale {
+    testsupport::TempDir dir;
+    bool made = false;
+    TestLocale() {
+        const std::string source = dir.file("xx_XX.src");
+        writeFile(source, "LC_CTYPE\ncopy \"POSIX\"\nEND LC_CTYPE\n"
+                          "LC_TIME\n"
+                          "abday \"So\";\"Mo\";\"Di\";\"Mi\";\"Do\";\"Fr\";\"Sa\"\n"
+                          "day \"So\";\"Mo\";\"Di\";\"Mi\";\"Do\";\"Fr\";\"Sa\"\n"
+                          "abmon \"Jan\";\"Feb\";\"Mrz\";\"Apr\";\"Mai\";\"Jun\";\"Jul\";\"Aug\";\"Sep\";\"Okt\";\"Nov\";\"Dez\"\n"
+                          "mon \"Januar\";\"Februar\";\"Maerz\";\"April\";\"Mai\";\"Juni\";\"Juli\";\"August\";"
+                          "\"September\";\"Oktober\";\"November\";\"Dezember\"\n"
+                          "d_t_fmt \"%a %d %b %Y %T\"\nd_fmt \"%d.%m.%Y\"\nt_fmt \"%T\"\nam_pm \"\";\"\"\nt_fmt_ampm \"\"\n"
+                          "END LC_TIME\n");
+        const std::string cmd = "localedef -c -i '" + source + "' -f ANSI_X3.4-1968 '" + dir.file("xx_XX") +
+                                "' >/dev/null 2>&1";
+        std::system(cmd.c_str());
+        made = std::filesystem::exists(dir.file("xx_XX/LC_TIME"));
+    }
+};
+
+// Sets environment variables for the scope of a test.
+struct Env {
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    void set(const std::string& name, const char* value) {
+        const char* old = std::getenv(name.c_str());
+        saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        if (value)
+            ::setenv(name.c_str(), value, 1);
+        else
+            ::unsetenv(name.c_str());
+    }
+    ~Env() {
+        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+            if (it->second)
+                ::setenv(it->first.c_str(), it->second->c_str(), 1);
+            else
+                ::unsetenv(it->first.c_str());
+        }
+    }
+};
+
+TEST_F(LogTest, MonthNamesFollowTheUsersLocale) {
+    TestLocale locale;
+    ASSERT_TRUE(locale.made) << "localedef (package locales) could not make the test locale";
+    std::tm t{};
+    t.tm_year = 2027 - 1900;
+    t.tm_mon = 2;
+    t.tm_mday = 1;
+    struct Case {
+        const char* lcAll;
+        const char* lcTime;
+        const char* lang;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"xx_XX", nullptr, nullptr, "Mrz 01,2027 00:00:00 - x"},
+        {nullptr, "xx_XX", "C", "Mrz 01,2027 00:00:00 - x"},
+        {nullptr, nullptr, "xx_XX", "Mrz 01,2027 00:00:00 - x"},
+        {"C", "xx_XX", nullptr, "Mar 01,2027 00:00:00 - x"},
+        {nullptr, nullptr, nullptr, "Mar 01,2027 00:00:00 - x"},
+        {"no_SUCH.locale", nullptr, nullptr, "Mar 01,2027 00:00:00 - x"},  // missing: English
+    };
+    for (const Case& c : cases) {
+        Env env;
+        env.set("LOCPATH", locale.dir.str().c_str());
+        env.set("LC_ALL", c.lcAll);
+        env.set("LC_TIME", c.lcTime);
+        env.set("LANG", c.lang);
+        EXPECT_EQ(foundation::FormatLogLine(t, "x"), c.line) << (c.lcAll ? c.lcAll : "") << "/"
+                                                             << (c.lcTime ? c.lcTime : "") << "/"
+                                                             << (c.lang ? c.lang : "");
+    }
+    Env env;
+    env.set("LOCPATH", locale.dir.str().c_str());
+    env.set("LC_ALL", "xx_XX");
+    w.m.DebugMode = true;
+    w.m.WriteLog("in FinishDialog");
+    EXPECT_EQ(w.log(), "Dez 07,2026 09:00:00 - in FinishDialog\r\n");
+}
+
+TEST(FileExists, OnlyStarAndQuestionMarkAreWildcards) {
+    World w;
+    for (const char* name : {"set[1].qlz", "a\\b.qlz", "set1.qlz"}) writeFile(w.folder.file(name), "x");
+    const std::pair<const char*, bool> cases[] = {
+        {"set[1].qlz", true},   {"a\\b.qlz", true},    {"set?1?.qlz", true}, {"*[1]*", true},
+        {"a\\*", true},         {"set?.qlz", true},     {"set[2].qlz", false}, {"set[12].qlz", false},
+        {"a\\c*", false},       {"*.mqz", false},       {"set1.qlz?", false}, {"??????????", true},
+        {"???????????", false},
+    };
+    for (const auto& [pattern, found] : cases) EXPECT_EQ(w.m.FileExists(w.folder.file(pattern)), found) << pattern;
+    std::filesystem::remove(w.folder.file("set[1].qlz"));
+    // "[1]" is no character class: set1.qlz is not set[1].qlz.
+    EXPECT_FALSE(w.m.FileExists(w.folder.file("set[1].qlz")));
 }
 
 TEST(FileExists, OrdinaryFilesOnly) {

@@ -324,6 +324,18 @@ void CupsServer::addQueue(const std::string& name, const std::string& deviceUri)
     a.run(req);
 }
 
+void CupsServer::addQueueWithPpd(const std::string& name, const std::string& deviceUri, const std::string& ppdFile) {
+    Admin a(port_);
+    ipp_t* req = a.request(IPP_OP_CUPS_ADD_MODIFY_PRINTER, name);
+    ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, deviceUri.c_str());
+    ippAddBoolean(req, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
+    ippAddInteger(req, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
+    // The PPD goes with the request, as lpadmin -P sends it.
+    Ipp resp(cupsDoFileRequest(a.http(), req, "/admin/", ppdFile.c_str()));
+    if (!resp || ippGetStatusCode(resp.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
+        throw std::runtime_error(std::string("adding a queue with a PPD failed: ") + cupsLastErrorString());
+}
+
 void CupsServer::deleteQueue(const std::string& name) {
     Admin a(port_);
     a.run(a.request(IPP_OP_CUPS_DELETE_PRINTER, name));

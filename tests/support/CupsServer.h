@@ -53,6 +53,8 @@ public:
 
     // Queue administration.
     void addQueue(const std::string& name, const std::string& deviceUri);
+    // A queue with a driver: the PPD file's *NickName becomes its make and model.
+    void addQueueWithPpd(const std::string& name, const std::string& deviceUri, const std::string& ppdFile);
     void deleteQueue(const std::string& name);
     void pause(const std::string& name);
     void resume(const std::string& name);

@@ -131,6 +131,30 @@ TEST_F(ControlsTest, KeyPressHandlerMaySwallowTheKey) {
     EXPECT_EQ(std::count(f->log.begin(), f->log.end(), "KeyPress 13"), 1);
 }
 
+TEST_F(ControlsTest, KeyCodesAreCharactersOfTheWindowsCodePage) {
+    const auto digits = [](const std::string& ch) { return ch.size() == 1 && ch[0] >= '0' && ch[0] <= '9'; };
+    struct Case {
+        std::vector<int> keys;
+        bool digitsOnly;
+        std::string text;
+    };
+    const Case cases[] = {
+        {{0xE9, 'a'}, false, "\xC3\xA9" "a"},                          // é
+        {{0x80, 0x9F}, false, "\xE2\x82\xAC\xC5\xB8"},                // € Ÿ
+        {{0x81, 0x9D}, false, ""},                                     // no character there
+        {{0xE9, 0xE9, 0xE9, 0xE9}, false, "\xC3\xA9\xC3\xA9\xC3\xA9"}, // the limit counts characters
+        {{0xE9, 0x80, 8}, false, "\xC3\xA9"},                          // Backspace takes the whole character
+        {{'1', 0xFC, 'x', '2'}, true, "12"},                           // the filter holds for keys too
+    };
+    f->Box.setMaxLength(3);
+    for (const Case& c : cases) {
+        f->Box.setText("");
+        f->Box.setCharFilter(c.digitsOnly ? ui::TextBox::CharFilter(digits) : nullptr);
+        for (int k : c.keys) f->Box.userKey(k);
+        EXPECT_EQ(f->Box.text(), c.text) << c.keys.front();
+    }
+}
+
 TEST_F(ControlsTest, UserInputNeedsAReachableControl) {
     f->Frame1.setEnabled(false);
     f->InFrame1.click();

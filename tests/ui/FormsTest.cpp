@@ -72,6 +72,28 @@ TEST_F(FormsTest, QueryUnloadSeesWhoClosesAndMayCancel) {
     EXPECT_EQ(log.back(), "Form_Unload Page");
 }
 
+TEST_F(FormsTest, UnloadHandlerMayCancel) {
+    struct Refusing : Page {
+        using Page::Page;
+        int cancelUnload = 1;
+        void Form_Unload(int& cancel) override {
+            Page::Form_Unload(cancel);
+            cancel = cancelUnload;
+        }
+    };
+    ui::FormSlot<Refusing> refusing{[this] { return std::make_shared<Refusing>(w.app, log, "Refusing"); }};
+    refusing().show();
+    EXPECT_FALSE(refusing().userClose());
+    EXPECT_FALSE(refusing.unload());
+    ASSERT_NE(refusing.loaded(), nullptr);
+    EXPECT_TRUE(refusing().isVisible());
+    EXPECT_FALSE(w.app.ended());
+    refusing().cancelUnload = 0;
+    EXPECT_TRUE(refusing.unload());
+    EXPECT_EQ(refusing.loaded(), nullptr);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Form_Unload Refusing"), 3);
+}
+
 TEST_F(FormsTest, ProgramEndsWhenTheLastFormIsUnloaded) {
     slot().show();
     other().show();

@@ -36,6 +36,24 @@ TEST_F(TimersTest, TimerTicksOnTheVirtualClockOnlyWhileItsFormIsLoaded) {
     EXPECT_TRUE(w.app.ended());
 }
 
+TEST_F(TimersTest, AnUnloadedFormsTimerStopsWhileAnotherFormStaysLoaded) {
+    auto& f = slot();
+    f.show();
+    auto other = std::make_shared<Ticking>(w.app);
+    other->show();
+    w.clock.advance(500);
+    w.app.fireDueTimers();
+    ASSERT_EQ(f.ticks.size(), 1u);
+    f.unload();
+    for (int i = 0; i < 4; ++i) {
+        w.clock.advance(500);
+        w.app.fireDueTimers();
+    }
+    EXPECT_EQ(f.ticks.size(), 1u);
+    EXPECT_EQ(other->ticks.size(), 5u);
+    EXPECT_FALSE(w.app.ended());
+}
+
 TEST_F(TimersTest, DisablingStopsAndEnablingRestartsTheCount) {
     auto& f = slot();
     f.show();

@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -136,23 +137,18 @@ pid_t spawn(const std::string& commandLine, const std::string& folder) {
 
 }  // namespace
 
-ProcessHandle PosixProcessLauncher::start(const std::string& commandLine, bool) {
-    reapDetached();
-    return spawn(commandLine, folder_);
-}
+ProcessHandle PosixProcessLauncher::start(const std::string& commandLine, bool) { return spawn(commandLine, folder_); }
 
 void PosixProcessLauncher::startDetached(const std::string& commandLine, bool) {
-    reapDetached();
-    if (pid_t pid = spawn(commandLine, folder_)) detached_.push_back(pid);
-}
-
-void PosixProcessLauncher::reapDetached() {
-    std::vector<pid_t> still;
-    for (pid_t pid : detached_) {
+    pid_t pid = spawn(commandLine, folder_);
+    if (pid == 0) return;
+    // Nobody asks how it ended: a thread of its own waits for it, so that it
+    // leaves no zombie behind once it ends.
+    std::thread([pid] {
         int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == 0) still.push_back(pid);
-    }
-    detached_.swap(still);
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
 }
 
 WaitResult PosixProcessLauncher::poll(ProcessHandle handle) {

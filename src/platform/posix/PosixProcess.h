@@ -16,9 +16,7 @@ public:
     void close(ProcessHandle handle) override;
 
 private:
-    void reapDetached();
     std::string folder_;
-    std::vector<pid_t> detached_;
     std::map<ProcessHandle, bool> ended_;
 };
 

@@ -1,11 +1,16 @@
 #include "ui/qt/QtServices.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 #include <vector>
+
+#include "ui/qt/QtView.h"
 
 namespace ui {
 
@@ -38,33 +43,67 @@ QMessageBox::Icon iconOf(Icon i) {
     return QMessageBox::NoIcon;
 }
 
+// A box that can refuse Escape and the title-bar close: one that asks Yes
+// or No wants one of the two.
+class AnswerBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool mustAnswer = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (mustAnswer && e->matches(QKeySequence::Cancel)) {
+            e->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override {
+        if (mustAnswer) {
+            e->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(e);
+    }
+};
+
 }  // namespace
 
 int QtMessageBox::show(const MessageRequest& request) {
-    QMessageBox box;
+    // Over the window the user works in; the box goes with it should that
+    // window be destroyed while the box is open.
+    QPointer<AnswerBox> box = new AnswerBox(activeFormWindow());
     QString text = QString::fromStdString(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QChar('\r'), QChar('\n'));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(text);
-    box.setWindowTitle(QString::fromStdString(request.title));
-    box.setIcon(iconOf(request.icon));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(text);
+    box->setWindowTitle(QString::fromStdString(request.title));
+    box->setIcon(iconOf(request.icon));
 
     const std::vector<Choice> choices = choicesOf(request.buttons);
-    for (const Choice& c : choices) box.addButton(c.button);
+    for (const Choice& c : choices) box->addButton(c.button);
     const int pos = request.defaultButton >= 1 && request.defaultButton <= static_cast<int>(choices.size())
                         ? request.defaultButton
                         : 1;
-    box.setDefaultButton(choices[static_cast<std::size_t>(pos - 1)].button);
-    // Escape: Cancel, else No, else OK.
+    const Choice& preset = choices[static_cast<std::size_t>(pos - 1)];
+    box->setDefaultButton(preset.button);
+    // Escape: Cancel, else OK; a Yes/No box has no escape answer.
     const Choice& escape = choices.back();
-    box.setEscapeButton(escape.button);
+    if (request.buttons == Buttons::YesNo) {
+        box->mustAnswer = true;
+        box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    } else {
+        box->setEscapeButton(escape.button);
+    }
 
-    box.exec();
-    const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+    box->exec();
+    if (!box) return request.buttons == Buttons::YesNo ? preset.result : escape.result;
+    const QMessageBox::StandardButton clicked = box->standardButton(box->clickedButton());
+    delete box.data();
     for (const Choice& c : choices)
         if (c.button == clicked) return c.result;
-    return escape.result;
+    return request.buttons == Buttons::YesNo ? preset.result : escape.result;
 }
 
 QString qtFileFilter(const std::string& filter) {
@@ -73,17 +112,24 @@ QString qtFileFilter(const std::string& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QChar(';'), QChar(' '));
+        // "*.*" means every file; here names need no dot.
+        QStringList list;
+        for (QString p : patterns.split(QChar(' '), Qt::SkipEmptyParts)) {
+            if (p == QStringLiteral("*.*")) p = QStringLiteral("*");
+            if (!list.contains(p)) list << p;
+        }
         QString desc = parts[i];
         // A description that already names its patterns keeps them once.
         if (desc.contains(QChar('(')) && desc.endsWith(QChar(')'))) desc = desc.left(desc.lastIndexOf(QChar('('))).trimmed();
-        out << QStringLiteral("%1 (%2)").arg(desc, patterns.simplified());
+        out << QStringLiteral("%1 (%2)").arg(desc, list.join(QChar(' ')));
     }
     if (parts.size() % 2 == 1 && !parts.back().isEmpty() && out.isEmpty()) out << parts.back();
     return out.join(QStringLiteral(";;"));
 }
 
 std::optional<std::string> QtFileDialog::open(const FileDialogRequest& request) {
-    QFileDialog dlg;
+    QPointer<QFileDialog> owned = new QFileDialog(activeFormWindow());
+    QFileDialog& dlg = *owned;
     dlg.setWindowTitle(QString::fromStdString(request.title));
     if (request.fileMustExist) {
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
@@ -102,8 +148,11 @@ std::optional<std::string> QtFileDialog::open(const FileDialogRequest& request) 
         dlg.setDefaultSuffix(ext);
     }
     if (!request.fileName.empty()) dlg.selectFile(QString::fromStdString(request.fileName));
-    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    const int result = dlg.exec();
+    if (!owned) return std::nullopt;  // its window went away
     const QStringList files = dlg.selectedFiles();
+    delete owned.data();
+    if (result != QDialog::Accepted) return std::nullopt;
     if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(files.front()).toStdString();
 }

@@ -11,20 +11,21 @@ namespace ui {
 
 class QtMessageBox : public MessageBoxService {
 public:
-    // Shows a QMessageBox and returns IDOK, IDCANCEL, IDYES or IDNO. A box
-    // closed without a button gives its Escape answer: Cancel where there is
-    // one, else No, else OK.
+    // Shows a QMessageBox over the active form window and returns IDOK,
+    // IDCANCEL, IDYES or IDNO. Escape and the title-bar close give Cancel
+    // where there is one, else OK; a box asking Yes or No ignores both.
     int show(const MessageRequest& request) override;
 };
 
 class QtFileDialog : public FileDialogService {
 public:
-    // A file that must exist is picked with an open dialog; otherwise a new
-    // name may be typed (no overwrite question: the pages ask themselves).
+    // Over the active form window. A file that must exist is picked with an
+    // open dialog; otherwise a new name may be typed (no overwrite question:
+    // the pages ask themselves).
     std::optional<std::string> open(const FileDialogRequest& request) override;
 };
 
-// "Desc|*.ext|Desc2|*.x" as Qt's "Desc (*.ext);;Desc2 (*.x)".
+// "Desc|*.ext|Desc2|*.x" as Qt's "Desc (*.ext);;Desc2 (*.x)"; "*.*" becomes "*".
 QString qtFileFilter(const std::string& filter);
 
 }  // namespace ui

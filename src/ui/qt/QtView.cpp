@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,13 +17,17 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QShortcutEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <functional>
 #include <set>
 
+#include "ui/Ansi.h"
 #include "ui/Control.h"
 
 namespace ui {
@@ -58,13 +63,30 @@ bool stretches(Kind k) {
 // -1 passes the key on, 0 swallows it, anything else is the key to use instead.
 using KeyFilter = std::function<int(QKeyEvent*)>;
 
-// The key event that types `key` instead of the original key.
+// The key event that types the key code `key` instead of the original key;
+// nullptr for a code without a character.
 std::unique_ptr<QKeyEvent> replacementKey(const QKeyEvent* original, int key) {
     if (key == 8) return std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
     if (key == 13)
         return std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    const QChar ch(key);
+    const char32_t u = ansiToUnicode(key);
+    if (u == 0 || key < 32) return nullptr;
+    const QChar ch(static_cast<char16_t>(u));
     return std::make_unique<QKeyEvent>(QEvent::KeyPress, ch.toUpper().unicode(), original->modifiers(), QString(ch));
+}
+
+// Types the filter's answer into the editor: -1 the key itself, 0 nothing,
+// else the key code to type instead.
+template <class Base>
+void filteredKey(QKeyEvent* e, const KeyFilter& onKey, Base&& base) {
+    const int r = onKey ? onKey(e) : -1;
+    if (r < 0) {
+        base(e);
+        return;
+    }
+    e->accept();
+    if (r == 0) return;
+    if (auto replaced = replacementKey(e, r)) base(replaced.get());
 }
 
 class QtLineEdit : public QLineEdit {
@@ -74,14 +96,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override {
-        int r = onKey ? onKey(e) : -1;
-        if (r < 0) {
-            QLineEdit::keyPressEvent(e);
-        } else if (r == 0) {
-            e->accept();
-        } else {
-            QLineEdit::keyPressEvent(replacementKey(e, r).get());
-        }
+        filteredKey(e, onKey, [this](QKeyEvent* k) { QLineEdit::keyPressEvent(k); });
     }
 };
 
@@ -92,14 +107,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override {
-        int r = onKey ? onKey(e) : -1;
-        if (r < 0) {
-            QPlainTextEdit::keyPressEvent(e);
-        } else if (r == 0) {
-            e->accept();
-        } else {
-            QPlainTextEdit::keyPressEvent(replacementKey(e, r).get());
-        }
+        filteredKey(e, onKey, [this](QKeyEvent* k) { QPlainTextEdit::keyPressEvent(k); });
     }
 };
 
@@ -122,17 +130,92 @@ public:
     QLabel* image = nullptr;
 };
 
-// Code of the character a key press types: 8 Backspace, 13 Enter, 32-255
-// printable; -1 for keys that type nothing.
+// Key code of the character a key press types: 8 Backspace, 13 Enter,
+// 32-255 a character of the 8-bit code page; -1 for keys that type nothing
+// or a character outside the code page.
 int asciiOf(const QKeyEvent* e) {
     if (e->key() == Qt::Key_Backspace) return 8;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) return 13;
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return -1;
     const QString t = e->text();
     if (t.size() != 1) return -1;
-    const char16_t u = t.at(0).unicode();
-    if (u < 32 || u > 255 || u == 127) return -1;
-    return u;
+    const int code = unicodeToAnsi(t.at(0).unicode());
+    if (code < 32 || code == 127) return -1;
+    return code;
+}
+
+// A caption whose access key has no target: "&x" shows as "x", "&&" as "&".
+QString withoutAccessKeys(const QString& caption) {
+    QString out;
+    out.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QChar('&') && i + 1 < caption.size()) ++i;
+        out += caption[i];
+    }
+    return out;
+}
+
+void applyFont(QWidget* w, const Font& f) {
+    QFont font;  // resolves nothing: the rest comes from the parent
+    if (f.bold) font.setBold(true);
+    if (f.pointSize > 0) font.setPointSize(f.pointSize);
+    w->setFont(font);
+}
+
+// Lets a view see the events of its widgets.
+class EventHook : public QObject {
+public:
+    std::function<bool(QObject*, QEvent*)> onEvent;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override { return onEvent && onEvent(watched, e); }
+};
+
+// Form windows in the order the user last met them (shown or activated),
+// most recent last.
+std::vector<QPointer<QWidget>>& recentWindows() {
+    static std::vector<QPointer<QWidget>> recent;
+    return recent;
+}
+
+void noteRecent(QWidget* w) {
+    auto& r = recentWindows();
+    r.erase(std::remove_if(r.begin(), r.end(), [w](const QPointer<QWidget>& p) { return p.isNull() || p == w; }),
+            r.end());
+    r.push_back(w);
+}
+
+QWidget* mostRecent() {
+    auto& r = recentWindows();
+    for (auto it = r.rbegin(); it != r.rend(); ++it)
+        if (*it) return it->data();
+    return nullptr;
+}
+
+// Where the page the user worked in last stood when it was hidden, until
+// another window comes up: the next page of a wizard takes its place.
+struct LastPlace {
+    bool fresh = false;
+    QRect geometry;     // of the window, without its frame
+    QPoint frameOffset; // window position minus frame position
+};
+LastPlace& lastPlace() {
+    static LastPlace place;
+    return place;
+}
+
+// Moves a window (its frame at `topLeft` less the frame offset) so that it
+// stays on the screen it is meant for.
+void moveOnScreen(QWidget* w, QPoint topLeft, const QPoint& frameOffset, QScreen* screen) {
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect avail = screen->availableGeometry();
+        topLeft.setX(std::max(avail.left() + frameOffset.x(),
+                              std::min(topLeft.x(), avail.right() + 1 - w->width())));
+        topLeft.setY(std::max(avail.top() + frameOffset.y(),
+                              std::min(topLeft.y(), avail.bottom() + 1 - w->height())));
+    }
+    w->move(topLeft - frameOffset);
 }
 
 void applyColour(QWidget* w, std::uint32_t colour) {
@@ -188,17 +271,40 @@ protected:
             handler();
         }
     }
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::WindowActivate) {
+            noteRecent(this);
+            lastPlace().fresh = false;
+        }
+        return QWidget::event(e);
+    }
 };
+
+QWidget* activeFormWindow() {
+    // The list follows activation and showing; the platform may report an
+    // activation only later.
+    auto& r = recentWindows();
+    for (auto it = r.rbegin(); it != r.rend(); ++it)
+        if (*it && (*it)->isVisible()) return it->data();
+    return nullptr;
+}
 
 // ---------------------------------------------------------------------------
 
-QtFormView::QtFormView(Form& form) : form_(form), alive_(std::make_shared<bool>(true)), ctx_(std::make_unique<QObject>()) {
+QtFormView::QtFormView(Form& form)
+    : form_(form), alive_(std::make_shared<bool>(true)), ctx_(std::make_unique<QObject>()) {
+    auto hook = std::make_unique<EventHook>();
+    auto alive = alive_;
+    hook->onEvent = [this, alive](QObject* target, QEvent* e) { return *alive && mnemonic(target, e); };
+    mnemonics_ = std::move(hook);
     build();
 }
 
 QtFormView::~QtFormView() {
     *alive_ = false;
     ctx_.reset();  // drops every connection to this view
+    if (QCoreApplication::instance())
+        mnemonics_.release()->deleteLater();  // it may be filtering an event right now
     if (window_ && QCoreApplication::instance()) {
         window_->hide();
         // A signal of one of its widgets may be on its way right now.
@@ -280,6 +386,17 @@ void QtFormView::build() {
         wire(*c, it->second.data());
         syncAll(*c);
     }
+    applyTabOrder();
+}
+
+void QtFormView::applyTabOrder() {
+    QWidget* previous = nullptr;
+    for (Control* c : form_.controls()) {
+        QWidget* w = widget(*c);
+        if (!w || (w->focusPolicy() == Qt::NoFocus && !w->focusProxy())) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel) {
@@ -287,6 +404,15 @@ void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bo
     const auto& rows = form_.layoutRows();
     for (Control* c : form_.controls()) {
         if (c->container() != container || c->kind() == Kind::Timer || done.count(c)) continue;
+        // A grid stands where its first control stands.
+        const std::vector<std::vector<Control*>>* grid = nullptr;
+        for (const auto& g : form_.layoutGrids())
+            for (const auto& r : g)
+                if (!grid && std::find(r.begin(), r.end(), c) != r.end()) grid = &g;
+        if (grid) {
+            placeGrid(*grid, container, into, parent, done);
+            continue;
+        }
         const std::vector<Control*>* row = nullptr;
         for (const auto& r : rows)
             if (std::find(r.begin(), r.end(), c) != r.end()) {
@@ -324,6 +450,38 @@ void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bo
     }
 }
 
+// Rows whose columns line up: captions at their natural width, inputs
+// stretching, buttons at their natural width (help buttons end up on the right).
+void QtFormView::placeGrid(const std::vector<std::vector<Control*>>& grid, Control* container, QBoxLayout* into,
+                           QWidget* parent, std::set<const Control*>& done) {
+    auto* g = new QGridLayout;
+    g->setHorizontalSpacing(10);
+    g->setVerticalSpacing(8);
+    into->addLayout(g);
+    std::vector<bool> stretchy;
+    for (std::size_t r = 0; r < grid.size(); ++r) {
+        for (std::size_t k = 0; k < grid[r].size(); ++k) {
+            Control* m = grid[r][k];
+            if (!m || m->container() != container || m->kind() == Kind::Timer || done.count(m)) continue;
+            done.insert(m);
+            QWidget* w = makeWidget(*m, parent);
+            if (auto* label = qobject_cast<QLabel*>(w); label && m->kind() == Kind::Label) label->setWordWrap(false);
+            if (stretchy.size() <= k) stretchy.resize(k + 1, false);
+            const bool s = stretches(m->kind());
+            stretchy[k] = stretchy[k] || s;
+            const Qt::Alignment natural = s ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignVCenter;
+            g->addWidget(w, static_cast<int>(r), static_cast<int>(k), natural);
+        }
+    }
+    bool any = false;
+    for (std::size_t k = 0; k < stretchy.size(); ++k) {
+        if (!stretchy[k]) continue;
+        g->setColumnStretch(static_cast<int>(k), 1);
+        any = true;
+    }
+    if (!any) g->setColumnStretch(static_cast<int>(stretchy.size()), 1);
+}
+
 QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
     QWidget* w = nullptr;
     switch (c.kind()) {
@@ -353,13 +511,18 @@ QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
         b->setAutoDefault(true);
         b->setDefault(cb.isDefault());
         b->setMinimumWidth(88);
+        b->installEventFilter(mnemonics_.get());
         w = b;
         break;
     }
-    case Kind::CheckBox: w = new QCheckBox(parent); break;
+    case Kind::CheckBox:
+        w = new QCheckBox(parent);
+        w->installEventFilter(mnemonics_.get());
+        break;
     case Kind::OptionButton: {
         auto* r = new QRadioButton(parent);
         r->setAutoExclusive(false);  // the model groups the options
+        r->installEventFilter(mnemonics_.get());
         w = r;
         break;
     }
@@ -438,6 +601,11 @@ QWidget* QtFormView::ensureWidget(Control& c) {
     }
     wire(c, w);
     syncAll(c);
+    // Labels that name it get their buddy now.
+    for (Control* x : form_.controls())
+        if (x->kind() == Kind::Label && static_cast<Label*>(x)->buddy() == &c)
+            if (auto* l = qobject_cast<QLabel*>(widget(*x))) syncLabel(static_cast<Label&>(*x), l);
+    applyTabOrder();
     return w;
 }
 
@@ -447,7 +615,33 @@ void QtFormView::input(Control* c, F&& action) {
     std::shared_ptr<bool> alive = alive_;
     action(*c);  // may unload the form and so destroy this view
     if (!*alive || !attached(c)) return;
-    syncState(*c);
+    syncState(*c, true);
+}
+
+void QtFormView::clickControl(Control* c) {
+    input(c, [](Control& x) {
+        if (x.kind() == Kind::CommandButton)
+            static_cast<CommandButton&>(x).click();
+        else if (x.kind() == Kind::CheckBox)
+            static_cast<CheckBox&>(x).click();
+        else if (x.kind() == Kind::OptionButton)
+            static_cast<OptionButton&>(x).click();
+    });
+}
+
+// Qt answers an access key on a button with a click animated over 100 ms;
+// the model gets the click at once instead.
+bool QtFormView::mnemonic(QObject* target, QEvent* e) {
+    if (e->type() != QEvent::Shortcut || static_cast<QShortcutEvent*>(e)->isAmbiguous()) return false;
+    auto* w = qobject_cast<QWidget*>(target);
+    if (!w) return false;
+    for (const auto& [control, widget] : widgets_) {
+        if (widget != w || !attached(control)) continue;
+        w->setFocus(Qt::ShortcutFocusReason);
+        clickControl(const_cast<Control*>(control));
+        return true;
+    }
+    return false;
 }
 
 void QtFormView::wire(Control& c, QWidget* w) {
@@ -478,16 +672,8 @@ void QtFormView::wire(Control& c, QWidget* w) {
     case Kind::CommandButton:
     case Kind::CheckBox:
     case Kind::OptionButton:
-        QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, ctx, [this, cp] {
-            input(cp, [](Control& x) {
-                if (x.kind() == Kind::CommandButton)
-                    static_cast<CommandButton&>(x).click();
-                else if (x.kind() == Kind::CheckBox)
-                    static_cast<CheckBox&>(x).click();
-                else
-                    static_cast<OptionButton&>(x).click();
-            });
-        });
+        QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, ctx,
+                         [this, cp] { clickControl(cp); });
         break;
     case Kind::ComboBox: {
         auto* cb = static_cast<QtComboBox*>(w);
@@ -560,6 +746,10 @@ void QtFormView::focusMoved(QWidget* now) {
 void QtFormView::visibilityChanged(bool visible, bool modal) {
     if (!window_) return;
     if (!visible) {
+        // A page the user worked in last leaves its place to the next one;
+        // a modal dialog goes back to its opener.
+        if (window_->isVisible() && mostRecent() == window_ && !window_->isModal())
+            lastPlace() = {true, window_->geometry(), window_->geometry().topLeft() - window_->pos()};
         window_->hide();
         return;
     }
@@ -572,12 +762,42 @@ void QtFormView::visibilityChanged(bool visible, bool modal) {
         shownOnce_ = true;
         window_->adjustSize();
     }
+    if (!window_->isVisible()) placeWindow();
+    noteRecent(window_);
+    lastPlace().fresh = false;
     window_->show();
     // The off-screen platform has no stacking order to change.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window_->raise();
     window_->activateWindow();
     if (Control* f = form_.focused())
         if (QWidget* w = widget(*f)) w->setFocus(Qt::OtherFocusReason);
+}
+
+// A window opened from another one stands centred over it and stays above it;
+// the next page of a wizard, which comes up as the page before it is
+// hidden, takes that page's place; the first window is centred on the screen.
+void QtFormView::placeWindow() {
+    QWidget* self = window_;
+    self->winId();  // the native window, for its transient parent
+    const LastPlace& last = lastPlace();
+    QWidget* opener = nullptr;
+    if (!last.fresh) {
+        auto& r = recentWindows();
+        for (auto it = r.rbegin(); it != r.rend() && !opener; ++it)
+            if (*it && *it != self && (*it)->isVisible()) opener = it->data();
+    }
+    if (QWindow* handle = self->windowHandle()) handle->setTransientParent(opener ? opener->windowHandle() : nullptr);
+    if (last.fresh) {
+        const QPoint topLeft(last.geometry.center().x() - self->width() / 2, last.geometry.top());
+        moveOnScreen(self, topLeft, last.frameOffset, QGuiApplication::screenAt(last.geometry.center()));
+    } else if (opener) {
+        const QRect o = opener->geometry();
+        const QPoint offset = o.topLeft() - opener->pos();
+        moveOnScreen(self, o.center() - QPoint(self->width() / 2, self->height() / 2), offset, opener->screen());
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        moveOnScreen(self, avail.center() - QPoint(self->width() / 2, self->height() / 2), {}, screen);
+    }
 }
 
 void QtFormView::captionChanged() {
@@ -628,7 +848,9 @@ void QtFormView::sync(Control& c, Property p) {
     case Property::BackColor: applyColour(w, c.backColor()); break;
     case Property::ToolTip: w->setToolTip(qs(c.toolTip())); break;
     case Property::Focus: w->setFocus(Qt::OtherFocusReason); break;
-    case Property::Caption: syncCaption(c, w); break;
+    case Property::Caption:
+    case Property::Font:
+    case Property::Buddy: syncCaption(c, w); break;
     case Property::Style:
         syncStyle(c, w);
         syncState(c);
@@ -639,7 +861,7 @@ void QtFormView::sync(Control& c, Property p) {
 
 void QtFormView::syncCaption(Control& c, QWidget* w) {
     switch (c.kind()) {
-    case Kind::Label: static_cast<QLabel*>(w)->setText(display(static_cast<Label&>(c).caption())); break;
+    case Kind::Label: syncLabel(static_cast<Label&>(c), static_cast<QLabel*>(w)); break;
     case Kind::CommandButton:
         static_cast<QPushButton*>(w)->setText(qs(static_cast<CommandButton&>(c).caption()));
         break;
@@ -650,6 +872,17 @@ void QtFormView::syncCaption(Control& c, QWidget* w) {
     case Kind::Frame: static_cast<QGroupBox*>(w)->setTitle(qs(static_cast<Frame&>(c).caption())); break;
     default: break;
     }
+}
+
+// The caption, font and buddy of a label. A label with a buddy shows its
+// access key underlined and moves the focus there on Alt+letter; assistive
+// technology names the buddy by the caption.
+void QtFormView::syncLabel(Label& l, QLabel* w) {
+    QWidget* buddy = l.buddy() ? widget(*l.buddy()) : nullptr;
+    const QString text = display(l.caption());
+    w->setText(buddy ? text : withoutAccessKeys(text));
+    if (w->buddy() != buddy) w->setBuddy(buddy);
+    applyFont(w, l.font());
 }
 
 void QtFormView::syncStyle(Control& c, QWidget* w) {
@@ -678,7 +911,7 @@ void QtFormView::syncStyle(Control& c, QWidget* w) {
     }
 }
 
-void QtFormView::syncState(Control& c) {
+void QtFormView::syncState(Control& c, bool afterInput) {
     QWidget* w = widget(c);
     if (!w) return;
     QSignalBlocker block(w);
@@ -687,7 +920,13 @@ void QtFormView::syncState(Control& c) {
         auto& tb = static_cast<TextBox&>(c);
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
             const QString t = qs(tb.text());
-            if (e->text() != t) e->setText(t);
+            if (e->text() != t) {
+                // Characters the model refused leave the cursor where the typing stood.
+                const qsizetype refused = std::max<qsizetype>(0, e->text().size() - t.size());
+                const qsizetype cursor = std::clamp<qsizetype>(e->cursorPosition() - refused, 0, t.size());
+                e->setText(t);
+                if (afterInput) e->setCursorPosition(static_cast<int>(cursor));
+            }
             e->setReadOnly(tb.locked());
         } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
             const QString t = display(tb.text());
@@ -765,8 +1004,16 @@ bool grabToPng(Form& form, const std::string& path) {
     QWidget* w = windowOf(form);
     if (!w) return false;
     w->ensurePolished();
-    if (QLayout* l = w->layout()) l->activate();
-    if (!w->isVisible()) w->adjustSize();
+    if (!w->isVisible()) {
+        // Laid out as it would be shown, without showing it.
+        w->adjustSize();
+        if (QLayout* l = w->layout()) {
+            l->invalidate();
+            l->activate();
+        }
+    } else if (QLayout* l = w->layout()) {
+        l->activate();
+    }
     return w->grab().save(QString::fromStdString(path), "PNG");
 }
 

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,10 @@
 #include "ui/View.h"
 
 class QBoxLayout;
+class QEvent;
+class QLabel;
 class QFrame;
+class QGridLayout;
 class QHBoxLayout;
 class QObject;
 class QPixmap;
@@ -46,14 +50,20 @@ public:
 private:
     void build();
     void place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel);
+    void placeGrid(const std::vector<std::vector<Control*>>& grid, Control* container, QBoxLayout* into,
+                   QWidget* parent, std::set<const Control*>& done);
+    void placeWindow();     // over the opener, where the last page was, or centred
+    void applyTabOrder();   // Tab follows the order of the form's controls
     QWidget* makeWidget(Control& c, QWidget* parent);
     QWidget* ensureWidget(Control& c);
     void wire(Control& c, QWidget* w);
     void syncAll(Control& c);
     void sync(Control& c, Property p);
     void syncCaption(Control& c, QWidget* w);
+    void syncLabel(Label& l, QLabel* w);
     void syncStyle(Control& c, QWidget* w);
-    void syncState(Control& c);  // value, text, list and the like
+    // Value, text, list and the like; after user input a text box keeps its cursor.
+    void syncState(Control& c, bool afterInput = false);
     bool attached(const Control* c) const;
     bool owns(const Control* c, const QWidget* w) const;  // w is still c's widget
     bool hasChildren(const Control* c) const;
@@ -64,11 +74,14 @@ private:
     bool keyPressed(int key);  // window-level Enter and Escape
     void focusMoved(QWidget* now);
     CommandButton* usableButton(bool isDefault) const;
+    bool mnemonic(QObject* target, QEvent* e);  // Alt+letter on a button clicks it at once
+    void clickControl(Control* c);
     int lineKey(Control* c, int key);  // key press filter of a text box
 
     Form& form_;
     std::shared_ptr<bool> alive_;
     std::unique_ptr<QObject> ctx_;  // receiver of every connection
+    std::unique_ptr<QObject> mnemonics_;  // event filter of the buttons
     QPointer<QtFormWindow> window_;
     QVBoxLayout* content_ = nullptr;
     QVBoxLayout* logos_ = nullptr;
@@ -89,11 +102,17 @@ QtFormView* qtView(const Form& form);
 QWidget* windowOf(const Form& form);
 QWidget* widgetOf(const Control& control);
 
+// The form window the user works in: of the visible ones, the one shown or
+// activated last; nullptr when none.
+// Message boxes and file dialogs open over it.
+QWidget* activeFormWindow();
+
 // The placeholder image drawn for a picture's image name ("logo", "icon", ...).
 QPixmap pictureImage(const std::string& name);
 
-// Renders a loaded form's window into a PNG file; false when it has no window
-// or the file could not be written.
+// Renders a loaded form's window into a PNG file, laid out at its size (its
+// natural size when it is hidden); false when it has no window or the file
+// could not be written.
 bool grabToPng(Form& form, const std::string& path);
 
 }  // namespace ui

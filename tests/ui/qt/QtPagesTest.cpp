@@ -10,6 +10,7 @@
 #include <string>
 
 #include "GuiWorld.h"
+#include "Screens.h"
 #include "foundation/KAEAbout.h"
 #include "foundation/KAEIntro.h"
 #include "netcfg/core/QuillonModule.h"
@@ -25,11 +26,6 @@ QString labelText(const ui::Label& l) {
     return w ? w->text() : QStringLiteral("<no widget>");
 }
 
-std::string screensDir() {
-    const std::string dir = QUILL_SCREENS_DIR;
-    std::filesystem::create_directories(dir);
-    return dir;
-}
 
 class QtPages : public ::testing::Test {
 protected:
@@ -155,23 +151,23 @@ TEST_F(QtPages, ExitButtonAsksAndEndsOnYes) {
 
 TEST_F(QtPages, WelcomeAndAboutRenderToPng) {
     module->Main("");
-    const std::string dir = screensDir();
+    const QFont heading = ui::widgetOf(intro().Label1)->font();
+    EXPECT_TRUE(heading.bold());
+    EXPECT_EQ(heading.pointSize(), 12);
     QWidget* welcome = ui::windowOf(intro());
-    ASSERT_TRUE(ui::grabToPng(intro(), dir + "/welcome.png"));
-    QImage w(QString::fromStdString(dir + "/welcome.png"));
+    const auto welcomePng = guitest::saveScreen(intro(), "KAEIntro");
+    QImage w(QString::fromStdString(welcomePng.string()));
     ASSERT_FALSE(w.isNull());
     EXPECT_EQ(w.size(), welcome->size() * welcome->devicePixelRatio());
 
     auto& about = module->KAEAboutForm();
     about.show();
     QWidget* aboutWin = ui::windowOf(about);
-    ASSERT_TRUE(ui::grabToPng(about, dir + "/about.png"));
-    QImage a(QString::fromStdString(dir + "/about.png"));
+    const auto aboutPng = guitest::saveScreen(about, "KAEAbout");
+    QImage a(QString::fromStdString(aboutPng.string()));
     ASSERT_FALSE(a.isNull());
     EXPECT_EQ(a.size(), aboutWin->size() * aboutWin->devicePixelRatio());
     EXPECT_GE(a.width(), 480);
-    EXPECT_TRUE(std::filesystem::exists(dir + "/welcome.png"));
-    EXPECT_TRUE(std::filesystem::exists(dir + "/about.png"));
 }
 
 TEST_F(QtPages, GrabOfAFormWithoutWindowFails) {
@@ -179,7 +175,7 @@ TEST_F(QtPages, GrabOfAFormWithoutWindowFails) {
     headless.app.setViews(nullptr);
     netcfg::QuillonModule m(headless.app, os, "/nonexistent-program-folder");
     auto& about = m.KAEAboutForm();
-    EXPECT_FALSE(ui::grabToPng(about, screensDir() + "/none.png"));
+    EXPECT_FALSE(ui::grabToPng(about, (guitest::screensDir() / "none.png").string()));
 }
 
 }  // namespace

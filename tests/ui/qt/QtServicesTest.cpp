@@ -107,21 +107,41 @@ TEST(QtMessageBox, ClickingAnotherButton) {
     EXPECT_EQ(r, ui::IDNO);
 }
 
-TEST(QtMessageBox, EscapeGivesCancelOrNo) {
+TEST(QtMessageBox, EscapeAndCloseGiveCancelElseOk) {
     auto escape = [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); };
-    SeenBox s1;
-    EXPECT_EQ(showAndAnswer({"x", ui::Buttons::YesNo, ui::Icon::Exclamation, 1, "T"}, s1, escape), ui::IDNO);
-    SeenBox s2;
-    EXPECT_EQ(showAndAnswer({"x", ui::Buttons::YesNoCancel, ui::Icon::None, 1, "T"}, s2, escape), ui::IDCANCEL);
-    SeenBox s3;
-    EXPECT_EQ(showAndAnswer({"x", ui::Buttons::OKCancel, ui::Icon::None, 1, "T"}, s3, escape), ui::IDCANCEL);
-    SeenBox s4;
-    EXPECT_EQ(showAndAnswer({"x", ui::Buttons::OK, ui::Icon::None, 1, "T"}, s4, escape), ui::IDOK);
-    // Closed by other means than a button.
-    SeenBox s5;
-    EXPECT_EQ(showAndAnswer({"x", ui::Buttons::YesNo, ui::Icon::None, 1, "T"}, s5,
-                            [](QMessageBox* box) { box->close(); }),
-              ui::IDNO);
+    auto close = [](QMessageBox* box) { box->close(); };
+    struct Case {
+        ui::Buttons buttons;
+        std::function<void(QMessageBox*)> act;
+        int result;
+    };
+    const Case cases[] = {
+        {ui::Buttons::YesNoCancel, escape, ui::IDCANCEL}, {ui::Buttons::OKCancel, escape, ui::IDCANCEL},
+        {ui::Buttons::OK, escape, ui::IDOK},              {ui::Buttons::YesNoCancel, close, ui::IDCANCEL},
+        {ui::Buttons::OK, close, ui::IDOK},
+    };
+    for (const Case& c : cases) {
+        SeenBox seen;
+        EXPECT_EQ(showAndAnswer({"x", c.buttons, ui::Icon::None, 1, "T"}, seen, c.act), c.result)
+            << static_cast<int>(c.buttons);
+    }
+}
+
+TEST(QtMessageBox, YesNoBoxWaitsForYesOrNo) {
+    // Escape and the title-bar close leave the box open; then No is clicked.
+    bool stillOpen = false;
+    bool closeButton = true;
+    SeenBox seen;
+    int r = showAndAnswer({"Leave?", ui::Buttons::YesNo, ui::Icon::Exclamation, 1, "T"}, seen, [&](QMessageBox* box) {
+        QTest::keyClick(box, Qt::Key_Escape);
+        box->close();
+        stillOpen = box->isVisible() && QApplication::activeModalWidget() == box;
+        closeButton = box->windowFlags().testFlag(Qt::WindowCloseButtonHint);
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_FALSE(closeButton);
+    EXPECT_EQ(r, ui::IDNO);
 }
 
 TEST(QtMessageBox, ThroughTheApplicationWithItsTitle) {
@@ -144,7 +164,8 @@ TEST(QtMessageBox, ThroughTheApplicationWithItsTitle) {
 // ---------------------------------------------------------------------------
 
 TEST(QtFileDialog, FilterConversion) {
-    EXPECT_EQ(ui::qtFileFilter("Settings (*.nic)|*.nic|All files|*.*"), "Settings (*.nic);;All files (*.*)");
+    EXPECT_EQ(ui::qtFileFilter("Settings (*.nic)|*.nic|All files|*.*"), "Settings (*.nic);;All files (*)");
+    EXPECT_EQ(ui::qtFileFilter("All Files (*.*)|*.*"), "All Files (*)");
     EXPECT_EQ(ui::qtFileFilter("Text|*.txt;*.log"), "Text (*.txt *.log)");
     EXPECT_EQ(ui::qtFileFilter(""), "");
 }
@@ -192,7 +213,7 @@ TEST(QtFileDialog, NewFileNameIsAllowedWhenTheFileNeedNotExist) {
     ASSERT_TRUE(got.has_value());
     EXPECT_EQ(*got, target);
     EXPECT_EQ(title, "Save Settings");
-    EXPECT_EQ(filters, (QStringList{"Settings (*.nic)", "All files (*.*)"}));
+    EXPECT_EQ(filters, (QStringList{"Settings (*.nic)", "All files (*)"}));
 }
 
 TEST(QtFileDialog, ExistingFileIsPicked) {

@@ -260,6 +260,12 @@ TEST_F(QtView, TypingGoesThroughTheKeyPressHandler) {
     EXPECT_EQ(form->txtName.text(), "AB");
     EXPECT_EQ(form->keys.back(), 8);
 
+    // The handler sees characters as codes of the Windows code page.
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString::fromUtf8("\xE2\x82\xAC"), Qt::NoModifier);
+    EXPECT_EQ(form->keys.back(), 0x80);
+    EXPECT_EQ(form->txtName.text(), "AB\xE2\x82\xAC");
+    QTest::keyClick(edit, Qt::Key_Backspace);
+
     // No default button on this form: Enter is a key press of 13.
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(form->keys.back(), 13);
@@ -536,7 +542,7 @@ public:
           txtKey(*this, "txtKey"),
           cboList(*this, "cboList"),
           chkBox(*this, "chkBox", "Box"),
-          cmdClose(*this, "cmdClose", "Close") {
+          cmdClose(*this, "cmdClose", "&Close") {
         cmdClose.onClick = [this] { gone(); };
         chkBox.onClick = [this] { gone(); };
         cboList.onDropDown = [this] { gone(); };
@@ -570,6 +576,13 @@ TEST_P(QtSelfUnload, HandlerThatUnloadsItsFormFromAQtSignal) {
     case 1: target = ui::widgetOf(self->chkBox); static_cast<QCheckBox*>(target.data())->click(); break;
     case 2: target = ui::widgetOf(self->cboList); static_cast<QComboBox*>(target.data())->showPopup(); break;
     case 3: target = ui::widgetOf(self->txtKey); QTest::keyClick(target.data(), Qt::Key_A); break;
+    case 4:
+        // The access key of the button.
+        target = ui::widgetOf(self->cmdClose);
+        win->activateWindow();
+        QCoreApplication::processEvents();
+        QTest::keyClick(win.data(), Qt::Key_C, Qt::AltModifier);
+        break;
     }
     EXPECT_TRUE(weak.expired());
     EXPECT_TRUE(world.app.ended());
@@ -580,7 +593,7 @@ TEST_P(QtSelfUnload, HandlerThatUnloadsItsFormFromAQtSignal) {
     EXPECT_TRUE(target.isNull());
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, QtSelfUnload, ::testing::Values(0, 1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Signals, QtSelfUnload, ::testing::Values(0, 1, 2, 3, 4));
 
 // ---------------------------------------------------------------------------
 

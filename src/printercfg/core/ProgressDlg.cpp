@@ -1,0 +1,7 @@
+#include "printercfg/core/ProgressDlg.h"
+
+namespace printercfg {
+
+ProgressDlg::ProgressDlg(MarrowbyModule& module) : Page(module, "ProgressDlg", "Progress Monitor") {}
+
+}  // namespace printercfg

@@ -1,0 +1,100 @@
+// Marrowby's pages as real Qt windows, and their pictures in
+// build/tests/screens/marrowby/.
+
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "foundation/KAEIntro.h"
+#include "platform/RegistryViews.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemorySpooler.h"
+#include "printercfg/core/KAEAbout.h"
+#include "printercfg/core/MarrowbyModule.h"
+#include "printercfg/pages/SelectDlg.h"
+#include "printercfg/pages/Selection.h"
+#include "support/FakeProcesses.h"
+#include "ui/qt/GuiWorld.h"
+
+namespace {
+
+using guitest::widgetAs;
+
+struct MarrowbyPages : ::testing::Test {
+    std::unique_ptr<guitest::GuiWorld> world = std::make_unique<guitest::GuiWorld>();
+    testsupport::FakeProcesses processes;
+    platform::MemorySpooler spooler;
+    platform::MemoryRegistry store;
+    platform::RegistryViews registry{store, spooler, "/nonexistent-program-folder"};
+    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .registryBackend = &registry};
+    std::unique_ptr<printercfg::MarrowbyModule> m;
+
+    void SetUp() override {
+        spooler.addQueue("Office", "Generic / Text Only");
+        spooler.addQueue("Shipping Labels", "Tessivarn 7391-Q25 006");
+        spooler.addQueue("Warehouse 300 dpi", "Tessivarn 7391-Q25 008 300");
+        spooler.setDefaultQueue("Shipping Labels");
+        m = std::make_unique<printercfg::MarrowbyModule>(world->app, os, "/nonexistent-program-folder");
+    }
+    void TearDown() override {
+        m.reset();
+        world.reset();
+        guitest::flushDeletes();
+    }
+    static std::string picture(const std::string& page) {
+        const std::string dir = QUILL_SCREENS_DIR;
+        std::filesystem::create_directories(dir);
+        return dir + "/" + page + ".png";
+    }
+    static void render(ui::Form& form) {
+        const std::string path = picture(form.name());
+        ASSERT_TRUE(ui::grabToPng(form, path)) << form.name();
+        QImage image(QString::fromStdString(path));
+        ASSERT_FALSE(image.isNull()) << form.name();
+        EXPECT_GE(image.width(), 480) << form.name();
+    }
+};
+
+TEST_F(MarrowbyPages, WelcomeChoiceSelectionAndAboutRender) {
+    m->Main("");
+    auto& intro = m->KAEIntroForm();
+    EXPECT_EQ(widgetAs<QLabel>(intro.Label1)->text(), "Welcome to the Tessivarn Marrowby");
+    render(intro);
+
+    auto& about = dynamic_cast<printercfg::KAEAbout&>(m->KAEAboutForm());
+    about.show();
+    EXPECT_EQ(ui::windowOf(about)->windowTitle(), "About Marrowby");
+    EXPECT_NE(widgetAs<QPushButton>(about.cmdSysInfo), nullptr);
+    render(about);
+    about.unload();
+
+    intro.Next.click();
+    auto& choice = m->SelectDlgForm();
+    EXPECT_TRUE(ui::windowOf(choice)->isVisible());
+    EXPECT_TRUE(widgetAs<QRadioButton>(choice.CfgNic)->isChecked());
+    EXPECT_TRUE(widgetAs<QPushButton>(choice.Next)->isDefault());
+    render(choice);
+
+    choice.CfgPrinter.click();
+    choice.Next.click();
+    auto& selection = m->SelectionForm();
+    EXPECT_TRUE(ui::windowOf(selection)->isVisible());
+    EXPECT_EQ(selection.PrinterList.listIndex(), 0);
+    EXPECT_EQ(m->SelectedPrinterName, "Shipping Labels");
+    render(selection);
+}
+
+TEST_F(MarrowbyPages, SystemInfoWithoutTheProgramSaysSo) {
+    m->Main("");
+    auto& about = dynamic_cast<printercfg::KAEAbout&>(m->KAEAboutForm());
+    about.show();
+    widgetAs<QPushButton>(about.cmdSysInfo)->click();
+    ASSERT_EQ(world->messages.count(), 1u);
+    EXPECT_EQ(world->messages.last().text, "System Information Is Unavailable At This Time");
+    EXPECT_TRUE(processes.starts.empty());
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#pragma once
+// A headless Marrowby for tests: virtual clock, scripted boxes, recorded
+// process starts, an in-memory spooler and registry store with the system
+// views, and a temporary program folder.
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/Platform.h"
+#include "platform/RegistryViews.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemorySpooler.h"
+#include "printercfg/core/MarrowbyModule.h"
+#include "support/FakeProcesses.h"
+#include "support/TempDir.h"
+#include "support/UiWorld.h"
+
+namespace testsupport {
+
+struct MarrowbyWorld : UiWorld {
+    // `subfolder`: the program folder is this folder of the temporary one.
+    explicit MarrowbyWorld(const std::string& subfolder = {})
+        : programFolder(subfolder.empty() ? folder.str() : folder.file(subfolder)) {
+        std::filesystem::create_directories(programFolder);
+    }
+
+    FakeProcesses processes;
+    platform::MemorySpooler spooler;
+    platform::MemoryRegistry store;
+    TempDir folder;
+    std::string programFolder;
+    platform::RegistryViews registry{store, spooler, programFolder};
+    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .registryBackend = &registry};
+    printercfg::MarrowbyModule m{app, os, programFolder};
+
+    std::string log() const { return readFile(programFolder + "/Log.txt"); }
+
+    // An executable file in the program folder.
+    std::string addProgram(const std::string& name) {
+        const std::string path = programFolder + "/" + name;
+        writeFile(path, "#!/bin/sh\n");
+        ::chmod(path.c_str(), 0755);
+        return path;
+    }
+};
+
+}  // namespace testsupport
