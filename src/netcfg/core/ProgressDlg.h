@@ -79,7 +79,6 @@ private:
 
     ui::IoSubscription io_;
     bool queueInstalled_ = false;
-    bool waitedForQueue_ = false;
 };
 
 }  // namespace netcfg
