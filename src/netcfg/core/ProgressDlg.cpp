@@ -52,6 +52,12 @@ std::string word(const std::string& text) {
     return text.find_first_of(" \t\"") == std::string::npos ? text : quoted(text);
 }
 
+// A file of the program folder.
+std::string inFolder(std::string folder, const char* name) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder + name;
+}
+
 }  // namespace
 
 ProgressDlg::ProgressDlg(QuillonModule& module)
@@ -84,9 +90,7 @@ std::string ProgressDlg::QueueDeleteLine() {
 }
 
 std::string ProgressDlg::BatchStartLine() const {
-    std::string folder = m_.programFolder();
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return word(folder + "tevask") + " " + word(folder + BatchName);
+    return word(inFolder(m_.programFolder(), "tevask")) + " " + word(inFolder(m_.programFolder(), BatchName));
 }
 
 ProgressDlg::Output ProgressDlg::output() const {
@@ -173,11 +177,10 @@ bool ProgressDlg::PrepareTransport() {
         // A port that cannot stand on one line of the batch makes no queue;
         // the selection of the queue then fails.
         const auto line = platform::toAnsi(QueueInstallLine(port));
-        std::string folder = m_.programFolder();
-        if (folder.empty() || folder.back() != '/') folder += '/';
+        const std::string path = inFolder(m_.programFolder(), BatchName);
         bool written = false;
         if (line && port.find_first_of("\r\n") == std::string::npos) {
-            std::ofstream batch(folder + BatchName, std::ios::binary | std::ios::trunc);
+            std::ofstream batch(path, std::ios::binary | std::ios::trunc);
             batch << *line << "\r\n";
             batch.close();
             written = static_cast<bool>(batch);
@@ -188,7 +191,7 @@ bool ProgressDlg::PrepareTransport() {
             foundation::RunProgram(app(), m_.os().processes()).RunAndWait(BatchStartLine(), error, NoTimeout);
             if (!isLoaded()) return false;
         } else {
-            m_.WriteLog("Cannot write " + folder + BatchName);
+            m_.WriteLog("Cannot write " + path);
         }
     }
     setProgress(40);
