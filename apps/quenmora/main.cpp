@@ -39,6 +39,8 @@ int main() {
     auto usb = devices.ok() ? quenmora::usbPortsFrom(devices.devices) : quenmora::usbPortsFromNodes(root);
     for (auto& p : usb) ports.push_back(std::move(p));
 
-    const bool ok = write("ports.txt", quenmora::portsText(ports)) & write("ports.map", quenmora::portsMap(ports));
-    return ok ? 0 : 1;
+    // Both files are written even when the first fails.
+    const bool listed = write("ports.txt", quenmora::portsText(ports));
+    const bool mapped = write("ports.map", quenmora::portsMap(ports));
+    return listed && mapped ? 0 : 1;
 }

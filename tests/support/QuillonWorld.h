@@ -1,13 +1,16 @@
 #pragma once
 // A headless Quillon for tests: virtual clock, scripted boxes, recorded
-// process starts, a temporary program folder and a temporary current
-// directory, where the port lister's stand-in writes "ports.txt".
+// process starts, the in-memory spooler and network, a temporary program
+// folder and a temporary current directory, where the port lister's
+// stand-in writes "ports.txt".
 
 #include <optional>
 #include <string>
 
 #include "netcfg/core/QuillonModule.h"
 #include "platform/Platform.h"
+#include "platform/memory/MemorySockets.h"
+#include "platform/memory/MemorySpooler.h"
 #include "support/FakeProcesses.h"
 #include "support/TempDir.h"
 #include "support/UiWorld.h"
@@ -19,7 +22,9 @@ namespace testsupport {
 
 struct QuillonWorld : UiWorld {
     FakeProcesses processes;
-    platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
+    platform::MemorySpooler spooler;
+    platform::MemoryNetwork network;
+    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .socketFactory = &network};
     TempDir folder;
     TempDir work;
     CurrentDirectory inWork{work.path()};
@@ -27,7 +32,8 @@ struct QuillonWorld : UiWorld {
     std::optional<std::string> ports = std::string("LPT1:\r\nFILE:\r\n");
     netcfg::QuillonModule q{app, os, folder.str()};
 
-    QuillonWorld() {
+    // `counter`: where the clock's millisecond counter starts.
+    explicit QuillonWorld(std::uint32_t counter = 1000) : UiWorld(counter) {
         processes.program("quenmora", [this](const std::string&) {
             if (ports) writeFile("ports.txt", *ports);
         });

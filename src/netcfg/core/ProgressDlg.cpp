@@ -1,7 +1,299 @@
 #include "netcfg/core/ProgressDlg.h"
 
+#include <fstream>
+#include <vector>
+
+#include "foundation/RawPrint.h"
+#include "foundation/RunProgram.h"
+#include "foundation/SpoolCheck.h"
+#include "netcfg/core/FinishDialog.h"
+#include "netcfg/core/KRNCmds.h"
+#include "netcfg/core/PortSelect.h"
+#include "netcfg/core/QuillonModule.h"
+#include "platform/CodePage.h"
+#include "platform/Socket.h"
+#include "platform/Spooler.h"
+
 namespace netcfg {
 
-ProgressDlg::ProgressDlg(QuillonModule& module) : Page(module, "ProgressDlg", "Progress Monitor") {}
+using foundation::JoinLines;
+
+namespace {
+
+constexpr std::uint16_t PrinterPort = 9100;
+constexpr std::int32_t NoTimeout = 2'000'000'000;
+// A pause between two passes of a wait, so that it does not spin.
+constexpr std::uint32_t WaitPassMs = 10;
+
+const char* const FailureLines[] = {"... Error Detected. The command failed. Program unable to continue.",
+                                    "... Please check the printer. Correct the error and try again.",
+                                    "Program terminated!!!"};
+
+// One argument as the starter splits command lines: in double quotes, a
+// quote inside escaped, backslashes before a quote doubled.
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    std::size_t backslashes = 0;
+    for (char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    return out + "\"";
+}
+
+// A word of a command line, quoted only when it needs to be.
+std::string word(const std::string& text) {
+    return text.find_first_of(" \t\"") == std::string::npos ? text : quoted(text);
+}
+
+// A file of the program folder.
+std::string inFolder(std::string folder, const char* name) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder + name;
+}
+
+}  // namespace
+
+ProgressDlg::ProgressDlg(QuillonModule& module)
+    : Page(module, "ProgressDlg", "Progress Monitor"),
+      Label1(*this, "Label1", "Processing Request"),
+      Label2(*this, "Label2", "Printer configuration in progress. Please wait."),
+      Label3(*this, "Label3", "Progress Meter:"),
+      ProgressBar(*this, "ProgressBar"),
+      Label4(*this, "Label4", "Status Log:"),
+      StatusLog(*this, "StatusLog"),
+      Timer1(*this, "Timer1", 0, false) {
+    Label1.setFont(ui::HeadingFont);
+    Label3.setBuddy(&ProgressBar);
+    Label4.setBuddy(&StatusLog);
+    StatusLog.setMultiLine(true);
+    StatusLog.setLocked(true);
+    layoutGrid({{&Label3, &ProgressBar}});
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+}
+
+ProgressDlg::~ProgressDlg() = default;
+
+std::string ProgressDlg::QueueInstallLine(const std::string& port) {
+    return std::string("rundll32 printui.dll,PrintUIEntry /q /if /b ") + quoted(TemporaryQueue) +
+           " /f %windir%\\inf\\ntprint.inf /r " + quoted(port) + " /m " + quoted(TemporaryDriver);
+}
+
+std::string ProgressDlg::QueueDeleteLine() {
+    return std::string("rundll32 printui.dll,PrintUIEntry /q /dl /n ") + quoted(TemporaryQueue);
+}
+
+std::string ProgressDlg::BatchStartLine() const {
+    return word(inFolder(m_.programFolder(), "tevask")) + " " + word(inFolder(m_.programFolder(), BatchName));
+}
+
+ProgressDlg::Output ProgressDlg::output() const {
+    const auto& port = m_.PortSelectForm();
+    if (port.PortTCP.value()) return Output::Tcp;
+    if (port.PortFile.value()) return Output::File;
+    return Output::LocalPort;
+}
+
+void ProgressDlg::Form_Load() {
+    rearm();
+    setProgress(0);
+    StatusLog.setText("Initializing ....");
+    if (output() == Output::Tcp) {
+        pwSocket = m_.os().sockets().tcpClient();
+        io_ = app().addIoSource([this] {
+            if (pwSocket) pwSocket->progress();
+        });
+        pwSocket->connect(m_.PortSelectForm().IPAddr.text(), PrinterPort);
+    }
+}
+
+void ProgressDlg::Form_Unload(int&) {
+    Timer1.setEnabled(false);
+    if (pwSocket) pwSocket->close();
+    io_.reset();
+    if (queueInstalled_) DeleteTemporaryQueue();
+}
+
+void ProgressDlg::rearm() {
+    Timer1.setInterval(TickMs);
+    Timer1.setEnabled(true);
+}
+
+void ProgressDlg::AddStatus(const std::string& line) { StatusLog.setText(StatusLog.text() + "\r\n" + line); }
+
+void ProgressDlg::Timer1_Timer() {
+    const bool tcp = output() == Output::Tcp && pwSocket;
+    const int state = progress();
+    if (state == 0) {
+        setProgress(1);
+        rearm();
+        if (tcp && pwSocket->state() != platform::SocketState::Connected) {
+            // A refused connection never comes up; one still connecting has
+            // until the count reaches 40.
+            if (pwSocket->state() == platform::SocketState::Error)
+                JobFailure("no connection to the printer");
+            else
+                setProgress(2);
+            return;
+        }
+        PrepareTransport();
+    } else if (state == 40) {
+        AddStatus(output() == Output::File ? "Sending settings to file." : "Sending settings to printer.");
+        rearm();
+        Start_Job();
+    } else if (state == 80) {
+        if (output() != Output::File) AddStatus("Rebooting printer to enable new settings.");
+        rearm();
+        FinishTransport();
+    } else if (state == 100) {
+        AddStatus("Process complete.");
+        Timer1.setEnabled(false);
+        m_.ShowSetupSent();
+        FinishTransport();
+        m_.UnloadAllForms();
+    } else {
+        rearm();
+        setProgress(state + 1);
+        if (tcp && pwSocket->state() != platform::SocketState::Connected &&
+            (progress() >= 40 || pwSocket->state() == platform::SocketState::Error))
+            JobFailure("no connection to the printer");
+    }
+}
+
+bool ProgressDlg::PrepareTransport() {
+    DeleteTemporaryQueue();
+    if (!isLoaded()) return false;
+    if (output() == Output::LocalPort) {
+        const auto& p = m_.PortSelectForm();
+        const std::string& port = p.PortLPT.value()   ? p.LPTCombo.text()
+                                  : p.PortCOM.value() ? p.ComCombo.text()
+                                                      : p.USBCombo.text();
+        // A port that cannot stand on one line of the batch makes no queue;
+        // the selection of the queue then fails.
+        const auto line = platform::toAnsi(QueueInstallLine(port));
+        const std::string path = inFolder(m_.programFolder(), BatchName);
+        bool written = false;
+        if (line && port.find_first_of("\r\n") == std::string::npos) {
+            std::ofstream batch(path, std::ios::binary | std::ios::trunc);
+            batch << *line << "\r\n";
+            batch.close();
+            written = static_cast<bool>(batch);
+        }
+        if (written) {
+            queueInstalled_ = true;
+            std::string error;
+            foundation::RunProgram(app(), m_.os().processes()).RunAndWait(BatchStartLine(), error, NoTimeout);
+            if (!isLoaded()) return false;
+        } else {
+            m_.WriteLog("Cannot write " + path);
+        }
+    }
+    setProgress(40);
+    return true;
+}
+
+bool ProgressDlg::Start_Job() {
+    m_.WriteLog("Begin Print");
+    const std::int16_t wait = output() == Output::File ? 0 : StatusWaitSeconds;
+    // The job must not go to whatever queue happens to be current.
+    if (output() == Output::LocalPort && !foundation::RawPrint(m_).SelectPrinter(TemporaryQueue)) {
+        JobFailure("the temporary queue cannot be selected");
+        return false;
+    }
+    if (!SendConfigJob(m_, m_.NicCommands)) {
+        JobFailure("the job was not sent");
+        return false;
+    }
+    if (!Check_Job_Status(wait)) return false;
+    if (output() == Output::Tcp && pwSocket->sendStatus() != platform::SendStatus::Sent) {
+        JobFailure("the printer did not take the whole job");
+        return false;
+    }
+    setProgress(80);
+    return true;
+}
+
+bool ProgressDlg::Check_Job_Status(std::int16_t waitSeconds) {
+    m_.WriteLog("...Check_Job_Status");
+    foundation::SpoolCheck check(m_);
+    std::string printerText, jobText, jobId;
+    check.CheckPrinter(printerText, jobText);
+    check.getPrinterStatus(printerText, m_.SelectedPrinterPort, m_.SelectedDriverName);
+    check.getJobStatus(jobText, jobId);
+    m_.WriteLog("...Check_Job_Status: Got status msg");
+
+    // On the monotonic counter: a wait across midnight ends on time.
+    ui::Clock& clock = app().clock();
+    const std::uint32_t start = clock.milliseconds();
+    const std::uint32_t span = static_cast<std::uint32_t>(waitSeconds > 0 ? waitSeconds : 0) * 1000u;
+    while (clock.milliseconds() - start < span) {
+        app().doEvents();
+        if (!isLoaded()) return false;
+        clock.sleep(WaitPassMs);
+    }
+    setProgress(50);
+    return true;
+}
+
+bool ProgressDlg::FinishTransport() {
+    if (pwSocket) pwSocket->close();
+    if (queueInstalled_) {
+        // A deleted queue loses its jobs: the job leaves it first.
+        ui::Clock& clock = app().clock();
+        const std::uint32_t start = clock.milliseconds();
+        while (JobQueued()) {
+            if (clock.milliseconds() - start >= QueueLeaveMs) {
+                JobFailure("the job did not leave the temporary queue");
+                return false;
+            }
+            app().doEvents();
+            if (!isLoaded()) return false;
+            clock.sleep(QueuePollMs);
+        }
+    }
+    DeleteTemporaryQueue();
+    if (!isLoaded()) return false;
+    setProgress(100);
+    return true;
+}
+
+bool ProgressDlg::JobQueued() {
+    platform::Spooler& spooler = m_.os().spooler();
+    std::uint32_t error = 0;
+    const platform::QueueHandle h = spooler.open(TemporaryQueue, platform::Access::Use, error);
+    if (!h) return false;  // no queue, no job
+    std::vector<platform::JobRecord> jobs;
+    const bool read = spooler.readJobs(h, jobs).ok();
+    spooler.close(h);
+    return !read || !jobs.empty();
+}
+
+void ProgressDlg::DeleteTemporaryQueue() {
+    queueInstalled_ = false;
+    std::string error;
+    foundation::RunProgram(app(), m_.os().processes()).RunAndWait(QueueDeleteLine(), error, NoTimeout);
+}
+
+void ProgressDlg::JobFailure(const std::string& reason) {
+    Timer1.setEnabled(false);
+    setProgress(100);
+    m_.WriteLog("Job failed: " + reason);
+    for (const char* line : FailureLines) AddStatus(line);
+    foundation::SpoolCheck(m_).PurgePrintQueue();
+    if (pwSocket) pwSocket->close();
+    DeleteTemporaryQueue();
+    if (!isLoaded()) return;
+    // The page goes away with its log, so the lines are shown once more.
+    m_.ShowError(JoinLines({FailureLines[0], FailureLines[1], FailureLines[2]}), false);
+    // Unloaded, so that the next send starts afresh.
+    unload();
+    m_.FinishDialogForm().show();
+}
 
 }  // namespace netcfg

@@ -13,6 +13,7 @@
 #include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/core/PortSelect.h"
 #include "netcfg/core/ProgressDlg.h"
+#include "netcfg/core/ReadSettings.h"
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WEPDlg.h"
 #include "netcfg/pages/WEPkeyDlg.h"
@@ -93,14 +94,13 @@ void QuillonModule::Main(const std::string& commandLine) {
     }
 }
 
-bool QuillonModule::SettingsDiffer() const {
-    // No page records exist yet, so nothing can differ.
-    return false;
-}
-
 bool QuillonModule::ExitWizard() {
-    if (SettingsDiffer() && !SettingsSavedToFile) {
-        if (ConfirmExitWithoutSaving()) return false;
+    // Without a baseline (before the load page) there is nothing to compare
+    // with; with one, the pages are read afresh so that the comparison sees
+    // them as they stand.
+    if (BaselineTaken && !SettingsSavedToFile) {
+        BuildNicSettings(*this);
+        if (SettingsDiffer(*this) && ConfirmExitWithoutSaving()) return false;
     }
     CallSetupMenu("max");
     UnloadAllForms();

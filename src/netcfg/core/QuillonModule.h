@@ -2,6 +2,8 @@
 // The main module of the network-interface wizard: start-up, exit and the
 // wizard's standard message boxes.
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,19 @@ public:
     std::vector<std::string> PortList;
     static constexpr int MaxPorts = 101;
 
+    // The page records (see ReadSettings.h): as the pages were last read, and
+    // the baseline that tells whether the user changed anything.
+    static constexpr int RecordCount = 8;
+    std::array<std::string, RecordCount> CurrentSettings;
+    std::array<std::string, RecordCount> InitialSettings;
+    // Set once a baseline has been taken (the load page's defaults or a
+    // loaded settings file); until then there is nothing to compare with.
+    bool BaselineTaken = false;
+    // The network card's command lines, each ending with CR LF.
+    std::string NicCommands;
+    // The interface number the last command group named: 1 wired, 2 wireless.
+    std::int16_t NicInterface = 0;
+
     // Program entry: reads the command line and shows the first page.
     void Main(const std::string& commandLine);
 
@@ -48,9 +63,6 @@ public:
     void ShowError(const std::string& message, bool fatal, const std::string& title = {}) override;
     int AskYesNo(const std::string& message, const std::string& title);
     void UnloadAllForms();
-
-    // Whether the page records differ from the baseline.
-    bool SettingsDiffer() const;
 
     // Pages
     ui::FormSlot<Dialog> DialogForm;

@@ -2,6 +2,7 @@
 
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/core/QuillonModule.h"
+#include "netcfg/core/ReadSettings.h"
 #include "netcfg/pages/LEAPDlg.h"
 #include "netcfg/pages/WEPDlg.h"
 #include "netcfg/pages/WPADlg.h"
@@ -74,6 +75,7 @@ void EncryptQuestionDlg::click_Click(int index) {
 
 void EncryptQuestionDlg::Next_Click() {
     hide();
+    ReadEncryptionChoices(m_, ToCurrent);
     if (click[0].value()) {
         auto& finish = m_.FinishDialogForm();
         finish.show();

@@ -6,6 +6,7 @@
 #include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
+#include "platform/CodePage.h"
 
 namespace netcfg {
 
@@ -46,6 +47,8 @@ WiredDlg::WiredDlg(QuillonModule& module)
     IPAddr.setToolTip("Enter the IP address for the printer.");
     SubMask.setToolTip("Enter the subnet mask for the printer.");
     Gateway.setToolTip("Enter the IP address of the gateway for the printer.");
+    // The texts go into the job as 8-bit text.
+    for (ui::TextBox* box : {&IPAddr, &SubMask, &Gateway}) box->setCharFilter(platform::isAnsi);
     Label2[0].setBuddy(&IPAddr);
     Label2[1].setBuddy(&SubMask);
     Label2[2].setBuddy(&Gateway);

@@ -2,6 +2,7 @@
 
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/core/QuillonModule.h"
+#include "netcfg/core/ReadSettings.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
 #include "platform/CodePage.h"
@@ -203,6 +204,7 @@ void WirelessDlg::Next_Click() {
                     "Warning") == ui::IDNO)
         return;
     hide();
+    ReadWirelessSettings(m_, ToCurrent);
     if (m_.WirelessQuestionDlgForm().EncryptionCB.value() == 1) {
         auto& security = m_.EncryptQuestionDlgForm();
         security.show();

@@ -136,8 +136,8 @@ TEST(ChangeFlags, OnlyAnUncheckedIgnoreBoxCountsAndSomeAskForCalibration) {
 }
 
 struct Exit : ::testing::Test {
+    UnloadRecorder views;  // outlives the forms whose views it made
     MarrowbyWorld w;
-    UnloadRecorder views;
     void SetUp() override {
         w.app.setViews(&views);
         w.m.Main("CD X:");

@@ -1,0 +1,85 @@
+// Runs Quillon's progress page on the real clock, with the program's own
+// Qt pump, process launcher, spooler and sockets, from the page's start to
+// the success box, and prints how long that took. Not part of any program.
+//
+//   quillon-progress-bench --folder PROGRAM-FOLDER (--file PATH | --tcp ADDRESS)
+//
+// Output: "success MS" or "failure MS" (milliseconds from the page's start
+// to the success box or to the end of the run).
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "netcfg/core/PortSelect.h"
+#include "netcfg/core/ProgressDlg.h"
+#include "netcfg/core/QuillonModule.h"
+#include "netcfg/core/ReadSettings.h"
+#include "platform/Platform.h"
+#include "platform/cups/CupsSpooler.h"
+#include "platform/posix/PosixProcess.h"
+#include "platform/posix/PosixSockets.h"
+#include "ui/Application.h"
+#include "ui/Clocks.h"
+#include "ui/Scripted.h"
+#include "ui/qt/QtPump.h"
+#include "ui/qt/QtView.h"
+
+int main(int argc, char** argv) {
+    std::string folder, file, address;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--folder")
+            folder = argv[i + 1];
+        else if (option == "--file")
+            file = argv[i + 1];
+        else if (option == "--tcp")
+            address = argv[i + 1];
+    }
+    if (folder.empty() || file.empty() == address.empty()) {
+        std::fputs("usage: quillon-progress-bench --folder PROGRAM-FOLDER (--file PATH | --tcp ADDRESS)\n", stderr);
+        return 2;
+    }
+
+    QApplication qapp(argc, argv);
+    ui::SystemClock clock;
+    // Every box is answered at once with its default button; the success box
+    // is the end of the measured span.
+    ui::ScriptedMessageBox messages;
+    ui::ScriptedFileDialog files;
+    ui::Application app(messages, files, clock);
+    ui::QtPump pump(app);
+    ui::QtViewFactory views;
+    app.setViews(&views);
+
+    platform::PosixProcessLauncher launcher(folder);
+    platform::CupsSpooler spooler;
+    platform::PosixSockets sockets;
+    platform::Platform os{.processLauncher = &launcher, .spoolerBackend = &spooler, .socketFactory = &sockets};
+    netcfg::QuillonModule module(app, os, folder);
+
+    auto& port = module.PortSelectForm();
+    if (address.empty()) {
+        port.PortFile.setValue(true);
+        port.FileName.setText(file);
+    } else {
+        port.PortTCP.setValue(true);
+        port.IPAddr.setText(address);
+    }
+    netcfg::BuildNicSettings(module);
+
+    using Steady = std::chrono::steady_clock;
+    std::optional<Steady::time_point> success;
+    messages.onShow = [&](const ui::MessageRequest& box) {
+        if (box.title == "Process Successful" && !success) success = Steady::now();
+    };
+    const auto start = Steady::now();
+    module.ProgressDlgForm().show();
+    pump.run();
+    const auto end = success.value_or(Steady::now());
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
+    std::printf("%s %lld\n", success ? "success" : "failure", static_cast<long long>(ms));
+    return success ? 0 : 1;
+}

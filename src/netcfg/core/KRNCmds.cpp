@@ -1,0 +1,40 @@
+#include "netcfg/core/KRNCmds.h"
+
+#include <fstream>
+
+#include "foundation/RawPrint.h"
+#include "netcfg/core/PortSelect.h"
+#include "netcfg/core/ProgressDlg.h"
+#include "netcfg/core/QuillonModule.h"
+#include "platform/CodePage.h"
+#include "platform/Socket.h"
+
+namespace netcfg {
+
+std::string NicSetupJob(const std::string& commands) {
+    return "!VMD_SETUP\r\nNIC_SETUP\r\n" + commands + "\r\nreboot\r\nEND_NIC_SETUP\r\nVMD_END\r\n";
+}
+
+bool SendConfigJob(QuillonModule& m, const std::string& commands) {
+    const auto bytes = platform::toAnsi(NicSetupJob(commands));
+    if (!bytes) {
+        m.WriteLog("Job text not convertible to the 8-bit code page");
+        return false;
+    }
+    auto& port = m.PortSelectForm();
+    if (port.PortTCP.value()) {
+        ProgressDlg* page = m.ProgressDlgForm.loaded();
+        if (!page || !page->pwSocket) return false;
+        page->pwSocket->send(*bytes);
+        return page->pwSocket->sendStatus() != platform::SendStatus::Failed;
+    }
+    if (port.PortFile.value()) {
+        std::ofstream out(port.FileName.text(), std::ios::binary | std::ios::trunc);
+        out << *bytes << "\r\n";
+        out.close();
+        return static_cast<bool>(out);
+    }
+    return foundation::RawPrint(m).SendRawJob(*bytes);
+}
+
+}  // namespace netcfg

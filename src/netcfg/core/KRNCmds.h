@@ -1,0 +1,22 @@
+#pragma once
+// The configuration job: the command block framed for the network card, and
+// its delivery over the output chosen on the port page.
+
+#include <string>
+
+namespace netcfg {
+
+class QuillonModule;
+
+// The job text around a command block whose lines end with CR LF.
+std::string NicSetupJob(const std::string& commands);
+
+// Frames the command block and hands it, as 8-bit text, to the chosen
+// output: the progress page's TCP client, the named file (the job and one
+// more CR LF), or the current print queue as one raw document. False when
+// the job did not go out: a character the code page cannot hold, a client
+// that is not connected, a file that cannot be written, a document the
+// spooler did not take.
+bool SendConfigJob(QuillonModule& m, const std::string& commands);
+
+}  // namespace netcfg

@@ -1,0 +1,216 @@
+// The configuration job delivered for real, from the port page to the end of
+// the progress page: over TCP to the printer simulator, into a file, and
+// through a temporary queue that rundll32 makes on the private cupsd; and
+// the runs that cannot deliver.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "netcfg/core/FinishDialog.h"
+#include "netcfg/core/PortSelect.h"
+#include "netcfg/core/ProgressDlg.h"
+#include "netcfg/core/QuillonModule.h"
+#include "netcfg/core/ReadSettings.h"
+#include "netcfg/pages/QuestionDlg.h"
+#include "netcfg/pages/WirelessDlg.h"
+#include "netcfg/pages/WirelessQuestionDlg.h"
+#include "platform/cups/CupsSpooler.h"
+#include "platform/posix/PosixProcess.h"
+#include "platform/posix/PosixSockets.h"
+#include "support/CupsServer.h"
+#include "support/PrinterSim.h"
+#include "support/TempDir.h"
+#include "ui/Clocks.h"
+#include "ui/Scripted.h"
+#include "ui/VirtualPump.h"
+
+namespace fs = std::filesystem;
+using testsupport::CupsServer;
+using testsupport::readFile;
+using testsupport::testScheduler;
+using testsupport::writeFile;
+
+namespace {
+
+const auto* const cupsEnvironment = ::testing::AddGlobalTestEnvironment(new testsupport::CupsEnvironment);
+
+const fs::path Bin = QUILL_BIN_DIR;
+
+// The SSID typed on the radio page, and the job it makes, as the printer gets it.
+const char* const Ssid = "Caf\u00e9 Lab";
+const std::string Job =
+    "!VMD_SETUP\r\nNIC_SETUP\r\n\r\nstore ifc 2 wlan ssid Caf\xe9 Lab\r\n\r\nreboot\r\nEND_NIC_SETUP\r\nVMD_END\r\n";
+
+struct Wizard {
+    ui::ScriptedMessageBox messages;
+    ui::ScriptedFileDialog files;
+    ui::VirtualClock clock;
+    ui::Application app{messages, files, clock};
+    ui::VirtualPump pump{app, clock};
+    testsupport::TempDir folder, work, root;
+    testsupport::CurrentDirectory inWork{work.path()};
+    platform::PosixProcessLauncher launcher{folder.str()};
+    platform::CupsSpooler spooler;
+    platform::PosixSockets sockets;
+    platform::Platform os{.processLauncher = &launcher, .spoolerBackend = &spooler, .socketFactory = &sockets};
+    netcfg::QuillonModule q{app, os, folder.str()};
+
+    Wizard() {
+        // The program folder holds the programs the wizard starts.
+        for (const char* name : {"tevask", "rundll32", "quenmora"})
+            fs::create_symlink(Bin / name, folder.path() / name);
+        // A machine with one parallel port, and no other printer the spooler could list.
+        fs::create_directories(root.path() / "dev");
+        writeFile(root.file("dev/lp0"), "");
+        ::setenv("QUENMORA_ROOT", root.str().c_str(), 1);
+        for (const char* scheme : {"usb", "parallel", "serial"})
+            testScheduler().setBackend(scheme, CupsServer::listingBackend({}));
+        // cupsd, its backends and the simulator work in real time. The
+        // program's waits still run on the virtual clock; every sleep of
+        // their polls lets a tenth of it pass for real, enough for the
+        // servers to act within the waits without making them slow.
+        clock.onSleep = [](std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms / 10 + 1)); };
+    }
+
+    // From the port page through the settings pages to the finish page.
+    void walk(const std::function<void(netcfg::PortSelect&)>& choose) {
+        auto& port = q.PortSelectForm();
+        port.show();
+        choose(port);
+        port.Next.click();
+        auto& choice = q.QuestionDlgForm();
+        ASSERT_TRUE(choice.isVisible());
+        choice.Check1[6].click();
+        choice.Next.click();
+        auto& wireless = q.WirelessQuestionDlgForm();
+        wireless.check[0].click();
+        wireless.Next.click();
+        auto& radio = q.WirelessDlgForm();
+        ASSERT_TRUE(radio.isVisible());
+        radio.SSID.userType(Ssid);
+        radio.Next.click();
+        ASSERT_TRUE(q.FinishDialogForm().isVisible());
+    }
+
+    // What the finish page does on Finish, then the progress page to its end:
+    // the program ends, or the finish page is back.
+    void send() {
+        netcfg::BuildNicSettings(q);
+        q.FinishDialogForm().hide();
+        q.ProgressDlgForm().show();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!app.ended() && !q.FinishDialogForm().isVisible() && std::chrono::steady_clock::now() < deadline) {
+            pump.doEvents();
+            // Real time for the network and the servers between two passes.
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    bool succeeded() const {
+        return q.SetupSent && messages.count() > 0 && messages.last().text == "NIC Setup Request Successfully Sent";
+    }
+    bool failed() {
+        return !q.SetupSent && q.FinishDialogForm().isVisible() && !q.ProgressDlgForm.loaded() &&
+               messages.last().text ==
+                   "... Error Detected. The command failed. Program unable to continue.\r\n"
+                   "... Please check the printer. Correct the error and try again.\r\n"
+                   "Program terminated!!!";
+    }
+};
+
+testsupport::PrinterSimOptions simAt(std::uint16_t port) {
+    testsupport::PrinterSimOptions options;
+    options.address = "127.1.1.1";
+    options.tcpPort = port;
+    options.snmp = false;
+    return options;
+}
+
+TEST(Delivery, OverTcpToThePrinter) {
+    testsupport::PrinterSim sim(simAt(9100));
+    Wizard w;
+    w.walk([](netcfg::PortSelect& p) {
+        p.PortTCP.click();
+        p.IPAddr.userType("127.1.1.1");
+    });
+    w.send();
+    ASSERT_TRUE(w.succeeded());
+    EXPECT_TRUE(w.app.ended());
+    ASSERT_TRUE(sim.waitForJobs(1));
+    EXPECT_EQ(sim.jobText(0), Job);
+}
+
+TEST(Delivery, IntoAFile) {
+    Wizard w;
+    const std::string file = w.work.file("nic.txt");
+    w.walk([&](netcfg::PortSelect& p) {
+        p.PortFile.click();
+        p.FileName.userType(file);
+    });
+    w.send();
+    ASSERT_TRUE(w.succeeded());
+    EXPECT_EQ(readFile(file), Job + "\r\n");
+}
+
+TEST(Delivery, ThroughATemporaryQueueOnTheParallelPort) {
+    testsupport::PrinterSim sim(simAt(0));
+    Wizard w;
+    w.walk([&](netcfg::PortSelect& p) {
+        ASSERT_EQ(p.LPTCombo.text(), "LPT1:");
+        // The port lister's map sends the parallel port to the simulator.
+        writeFile(w.work.file("ports.map"), "LPT1:\tsocket://127.1.1.1:" + std::to_string(sim.tcpPort()) + "\r\n");
+        p.PortLPT.click();
+    });
+    w.send();
+    ASSERT_TRUE(w.succeeded()) << (w.messages.count() ? w.messages.last().text : "no box");
+    ASSERT_TRUE(sim.waitForJobs(1));
+    EXPECT_EQ(sim.jobText(0), Job);
+    EXPECT_EQ(readFile(w.folder.file("quillon.bat")),
+              "rundll32 printui.dll,PrintUIEntry /q /if /b \"Quillon\" /f %windir%\\inf\\ntprint.inf /r \"LPT1:\" "
+              "/m \"Generic / Text Only\"\r\n");
+    EXPECT_EQ(testScheduler().attribute("Quillon", "device-uri"), "");  // removed again
+}
+
+TEST(Delivery, RefusedConnectionFails) {
+    Wizard w;
+    w.walk([](netcfg::PortSelect& p) {
+        p.PortTCP.click();
+        p.IPAddr.userType("127.1.1.2");  // nothing listens there
+    });
+    w.send();
+    EXPECT_TRUE(w.failed());
+}
+
+TEST(Delivery, FileInAMissingFolderFails) {
+    Wizard w;
+    w.walk([&](netcfg::PortSelect& p) {
+        p.PortFile.click();
+        p.FileName.userType(w.work.file("missing/nic.txt"));
+    });
+    w.send();
+    EXPECT_TRUE(w.failed());
+    EXPECT_FALSE(fs::exists(w.work.file("missing")));
+}
+
+TEST(Delivery, QueueThatCannotBeMadeFails) {
+    testsupport::PrinterSim sim(simAt(0));
+    Wizard w;
+    w.walk([&](netcfg::PortSelect& p) {
+        writeFile(w.work.file("ports.map"), "LPT1:\tsocket://127.1.1.1:" + std::to_string(sim.tcpPort()) + "\r\n");
+        p.PortLPT.click();
+    });
+    testScheduler().setAdminAllowed(false);  // no right to add queues
+    w.send();
+    testScheduler().setAdminAllowed(true);
+    EXPECT_TRUE(w.failed());
+    bool reported = false;
+    for (const auto& box : w.messages.shown()) reported |= box.text.starts_with("Printer: Quillon\r\n");
+    EXPECT_TRUE(reported);
+    EXPECT_TRUE(sim.jobs().empty());
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// Quillon's progress page as a real Qt window, rendered into a picture
+// halfway through a send.
+
+#include <QImage>
+#include <QWidget>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "GuiWorld.h"
+#include "netcfg/core/ProgressDlg.h"
+#include "netcfg/core/QuillonModule.h"
+#include "platform/Platform.h"
+#include "support/FakeProcesses.h"
+
+namespace {
+
+TEST(ProgressScreen, RendersToPng) {
+    testsupport::FakeProcesses processes;
+    processes.failStarts = true;  // no port lister: the page offers LPT1:
+    platform::Platform os{.processLauncher = &processes};
+    auto world = std::make_unique<guitest::GuiWorld>();
+    {
+        netcfg::QuillonModule module(world->app, os, "/nonexistent-program-folder");
+        const std::string dir = QUILL_SCREENS_DIR;
+        std::filesystem::create_directories(dir);
+        const std::string path = dir + "/ProgressDlg.png";
+        std::filesystem::remove(path);
+
+        auto& page = module.ProgressDlgForm();
+        page.Timer1.setEnabled(false);
+        page.ProgressBar.setValue(50);
+        page.StatusLog.setText("Initializing ....\r\nSending settings to printer.");
+        page.show();
+        ASSERT_TRUE(ui::windowOf(page)->isVisible());
+        ASSERT_TRUE(ui::grabToPng(page, path));
+        QImage image(QString::fromStdString(path));
+        ASSERT_FALSE(image.isNull());
+        EXPECT_GE(image.width(), 480);
+    }
+    world.reset();
+    guitest::flushDeletes();
+}
+
+}  // namespace
