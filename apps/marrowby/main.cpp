@@ -8,6 +8,7 @@
 #include "platform/cups/CupsSpooler.h"
 #include "platform/posix/FileRegistry.h"
 #include "platform/posix/PosixProcess.h"
+#include "platform/posix/PosixSockets.h"
 #include "printercfg/core/MarrowbyModule.h"
 #include "ui/Application.h"
 #include "ui/Clocks.h"
@@ -35,7 +36,11 @@ int main(int argc, char** argv) {
                                  platform::FileRegistry::defaultLocalMachineFile(),
                                  platform::FileRegistry::mayWriteMachine());
     platform::RegistryViews registry(store, spooler, folder);
-    platform::Platform os{.processLauncher = &launcher, .spoolerBackend = &spooler, .registryBackend = &registry};
+    platform::PosixSockets sockets;
+    platform::Platform os{.processLauncher = &launcher,
+                          .spoolerBackend = &spooler,
+                          .registryBackend = &registry,
+                          .socketFactory = &sockets};
     printercfg::MarrowbyModule module(app, os, folder);
 
     // The command line as one string, the arguments joined by single blanks.

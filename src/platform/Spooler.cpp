@@ -21,4 +21,6 @@ bool isLocalDeviceUri(const std::string& uri) {
     return false;
 }
 
+JobOutcome Spooler::jobOutcome(const std::string&, std::uint32_t) { return JobOutcome::Unknown; }
+
 }  // namespace platform

@@ -116,6 +116,15 @@ struct QueueSpec {
     std::string errorPolicy;  // "retry-current-job", "stop-printer", ...; empty: the server's default
 };
 
+// What became of a job the spooler took.
+enum class JobOutcome {
+    Unknown,    // no such job, or the spooler cannot tell
+    Pending,    // still in the queue
+    Completed,  // handed to the printer
+    Canceled,   // deleted before it was done
+    Aborted,    // the spooler gave up on it (the printer refused it)
+};
+
 // A printer attached to this machine, as the spooler's device list shows it.
 struct LocalDevice {
     std::string deviceClass;  // "direct", "serial", ...
@@ -166,6 +175,12 @@ public:
     // on the network.
     virtual DeviceList localDevices();
 
+    // What became of a job of the named queue, finished ones included.
+    virtual JobOutcome jobOutcome(const std::string& queue, std::uint32_t jobId);
+    // The job the last document ended successfully became; 0 when the last
+    // document failed or none was spooled.
+    std::uint32_t lastJobId() const { return lastJob_; }
+
     // The queue spooler output goes to: the default queue until set.
     const std::string& currentPrinter();
     void setCurrentPrinter(std::string name);
@@ -173,9 +188,11 @@ public:
 protected:
     // The spooler's default queue; empty when there is none.
     virtual std::string defaultQueue() = 0;
+    void setLastJobId(std::uint32_t id) { lastJob_ = id; }
 
 private:
     std::optional<std::string> current_;
+    std::uint32_t lastJob_ = 0;
 };
 
 }  // namespace platform

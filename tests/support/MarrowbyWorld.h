@@ -1,7 +1,7 @@
 #pragma once
 // A headless Marrowby for tests: virtual clock, scripted boxes, recorded
-// process starts, an in-memory spooler and registry store with the system
-// views, and a temporary program folder.
+// process starts, an in-memory spooler, registry store with the system
+// views and network, and a temporary program folder.
 
 #include <sys/stat.h>
 
@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/RegistryViews.h"
 #include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemorySockets.h"
 #include "platform/memory/MemorySpooler.h"
 #include "printercfg/core/MarrowbyModule.h"
 #include "support/FakeProcesses.h"
@@ -27,11 +28,13 @@ struct MarrowbyWorld : UiWorld {
 
     FakeProcesses processes;
     platform::MemorySpooler spooler;
+    platform::MemoryNetwork network;
     platform::MemoryRegistry store;
     TempDir folder;
     std::string programFolder;
     platform::RegistryViews registry{store, spooler, programFolder};
-    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .registryBackend = &registry};
+    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .registryBackend = &registry,
+                          .socketFactory = &network};
     printercfg::MarrowbyModule m{app, os, programFolder};
 
     std::string log() const { return readFile(programFolder + "/Log.txt"); }

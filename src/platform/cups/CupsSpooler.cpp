@@ -370,6 +370,7 @@ SpoolResult CupsSpooler::deleteJob(QueueHandle handle, std::uint32_t jobId) {
 }
 
 SpoolResult CupsSpooler::startDocument(QueueHandle handle, const std::string& documentName) {
+    setLastJobId(0);
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
     if (o->document) return SpoolResult::failed(SpoolError::InvalidParameter);
@@ -427,8 +428,29 @@ SpoolResult CupsSpooler::endDocument(QueueHandle handle) {
         std::uint32_t error = errorCode(status);
         return SpoolResult::failed(error ? error : SpoolError::GeneralFailure);
     }
+    setLastJobId(static_cast<std::uint32_t>(o->jobId));
     o->jobId = 0;
     return SpoolResult::success();
+}
+
+JobOutcome CupsSpooler::jobOutcome(const std::string& queue, std::uint32_t jobId) {
+    if (queue.empty() || jobId == 0) return JobOutcome::Unknown;
+    Http http = connectServer();
+    if (!http) return JobOutcome::Unknown;
+    ipp_t* req = request(IPP_OP_GET_JOB_ATTRIBUTES, queue);
+    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
+    requestAttributes(req, {"job-state"});
+    std::uint32_t error = 0;
+    Ipp response = call(http.get(), req, error);
+    if (!response) return JobOutcome::Unknown;
+    ipp_attribute_t* state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
+    if (!state) return JobOutcome::Unknown;
+    switch (ippGetInteger(state, 0)) {
+        case IPP_JSTATE_COMPLETED: return JobOutcome::Completed;
+        case IPP_JSTATE_CANCELED: return JobOutcome::Canceled;
+        case IPP_JSTATE_ABORTED: return JobOutcome::Aborted;
+        default: return JobOutcome::Pending;
+    }
 }
 
 void CupsSpooler::finishOpenDocument(Open& o) {

@@ -34,6 +34,8 @@ public:
     SpoolResult deleteQueue(const std::string& name) override;
     // CUPS-Get-Devices for the usb, parallel and serial backends only.
     DeviceList localDevices() override;
+    // Get-Job-Attributes: the job's state.
+    JobOutcome jobOutcome(const std::string& queue, std::uint32_t jobId) override;
 
     // Status bits from printer-state, printer-state-reasons and printer-is-accepting-jobs.
     static std::uint32_t printerStatusBits(int printerState, const std::vector<std::string>& reasons,

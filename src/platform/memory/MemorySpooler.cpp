@@ -128,6 +128,7 @@ SpoolResult MemorySpooler::startDocument(QueueHandle h, const std::string& docum
     Queue* q = o ? find(o->queue) : nullptr;
     if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
     calls.push_back("startDocument " + o->queue + " " + documentName);
+    setLastJobId(0);
     if (!q->startDocumentResult.ok()) return q->startDocumentResult;
     if (o->document >= 0) return SpoolResult::failed(SpoolError::InvalidParameter);
     Document d;
@@ -188,11 +189,23 @@ SpoolResult MemorySpooler::endDocument(QueueHandle h) {
         return q->endDocumentResult;
     }
     d.ended = true;
+    setLastJobId(d.jobId);
     if (job) {
         job->status = 0;
         job->totalPages = static_cast<std::uint32_t>(d.pages);
     }
     return SpoolResult::success();
+}
+
+JobOutcome MemorySpooler::jobOutcome(const std::string& queue, std::uint32_t jobId) {
+    calls.push_back("jobOutcome " + queue + " " + std::to_string(jobId));
+    if (Queue* q = find(queue))
+        for (const auto& j : q->jobs)
+            if (j.id == jobId) return JobOutcome::Pending;
+    if (auto it = outcomes.find(jobId); it != outcomes.end()) return it->second;
+    for (const auto& d : documents)
+        if (d.queue == queue && d.jobId == jobId && d.ended) return JobOutcome::Completed;
+    return JobOutcome::Unknown;
 }
 
 std::vector<std::string> MemorySpooler::queues() {

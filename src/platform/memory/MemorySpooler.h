@@ -59,6 +59,9 @@ public:
     std::vector<std::string> calls;
     std::vector<Document> documents;
     std::uint32_t nextJobId = 1;
+    // Outcomes of jobs no longer queued; a job of an ended document that is
+    // not listed here counts as completed.
+    std::map<std::uint32_t, JobOutcome> outcomes;
 
     // What localDevices() reports, and its outcome.
     std::vector<LocalDevice> devices;
@@ -86,6 +89,7 @@ public:
     SpoolResult addQueue(const QueueSpec& spec) override;
     SpoolResult deleteQueue(const std::string& name) override;
     DeviceList localDevices() override;
+    JobOutcome jobOutcome(const std::string& queue, std::uint32_t jobId) override;
 
 protected:
     std::string defaultQueue() override;

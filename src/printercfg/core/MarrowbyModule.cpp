@@ -99,7 +99,14 @@ void MarrowbyModule::CollectChangeFlags() {
         if (v == 0) SettingsChanged = CalibrationNeeded = true;
 }
 
+bool MarrowbyModule::SendRunning() const {
+    const ProgressDlg* progress = ProgressDlgForm.loaded();
+    return progress && progress->sending();
+}
+
 bool MarrowbyModule::ExitWizard() {
+    // No way out while the jobs are being sent.
+    if (SendRunning()) return false;
     CollectChangeFlags();
     if (SettingsChanged && !SettingsSavedToFile && ConfirmExitWithoutSaving()) return false;
     CallSetupMenu("max");
@@ -153,6 +160,7 @@ void MarrowbyModule::ShowPrinterUpdateError(const std::string& frontPanelText) {
 }
 
 void MarrowbyModule::ConfirmCancel() {
+    if (SendRunning()) return;
     if (SetupSent) {
         ExitWizard();
         return;

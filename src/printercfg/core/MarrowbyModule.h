@@ -76,6 +76,8 @@ public:
     void ShowError(const std::string& message, bool fatal, const std::string& title = {}) override;
     void ShowPrinterUpdateError(const std::string& frontPanelText);
     void ConfirmCancel() override;
+    // True while the progress page sends the jobs; leaving is refused meanwhile.
+    bool SendRunning() const;
     void WelcomeNext() override;
     // Forms unloaded in the program's fixed order.
     void UnloadAllForms();

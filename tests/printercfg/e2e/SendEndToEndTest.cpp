@@ -1,0 +1,231 @@
+// Marrowby from the printer selection to the end of the send sequence
+// against the private cupsd: a queue whose jobs reach the printer simulator,
+// a queue whose device accepts nothing (its front panel read from snmpd at
+// the queue's address), and a queue whose device fails so that CUPS aborts
+// the job.
+//
+// The pages wait on the virtual clock. The scheduler, its backends, the
+// simulator and the agent are separate processes working in real time, and
+// CUPS's socket backend takes seconds over a job (it asks the device over
+// SNMP before it is done), so every poll of a wait lets about as much real
+// time pass as the clock moves on: the waits run in real time.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "foundation/KAEIntro.h"
+#include "platform/RegistryViews.h"
+#include "platform/cups/CupsSpooler.h"
+#include "platform/posix/PosixSockets.h"
+#include "printercfg/core/FinishDialog.h"
+#include "printercfg/core/LoadDlg.h"
+#include "printercfg/core/ProgressDlg.h"
+#include "printercfg/pages/Operation.h"
+#include "printercfg/pages/PrinterSetup.h"
+#include "printercfg/pages/SelectDlg.h"
+#include "printercfg/pages/Selection.h"
+#include "support/CupsServer.h"
+#include "support/MarrowbyWorld.h"
+#include "support/PrinterSim.h"
+#include "support/SnmpServer.h"
+#include "support/TempDir.h"
+
+using testsupport::testScheduler;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+const auto* const cupsEnvironment = ::testing::AddGlobalTestEnvironment(new testsupport::CupsEnvironment);
+
+// A PPD whose *NickName is a supported driver; jobs pass through raw.
+std::string ppd(const std::string& nickName) {
+    return "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
+           "*LanguageEncoding: ISOLatin1\n*PCFileName: \"TESSIV.PPD\"\n*Manufacturer: \"Tessivarn\"\n"
+           "*Product: \"(Label Printer)\"\n*ModelName: \"" + nickName + "\"\n*ShortNickName: \"Tessivarn Label\"\n"
+           "*NickName: \"" + nickName + "\"\n*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n"
+           "*ColorDevice: False\n*DefaultColorSpace: Gray\n*FileSystem: False\n*Throughput: \"1\"\n"
+           "*TTRasterizer: Type42\n*cupsFilter: \"application/vnd.cups-raw 0 -\"\n"
+           "*OpenUI *PageSize/Media Size: PickOne\n*OrderDependency: 10 AnySetup *PageSize\n"
+           "*DefaultPageSize: w288h432\n*PageSize w288h432/4 x 6 in: \"<</PageSize[288 432]>>setpagedevice\"\n"
+           "*CloseUI: *PageSize\n*OpenUI *PageRegion: PickOne\n*OrderDependency: 10 AnySetup *PageRegion\n"
+           "*DefaultPageRegion: w288h432\n"
+           "*PageRegion w288h432/4 x 6 in: \"<</PageSize[288 432]>>setpagedevice\"\n*CloseUI: *PageRegion\n"
+           "*DefaultImageableArea: w288h432\n*ImageableArea w288h432: \"0 0 288 432\"\n"
+           "*DefaultPaperDimension: w288h432\n*PaperDimension w288h432: \"288 432\"\n";
+}
+
+// A port on the address where nothing listens.
+std::uint16_t deadTcpPort(const std::string& address) {
+    testsupport::PrinterSimOptions o;
+    o.address = address;
+    o.snmp = false;
+    testsupport::PrinterSim probe(o);
+    return probe.tcpPort();  // closed again when the probe stops
+}
+
+std::string block(const Strings& lines) {
+    std::string s = "!VMD_SETUP\r\n";
+    for (const auto& l : lines) s += l + "\r\n";
+    return s + "VMD_END\r\n";
+}
+const std::string Dummy = block({});
+
+Strings lines(const std::string& text) {
+    Strings out;
+    std::size_t start = 0;
+    for (;;) {
+        auto end = text.find("\r\n", start);
+        out.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) return out;
+        start = end + 2;
+    }
+}
+
+struct SendEndToEnd : ::testing::Test {
+    testsupport::MarrowbyWorld w;
+    platform::CupsSpooler cups;
+    platform::RegistryViews views{w.store, cups, w.programFolder};
+    platform::PosixSockets sockets;
+    testsupport::TempDir files;
+    std::vector<std::string> added;
+    std::string statusText;
+
+    void SetUp() override {
+        w.os.spoolerBackend = &cups;
+        w.os.registryBackend = &views;
+        w.os.socketFactory = &sockets;
+        // Real time for the servers on each poll of a wait (a poll moves the clock by 11 ms).
+        w.clock.onSleep = [](std::uint32_t) { ::usleep(10000); };
+    }
+    void TearDown() override {
+        for (const auto& q : added) {
+            try {
+                testScheduler().cancelAll(q);
+                testScheduler().deleteQueue(q);
+            } catch (const std::exception&) {
+            }
+        }
+    }
+    void addQueue(const std::string& name, const std::string& uri, const std::string& policy) {
+        const std::string file = files.file(name + ".ppd");
+        testsupport::writeFile(file, ppd("Tessivarn 7391-Q25 006"));
+        platform::QueueSpec spec;
+        spec.name = name;
+        spec.deviceUri = uri;
+        spec.ppdFile = file;
+        spec.errorPolicy = policy;
+        ASSERT_TRUE(cups.addQueue(spec).ok()) << testScheduler().errorLog();
+        added.push_back(name);
+    }
+
+    // The pages from the welcome page to the finish page: landscape and a
+    // speed of 5 in/sec, saved into configuration 2. `answers`: the boxes of the send.
+    void walkToTheSend(const std::string& queue, const std::vector<int>& answers = {}) {
+        w.m.Main("");
+        w.m.KAEIntroForm().Next.click();
+        auto& choice = w.m.SelectDlgForm();
+        choice.CfgPrinter.click();
+        choice.Next.click();
+        auto& selection = w.m.SelectionForm();
+        const auto& rows = selection.PrinterList.items();
+        const auto row = std::find(rows.begin(), rows.end(), queue);
+        ASSERT_NE(row, rows.end()) << queue;
+        selection.PrinterList.userSelect(static_cast<int>(row - rows.begin()));
+        selection.Next.click();
+        w.m.LoadDlgForm().Next.click();
+        auto& media = w.m.OperationForm();
+        ASSERT_TRUE(media.isVisible());
+        media.OrientationCB.click();
+        media.OrientationCombo.userSelect(1);
+        media.Next.click();
+        auto& print = w.m.PrinterSetupForm();
+        print.PrintSpeedCB.click();
+        print.PrintSpeedCombo.userSelect(4);
+        w.messages.answer(ui::IDNO);  // no settings file
+        print.Finish.click();
+        auto& finish = w.m.FinishDialogForm();
+        ASSERT_TRUE(finish.isVisible());
+        EXPECT_EQ(finish.SelectedPrinterName.caption(), queue);
+        finish.SaveCfgCB.click();
+        finish.SaveCombo.userSelect(1);
+        w.messages.answer(ui::IDYES);  // overwrite configuration 2
+        for (int a : answers) w.messages.answer(a);
+        auto& progress = w.m.ProgressDlgForm();
+        progress.SnmpPort = snmpPort;
+        finish.OKButton.click();
+        statusText = progress.StatusLog.text();
+    }
+    std::uint16_t snmpPort = 161;
+};
+
+const std::string SettingsJob = block({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 90\r\n~PAPER;SPEED IPS 5\r\n" +
+                                block({"WINMODE-END"});
+
+TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
+    testsupport::PrinterSimOptions o;
+    o.address = "127.7.4.1";
+    o.snmp = false;
+    testsupport::PrinterSim sim(o);
+    addQueue("Label-Moves", "socket://127.7.4.1:" + std::to_string(sim.tcpPort()), "");
+    // The success box, then no settings file on the way out.
+    walkToTheSend("Label-Moves", {ui::IDOK, ui::IDNO});
+    EXPECT_EQ(lines(statusText),
+              (Strings{"Initializing ....", "Sending configuration update request to printer.",
+                       "  ... Request received OK", "Requesting configuration to be saved.",
+                       "  ... Request received OK", "Printer Successfully Configured."}));
+    ASSERT_TRUE(sim.waitForJobs(4)) << testScheduler().errorLog();
+    const Strings expected = {SettingsJob, Dummy, block({"CONFIG-SAVE;2"}), Dummy};
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(sim.jobText(i), expected[i]) << i;
+    EXPECT_EQ(sim.jobs().size(), 4u);
+    const auto& boxes = w.messages.shown();
+    EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const ui::MessageRequest& r) {
+        return r.text == "Printer Setup Request Successfully Sent";
+    }));
+    EXPECT_TRUE(w.app.ended());
+}
+
+TEST_F(SendEndToEnd, AStuckJobStaysAtTheHeadAndTheFrontPanelIsRead) {
+    testsupport::SnmpdOptions agentOptions;
+    agentOptions.address = "127.7.4.2";
+    agentOptions.line1 = "PAPER OUT";
+    agentOptions.line2 = "LOAD MEDIA";
+    testsupport::SnmpServer agent(agentOptions);
+    snmpPort = agent.port();
+    // CUPS keeps retrying the job at the head while the device refuses it.
+    addQueue("Label-Stuck", "socket://127.7.4.2:" + std::to_string(deadTcpPort("127.7.4.2")), "retry-current-job");
+    walkToTheSend("Label-Stuck");
+    EXPECT_EQ(lines(statusText),
+              (Strings{"Initializing ....", "Sending configuration update request to printer.",
+                       "... Error Detected. The command failed. Program unable to continue.",
+                       "... Printer Front Panel Message:", "\tPAPER OUT", "\tLOAD MEDIA", "Program terminated!!!"}))
+        << agent.log();
+    const auto& box = w.messages.last();
+    EXPECT_EQ(box.title, "Printer Error");
+    EXPECT_NE(box.text.find("Printer Front Panel Message:\r\n\tPAPER OUT\r\n\tLOAD MEDIA"), std::string::npos);
+    EXPECT_TRUE(w.m.PrinterErrorSeen);
+    EXPECT_FALSE(w.m.SetupSent);
+    EXPECT_TRUE(w.m.PrinterSetupForm().isVisible());
+    EXPECT_FALSE(w.app.ended());
+    // The wizard's own jobs were purged from the queue.
+    EXPECT_TRUE(testScheduler().waitForIdle("Label-Stuck")) << testScheduler().errorLog();
+}
+
+TEST_F(SendEndToEnd, AJobThatCupsAbortedHasNotMoved) {
+    testScheduler().setBackend("refuse", "#!/bin/sh\n[ $# -eq 0 ] && exit 0\ncat > /dev/null\nexit 1\n");
+    addQueue("Label-Aborts", "refuse://127.7.4.3", "abort-job");
+    walkToTheSend("Label-Aborts");
+    testScheduler().restoreBackend("refuse");
+    const Strings status = lines(statusText);
+    ASSERT_GE(status.size(), 3u);
+    EXPECT_EQ(status[2], "... Error Detected. The command failed. Program unable to continue.");
+    // Not a TCP/IP port: no front panel.
+    EXPECT_EQ(status.end()[-2], "... Please check the printer. Correct the error and try again.");
+    EXPECT_TRUE(w.m.PrinterErrorSeen);
+    // What the spooler tells of the wizard's last job.
+    const std::uint32_t last = cups.lastJobId();
+    ASSERT_NE(last, 0u);
+    EXPECT_EQ(cups.jobOutcome("Label-Aborts", last), platform::JobOutcome::Aborted);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// The finish and progress pages as real Qt windows, and their pictures in
+// build/tests/screens/marrowby/.
+
+#include <QComboBox>
+#include <QImage>
+#include <QProgressBar>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include "platform/RegistryViews.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemorySockets.h"
+#include "platform/memory/MemorySpooler.h"
+#include "printercfg/core/FinishDialog.h"
+#include "printercfg/core/MarrowbyModule.h"
+#include "printercfg/core/ProgressDlg.h"
+#include "printercfg/pages/PrinterSetup.h"
+#include "support/FakeProcesses.h"
+#include "ui/qt/GuiWorld.h"
+#include "ui/qt/Screens.h"
+
+namespace {
+
+using guitest::widgetAs;
+
+struct MarrowbySendPages : ::testing::Test {
+    std::unique_ptr<guitest::GuiWorld> world = std::make_unique<guitest::GuiWorld>();
+    testsupport::FakeProcesses processes;
+    platform::MemorySpooler spooler;
+    platform::MemoryRegistry store;
+    platform::MemoryNetwork network;
+    platform::RegistryViews registry{store, spooler, "/nonexistent-program-folder"};
+    platform::Platform os{.processLauncher = &processes,
+                          .spoolerBackend = &spooler,
+                          .registryBackend = &registry,
+                          .socketFactory = &network};
+    std::unique_ptr<printercfg::MarrowbyModule> m;
+
+    void SetUp() override {
+        spooler.addQueue("Shipping Labels", "Tessivarn 7391-Q25 006", "socket://127.1.1.1:9100");
+        m = std::make_unique<printercfg::MarrowbyModule>(world->app, os, "/nonexistent-program-folder");
+        m->SelectedPrinterName = "Shipping Labels";
+    }
+    void TearDown() override {
+        m.reset();
+        world.reset();
+        guitest::flushDeletes();
+    }
+    static void render(ui::Form& form) {
+        const auto path = guitest::saveScreen(form, form.name());
+        QImage image(QString::fromStdString(path.string()));
+        ASSERT_FALSE(image.isNull()) << form.name();
+        EXPECT_GE(image.width(), 480) << form.name();
+    }
+};
+
+TEST_F(MarrowbySendPages, FinishAndProgressRender) {
+    // An emulation change: both operations are offered.
+    m->PrinterSetupForm().EmulationCB.setValue(0);
+    auto& finish = m->FinishDialogForm();
+    finish.show();
+    finish.SaveCombo.userSelect(2);
+    finish.SetComboBoxes();
+    EXPECT_TRUE(widgetAs<QComboBox>(finish.SaveCombo)->isEnabled());
+    EXPECT_EQ(widgetAs<QComboBox>(finish.PowerUpCombo)->currentText(), "Configuration 3");
+    EXPECT_TRUE(widgetAs<QPushButton>(finish.OKButton)->isDefault());
+    render(finish);
+
+    auto& progress = m->ProgressDlgForm();
+    progress.show();
+    progress.StatusLog.setText("Initializing ....");
+    for (const char* line : {"Requesting active emulation to be changed.", "  ... Request received OK",
+                             "Requesting loading of configuration #3 to set active emulation.",
+                             "  ... Request received OK", "Sending configuration update request to printer."})
+        progress.AppendStatus(line);
+    progress.ProgressBar.setValue(30);
+    EXPECT_EQ(widgetAs<QProgressBar>(progress.ProgressBar)->value(), 30);
+    render(progress);
+}
+
+}  // namespace
