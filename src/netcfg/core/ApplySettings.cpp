@@ -191,7 +191,7 @@ void applyWireless(QuillonModule& m, const std::string& record) {
         const bool chosen = isOne(f[0]);
         const int row = static_cast<int>(i);
         setTick(c.check[row], chosen);
-        ui::ComboBox* lists[] = {nullptr,      &w.OpMode,  &w.Speed,     &w.Channel, &w.Antenna,
+        ui::ComboBox* lists[] = {nullptr,     &w.OpMode,  &w.Speed,     &w.Channel, &w.Antenna,
                                  &w.Preamble, &w.TxPower, &w.PowerMgmt, &w.Devices, &w.CountryCode};
         if (row == 0)
             w.SSID.setText(chosen ? f[1] : std::string());
@@ -219,7 +219,8 @@ void applySecurity(QuillonModule& m, const std::string& record) {
         const Fields& f = lines[i];
         if (f.size() < 2 || !isOne(f[0])) continue;
         auto keys = [&](ui::ControlArray<ui::TextBox>& text, std::size_t first) {
-            for (std::size_t k = 0; k <= 3 && first + k < f.size(); ++k) text[static_cast<int>(k)].setText(f[first + k]);
+            for (std::size_t k = 0; k <= 3 && first + k < f.size(); ++k)
+                text[static_cast<int>(k)].setText(f[first + k]);
         };
         switch (i) {
         case 1:

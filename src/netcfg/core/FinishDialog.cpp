@@ -34,14 +34,16 @@ FinishDialog::FinishDialog(QuillonModule& module)
 }
 
 ui::Form& FinishDialog::question() {
-    Label2.add(0, "Your configuration settings for the network adapter are about to be sent to the printer. Would "
-                  "you like to save your entries to a file for future reference?");
+    Label2.add(0,
+               "Your configuration settings for the network adapter are about to be sent to the printer. Would "
+               "you like to save your entries to a file for future reference?");
     return *this;
 }
 
 ui::Form& FinishDialog::note() {
-    Label2.add(1, "Note: After sending the configuration changes for the network adapter, the printer will be "
-                  "rebooted.");
+    Label2.add(1,
+               "Note: After sending the configuration changes for the network adapter, the printer will be "
+               "rebooted.");
     return *this;
 }
 

@@ -62,7 +62,8 @@ std::vector<Entry> typedEntries(QuillonModule& m) {
     }
 
     auto& radio = m.WirelessQuestionDlgForm();
-    if (radio.check[0].value() == 1) out.push_back({5, "Wireless Network Settings: SSID", m.WirelessDlgForm().SSID.text()});
+    if (radio.check[0].value() == 1)
+        out.push_back({5, "Wireless Network Settings: SSID", m.WirelessDlgForm().SSID.text()});
     if (radio.EncryptionCB.value() == 1) {
         auto& e = m.EncryptQuestionDlgForm();
         if (!e.click[0].value() && e.click[1].value()) {
@@ -87,9 +88,14 @@ std::vector<Entry> typedEntries(QuillonModule& m) {
 }
 
 // The groups of the records, for a record too long without a typed text to name.
-const char* const GroupNames[] = {"Printer Port Selection", "Network Settings",      "IP Address Assignment",
-                                  "Network Settings",       "Wireless Network Settings", "Wireless Network Settings",
-                                  "Wireless Network Authentication Setting", "Wireless Network Authentication Setting"};
+const char* const GroupNames[] = {"Printer Port Selection",
+                                  "Network Settings",
+                                  "IP Address Assignment",
+                                  "Network Settings",
+                                  "Wireless Network Settings",
+                                  "Wireless Network Settings",
+                                  "Wireless Network Authentication Setting",
+                                  "Wireless Network Authentication Setting"};
 
 // Coded, a text takes two bytes per character.
 constexpr std::size_t MaxCodedChars = 65535 / 2;
@@ -104,8 +110,7 @@ std::optional<std::string> unsavable(QuillonModule& m) {
     for (const Entry& e : entries) {
         if (e.slot >= 0 && e.text.find_first_of("|\r\n") != std::string::npos)
             return refusal(e.name, "contains \"|\" or a line break, which a settings file cannot hold.");
-        if (!platform::isAnsi(e.text))
-            return refusal(e.name, "contains a character that a settings file cannot hold.");
+        if (!platform::isAnsi(e.text)) return refusal(e.name, "contains a character that a settings file cannot hold.");
     }
     for (int slot = -1; slot < QuillonModule::RecordCount; ++slot) {
         const std::string& text = slot < 0 ? entries.back().text : m.CurrentSettings[static_cast<std::size_t>(slot)];
@@ -116,7 +121,8 @@ std::optional<std::string> unsavable(QuillonModule& m) {
         for (const Entry& e : entries)
             if (e.slot == slot && (!longest || e.text.size() > longest->text.size())) longest = &e;
         const std::string name = longest ? longest->name : GroupNames[slot];
-        return refusal(name, bytes ? "is too long for a settings file." : "contains a character that a settings file cannot hold.");
+        return refusal(name, bytes ? "is too long for a settings file."
+                                   : "contains a character that a settings file cannot hold.");
     }
     return std::nullopt;
 }
@@ -150,7 +156,8 @@ bool QuillonModule::LoadWizardSettings(const std::string& path) {
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        ShowNotice(JoinLines({"Error Reading File", "Unable to open the file", "Unable to load the saved settings", ""}));
+        ShowNotice(
+            JoinLines({"Error Reading File", "Unable to open the file", "Unable to load the saved settings", ""}));
         return false;
     }
     auto file = ReadSettingsFile(in, DialogForm().Password.text());

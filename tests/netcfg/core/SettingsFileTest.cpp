@@ -23,9 +23,12 @@ TEST(HexCoding, CharactersAsCodePageCodesAndBack) {
         {"", ""}, {"a", "61"}, {"\n|", "0A7C"}, {"Caf\u00e9", "436166E9"}, {"\u20ac", "80"}, {"\u4e2d!", "21"}};
     for (auto [text, coded] : encoded) EXPECT_EQ(netcfg::HexEncode(text), coded) << text;
 
-    const std::pair<std::string, std::string> decoded[] = {{"4", "\x04"},         {"zz", std::string(1, '\0')},
-                                                           {"4z", "\x04"},        {"z4", std::string(1, '\0')},
-                                                           {"e9E9", "\u00e9\u00e9"}, {"8180", "\u20ac"},
+    const std::pair<std::string, std::string> decoded[] = {{"4", "\x04"},
+                                                           {"zz", std::string(1, '\0')},
+                                                           {"4z", "\x04"},
+                                                           {"z4", std::string(1, '\0')},
+                                                           {"e9E9", "\u00e9\u00e9"},
+                                                           {"8180", "\u20ac"},
                                                            {"616", "a\x06"}};
     for (const auto& [coded, text] : decoded) EXPECT_EQ(netcfg::HexDecode(coded), text) << coded;
 

@@ -161,7 +161,10 @@ TEST(SettingsFiles, RefusedFilesShowTheirNoticeAndChangeNothing) {
         {"missing", nullptr, "File not found. Please select another file."},
         {"other version", [](const std::string& good) { return std::string("\x08\0\x04\0V1.0", 8) + good.substr(8); },
          "Error Reading File\r\nIncompatible File Type Detected\r\nUnable to load the saved settings\r\n"},
-        {"wrong password", [](const std::string&) { return handWritten("tessi-7", {"", "", "", "", "", "", "", ""}); },
+        {"wrong password",
+         [](const std::string&) {
+             return handWritten("tessi-7", {"", "", "", "", "", "", "", ""});
+         },
          "Error Invalid Password.\r\nUnable to load the saved settings\r\n"},
         {"ends early", [](const std::string& good) { return good.substr(0, good.size() - 3); },
          "Error Reading File\r\nThe file is incomplete or damaged\r\nUnable to load the saved settings\r\n"},
@@ -199,9 +202,10 @@ TEST(SettingsFiles, ASaveReplacesTheWholeFileKeepingItsPermissionsOrLeavesItWhol
     w.messages.answer(ui::IDYES);
     ASSERT_TRUE(w.q.SaveWizardSettings(link));
     const std::string saved = readFile(path);
-    EXPECT_EQ(saved.size(), 8u + 4 + 14 + 8 * 4 + 2 * (w.q.CurrentSettings[0].size() + w.q.CurrentSettings[1].size() +
-                                                    w.q.CurrentSettings[3].size() + w.q.CurrentSettings[4].size() +
-                                                    w.q.CurrentSettings[5].size() + w.q.CurrentSettings[6].size()));
+    EXPECT_EQ(saved.size(),
+              8u + 4 + 14 + 8 * 4 +
+                  2 * (w.q.CurrentSettings[0].size() + w.q.CurrentSettings[1].size() + w.q.CurrentSettings[3].size() +
+                       w.q.CurrentSettings[4].size() + w.q.CurrentSettings[5].size() + w.q.CurrentSettings[6].size()));
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
     EXPECT_TRUE(fs::is_symlink(link));
     for (const auto& entry : fs::directory_iterator(w.work.path()))
@@ -258,10 +262,14 @@ TEST(SettingsFiles, TextsTheFormatCannotHoldAreRefusedByName) {
 TEST(SettingsFiles, RecordsThatDoNotFitThePagesAreSkipped) {
     Wizard w;
     auto& m = w.q;
-    m.CurrentSettings = {"1|7\r\n1|x\r\n0|.\r\n0|.\r\n0|.\r\n", "9|x|1|2|0|1|0|1|1|1|1",
-                         "1\r\n1|1", "0|.\r\n1|99\r\n1|-1\r\n1|x|y\r\n0|.\r\n1|1|8|9|extra\r\n1|0\r\n",
-                         "1|1|1|1|1|1|1|1|1|1|1|1|1|1|x", "1|\r\n1|9\r\n1|x\r\n1\r\n\r\n1|1\r\n1|70000\r\n1|0|.|1\r\n",
-                         "maybe|True|1|2|3|4|1|1", "0|.\r\n1|1\r\n1|1|pass|\r\n1|1|user|pw|77\r\n1|0|4|4|4\r\n"};
+    m.CurrentSettings = {"1|7\r\n1|x\r\n0|.\r\n0|.\r\n0|.\r\n",
+                         "9|x|1|2|0|1|0|1|1|1|1",
+                         "1\r\n1|1",
+                         "0|.\r\n1|99\r\n1|-1\r\n1|x|y\r\n0|.\r\n1|1|8|9|extra\r\n1|0\r\n",
+                         "1|1|1|1|1|1|1|1|1|1|1|1|1|1|x",
+                         "1|\r\n1|9\r\n1|x\r\n1\r\n\r\n1|1\r\n1|70000\r\n1|0|.|1\r\n",
+                         "maybe|True|1|2|3|4|1|1",
+                         "0|.\r\n1|1\r\n1|1|pass|\r\n1|1|user|pw|77\r\n1|0|4|4|4\r\n"};
     EXPECT_NO_THROW(netcfg::ApplySettings(m));
     EXPECT_TRUE(m.PortSelectForm().PortLPT.value());  // no port 7 here: the page's choice stays
     EXPECT_EQ(m.PortSelectForm().LPTCombo.listIndex(), 0);

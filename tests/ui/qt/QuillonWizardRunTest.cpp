@@ -4,12 +4,12 @@
 // the same job delivered once more, byte for byte. The finish page, the
 // settings dialog and the load page render into the screens folder.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -40,7 +40,8 @@ using guitest::widgetAs;
 // the printer-setup entry point, and the in-memory spooler.
 struct WizardRun {
     explicit WizardRun(const std::string& programFolder) {
-        processes.program("quenmora", [](const std::string&) { testsupport::writeFile("ports.txt", "LPT1:\r\nFILE:\r\n"); });
+        processes.program("quenmora",
+                          [](const std::string&) { testsupport::writeFile("ports.txt", "LPT1:\r\nFILE:\r\n"); });
         processes.program("rundll32", [](const std::string&) {});
         q = std::make_unique<netcfg::QuillonModule>(world->app, os, programFolder);
         q->Main("");
