@@ -236,12 +236,6 @@ TEST(SettingsFiles, TextsTheFormatCannotHoldAreRefusedByName) {
          lead + "Printer Port Selection: Full Path and File Name\" contains a character that a settings file cannot "
                 "hold.\r\n"},
         {[](QuillonModule& m) {
-             m.WirelessQuestionDlgForm().check[0].setValue(1);
-             m.WirelessDlgForm().SSID.setText("two\r\nlines");
-         },
-         lead + "Wireless Network Settings: SSID\" contains \"|\" or a line break, which a settings file cannot "
-                "hold.\r\n"},
-        {[](QuillonModule& m) {
              m.WirelessQuestionDlgForm().EncryptionCB.setValue(1);
              m.EncryptQuestionDlgForm().click[2].setValue(true);
              m.EncryptQuestionDlgForm().WPA.setValue(1);
