@@ -16,7 +16,9 @@ char32_t nextChar(const std::string& text, std::size_t& at) {
     const unsigned char lead = byte(at++);
     int more = 0;
     char32_t ch = lead;
-    if (lead >= 0xF0 && lead < 0xF8) {
+    if (lead >= 0xF8) {
+        return 0xFFFF;
+    } else if (lead >= 0xF0) {
         more = 3;
         ch = lead & 0x07u;
     } else if (lead >= 0xE0) {
