@@ -1,7 +1,11 @@
 #pragma once
-// Page not built yet.
+// The finish page: the records and commands rebuilt, the offer to save the
+// entries to a settings file first, then the send through the progress page,
+// or a save and the end of the wizard.
 
 #include "netcfg/core/Page.h"
+#include "ui/Control.h"
+#include "ui/ControlArray.h"
 
 namespace netcfg {
 
@@ -11,6 +15,37 @@ public:
 
     // The page that showed this one; Back shows it again.
     ui::Form* Caller = nullptr;
+
+    ui::Label Label1;
+    ui::Label Label3;
+    ui::ControlArray<ui::Label> Label2;  // 0 the save question, 1 the reboot note
+    ui::OptionButton Option1;
+    ui::OptionButton Option2;
+    ui::CommandButton Back;
+    ui::CommandButton OKButton;
+    ui::CommandButton SaveExit;
+    ui::CommandButton CancelButton;
+    ui::Timer Timer1;
+
+    void OKButton_Click();
+    void SaveExit_Click();
+    void Back_Click();
+    void CancelButton_Click();
+    void Timer1_Timer();
+
+    static constexpr int PollMs = 500;
+
+protected:
+    void Form_Load() override;
+
+private:
+    // Create Label2's elements in their places on the page.
+    ui::Form& question();
+    ui::Form& note();
+    void OpenDialog();
+    void Arm();
+
+    bool ExitAfterSave = false;
 };
 
 }  // namespace netcfg

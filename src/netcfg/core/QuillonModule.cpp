@@ -84,9 +84,7 @@ void QuillonModule::Main(const std::string& commandLine) {
     }
     if (upper.find("GO") != std::string::npos) {
         StartedWithGo = true;
-        // The load page is the first page after a start with GO; until it
-        // exists the welcome page stands in for it.
-        KAEIntroForm().show();
+        LoadDlgForm().show();
     } else {
         auto& intro = KAEIntroForm();
         intro.show();
@@ -112,7 +110,11 @@ bool QuillonModule::ConfirmExitWithoutSaving() {
                                    "Once you exit, all of your settings will be lost.",
                                    "Would you like to save your settings before you exit?"}),
                         ui::Buttons::YesNo, ui::Icon::Question, 1, "Leaving Wizard Without Saving Settings");
-    return r == ui::IDYES;
+    if (r != ui::IDYES) return false;
+    auto& dialog = DialogForm();
+    dialog.dialogFlag = 2;
+    dialog.Open();
+    return true;
 }
 
 void QuillonModule::ShowError(const std::string& message, bool fatal, const std::string& title) {
@@ -139,7 +141,8 @@ int QuillonModule::AskYesNo(const std::string& message, const std::string& title
 }
 
 void QuillonModule::WelcomeNext() {
-    // The load page follows the welcome page; until it exists Next stays here.
+    // The welcome page stays behind the load page, which unloads it on Next.
+    LoadDlgForm().show();
 }
 
 void QuillonModule::UnloadAllForms() {

@@ -51,6 +51,9 @@ public:
     std::string NicCommands;
     // The interface number the last command group named: 1 wired, 2 wireless.
     std::int16_t NicInterface = 0;
+    // The settings dialog's outcome, polled by its opener: 0 pending, 1 the
+    // file was saved or loaded, -1 cancelled.
+    std::int16_t DialogResult = 0;
 
     // Program entry: reads the command line and shows the first page.
     void Main(const std::string& commandLine);
@@ -63,6 +66,12 @@ public:
     void ShowError(const std::string& message, bool fatal, const std::string& title = {}) override;
     int AskYesNo(const std::string& message, const std::string& title);
     void UnloadAllForms();
+
+    // The settings file with the settings dialog's password: false, after a
+    // notice, when nothing was written or loaded (a declined overwrite gives
+    // no notice).
+    bool SaveWizardSettings(const std::string& path);
+    bool LoadWizardSettings(const std::string& path);
 
     // Pages
     ui::FormSlot<Dialog> DialogForm;

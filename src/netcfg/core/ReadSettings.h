@@ -45,4 +45,8 @@ void BuildNicSettings(QuillonModule& m);
 // Whether any slot of CurrentSettings differs from InitialSettings.
 bool SettingsDiffer(const QuillonModule& m);
 
+// Writes the records of CurrentSettings back into the pages' controls, as a
+// user would change them; values that have no place on a page are skipped.
+void ApplySettings(QuillonModule& m);
+
 }  // namespace netcfg

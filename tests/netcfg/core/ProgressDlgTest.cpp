@@ -79,9 +79,10 @@ struct ProgressWorld : testsupport::QuillonWorld {
     }
     // Shows the page as the finish page does and runs it to its end.
     void run() {
-        q.NicCommands = Commands;
+        // The finish page rebuilds the commands when it loads.
         q.FinishDialogForm().show();
         q.FinishDialogForm().hide();
+        q.NicCommands = Commands;
         shownAt = clock.elapsed();
         q.ProgressDlgForm().show();
         pump.run();

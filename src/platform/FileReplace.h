@@ -1,0 +1,17 @@
+#pragma once
+// Replacing a file's whole contents so that it is never left half written:
+// the bytes go to a new file in the same folder, which is then renamed over
+// the old one.
+
+#include <string>
+
+namespace platform {
+
+// Writes `bytes` as the whole new contents of `path`. An existing file keeps
+// its permission bits (and its owner and group where the user may keep them);
+// a symbolic link is followed, so the file it names is replaced. An existing
+// file that the user may not write is left alone, as is every other older
+// file when the write fails part-way. False when nothing was replaced.
+bool ReplaceFile(const std::string& path, const std::string& bytes);
+
+}  // namespace platform
