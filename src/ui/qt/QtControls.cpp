@@ -163,13 +163,16 @@ public:
         p->setRenderHint(QPainter::Antialiasing);
         const QColor window = opt->palette.color(QPalette::Window);
         const QRectF frame = QRectF(subControlRect(cc, opt, SC_GroupBoxFrame, w)).adjusted(0.5, 0.5, -0.5, -0.5);
-        p->setPen(window.darker(135));
+        p->setPen(Qt::NoPen);
         p->setBrush(window.darker(103));
         p->drawRoundedRect(frame, 3, 3);
-        if (!box->text.isEmpty()) {
-            const QRect title = subControlRect(cc, opt, SC_GroupBoxLabel, w);
-            // The gap in the border line behind the caption.
-            p->fillRect(QRectF(title.left(), frame.top() - 1, title.width(), 2.5), window);
+        const QRect title = subControlRect(cc, opt, SC_GroupBoxLabel, w);
+        if (title.isValid()) p->setClipRegion(QRegion(opt->rect).subtracted(title));  // the gap for the caption
+        p->setPen(window.darker(135));
+        p->setBrush(Qt::NoBrush);
+        p->drawRoundedRect(frame, 3, 3);
+        p->setClipping(false);
+        if (title.isValid()) {
             int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
             if (!styleHint(SH_UnderlineShortcut, opt, w)) flags |= Qt::TextHideMnemonic;
             drawItemText(p, title, flags, box->palette, box->state & State_Enabled, box->text, QPalette::WindowText);
