@@ -34,6 +34,10 @@ struct ButtonParts<QRadioButton> {
     static constexpr QStyle::ContentsType size = QStyle::CT_RadioButton;
 };
 
+// Room a window manager's frame and title bar take around a window.
+constexpr int FrameAllowanceWidth = 16;
+constexpr int FrameAllowanceHeight = 48;
+
 // Narrowest a wrapping caption gets: its longest word, or this many average
 // characters when the words are short.
 constexpr int NarrowestCaptionChars = 12;

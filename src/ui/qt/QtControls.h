@@ -24,9 +24,6 @@ QGroupBox* newCaptionedFrame(QWidget* parent);
 // The width a form window takes when the screen has room; long texts wrap
 // at this width rather than widen the window.
 constexpr int PreferredWindowWidth = 600;
-// Room a window manager's frame and title bar take around a window.
-constexpr int FrameAllowanceWidth = 16;
-constexpr int FrameAllowanceHeight = 48;
 
 // The size of a top-level window with a layout on a screen whose free area is
 // `available`: as wide as what cannot wrap needs, at least the preferred width
