@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "ui/Form.h"
 #include "ui/qt/QtView.h"
@@ -27,13 +28,14 @@ inline std::filesystem::path screensDir() {
 }
 
 // The window of a rendered form is about a page wide, and every control lies
-// inside its parent, no narrower than it can draw itself and as high as its
-// wrapped text needs.
+// inside its parent, clear of the others, no narrower than it can draw itself
+// and as high as its wrapped text needs.
 inline void expectLaidOut(ui::Form& form) {
     QWidget* win = ui::windowOf(form);
     ASSERT_NE(win, nullptr) << form.name();
     EXPECT_GE(win->width(), 480) << form.name();
     EXPECT_LE(win->width(), 680) << form.name();
+    std::vector<QWidget*> shown;
     for (const ui::Control* c : form.controls()) {
         QWidget* w = ui::widgetOf(*c);
         if (!w || !w->isVisibleTo(win)) continue;
@@ -43,6 +45,11 @@ inline void expectLaidOut(ui::Form& form) {
         if (w->hasHeightForWidth()) {
             EXPECT_GE(w->height(), w->heightForWidth(w->width())) << name << " is cut below";
         }
+        for (QWidget* other : shown) {
+            EXPECT_FALSE(other->parentWidget() == w->parentWidget() && other->geometry().intersects(w->geometry()))
+                << name << " overlaps " << other->objectName().toStdString();
+        }
+        shown.push_back(w);
     }
 }
 
