@@ -204,6 +204,15 @@ QCheckBox* newWrappingCheckBox(QWidget* parent) { return new WrappingButton<QChe
 
 QRadioButton* newWrappingRadioButton(QWidget* parent) { return new WrappingButton<QRadioButton>(parent); }
 
+int captionOffset(const QAbstractButton* button) {
+    QStyleOptionButton opt;
+    opt.initFrom(button);
+    opt.text = button->text();
+    const auto part = qobject_cast<const QRadioButton*>(button) ? QStyle::SE_RadioButtonContents
+                                                                : QStyle::SE_CheckBoxContents;
+    return button->style()->subElementRect(part, &opt, button).left() - opt.rect.left();
+}
+
 QGroupBox* newCaptionedFrame(QWidget* parent) {
     auto* g = new QGroupBox(parent);
     g->setStyle(captionedFrameStyle());

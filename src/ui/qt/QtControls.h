@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QSize>
 
+class QAbstractButton;
 class QCheckBox;
 class QGroupBox;
 class QRadioButton;
@@ -17,6 +18,9 @@ namespace ui {
 // gets less room than one line needs, and which toggles wherever it is clicked.
 QCheckBox* newWrappingCheckBox(QWidget* parent);
 QRadioButton* newWrappingRadioButton(QWidget* parent);
+
+// How far the caption of a check box or option button stands from its left edge.
+int captionOffset(const QAbstractButton* button);
 
 // A frame whose caption interrupts the top of its border.
 QGroupBox* newCaptionedFrame(QWidget* parent);

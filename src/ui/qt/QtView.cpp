@@ -432,6 +432,7 @@ void QtFormView::applyTabOrder() {
 
 void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel) {
     std::set<const Control*> done;
+    QWidget* above = nullptr;  // the control placed on its own just before
     const auto& rows = form_.layoutRows();
     for (Control* c : form_.controls()) {
         if (c->container() != container || c->kind() == Kind::Timer || done.count(c)) continue;
@@ -442,6 +443,7 @@ void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bo
                 if (!grid && std::find(r.begin(), r.end(), c) != r.end()) grid = &g;
         if (grid) {
             placeGrid(*grid, container, into, parent, done);
+            above = nullptr;
             continue;
         }
         const std::vector<Control*>* row = nullptr;
@@ -466,6 +468,7 @@ void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bo
                 h->addWidget(w, s ? 1 : 0);
             }
             if (!stretchy) h->addStretch(1);
+            above = nullptr;
             continue;
         }
         done.insert(c);
@@ -476,8 +479,16 @@ void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bo
         } else if (c->kind() == Kind::CommandButton) {
             into->addWidget(makeWidget(*c, parent), 0, Qt::AlignLeft);  // natural width
         } else {
-            into->addWidget(makeWidget(*c, parent));
+            QWidget* w = makeWidget(*c, parent);
+            into->addWidget(w);
+            // The description right below an option lines up with its caption.
+            auto* option = qobject_cast<QAbstractButton*>(above);
+            if (auto* label = qobject_cast<QLabel*>(w); label && option && c->kind() == Kind::Label)
+                label->setIndent(captionOffset(option));
+            above = w;
+            continue;
         }
+        above = nullptr;
     }
 }
 
@@ -486,6 +497,8 @@ void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bo
 // in its row is a description: it takes the rest of the row and wraps. The
 // last control of a row shorter than the others takes the columns the row
 // leaves out. Help buttons in a last column of their own stand on the right.
+// A description in the first column right below an option lines up with the
+// option's caption.
 void QtFormView::placeGrid(const std::vector<std::vector<Control*>>& grid, Control* container, QBoxLayout* into,
                            QWidget* parent, std::set<const Control*>& done) {
     auto* g = new QGridLayout;
@@ -498,19 +511,26 @@ void QtFormView::placeGrid(const std::vector<std::vector<Control*>>& grid, Contr
     std::size_t columns = 0;
     for (const auto& row : grid) columns = std::max(columns, row.size());
     std::vector<bool> stretchy(columns, false), described(columns, false), buttonsOnly(columns, true);
+    QAbstractButton* optionAbove = nullptr;  // an option or check box alone on the row before
     for (std::size_t r = 0; r < grid.size(); ++r) {
         const auto& row = grid[r];
+        QAbstractButton* alone = nullptr;
+        int cells = 0;
         for (std::size_t k = 0; k < row.size(); ++k) {
             Control* m = row[k];
             if (!placed(m)) continue;
             done.insert(m);
             QWidget* w = makeWidget(*m, parent);
+            if (cells++ == 0 && (m->kind() == Kind::OptionButton || m->kind() == Kind::CheckBox))
+                alone = static_cast<QAbstractButton*>(w);
             const bool last = std::none_of(row.begin() + static_cast<std::ptrdiff_t>(k) + 1, row.end(),
                                            [](const Control* x) { return x != nullptr; });
             const auto at = static_cast<int>(r), col = static_cast<int>(k);
             buttonsOnly[k] = buttonsOnly[k] && m->kind() == Kind::CommandButton;
             if (m->kind() == Kind::Label && last) {
                 described[k] = true;
+                // Right below an option: lined up with its caption.
+                if (k == 0 && optionAbove) static_cast<QLabel*>(w)->setIndent(captionOffset(optionAbove));
                 g->addWidget(w, at, col, 1, static_cast<int>(columns - k));
                 continue;
             }
@@ -520,6 +540,7 @@ void QtFormView::placeGrid(const std::vector<std::vector<Control*>>& grid, Contr
             const int span = k + 1 == row.size() ? static_cast<int>(columns - k) : 1;
             g->addWidget(w, at, col, 1, span, s ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignVCenter);
         }
+        optionAbove = cells == 1 ? alone : nullptr;
     }
     // Room beyond what the cells need goes to the inputs, else to the
     // descriptions, else to the column before the help buttons.

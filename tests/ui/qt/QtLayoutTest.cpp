@@ -1,8 +1,10 @@
 // How the renderer lays a page out: the window's width on large and small
 // screens, long captions and descriptions that wrap instead of being cut,
-// lists as wide as their rows, frames with their caption in the border, and
-// columns that line up across grids and frames.
+// descriptions lined up with the option above them, lists as wide as their
+// rows, frames with their caption in the border, and columns that line up
+// across grids and frames.
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "GuiWorld.h"
 #include "ui/Form.h"
@@ -34,10 +37,14 @@ public:
     explicit LayoutForm(ui::Application& app)
         : ui::Form(app, "frmLayout", "Layout"),
           lblHeading(*this, "lblHeading", "Network Settings"),
+          optAscii(*this, "optAscii", "&ASCII String"),
+          lblAscii(*this, "lblAscii", "The ASCII string can contain any alpha-numeric characters except spaces."),
           chkLong(*this, "chkLong", LongCaption),
           cmdHelp1(*this, "cmdHelp1", "What is this?"),
           chkShort(*this, "chkShort", "Speed"),
           cmdHelp2(*this, "cmdHelp2", "What is this?"),
+          optFile(*this, "optFile", "&File"),
+          lblFile(*this, "lblFile", "Configuration commands are saved in this file."),
           lblPass(*this, "lblPass", "Passphrase:"),
           txtPass(*this, "txtPass"),
           chkShow(*this, "chkShow", "Show Passphrase"),
@@ -53,17 +60,21 @@ public:
           cmdNext(*this, "cmdNext", "Next >") {
         lblHeading.setFont(ui::HeadingFont);
         layoutGrid({{&chkLong, &cmdHelp1}, {&chkShort, &cmdHelp2}});
-        layoutGrid({{&lblPass, &txtPass, &chkShow}, {nullptr, &lblHint, nullptr}});
+        layoutGrid({{&optFile}, {&lblFile}, {&lblPass, &txtPass, &chkShow}, {nullptr, &lblHint, nullptr}});
         layoutGrid({{&chkSpeed, &lblSpeed, &cboSpeed}});
         layoutGrid({{&chkGap, &lblGap, &cboGap}});
         for (const char* row : {"Auto", LongRow}) cboSpeed.addItem(row);
         cboGap.addItem("Gap");
     }
     ui::Label lblHeading;
+    ui::OptionButton optAscii;
+    ui::Label lblAscii;
     ui::CheckBox chkLong;
     ui::CommandButton cmdHelp1;
     ui::CheckBox chkShort;
     ui::CommandButton cmdHelp2;
+    ui::OptionButton optFile;
+    ui::Label lblFile;
     ui::Label lblPass;
     ui::TextBox txtPass;
     ui::CheckBox chkShow;
@@ -136,6 +147,19 @@ TEST_F(QtLayout, LongCaptionsAndDescriptionsWrapInsideTheWindow) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() - 3));
     EXPECT_EQ(form->chkLong.value(), 1);
     EXPECT_EQ(qobject_cast<QCheckBox*>(box)->text(), LongCaption);
+}
+
+TEST_F(QtLayout, DescriptionsBelowAnOptionLineUpWithItsCaption) {
+    const std::pair<ui::OptionButton*, ui::Label*> pairs[] = {{&form->optAscii, &form->lblAscii},
+                                                              {&form->optFile, &form->lblFile}};
+    for (auto [option, description] : pairs) {
+        auto* button = guitest::widgetAs<QAbstractButton>(*option);
+        const int caption = place(*option).left() + ui::captionOffset(button);
+        EXPECT_EQ(place(*description).left() + guitest::widgetAs<QLabel>(*description)->indent(), caption)
+            << description->name();
+        EXPECT_GT(ui::captionOffset(button), 10);
+    }
+    EXPECT_LE(guitest::widgetAs<QLabel>(form->lblPass)->indent(), 0);  // a caption under a description: not moved
 }
 
 TEST_F(QtLayout, AWindowGrowsWhenItsTextsGetLonger) {
