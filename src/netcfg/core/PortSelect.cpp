@@ -66,9 +66,16 @@ PortSelect::PortSelect(QuillonModule& module)
     FileLabel.setBuddy(&FileName);
     Next.setDefault(true);
 
-    layoutGrid({{&PortLPT, &LPTCombo}, {&PortCOM, &ComCombo}, {&PortUSB, &USBCombo}});
-    layoutGrid({{&IPAddrLabel, &IPAddr}});
-    layoutGrid({{&FileLabel, &FileName, &Browse}});
+    // One grid, so that the lists and boxes of every port start at one x.
+    layoutGrid({{&PortLPT, &LPTCombo},
+                {&PortCOM, &ComCombo},
+                {&PortUSB, &USBCombo},
+                {&USB_ErrLbl},
+                {&PortTCP},
+                {&IPAddrLabel, &IPAddr},
+                {&PortFile},
+                {&FileDescLabel},
+                {&FileLabel, &FileName, &Browse}});
 
     PortLPT.onClick = [this] { PortLPT_Click(); };
     PortCOM.onClick = [this] { PortCOM_Click(); };

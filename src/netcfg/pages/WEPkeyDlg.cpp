@@ -101,7 +101,8 @@ WEPkeyDlg::WEPkeyDlg(QuillonModule& module)
     Label0[0].setBuddy(&KeySize);
     Label3.setBuddy(&AuthMethod);
     Label0[1].setBuddy(&DefaultKey);
-    layoutRow({&Label0[0], &KeySize, &Label3, &AuthMethod, &Label0[1], &DefaultKey});
+    // Two rows: the three lists side by side need a window wider than a page.
+    layoutGrid({{&Label0[0], &KeySize, &Label3, &AuthMethod}, {&Label0[1], &DefaultKey, nullptr, nullptr}});
     layoutGrid(keys_.grid());
 
     DefaultKey.onDropDown = [this] { DefaultKey_DropDown(); };

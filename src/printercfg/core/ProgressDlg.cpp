@@ -45,6 +45,7 @@ ProgressDlg::ProgressDlg(MarrowbyModule& module)
     Label3.setBuddy(&StatusLog);
     StatusLog.setMultiLine(true);
     StatusLog.setLocked(true);
+    layoutGrid({{&Label2, &ProgressBar}});
 }
 
 ProgressDlg::~ProgressDlg() { closeSocket(); }

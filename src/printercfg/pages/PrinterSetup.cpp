@@ -98,8 +98,9 @@ PrinterSetup::PrinterSetup(MarrowbyModule& module)
     VertShiftUnit.setToolTip("Unit of the vertical image shift shown");
     Finish.setDefault(true);
     // The speed list gets the frame's width; the shifts share their columns.
-    layoutGrid({{&PrintSpeedCB, &PrintSpeedCaption, &PrintSpeedCombo}});
-    layoutGrid({{&HorzCB, &HorzCaption, &HorzShiftHScroll, &HorzLabel, &HorzShiftUnit},
+    layoutGrid({{&IgnoreLabel},
+                {&PrintSpeedCB, &PrintSpeedCaption, &PrintSpeedCombo},
+                {&HorzCB, &HorzCaption, &HorzShiftHScroll, &HorzLabel, &HorzShiftUnit},
                 {&VertCB, &VertCaption, &VertShiftHScroll, &VertLabel, &VertShiftUnit}});
     layoutGrid({{&GapCB, &GapCaption, &GapCombo}});
     layoutGrid({{&EmulationCB, &EmulationCaption, &EmulationCombo}});

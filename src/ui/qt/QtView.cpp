@@ -1,5 +1,6 @@
 #include "ui/qt/QtView.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -29,6 +30,7 @@
 
 #include "ui/Ansi.h"
 #include "ui/Control.h"
+#include "ui/qt/QtControls.h"
 
 namespace ui {
 
@@ -111,11 +113,19 @@ protected:
     }
 };
 
+// A list as wide as its longest row (up to a limit).
 class QtComboBox : public QComboBox {
 public:
-    using QComboBox::QComboBox;
+    explicit QtComboBox(QWidget* parent) : QComboBox(parent) { setSizeAdjustPolicy(QComboBox::AdjustToContents); }
     // False when the popup must not open (the form went away).
     std::function<bool()> onPopup;
+
+    QSize minimumSizeHint() const override {
+        QSize s = QComboBox::minimumSizeHint();
+        s.setWidth(std::max(s.width(), std::min(sizeHint().width(), WidestList)));
+        return s;
+    }
+    static constexpr int WidestList = 360;
 
     void showPopup() override {
         if (onPopup && !onPopup()) return;
@@ -218,6 +228,14 @@ void moveOnScreen(QWidget* w, QPoint topLeft, const QPoint& frameOffset, QScreen
     w->move(topLeft - frameOffset);
 }
 
+// Sizes a window for the screen it comes up on (the primary one unless named).
+void fitToScreen(QWidget* w, QScreen* screen = nullptr) {
+    w->ensurePolished();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    w->resize(fittedWindowSize(w, available));
+}
+
 void applyColour(QWidget* w, std::uint32_t colour) {
     if (colour == EnabledColour) {
         if (w->testAttribute(Qt::WA_SetPalette)) w->setPalette(QPalette());
@@ -276,7 +294,19 @@ protected:
             noteRecent(this);
             lastPlace().fresh = false;
         }
-        return QWidget::event(e);
+        const bool handled = QWidget::event(e);
+        if (e->type() == QEvent::LayoutRequest) growToContents();
+        return handled;
+    }
+
+private:
+    // Texts that got longer or controls that appeared while the window is
+    // up: it grows to show them whole.
+    void growToContents() {
+        QLayout* l = layout();
+        if (!l || !l->hasHeightForWidth() || !isVisible()) return;
+        const int needed = l->totalHeightForWidth(width());
+        if (needed > height()) resize(width(), needed);
     }
 };
 
@@ -339,7 +369,6 @@ void QtFormView::build() {
     window_ = new QtFormWindow;
     window_->setObjectName(qs(form_.name()));
     window_->setWindowTitle(qs(form_.caption()));
-    window_->setMinimumWidth(480);
 
     auto* root = new QVBoxLayout(window_);
     root->setContentsMargins(20, 20, 20, 14);
@@ -386,6 +415,8 @@ void QtFormView::build() {
         wire(*c, it->second.data());
         syncAll(*c);
     }
+    window_->ensurePolished();
+    alignGrids();
     applyTabOrder();
 }
 
@@ -401,6 +432,7 @@ void QtFormView::applyTabOrder() {
 
 void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel) {
     std::set<const Control*> done;
+    QWidget* above = nullptr;  // the control placed on its own just before
     const auto& rows = form_.layoutRows();
     for (Control* c : form_.controls()) {
         if (c->container() != container || c->kind() == Kind::Timer || done.count(c)) continue;
@@ -411,6 +443,7 @@ void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bo
                 if (!grid && std::find(r.begin(), r.end(), c) != r.end()) grid = &g;
         if (grid) {
             placeGrid(*grid, container, into, parent, done);
+            above = nullptr;
             continue;
         }
         const std::vector<Control*>* row = nullptr;
@@ -435,6 +468,7 @@ void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bo
                 h->addWidget(w, s ? 1 : 0);
             }
             if (!stretchy) h->addStretch(1);
+            above = nullptr;
             continue;
         }
         done.insert(c);
@@ -445,41 +479,109 @@ void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bo
         } else if (c->kind() == Kind::CommandButton) {
             into->addWidget(makeWidget(*c, parent), 0, Qt::AlignLeft);  // natural width
         } else {
-            into->addWidget(makeWidget(*c, parent));
+            QWidget* w = makeWidget(*c, parent);
+            into->addWidget(w);
+            // The description right below an option lines up with its caption.
+            auto* option = qobject_cast<QAbstractButton*>(above);
+            if (auto* label = qobject_cast<QLabel*>(w); label && option && c->kind() == Kind::Label)
+                label->setIndent(captionOffset(option));
+            above = w;
+            continue;
         }
+        above = nullptr;
     }
 }
 
 // Rows whose columns line up: captions at their natural width, inputs
-// stretching, buttons at their natural width (help buttons end up on the right).
+// stretching, buttons at their natural width. A label with nothing after it
+// in its row is a description: it takes the rest of the row and wraps. The
+// last control of a row shorter than the others takes the columns the row
+// leaves out. Help buttons in a last column of their own stand on the right.
+// A description in the first column right below an option lines up with the
+// option's caption.
 void QtFormView::placeGrid(const std::vector<std::vector<Control*>>& grid, Control* container, QBoxLayout* into,
                            QWidget* parent, std::set<const Control*>& done) {
     auto* g = new QGridLayout;
     g->setHorizontalSpacing(10);
     g->setVerticalSpacing(8);
     into->addLayout(g);
-    std::vector<bool> stretchy;
+    auto placed = [&](const Control* m) {
+        return m && m->container() == container && m->kind() != Kind::Timer && !done.count(m);
+    };
+    std::size_t columns = 0;
+    for (const auto& row : grid) columns = std::max(columns, row.size());
+    std::vector<bool> stretchy(columns, false), described(columns, false), buttonsOnly(columns, true);
+    QAbstractButton* optionAbove = nullptr;  // an option or check box alone on the row before
     for (std::size_t r = 0; r < grid.size(); ++r) {
-        for (std::size_t k = 0; k < grid[r].size(); ++k) {
-            Control* m = grid[r][k];
-            if (!m || m->container() != container || m->kind() == Kind::Timer || done.count(m)) continue;
+        const auto& row = grid[r];
+        QAbstractButton* alone = nullptr;
+        int cells = 0;
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            Control* m = row[k];
+            if (!placed(m)) continue;
             done.insert(m);
             QWidget* w = makeWidget(*m, parent);
+            if (cells++ == 0 && (m->kind() == Kind::OptionButton || m->kind() == Kind::CheckBox))
+                alone = static_cast<QAbstractButton*>(w);
+            const bool last = std::none_of(row.begin() + static_cast<std::ptrdiff_t>(k) + 1, row.end(),
+                                           [](const Control* x) { return x != nullptr; });
+            const auto at = static_cast<int>(r), col = static_cast<int>(k);
+            buttonsOnly[k] = buttonsOnly[k] && m->kind() == Kind::CommandButton;
+            if (m->kind() == Kind::Label && last) {
+                described[k] = true;
+                // Right below an option: lined up with its caption.
+                if (k == 0 && optionAbove) static_cast<QLabel*>(w)->setIndent(captionOffset(optionAbove));
+                g->addWidget(w, at, col, 1, static_cast<int>(columns - k));
+                continue;
+            }
             if (auto* label = qobject_cast<QLabel*>(w); label && m->kind() == Kind::Label) label->setWordWrap(false);
-            if (stretchy.size() <= k) stretchy.resize(k + 1, false);
             const bool s = stretches(m->kind());
             stretchy[k] = stretchy[k] || s;
-            const Qt::Alignment natural = s ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignVCenter;
-            g->addWidget(w, static_cast<int>(r), static_cast<int>(k), natural);
+            const int span = k + 1 == row.size() ? static_cast<int>(columns - k) : 1;
+            g->addWidget(w, at, col, 1, span, s ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignVCenter);
         }
+        optionAbove = cells == 1 ? alone : nullptr;
     }
+    // Room beyond what the cells need goes to the inputs, else to the
+    // descriptions, else to the column before the help buttons.
+    if (std::find(stretchy.begin(), stretchy.end(), true) == stretchy.end()) stretchy = described;
+    if (std::find(stretchy.begin(), stretchy.end(), true) == stretchy.end() && columns > 1 && buttonsOnly.back())
+        stretchy[columns - 2] = true;
     bool any = false;
-    for (std::size_t k = 0; k < stretchy.size(); ++k) {
+    for (std::size_t k = 0; k < columns; ++k) {
         if (!stretchy[k]) continue;
         g->setColumnStretch(static_cast<int>(k), 1);
         any = true;
     }
-    if (!any) g->setColumnStretch(static_cast<int>(stretchy.size()), 1);
+    if (!any) g->setColumnStretch(static_cast<int>(columns), 1);
+    grids_.push_back({g, stretchy});
+}
+
+// The columns before the first stretching one (check boxes, captions) get
+// one width in every grid of the form, so that the inputs after them start
+// at one x, also across frames.
+void QtFormView::alignGrids() {
+    if (grids_.size() < 2) return;
+    std::vector<int> widths;
+    auto eachLeadingCell = [this](auto&& f) {
+        for (const auto& [g, stretchy] : grids_) {
+            const auto leading =
+                static_cast<std::size_t>(std::find(stretchy.begin(), stretchy.end(), true) - stretchy.begin());
+            for (int i = 0; i < g->count(); ++i) {
+                int row = 0, col = 0, rows = 0, cols = 0;
+                g->getItemPosition(i, &row, &col, &rows, &cols);
+                QWidget* w = g->itemAt(i)->widget();
+                const auto k = static_cast<std::size_t>(col);
+                if (w && cols == 1 && k < leading) f(g, k, w);
+            }
+        }
+    };
+    eachLeadingCell([&](QGridLayout*, std::size_t k, QWidget* w) {
+        if (widths.size() <= k) widths.resize(k + 1, 0);
+        widths[k] = std::max(widths[k], w->sizeHint().width());
+    });
+    eachLeadingCell(
+        [&](QGridLayout* g, std::size_t k, QWidget*) { g->setColumnMinimumWidth(static_cast<int>(k), widths[k]); });
 }
 
 QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
@@ -516,11 +618,11 @@ QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
         break;
     }
     case Kind::CheckBox:
-        w = new QCheckBox(parent);
+        w = newWrappingCheckBox(parent);
         w->installEventFilter(mnemonics_.get());
         break;
     case Kind::OptionButton: {
-        auto* r = new QRadioButton(parent);
+        auto* r = newWrappingRadioButton(parent);
         r->setAutoExclusive(false);  // the model groups the options
         r->installEventFilter(mnemonics_.get());
         w = r;
@@ -534,7 +636,7 @@ QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
         break;
     }
     case Kind::Frame: {
-        auto* g = new QGroupBox(parent);
+        auto* g = newCaptionedFrame(parent);
         auto* inner = new QVBoxLayout(g);
         inner->setSpacing(8);
         inner_[&c] = inner;
@@ -760,7 +862,8 @@ void QtFormView::visibilityChanged(bool visible, bool modal) {
     }
     if (!shownOnce_) {
         shownOnce_ = true;
-        window_->adjustSize();
+        // The next page of a wizard comes up on the screen of the page before it.
+        fitToScreen(window_, lastPlace().fresh ? QGuiApplication::screenAt(lastPlace().geometry.center()) : nullptr);
     }
     if (!window_->isVisible()) placeWindow();
     noteRecent(window_);
@@ -869,7 +972,9 @@ void QtFormView::syncCaption(Control& c, QWidget* w) {
     case Kind::OptionButton:
         static_cast<QRadioButton*>(w)->setText(qs(static_cast<OptionButton&>(c).caption()));
         break;
-    case Kind::Frame: static_cast<QGroupBox*>(w)->setTitle(qs(static_cast<Frame&>(c).caption())); break;
+    case Kind::Frame:  // blanks around a caption would only shift it along the border
+        static_cast<QGroupBox*>(w)->setTitle(qs(static_cast<Frame&>(c).caption()).trimmed());
+        break;
     default: break;
     }
 }
@@ -1006,7 +1111,7 @@ bool grabToPng(Form& form, const std::string& path) {
     w->ensurePolished();
     if (!w->isVisible()) {
         // Laid out as it would be shown, without showing it.
-        w->adjustSize();
+        fitToScreen(w);
         if (QLayout* l = w->layout()) {
             l->invalidate();
             l->activate();
@@ -1014,6 +1119,9 @@ bool grabToPng(Form& form, const std::string& path) {
     } else if (QLayout* l = w->layout()) {
         l->activate();
     }
+    // Scroll areas show or hide their scroll bars in a queued call after a resize.
+    for (auto* area : w->findChildren<QAbstractScrollArea*>())
+        QCoreApplication::sendPostedEvents(area, QEvent::MetaCall);
     return w->grab().save(QString::fromStdString(path), "PNG");
 }
 

@@ -52,6 +52,7 @@ private:
     void place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel);
     void placeGrid(const std::vector<std::vector<Control*>>& grid, Control* container, QBoxLayout* into,
                    QWidget* parent, std::set<const Control*>& done);
+    void alignGrids();      // columns of the form's grids line up with each other
     void placeWindow();     // over the opener, where the last page was, or centred
     void applyTabOrder();   // Tab follows the order of the form's controls
     QWidget* makeWidget(Control& c, QWidget* parent);
@@ -89,6 +90,11 @@ private:
     QFrame* buttonLine_ = nullptr;
     std::map<const Control*, QPointer<QWidget>> widgets_;
     std::map<const Control*, QBoxLayout*> inner_;  // layouts of Frame and Picture containers
+    struct GridColumns {
+        QGridLayout* grid;
+        std::vector<bool> stretchy;  // columns that take the room left over
+    };
+    std::vector<GridColumns> grids_;
     bool shownOnce_ = false;
 };
 

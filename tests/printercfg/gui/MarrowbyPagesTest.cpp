@@ -25,6 +25,7 @@
 #include "printercfg/pages/Selection.h"
 #include "support/FakeProcesses.h"
 #include "ui/qt/GuiWorld.h"
+#include "ui/qt/Screens.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ struct MarrowbyPages : ::testing::Test {
         QImage image(QString::fromStdString(path));
         ASSERT_FALSE(image.isNull()) << form.name();
         EXPECT_GE(image.width(), 480) << form.name();
+        guitest::expectLaidOut(form);
     }
 };
 

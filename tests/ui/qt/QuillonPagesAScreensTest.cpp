@@ -10,6 +10,7 @@
 #include <string>
 
 #include "GuiWorld.h"
+#include "Screens.h"
 #include "netcfg/core/PortSelect.h"
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/pages/NetworkDlg.h"
@@ -49,6 +50,7 @@ protected:
         QImage image(QString::fromStdString(path));
         ASSERT_FALSE(image.isNull());
         EXPECT_GE(image.width(), 480);
+        guitest::expectLaidOut(page);
     }
 
     testsupport::FakeProcesses processes;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "GuiWorld.h"
+#include "Screens.h"
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
 #include "netcfg/pages/LEAPDlg.h"
@@ -93,6 +94,7 @@ TEST_P(WirelessScreens, RendersToPng) {
     QImage image(QString::fromStdString(path));
     ASSERT_FALSE(image.isNull());
     EXPECT_GE(image.width(), 480);
+    guitest::expectLaidOut(page);
 }
 
 INSTANTIATE_TEST_SUITE_P(Quillon, WirelessScreens, ::testing::ValuesIn(Screens),

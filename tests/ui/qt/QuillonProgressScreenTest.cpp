@@ -9,6 +9,7 @@
 #include <string>
 
 #include "GuiWorld.h"
+#include "Screens.h"
 #include "netcfg/core/ProgressDlg.h"
 #include "netcfg/core/QuillonModule.h"
 #include "platform/Platform.h"
@@ -38,6 +39,7 @@ TEST(ProgressScreen, RendersToPng) {
         QImage image(QString::fromStdString(path));
         ASSERT_FALSE(image.isNull());
         EXPECT_GE(image.width(), 480);
+        guitest::expectLaidOut(page);
     }
     world.reset();
     guitest::flushDeletes();

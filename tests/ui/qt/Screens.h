@@ -3,10 +3,13 @@
 // writes build/tests/screens/PortSelect.png, saveScreen(form, "marrowby/Selection")
 // writes build/tests/screens/marrowby/Selection.png. The form must be loaded
 // with the Qt renderer; a hidden form is laid out and rendered all the same.
+// Every picture is checked for what a person would call broken in it.
 
+#include <QWidget>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "ui/Form.h"
 #include "ui/qt/QtView.h"
@@ -24,6 +27,32 @@ inline std::filesystem::path screensDir() {
     return dir;
 }
 
+// The window of a rendered form is about a page wide, and every control lies
+// inside its parent, clear of the others, no narrower than it can draw itself
+// and as high as its wrapped text needs.
+inline void expectLaidOut(ui::Form& form) {
+    QWidget* win = ui::windowOf(form);
+    ASSERT_NE(win, nullptr) << form.name();
+    EXPECT_GE(win->width(), 480) << form.name();
+    EXPECT_LE(win->width(), 680) << form.name();
+    std::vector<QWidget*> shown;
+    for (const ui::Control* c : form.controls()) {
+        QWidget* w = ui::widgetOf(*c);
+        if (!w || !w->isVisibleTo(win)) continue;
+        const std::string name = form.name() + "." + w->objectName().toStdString();
+        EXPECT_TRUE(QRect(QPoint(0, 0), w->parentWidget()->size()).contains(w->geometry())) << name << " sticks out";
+        EXPECT_GE(w->width(), w->minimumSizeHint().width()) << name << " is cut on the right";
+        if (w->hasHeightForWidth()) {
+            EXPECT_GE(w->height(), w->heightForWidth(w->width())) << name << " is cut below";
+        }
+        for (QWidget* other : shown) {
+            EXPECT_FALSE(other->parentWidget() == w->parentWidget() && other->geometry().intersects(w->geometry()))
+                << name << " overlaps " << other->objectName().toStdString();
+        }
+        shown.push_back(w);
+    }
+}
+
 // Renders the form into <screens>/<name>.png, making sub-folders as needed;
 // returns the file's path, or an empty path after a test failure.
 inline std::filesystem::path saveScreen(ui::Form& form, const std::string& name) {
@@ -33,6 +62,7 @@ inline std::filesystem::path saveScreen(ui::Form& form, const std::string& name)
         ADD_FAILURE() << "no picture of " << form.name() << " at " << path;
         return {};
     }
+    expectLaidOut(form);
     return path;
 }
 
