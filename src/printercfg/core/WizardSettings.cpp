@@ -6,13 +6,13 @@
 #include <variant>
 #include <vector>
 
+#include "platform/FileReplace.h"
 #include "printercfg/core/LabelSize.h"
 #include "printercfg/core/MarrowbyModule.h"
 #include "printercfg/core/ModelTable.h"
 #include "printercfg/core/SettingsFile.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
-#include "platform/FileReplace.h"
 
 namespace printercfg {
 
@@ -69,8 +69,7 @@ std::vector<Link> tailLinks(Operation& op, PrinterSetup& ps) {
 }
 
 // The rows after the list's last predefined row, with their codes.
-std::vector<CustomSizeRow> customRows(const ui::ComboBox& list, const std::vector<std::string>& codes,
-                                      int lastFixed) {
+std::vector<CustomSizeRow> customRows(const ui::ComboBox& list, const std::vector<std::string>& codes, int lastFixed) {
     std::vector<CustomSizeRow> rows;
     for (int row = lastFixed + 1; row < list.listCount(); ++row) {
         const auto at = static_cast<std::size_t>(row);

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <optional>
 
 #include "printercfg/core/Dialog.h"
 #include "printercfg/core/LoadDlg.h"
@@ -14,72 +14,56 @@
 
 namespace {
 
+// The dialog as each mode's opener shows it; the current directory a work folder.
 struct Opened : testsupport::MarrowbyWorld {
-    // The dialog as each mode's opener shows it, the current directory a work folder.
     explicit Opened(int mode) {
-        std::filesystem::create_directory(work.file("cfg.d"));
-        testsupport::writeFile(work.file("old.mqz"), "older");
-        m.MaxMediaWidth = 4;
+        std::filesystem::create_directory("cfg.d");
+        testsupport::writeFile("old.mqz", "older");
         if (mode == 0) {
-            auto& load = m.LoadDlgForm();
-            load.show();
-            load.Load.click();
-            load.Next.click();
-        } else {
-            auto& print = m.PrinterSetupForm();
-            print.show();
-            print.GapCB.click();
-            messages.answer(ui::IDYES);
-            if (mode == 1) print.Finish.click();
-            if (mode == 2) m.ExitWizard();
+            m.LoadDlgForm().show();
+            m.LoadDlgForm().Load.setValue(true);
+            m.LoadDlgForm().Next.click();
+            return;
         }
+        m.PrinterSetupForm().show();
+        m.PrinterSetupForm().GapCB.click();
+        messages.answer(ui::IDYES);
+        mode == 1 ? m.PrinterSetupForm().Finish.click() : void(m.ExitWizard());
     }
-    printercfg::Dialog& dialog() { return m.DialogForm(); }
     bool shown(const std::string& form) {
-        for (const ui::Form* f : app.loadedForms())
-            if (f->name() == form && f->isVisible()) return true;
-        return false;
+        const auto& forms = app.loadedForms();
+        return std::any_of(forms.begin(), forms.end(), [&](auto* f) { return f->name() == form && f->isVisible(); });
     }
     testsupport::TempDir work;
     testsupport::CurrentDirectory inWork{work.path()};
 };
 
 TEST(MarrowbySettingsDialog, EachModeNamesItselfAndGoesOnAfterOkOrCancel) {
-    struct Case {
-        int mode;
-        const char* typed;  // nullptr: Cancel
-        const char* written;
-        const char* shown;  // "": the program ended
-    };
-    const Case cases[] = {{0, nullptr, "", "Operation"},        {1, nullptr, "", "FinishDialog"},
-                          {2, nullptr, "", "FinishDialog"},     {1, "cfg.d/site", "cfg.d/site", "FinishDialog"},
-                          {2, "site", "site.mqz", ""},          {0, "valid.mqz", "", "Operation"}};
-    for (const Case& c : cases) {
-        Opened w(c.mode);
-        const bool saving = c.mode != 0;
-        if (c.typed && !saving) {
-            ASSERT_TRUE(w.m.SaveWizardSettings(w.work.file(c.typed)));
+    // Mode, name typed before OK (nullptr: Cancel), file written, page shown after ("": the program ended).
+    const std::tuple<int, const char*, const char*, const char*> cases[] = {
+        {0, nullptr, "", "Operation"}, {1, nullptr, "", "FinishDialog"},
+        {2, nullptr, "", "FinishDialog"}, {2, "site", "site.mqz", ""},
+        {1, "cfg.d/site", "cfg.d/site", "FinishDialog"}, {0, "new.mqz", "", "Operation"}};
+    for (const auto& [mode, typed, written, after] : cases) {
+        Opened w(mode);
+        if (typed && mode == 0) {
+            ASSERT_TRUE(w.m.SaveWizardSettings(typed));
         }
-        auto& d = w.dialog();
-        ASSERT_TRUE(d.isVisible()) << c.mode;
-        const std::string title = saving ? "Save Wizard Settings" : "Load Wizard Settings";
+        auto& d = w.m.DialogForm();
+        const std::string title = mode ? "Save Wizard Settings" : "Load Wizard Settings";
         EXPECT_EQ(d.caption() + "|" + d.Title.caption() + "|" + d.Subtitle.caption(),
                   title + "|" + title + "|" +
-                      (saving ? "Please select a file to hold the wizard settings"
-                              : "Please select the file that contains previously saved wizard settings"));
+                      (mode ? "Please select a file to hold the wizard settings"
+                            : "Please select the file that contains previously saved wizard settings"));
         // The dialog stands in for the page it came from.
-        EXPECT_FALSE(w.shown(saving ? "PrinterSetup" : "Operation")) << c.mode;
-        if (c.typed) {
-            d.FileName.userType(c.typed);
-            d.OKButton.click();
-        } else {
-            d.CancelButton.click();
-        }
-        EXPECT_EQ(w.m.DialogForm.loaded(), nullptr) << c.mode;
-        EXPECT_EQ(w.app.ended(), !*c.shown) << c.mode;
-        EXPECT_EQ(!*c.shown || w.shown(c.shown), true) << c.mode << c.shown;
-        EXPECT_EQ(w.m.SettingsSavedToFile, *c.written != 0) << c.mode;
-        EXPECT_EQ(!*c.written || testsupport::readFile(w.work.file(c.written)).substr(4, 4) == "V1.0", true);
+        EXPECT_TRUE(d.isVisible() && !w.shown(mode ? "PrinterSetup" : "Operation")) << mode;
+        if (typed) d.FileName.userType(typed);
+        (typed ? d.OKButton : d.CancelButton).click();
+        EXPECT_EQ(w.m.DialogForm.loaded(), nullptr) << mode;
+        EXPECT_EQ(w.app.ended(), !*after) << mode;
+        EXPECT_TRUE(!*after || w.shown(after)) << mode << after;
+        EXPECT_EQ(w.m.SettingsSavedToFile, *written != 0) << mode;
+        EXPECT_EQ(*written ? testsupport::readFile(written).substr(4, 4) : "", *written ? "V1.0" : "");
     }
 }
 
@@ -97,30 +81,22 @@ TEST(MarrowbySettingsDialog, RefusalsAndFaultsKeepItOpenWithNothingSaved) {
     for (const auto& [mode, typed, answer, box] : cases) {
         Opened w(mode);
         if (answer) w.messages.answer(answer);
-        w.dialog().FileName.userType(typed);
-        w.dialog().OKButton.click();
+        w.m.DialogForm().FileName.userType(typed);
+        w.m.DialogForm().OKButton.click();
         EXPECT_EQ(w.messages.last().text, box) << typed;
-        EXPECT_TRUE(w.dialog().isVisible()) << typed;
-        EXPECT_FALSE(w.m.SettingsSavedToFile) << typed;
-        EXPECT_FALSE(w.app.ended()) << typed;
-        EXPECT_EQ(testsupport::readFile(w.work.file("old.mqz")), "older");
+        EXPECT_TRUE(w.m.DialogForm().isVisible() && !w.app.ended() && !w.m.SettingsSavedToFile) << typed;
+        EXPECT_EQ(testsupport::readFile("old.mqz"), "older");
     }
 }
 
 TEST(MarrowbySettingsDialog, BrowseOffersSettingsFilesAndCompletesANameWithoutADot) {
     Opened w(1);
-    auto& d = w.dialog();
-    const std::pair<std::optional<std::string>, std::string> answers[] = {
-        {"/srv/labels/site", "/srv/labels/site.mqz"}, {" /srv/site.cfg ", "/srv/site.cfg"}, {std::nullopt, "/srv/site.cfg"}};
-    for (const auto& [answer, shown] : answers) {
-        w.files.answer(answer);
-        d.Browse.click();
-        EXPECT_EQ(d.FileName.text(), shown);
-    }
-    const auto& request = w.files.shown().back();
-    EXPECT_EQ(request.title, "File Browser");
-    EXPECT_EQ(request.filter, "Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*");
-    EXPECT_EQ(request.initialDir, w.programFolder);
+    w.files.answer(" /srv/labels/site ");
+    w.m.DialogForm().Browse.click();
+    EXPECT_EQ(w.m.DialogForm().FileName.text(), "/srv/labels/site.mqz");
+    const auto& r = w.files.shown().back();
+    EXPECT_EQ(r.title + "|" + r.filter + "|" + r.initialDir,
+              "File Browser|Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*|" + w.programFolder);
 }
 
 }  // namespace
