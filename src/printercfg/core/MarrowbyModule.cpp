@@ -136,7 +136,7 @@ bool MarrowbyModule::ConfirmExitWithoutSaving() {
     if (r != ui::IDYES) return false;
     auto& dialog = DialogForm();
     dialog.dialogFlag = 2;
-    dialog.show();
+    dialog.Open();
     return true;
 }
 

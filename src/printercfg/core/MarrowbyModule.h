@@ -95,6 +95,14 @@ public:
     // size lists when either has no row selected.
     bool CheckLabelSize();
 
+    // The two settings pages into a settings file, replacing it whole; false
+    // when nothing was written (overwrite declined, or the notice of a fault).
+    bool SaveWizardSettings(const std::string& path);
+    // A settings file into the two settings pages: the whole file is read and
+    // checked first, and one that does not pass leaves the pages as they are
+    // (false, after its notice). The media page is rebuilt for the file.
+    bool LoadWizardSettings(const std::string& path);
+
     // A program in a folder: the path as given, or without a trailing ".exe" in any case.
     bool ProgramFileExists(const std::string& path) const;
     // A path as the first word of a command line: quoted when it holds blanks.

@@ -143,7 +143,7 @@ void Operation::Load_MediaSizeCombo() {
 void Operation::Load_Click() {
     auto& dialog = m_.DialogForm();
     dialog.dialogFlag = 0;
-    dialog.show();
+    dialog.Open();
 }
 
 int Operation::LabelWidthExist(const float& inches) const { return FindCode(m_.LabelWidthCodes, inches); }

@@ -259,7 +259,7 @@ bool PrinterSetup::AskSaveWizardSettings() {
 void PrinterSetup::ShowSaveDialog() {
     auto& dialog = m_.DialogForm();
     dialog.dialogFlag = 1;
-    dialog.show();
+    dialog.Open();
 }
 
 }  // namespace printercfg
