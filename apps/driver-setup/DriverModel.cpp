@@ -118,8 +118,7 @@ std::vector<std::string> install(platform::Spooler& spooler, const std::string& 
         platform::QueueHandle h = spooler.open(name, platform::Access::Use, error);
         if (!h) continue;
         platform::PrinterRecord r;
-        if (spooler.readPrinter(h, r).ok() && r.port && r.driver && contains(*r.driver, "7391"))
-            served.insert(*r.port);
+        if (spooler.readPrinter(h, r).ok() && r.port && r.driver && contains(*r.driver, "7391")) served.insert(*r.port);
         spooler.close(h);
     }
     for (const auto& device : list.devices) {

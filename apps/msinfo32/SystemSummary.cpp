@@ -1,11 +1,11 @@
 #include "SystemSummary.h"
 
-#include <QString>
-#include <QSysInfo>
-#include <QtGlobal>
 #include <cups/cups.h>
 #include <sys/socket.h>
 #include <sys/utsname.h>
+#include <QString>
+#include <QSysInfo>
+#include <QtGlobal>
 
 #include "platform/Spooler.h"
 #include "platform/cups/CupsHandles.h"
@@ -16,12 +16,11 @@ SystemSummary Collect(platform::Spooler& spooler, const std::string& cupsServer)
     SystemSummary s;
     s.host = QSysInfo::machineHostName().toStdString();
     utsname u{};
-    if (::uname(&u) == 0)
-        s.kernel = std::string(u.sysname) + " " + u.release + " " + u.version + " " + u.machine;
+    if (::uname(&u) == 0) s.kernel = std::string(u.sysname) + " " + u.release + " " + u.version + " " + u.machine;
     s.distribution = QSysInfo::prettyProductName().toStdString();
     s.qtVersion = qVersion();
-    s.cupsVersion = "libcups " + std::to_string(CUPS_VERSION_MAJOR) + "." + std::to_string(CUPS_VERSION_MINOR) +
-                    "." + std::to_string(CUPS_VERSION_PATCH);
+    s.cupsVersion = "libcups " + std::to_string(CUPS_VERSION_MAJOR) + "." + std::to_string(CUPS_VERSION_MINOR) + "." +
+                    std::to_string(CUPS_VERSION_PATCH);
     if (!cupsServer.empty()) s.cupsVersion += ", server " + cupsServer;
 
     for (const auto& name : spooler.queues()) {

@@ -67,8 +67,7 @@ std::optional<Oid> decodeOid(std::span<const std::uint8_t> content) {
 
 Bytes encodeInteger(std::int64_t value) {
     Bytes all;
-    for (int shift = 56; shift >= 0; shift -= 8)
-        all.push_back(static_cast<std::uint8_t>((value >> shift) & 0xFF));
+    for (int shift = 56; shift >= 0; shift -= 8) all.push_back(static_cast<std::uint8_t>((value >> shift) & 0xFF));
     std::size_t start = 0;
     while (start < 7) {
         const bool redundantZero = all[start] == 0x00 && !(all[start + 1] & 0x80);

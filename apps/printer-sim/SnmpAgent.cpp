@@ -17,8 +17,8 @@ void appendInteger(ber::Bytes& out, std::int64_t value) {
     ber::appendTlv(out, ber::Integer, ber::encodeInteger(value));
 }
 
-ber::Bytes buildReply(std::string_view community, std::int64_t requestId, int errorStatus,
-                      std::size_t errorIndex, const ber::Bytes& varbinds) {
+ber::Bytes buildReply(std::string_view community, std::int64_t requestId, int errorStatus, std::size_t errorIndex,
+                      const ber::Bytes& varbinds) {
     ber::Bytes pdu;
     appendInteger(pdu, requestId);
     appendInteger(pdu, errorStatus);
@@ -28,8 +28,7 @@ ber::Bytes buildReply(std::string_view community, std::int64_t requestId, int er
     ber::Bytes message;
     appendInteger(message, 0);
     ber::appendTlv(message, ber::OctetString,
-                   std::span(reinterpret_cast<const std::uint8_t*>(community.data()),
-                             community.size()));
+                   std::span(reinterpret_cast<const std::uint8_t*>(community.data()), community.size()));
     ber::appendTlv(message, ber::GetResponse, pdu);
 
     ber::Bytes out;
@@ -61,11 +60,9 @@ std::optional<ber::Bytes> SnmpAgent::handle(std::span<const std::uint8_t> datagr
     auto errorStatus = pduFields.next(ber::Integer);
     auto errorIndex = pduFields.next(ber::Integer);
     auto varbindList = pduFields.next(ber::Sequence);
-    if (!requestId || !errorStatus || !errorIndex || !varbindList || !pduFields.atEnd())
-        return std::nullopt;
+    if (!requestId || !errorStatus || !errorIndex || !varbindList || !pduFields.atEnd()) return std::nullopt;
     auto requestIdValue = ber::decodeInteger(requestId->content);
-    if (!requestIdValue || !ber::decodeInteger(errorStatus->content) ||
-        !ber::decodeInteger(errorIndex->content))
+    if (!requestIdValue || !ber::decodeInteger(errorStatus->content) || !ber::decodeInteger(errorIndex->content))
         return std::nullopt;
 
     std::vector<VarBind> binds;

@@ -50,8 +50,8 @@ struct Options {
     std::string foreignAddress = "127.0.0.99";
 };
 
-const char* const kMisreplies[] = {"malformed", "wrong-id", "wrong-oid", "error-status", "foreign-port",
-                                   "foreign-address"};
+const char* const kMisreplies[] = {"malformed",    "wrong-id",     "wrong-oid",
+                                   "error-status", "foreign-port", "foreign-address"};
 
 const char kUsage[] =
     "usage: printer-sim [--address A] [--tcp-port P] [--snmp-port P | --no-snmp]\n"
@@ -93,22 +93,32 @@ Options parseOptions(int argc, char** argv) {
         }
         if (i + 1 >= argc) usageError("missing value for " + std::string(arg));
         const std::string_view value = argv[++i];
-        if (arg == "--address") o.address = value;
-        else if (arg == "--tcp-port") o.tcpPort = parseNumber(arg, value, 65535);
-        else if (arg == "--snmp-port") o.snmpPort = parseNumber(arg, value, 65535);
-        else if (arg == "--jobs") o.jobs = value;
-        else if (arg == "--community") o.community = value;
-        else if (arg == "--sysdescr") o.sysDescr = value;
-        else if (arg == "--line1") o.line1 = value;
-        else if (arg == "--line2") o.line2 = value;
-        else if (arg == "--delay-reply") o.delayMs = parseNumber(arg, value, 3600000);
-        else if (arg == "--foreign-address") o.foreignAddress = value;
+        if (arg == "--address")
+            o.address = value;
+        else if (arg == "--tcp-port")
+            o.tcpPort = parseNumber(arg, value, 65535);
+        else if (arg == "--snmp-port")
+            o.snmpPort = parseNumber(arg, value, 65535);
+        else if (arg == "--jobs")
+            o.jobs = value;
+        else if (arg == "--community")
+            o.community = value;
+        else if (arg == "--sysdescr")
+            o.sysDescr = value;
+        else if (arg == "--line1")
+            o.line1 = value;
+        else if (arg == "--line2")
+            o.line2 = value;
+        else if (arg == "--delay-reply")
+            o.delayMs = parseNumber(arg, value, 3600000);
+        else if (arg == "--foreign-address")
+            o.foreignAddress = value;
         else if (arg == "--misreply") {
             if (std::find(std::begin(kMisreplies), std::end(kMisreplies), value) == std::end(kMisreplies))
                 usageError("unknown misreply " + std::string(value));
             o.misreplies.emplace_back(value);
-        }
-        else usageError("unknown option " + std::string(arg));
+        } else
+            usageError("unknown option " + std::string(arg));
     }
     return o;
 }
@@ -257,8 +267,7 @@ private:
         for (;;) {
             int fd = ::accept4(tcp_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
             if (fd < 0) {
-                if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR &&
-                    errno != ECONNABORTED)
+                if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR && errno != ECONNABORTED)
                     std::fprintf(stderr, "printer-sim: accept: %s\n", std::strerror(errno));
                 return;
             }
@@ -271,8 +280,7 @@ private:
             job.partPath = options_.jobs / ("." + std::string(name) + ".part");
             job.file = ::open(job.partPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
             if (job.file < 0) {
-                std::fprintf(stderr, "printer-sim: cannot create %s: %s\n", job.partPath.c_str(),
-                             std::strerror(errno));
+                std::fprintf(stderr, "printer-sim: cannot create %s: %s\n", job.partPath.c_str(), std::strerror(errno));
                 job.failed = true;
             }
             jobs_.push_back(std::move(job));
@@ -286,8 +294,7 @@ private:
             if (n > 0) {
                 const auto count = static_cast<std::size_t>(n);
                 if (!job.failed && !writeAll(job.file, buffer.data(), count)) {
-                    std::fprintf(stderr, "printer-sim: writing %s: %s\n", job.partPath.c_str(),
-                                 std::strerror(errno));
+                    std::fprintf(stderr, "printer-sim: writing %s: %s\n", job.partPath.c_str(), std::strerror(errno));
                     job.failed = true;
                 }
                 if (!job.failed) job.bytes += count;
@@ -309,8 +316,7 @@ private:
             std::fprintf(stderr, "printer-sim: job %u could not be stored\n", job.number);
             fs::remove(job.partPath, ec);
         } else {
-            emit("job " + std::to_string(job.number) + " " + std::to_string(job.bytes) + " " +
-                 job.finalPath.string());
+            emit("job " + std::to_string(job.number) + " " + std::to_string(job.bytes) + " " + job.finalPath.string());
         }
         jobs_.erase(it);
     }
@@ -319,8 +325,7 @@ private:
         for (;;) {
             sockaddr_in from{};
             socklen_t len = sizeof from;
-            ssize_t n = ::recvfrom(udp_, buffer.data(), buffer.size(), 0,
-                                   reinterpret_cast<sockaddr*>(&from), &len);
+            ssize_t n = ::recvfrom(udp_, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &len);
             if (n < 0) {
                 if (errno == EINTR) continue;
                 return;
@@ -347,8 +352,7 @@ private:
         const auto now = Clock::now();
         while (!pending_.empty() && pending_.front().due <= now) {
             const PendingReply& r = pending_.front();
-            ::sendto(r.socket, r.data.data(), r.data.size(), 0,
-                     reinterpret_cast<const sockaddr*>(&r.to), sizeof r.to);
+            ::sendto(r.socket, r.data.data(), r.data.size(), 0, reinterpret_cast<const sockaddr*>(&r.to), sizeof r.to);
             pending_.pop_front();
         }
     }

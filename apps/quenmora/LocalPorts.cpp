@@ -142,8 +142,7 @@ std::string usbUriFromDeviceId(const std::string& deviceId) {
     if (make.empty() || model.empty()) return {};
     char uri[HTTP_MAX_URI];
     if (serial.empty())
-        httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "usb", nullptr, make.c_str(), 0, "/%s",
-                         model.c_str());
+        httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "usb", nullptr, make.c_str(), 0, "/%s", model.c_str());
     else
         httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "usb", nullptr, make.c_str(), 0, "/%s?serial=%s",
                          model.c_str(), serial.c_str());
@@ -153,7 +152,8 @@ std::string usbUriFromDeviceId(const std::string& deviceId) {
 std::vector<Port> usbPortsFromNodes(const std::string& root) {
     std::vector<Port> ports;
     for (unsigned n : entries(fs::path(root + "/dev/usb"), "lp")) {
-        const fs::path id = fs::path(root + "/sys/class/usbmisc") / ("lp" + std::to_string(n)) / "device" / "ieee1284_id";
+        const fs::path id =
+            fs::path(root + "/sys/class/usbmisc") / ("lp" + std::to_string(n)) / "device" / "ieee1284_id";
         const std::string uri = usbUriFromDeviceId(readSmallFile(id));
         if (!uri.empty()) ports.push_back({usbName(ports.size() + 1), uri});
     }

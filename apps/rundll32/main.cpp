@@ -51,15 +51,24 @@ std::optional<Request> parse(const std::vector<std::string>& args) {
         };
         std::string ignored;
         bool ok = true;
-        if (option == "/q") r.quiet = true;
-        else if (option == "/if") r.install = true;
-        else if (option == "/dl") r.remove = true;
-        else if (option == "/b") ok = value(r.base);
-        else if (option == "/r") ok = value(r.port);
-        else if (option == "/m") ok = value(r.driver);
-        else if (option == "/n") ok = value(r.name);
-        else if (option == "/f") ok = value(ignored);
-        else ok = false;
+        if (option == "/q")
+            r.quiet = true;
+        else if (option == "/if")
+            r.install = true;
+        else if (option == "/dl")
+            r.remove = true;
+        else if (option == "/b")
+            ok = value(r.base);
+        else if (option == "/r")
+            ok = value(r.port);
+        else if (option == "/m")
+            ok = value(r.driver);
+        else if (option == "/n")
+            ok = value(r.name);
+        else if (option == "/f")
+            ok = value(ignored);
+        else
+            ok = false;
         if (!ok) return std::nullopt;
     }
     if (r.install == r.remove) return std::nullopt;
@@ -86,9 +95,10 @@ std::optional<std::string> deviceUri(const std::string& port) {
 int main(int argc, char** argv) {
     const auto request = parse(std::vector<std::string>(argv + 1, argv + argc));
     if (!request) {
-        std::fputs("usage: rundll32 printui.dll,PrintUIEntry [/q] /if /b QUEUE /r PORT /m DRIVER [/f FILE]\n"
-                   "       rundll32 printui.dll,PrintUIEntry [/q] /dl /n QUEUE\n",
-                   stderr);
+        std::fputs(
+            "usage: rundll32 printui.dll,PrintUIEntry [/q] /if /b QUEUE /r PORT /m DRIVER [/f FILE]\n"
+            "       rundll32 printui.dll,PrintUIEntry [/q] /dl /n QUEUE\n",
+            stderr);
         return 2;
     }
     auto fail = [&](const std::string& message) {

@@ -129,8 +129,8 @@ std::string SpoolCheck::CheckPrinter(std::string& printerText, std::string& jobT
         result = " > EnumJobs Failed on second call! <  Error = " + std::to_string(r.error);
     } else {
         for (const auto& job : jobs)
-            jobText += "Job ID = " + std::to_string(job.id) + CrLf + "Total Pages = " +
-                       std::to_string(job.totalPages) + CrLf + jobStatusLine(job) + CrLf;
+            jobText += "Job ID = " + std::to_string(job.id) + CrLf + "Total Pages = " + std::to_string(job.totalPages) +
+                       CrLf + jobStatusLine(job) + CrLf;
     }
     spooler.close(h);
     return result;

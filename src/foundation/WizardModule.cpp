@@ -1,8 +1,5 @@
 #include "foundation/WizardModule.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <locale.h>
@@ -10,6 +7,9 @@
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 
 #include "foundation/KAEAbout.h"
 #include "foundation/KAEIntro.h"
@@ -113,7 +113,7 @@ bool matches(const std::string& name, std::size_t n, const std::string& pattern,
 }
 
 bool ordinaryFile(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 

@@ -20,12 +20,12 @@ class KAEAbout;
 
 // Texts that differ between the two programs.
 struct ProgramTexts {
-    std::string title;            // "Quillon"
-    std::string version;          // "1.00D"
-    std::string successText;      // text of the success box
-    std::string documentName;     // spooler document name of the program's jobs
-    std::string welcomeHeading;   // Label1 of the welcome page
-    std::string welcomeText;      // Label3 of the welcome page
+    std::string title;           // "Quillon"
+    std::string version;         // "1.00D"
+    std::string successText;     // text of the success box
+    std::string documentName;    // spooler document name of the program's jobs
+    std::string welcomeHeading;  // Label1 of the welcome page
+    std::string welcomeText;     // Label3 of the welcome page
     std::string aboutDescription;
     std::string legalNotice;
 };

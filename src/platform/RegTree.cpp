@@ -120,11 +120,21 @@ std::string quote(const std::string& s) {
     for (char c : s) {
         const auto u = static_cast<unsigned char>(c);
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (u < 0x20 || u == 0x7F) {
                     char buf[5];
@@ -204,11 +214,21 @@ std::optional<std::string> unquote(const std::string& s, std::size_t& i) {
         }
         if (++i >= s.size()) return std::nullopt;
         switch (s[i]) {
-            case '\\': out += '\\'; break;
-            case '"': out += '"'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
+            case '\\':
+                out += '\\';
+                break;
+            case '"':
+                out += '"';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'x': {
                 if (i + 2 >= s.size()) return std::nullopt;
                 int hi = hexDigit(s[i + 1]), lo = hexDigit(s[i + 2]);
@@ -217,7 +237,8 @@ std::optional<std::string> unquote(const std::string& s, std::size_t& i) {
                 i += 2;
                 break;
             }
-            default: return std::nullopt;
+            default:
+                return std::nullopt;
         }
     }
     return std::nullopt;

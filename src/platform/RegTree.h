@@ -40,7 +40,7 @@ public:
 private:
     struct Key {
         std::string name;
-        std::vector<std::unique_ptr<Key>> subkeys;              // sorted by name, ignoring case
+        std::vector<std::unique_ptr<Key>> subkeys;             // sorted by name, ignoring case
         std::vector<std::pair<std::string, RegValue>> values;  // in first-write order
     };
     const Key* find(const Path& key) const;

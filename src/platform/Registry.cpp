@@ -6,10 +6,14 @@ namespace platform {
 
 std::optional<RegRoot> rootFromHandle(std::uint32_t handle) {
     switch (handle) {
-        case static_cast<std::uint32_t>(RegRoot::ClassesRoot): return RegRoot::ClassesRoot;
-        case static_cast<std::uint32_t>(RegRoot::CurrentUser): return RegRoot::CurrentUser;
-        case static_cast<std::uint32_t>(RegRoot::LocalMachine): return RegRoot::LocalMachine;
-        default: return std::nullopt;
+        case static_cast<std::uint32_t>(RegRoot::ClassesRoot):
+            return RegRoot::ClassesRoot;
+        case static_cast<std::uint32_t>(RegRoot::CurrentUser):
+            return RegRoot::CurrentUser;
+        case static_cast<std::uint32_t>(RegRoot::LocalMachine):
+            return RegRoot::LocalMachine;
+        default:
+            return std::nullopt;
     }
 }
 

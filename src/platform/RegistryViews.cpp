@@ -95,9 +95,12 @@ RegStatus RegistryViews::doKeyExists(RegRoot root, const Path& key) {
     Path rest;
     std::vector<std::pair<std::string, RegValue>> values;
     switch (locate(root, key, view, rest)) {
-        case Place::Stored: return store_.keyExists(root, joinPath(key));
-        case Place::Ancestor: return {};
-        case Place::Inside: return {viewValues(*view, rest, values) ? RegError::None : RegError::KeyNotFound};
+        case Place::Stored:
+            return store_.keyExists(root, joinPath(key));
+        case Place::Ancestor:
+            return {};
+        case Place::Inside:
+            return {viewValues(*view, rest, values) ? RegError::None : RegError::KeyNotFound};
     }
     return {RegError::KeyNotFound};
 }
@@ -106,7 +109,8 @@ RegResult<RegValue> RegistryViews::doReadValue(RegRoot root, const Path& key, co
     const View* view = nullptr;
     Path rest;
     switch (locate(root, key, view, rest)) {
-        case Place::Stored: return store_.readValue(root, joinPath(key), name);
+        case Place::Stored:
+            return store_.readValue(root, joinPath(key), name);
         case Place::Ancestor: {
             auto r = store_.readValue(root, joinPath(key), name);
             if (r.error == RegError::KeyNotFound) r.error = RegError::ValueNotFound;
@@ -128,7 +132,8 @@ RegResult<std::vector<std::string>> RegistryViews::doSubKeys(RegRoot root, const
     const View* view = nullptr;
     Path rest;
     switch (locate(root, key, view, rest)) {
-        case Place::Stored: return store_.subKeys(root, joinPath(key));
+        case Place::Stored:
+            return store_.subKeys(root, joinPath(key));
         case Place::Ancestor: {
             auto r = store_.subKeys(root, joinPath(key));
             if (r.error == RegError::KeyNotFound) r = Names{};
@@ -159,7 +164,8 @@ RegResult<std::vector<std::string>> RegistryViews::doValueNames(RegRoot root, co
     const View* view = nullptr;
     Path rest;
     switch (locate(root, key, view, rest)) {
-        case Place::Stored: return store_.valueNames(root, joinPath(key));
+        case Place::Stored:
+            return store_.valueNames(root, joinPath(key));
         case Place::Ancestor: {
             auto r = store_.valueNames(root, joinPath(key));
             return r.error == RegError::KeyNotFound ? Names{} : r;
@@ -179,9 +185,12 @@ RegStatus RegistryViews::doCreateKey(RegRoot root, const Path& key) {
     const View* view = nullptr;
     Path rest;
     switch (locate(root, key, view, rest)) {
-        case Place::Stored: return store_.createKey(root, joinPath(key));
-        case Place::Ancestor: return {};
-        case Place::Inside: return {RegError::AccessDenied};
+        case Place::Stored:
+            return store_.createKey(root, joinPath(key));
+        case Place::Ancestor:
+            return {};
+        case Place::Inside:
+            return {RegError::AccessDenied};
     }
     return {RegError::AccessDenied};
 }

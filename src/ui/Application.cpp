@@ -10,10 +10,14 @@ namespace ui {
 
 int buttonResult(Buttons buttons, int position) {
     switch (buttons) {
-    case Buttons::OK: return IDOK;
-    case Buttons::OKCancel: return position == 2 ? IDCANCEL : IDOK;
-    case Buttons::YesNo: return position == 2 ? IDNO : IDYES;
-    case Buttons::YesNoCancel: return position == 3 ? IDCANCEL : position == 2 ? IDNO : IDYES;
+        case Buttons::OK:
+            return IDOK;
+        case Buttons::OKCancel:
+            return position == 2 ? IDCANCEL : IDOK;
+        case Buttons::YesNo:
+            return position == 2 ? IDNO : IDYES;
+        case Buttons::YesNoCancel:
+            return position == 3 ? IDCANCEL : position == 2 ? IDNO : IDYES;
     }
     return IDOK;
 }
@@ -40,7 +44,9 @@ void Application::doEvents() { pump().doEvents(); }
 
 void Application::addTimer(Timer* t) { timers_.push_back(t); }
 
-void Application::removeTimer(Timer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
+void Application::removeTimer(Timer* t) {
+    timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());
+}
 
 void Application::fireDueTimers() {
     const std::uint32_t now = clock_.milliseconds();

@@ -56,8 +56,8 @@ public:
     const std::string& title() const { return title_; }
     void setTitle(std::string t) { title_ = std::move(t); }
 
-    int msgBox(const std::string& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
-               int defaultButton = 1, const std::string& title = {});
+    int msgBox(const std::string& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None, int defaultButton = 1,
+               const std::string& title = {});
     int msgBox(MessageRequest request);
     void doEvents();
 

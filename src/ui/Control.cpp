@@ -362,9 +362,7 @@ void Timer::activate(bool on) {
     reschedule();
 }
 
-void Timer::reschedule() {
-    due_ = form().app().clock().milliseconds() + static_cast<std::uint32_t>(interval_);
-}
+void Timer::reschedule() { due_ = form().app().clock().milliseconds() + static_cast<std::uint32_t>(interval_); }
 
 void Timer::tick() {
     if (!running() || inTick_) return;

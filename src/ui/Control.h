@@ -15,10 +15,37 @@ class Form;
 constexpr std::uint32_t GreyedColour = 0x8000000F;
 constexpr std::uint32_t EnabledColour = 0x8000000E;
 
-enum class Kind { Label, TextBox, CommandButton, CheckBox, OptionButton, ComboBox, Frame, Picture, Timer, ProgressBar, ScrollBar };
+enum class Kind {
+    Label,
+    TextBox,
+    CommandButton,
+    CheckBox,
+    OptionButton,
+    ComboBox,
+    Frame,
+    Picture,
+    Timer,
+    ProgressBar,
+    ScrollBar
+};
 
 // What changed on a control, for the renderer.
-enum class Property { Enabled, Visible, BackColor, ToolTip, Caption, Text, Value, List, ListIndex, Range, Style, Focus, Font, Buddy };
+enum class Property {
+    Enabled,
+    Visible,
+    BackColor,
+    ToolTip,
+    Caption,
+    Text,
+    Value,
+    List,
+    ListIndex,
+    Range,
+    Style,
+    Focus,
+    Font,
+    Buddy
+};
 
 // A label's font; size 0 is the form's usual size.
 struct Font {
@@ -85,6 +112,7 @@ public:
     // the focus there, and assistive technology reads the caption as its name.
     Control* buddy() const { return buddy_; }
     void setBuddy(Control* c);
+
 private:
     std::string caption_;
     Font font_;
@@ -95,9 +123,9 @@ class TextBox : public Control {
 public:
     TextBox(Form& form, std::string name, int index = -1, Control* container = nullptr);
     const std::string& text() const { return text_; }
-    void setText(std::string text);          // runs onChange when the text changes
+    void setText(std::string text);  // runs onChange when the text changes
     char passwordChar() const { return passwordChar_; }
-    void setPasswordChar(char c);            // 0: shown in clear
+    void setPasswordChar(char c);  // 0: shown in clear
     int maxLength() const { return maxLength_; }
     void setMaxLength(int n) { maxLength_ = n; }  // 0: no limit; limits typing only; counts characters
     // Characters the user may type (one UTF-8 character at a time); others
@@ -117,6 +145,7 @@ public:
 
     Handler onChange;
     std::function<void(int& keyAscii)> onKeyPress;
+
 private:
     std::string text_;
     char passwordChar_ = 0;
@@ -138,6 +167,7 @@ public:
     // A click by the user; ignored while the button cannot be reached.
     void click();
     Handler onClick;
+
 private:
     std::string caption_;
     bool default_ = false;
@@ -149,11 +179,12 @@ public:
     CheckBox(Form& form, std::string name, std::string caption = {}, int index = -1, Control* container = nullptr);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string text);
-    int value() const { return value_; }     // 0 unticked, 1 ticked, 2 greyed
+    int value() const { return value_; }  // 0 unticked, 1 ticked, 2 greyed
     bool ticked() const { return value_ == 1; }
-    void setValue(int v);                    // runs onClick when the value changes
-    void click();                            // user click: toggles
+    void setValue(int v);  // runs onClick when the value changes
+    void click();          // user click: toggles
     Handler onClick;
+
 private:
     std::string caption_;
     int value_ = 0;
@@ -168,8 +199,9 @@ public:
     // true clears the other options of the same container and runs onClick
     // when this one was not selected yet.
     void setValue(bool on);
-    void click();                            // user click: selects
+    void click();  // user click: selects
     Handler onClick;
+
 private:
     std::string caption_;
     bool value_ = false;
@@ -178,7 +210,8 @@ private:
 class ComboBox : public Control {
 public:
     enum class Style { DropDownCombo = 0, DropDownList = 2 };
-    ComboBox(Form& form, std::string name, Style style = Style::DropDownList, int index = -1, Control* container = nullptr);
+    ComboBox(Form& form, std::string name, Style style = Style::DropDownList, int index = -1,
+             Control* container = nullptr);
     Style style() const { return style_; }
     void setStyle(Style s);
 
@@ -190,18 +223,19 @@ public:
     const std::vector<std::string>& items() const { return items_; }
 
     int listIndex() const { return listIndex_; }
-    void setListIndex(int row);              // runs onClick when the row changes
+    void setListIndex(int row);  // runs onClick when the row changes
     // The selected row's text, or the typed text of an editable combo.
     const std::string& text() const { return text_; }
-    void setText(std::string text);          // editable: runs onChange; list: selects a matching row
+    void setText(std::string text);  // editable: runs onChange; list: selects a matching row
 
     void userSelect(int row);
-    void userType(std::string text);         // editable combo only
-    void userDropDown();                     // the user opens the list
+    void userType(std::string text);  // editable combo only
+    void userDropDown();              // the user opens the list
 
     Handler onClick;
     Handler onChange;
     Handler onDropDown;
+
 private:
     Style style_;
     std::vector<std::string> items_;
@@ -214,6 +248,7 @@ public:
     Frame(Form& form, std::string name, std::string caption = {}, int index = -1, Control* container = nullptr);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string text);
+
 private:
     std::string caption_;
 };
@@ -221,8 +256,9 @@ private:
 class Picture : public Control {
 public:
     Picture(Form& form, std::string name, std::string image = {}, int index = -1, Control* container = nullptr);
-    const std::string& image() const { return image_; }   // a name the renderer resolves
+    const std::string& image() const { return image_; }  // a name the renderer resolves
     void setImage(std::string image);
+
 private:
     std::string image_;
 };
@@ -232,8 +268,8 @@ public:
     Timer(Form& form, std::string name, int intervalMs = 0, bool enabled = true);
     ~Timer() override;
     int interval() const { return interval_; }
-    void setInterval(int ms);                // restarts the count
-    void setEnabled(bool on) override;       // restarts the count
+    void setInterval(int ms);           // restarts the count
+    void setEnabled(bool on) override;  // restarts the count
     bool running() const { return enabled() && interval_ > 0 && active_; }
     // Called by the timer queue when the interval has passed.
     void tick();
@@ -243,6 +279,7 @@ public:
     void activate(bool on);
     std::uint32_t due() const { return due_; }
     bool inTick() const { return inTick_; }
+
 private:
     void reschedule();
     int interval_;
@@ -255,7 +292,7 @@ class ProgressBar : public Control {
 public:
     ProgressBar(Form& form, std::string name, int index = -1, Control* container = nullptr);
     int value() const { return value_; }
-    void setValue(int v);                    // 0 to 100
+    void setValue(int v);  // 0 to 100
 private:
     int value_ = 0;
 };
@@ -267,12 +304,13 @@ public:
     int max() const { return max_; }
     void setRange(int min, int max);
     int value() const { return value_; }
-    void setValue(int v);                    // kept within the range; runs onChange when it changes
+    void setValue(int v);  // kept within the range; runs onChange when it changes
     int smallChange() const { return smallChange_; }
     int largeChange() const { return largeChange_; }
     void setSteps(int small, int large);
     void userSet(int v);
     Handler onChange;
+
 private:
     int min_, max_;
     int value_;

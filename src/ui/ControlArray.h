@@ -44,7 +44,8 @@ public:
     T& operator[](int index) const {
         auto it = items_.find(index);
         if (it == items_.end())
-            throw std::out_of_range("Control array element " + name_ + "(" + std::to_string(index) + ") does not exist");
+            throw std::out_of_range("Control array element " + name_ + "(" + std::to_string(index) +
+                                    ") does not exist");
         return *it->second;
     }
     int count() const { return static_cast<int>(items_.size()); }
@@ -55,7 +56,10 @@ public:
     struct Iterator {
         typename std::map<int, std::unique_ptr<T>>::const_iterator it;
         T& operator*() const { return *it->second; }
-        Iterator& operator++() { ++it; return *this; }
+        Iterator& operator++() {
+            ++it;
+            return *this;
+        }
         bool operator!=(const Iterator& o) const { return it != o.it; }
     };
     Iterator begin() const { return {items_.begin()}; }
@@ -70,13 +74,21 @@ private:
     void wire(T& c) {
         int i = c.index();
         if constexpr (requires { c.onClick; })
-            c.onClick = [this, i] { if (onClick) onClick(i); };
+            c.onClick = [this, i] {
+                if (onClick) onClick(i);
+            };
         if constexpr (requires { c.onChange; })
-            c.onChange = [this, i] { if (onChange) onChange(i); };
+            c.onChange = [this, i] {
+                if (onChange) onChange(i);
+            };
         if constexpr (requires { c.onDropDown; })
-            c.onDropDown = [this, i] { if (onDropDown) onDropDown(i); };
+            c.onDropDown = [this, i] {
+                if (onDropDown) onDropDown(i);
+            };
         if constexpr (requires { c.onKeyPress; })
-            c.onKeyPress = [this, i](int& k) { if (onKeyPress) onKeyPress(i, k); };
+            c.onKeyPress = [this, i](int& k) {
+                if (onKeyPress) onKeyPress(i, k);
+            };
     }
 
     Form& form_;

@@ -74,7 +74,10 @@ public:
 
 protected:
     virtual void Form_Load() {}
-    virtual void Form_QueryUnload(int& cancel, int unloadMode) { (void)cancel; (void)unloadMode; }
+    virtual void Form_QueryUnload(int& cancel, int unloadMode) {
+        (void)cancel;
+        (void)unloadMode;
+    }
     virtual void Form_Unload(int& cancel) { (void)cancel; }
     // Runs after hide() (not when the form is unloaded).
     virtual void Form_Hide() {}

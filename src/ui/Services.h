@@ -25,8 +25,8 @@ struct MessageRequest {
     std::string text;
     Buttons buttons = Buttons::OK;
     Icon icon = Icon::None;
-    int defaultButton = 1;   // 1 = first button, 2 = second, ...
-    std::string title;       // filled with the program title when empty
+    int defaultButton = 1;  // 1 = first button, 2 = second, ...
+    std::string title;      // filled with the program title when empty
 };
 
 // The result code of the button at `position` (1-based) of a button set.
@@ -40,9 +40,9 @@ public:
 
 struct FileDialogRequest {
     std::string title;
-    std::string filter;        // "Description|*.ext|..." pairs
+    std::string filter;  // "Description|*.ext|..." pairs
     std::string initialDir;
-    std::string fileName;      // initial name
+    std::string fileName;  // initial name
     std::string defaultExt;
     bool fileMustExist = false;
 };

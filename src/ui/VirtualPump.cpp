@@ -59,8 +59,7 @@ void VirtualPump::run() {
 void VirtualPump::runModal(Form& form) {
     std::uint64_t waited = 0;
     while (form.isLoaded() && form.isVisible()) {
-        if (!step(waited))
-            throw StalledError("modal form " + form.name() + " waits for input that never comes");
+        if (!step(waited)) throw StalledError("modal form " + form.name() + " waits for input that never comes");
     }
 }
 

@@ -21,13 +21,19 @@ TEST(DriverSetup, ModelsFromTheDevicesModelTexts) {
     };
     const Case cases[] = {
         {{"direct", "usb://T/7391-Q25", "Tessivarn 7391-Q25", "", ""}, true, "Tessivarn 7391-Q25", 4, 203},
-        {{"direct", "usb://T/x", "Label printer", "MFG:Tessivarn;MDL:7391-Q25-006;", ""}, true,
-         "Tessivarn 7391-Q25-006", 6, 203},
+        {{"direct", "usb://T/x", "Label printer", "MFG:Tessivarn;MDL:7391-Q25-006;", ""},
+         true,
+         "Tessivarn 7391-Q25-006",
+         6,
+         203},
         {{"direct", "usb://T/y", "Tessivarn 7391 008 305", "", ""}, true, "Tessivarn 7391-Q25-008-305", 8, 300},
         {{"serial", "serial:/dev/ttyS0", "", "MFG:T;MDL:7391-Q25 300;", ""}, true, "Tessivarn 7391-Q25-300", 4, 300},
         // A serial number is no model text.
-        {{"direct", "usb://T/z", "Tessivarn 7391-Q25", "MFG:T;MDL:7391-Q25;SN:3008;", ""}, true,
-         "Tessivarn 7391-Q25", 4, 203},
+        {{"direct", "usb://T/z", "Tessivarn 7391-Q25", "MFG:T;MDL:7391-Q25;SN:3008;", ""},
+         true,
+         "Tessivarn 7391-Q25",
+         4,
+         203},
         {{"direct", "usb://A/b", "Acme 7390", "MFG:Acme;MDL:7390;", ""}, false, "", 0, 0},
         {{"network", "socket://127.0.0.1", "Tessivarn 7391-Q25", "", ""}, false, "", 0, 0},
     };

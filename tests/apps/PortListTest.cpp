@@ -49,8 +49,7 @@ TEST(PortList, FindsThePortsThatExist) {
     m.node("sys/class/usbmisc/lp2/device/ieee1284_id", "MANUFACTURER:Acme;MODEL:Label One;");
     const std::string root = m.root.str();
 
-    EXPECT_EQ(names(quenmora::parallelPorts(root)),
-              "LPT1:=parallel:/dev/lp0 LPT3:=parallel:/dev/parport2 ");
+    EXPECT_EQ(names(quenmora::parallelPorts(root)), "LPT1:=parallel:/dev/lp0 LPT3:=parallel:/dev/parport2 ");
     EXPECT_EQ(names(quenmora::serialPorts(root)),
               "COM1:=serial:/dev/ttyS0?baud=9600 COM4:=serial:/dev/ttyS3?baud=9600 "
               "COM5:=serial:/dev/ttyUSB0?baud=9600 COM6:=serial:/dev/ttyACM1?baud=9600 ");
@@ -70,8 +69,9 @@ TEST(PortList, UsbPortsFromTheSpoolerAndTheFiles) {
     std::vector<quenmora::Port> all = {{"LPT1:", "parallel:/dev/lp0"}, {"COM1:", "serial:/dev/ttyS0?baud=9600"}};
     all.insert(all.end(), usb.begin(), usb.end());
     EXPECT_EQ(quenmora::portsText(all), "LPT1:\r\nCOM1:\r\nUSB001\r\nUSB002\r\nFILE:\r\n");
-    EXPECT_EQ(quenmora::portsMap(all), "LPT1:\tparallel:/dev/lp0\r\nCOM1:\tserial:/dev/ttyS0?baud=9600\r\n"
-                                       "USB001\tusb://Tessivarn/7391-Q25?serial=T1\r\nUSB002\tusb://Acme/Two\r\n");
+    EXPECT_EQ(quenmora::portsMap(all),
+              "LPT1:\tparallel:/dev/lp0\r\nCOM1:\tserial:/dev/ttyS0?baud=9600\r\n"
+              "USB001\tusb://Tessivarn/7391-Q25?serial=T1\r\nUSB002\tusb://Acme/Two\r\n");
     EXPECT_EQ(quenmora::portsText({}), "FILE:\r\n");
     EXPECT_EQ(quenmora::usbUriFromDeviceId("MFG:;MDL:X;"), "");
 }

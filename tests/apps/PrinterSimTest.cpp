@@ -28,8 +28,7 @@ sockaddr_in endpoint(const std::string& address, std::uint16_t port) {
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_port = htons(port);
-    if (::inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1 ||
-        (ntohl(sa.sin_addr.s_addr) >> 24) != 127)
+    if (::inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1 || (ntohl(sa.sin_addr.s_addr) >> 24) != 127)
         throw std::invalid_argument("loopback only: " + address);
     return sa;
 }
@@ -121,9 +120,9 @@ testsupport::ProgramResult snmpget(const PrinterSim& sim, const std::string& com
                                    const std::vector<std::string>& oids) {
     auto program = findSnmpget();
     if (!program) throw std::runtime_error("snmpget missing");
-    std::vector<std::string> args = {"-m", "", "-v1", "-c", community, "-On", "-Ov", "-r", "0",
-                                     "-t", "5",
-                                     sim.address() + ":" + std::to_string(sim.udpPort())};
+    std::vector<std::string> args = {"-m",      "",    "-v1", "-c",
+                                     community, "-On", "-Ov", "-r",
+                                     "0",       "-t",  "5",   sim.address() + ":" + std::to_string(sim.udpPort())};
     args.insert(args.end(), oids.begin(), oids.end());
     return testsupport::runProgram(*program, args, 20s);
 }
@@ -250,8 +249,7 @@ TEST(printer_sim_process, NoSnmpReportsUdpPortZero) {
 class RefusedAddress : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(RefusedAddress, ExitsWithCode2BeforeListening) {
-    const auto result = PrinterSim::run({"--address", GetParam(), "--tcp-port", "0",
-                                         "--snmp-port", "0", "--jobs",
+    const auto result = PrinterSim::run({"--address", GetParam(), "--tcp-port", "0", "--snmp-port", "0", "--jobs",
                                          ::testing::TempDir() + "printer-sim-refused"});
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 2);
@@ -260,9 +258,8 @@ TEST_P(RefusedAddress, ExitsWithCode2BeforeListening) {
 }
 
 INSTANTIATE_TEST_SUITE_P(printer_sim_process, RefusedAddress,
-                         ::testing::Values("192.168.1.10", "10.0.0.1", "0.0.0.0", "128.0.0.1",
-                                           "126.255.255.255", "255.255.255.255", "localhost",
-                                           "127.0.0.256", ""),
+                         ::testing::Values("192.168.1.10", "10.0.0.1", "0.0.0.0", "128.0.0.1", "126.255.255.255",
+                                           "255.255.255.255", "localhost", "127.0.0.256", ""),
                          [](const auto& p) {
                              std::string name = p.param.empty() ? "empty" : p.param;
                              for (char& c : name)
@@ -305,9 +302,8 @@ TEST(printer_sim_snmp, RawGetRequestsReturnConfiguredTexts) {
 TEST(printer_sim_snmp, DefaultsSeenBySnmpget) {
     ASSERT_TRUE(findSnmpget()) << "snmpget is missing: install the package snmp";
     PrinterSim sim;
-    const auto result = snmpget(sim, "tamrel",
-                                {"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.43.16.5.1.2.1.1",
-                                 "1.3.6.1.2.1.43.16.5.1.2.1.2"});
+    const auto result =
+        snmpget(sim, "tamrel", {"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.43.16.5.1.2.1.1", "1.3.6.1.2.1.43.16.5.1.2.1.2"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "STRING: \"Corvasil Print Server\"\nSTRING: \"READY\"\n\"\"\n");
 }
@@ -321,12 +317,10 @@ TEST(printer_sim_snmp, ConfiguredTextsSeenBySnmpget) {
     options.line1 = "PAPER OUT";
     options.line2 = std::string(200, 'z');
     PrinterSim sim(options);
-    const auto result = snmpget(sim, "other",
-                                {"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.43.16.5.1.2.1.1",
-                                 "1.3.6.1.2.1.43.16.5.1.2.1.2"});
+    const auto result =
+        snmpget(sim, "other", {"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.43.16.5.1.2.1.1", "1.3.6.1.2.1.43.16.5.1.2.1.2"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "STRING: \"Card B\"\nSTRING: \"PAPER OUT\"\nSTRING: \"" +
-                              std::string(200, 'z') + "\"\n");
+    EXPECT_EQ(result.out, "STRING: \"Card B\"\nSTRING: \"PAPER OUT\"\nSTRING: \"" + std::string(200, 'z') + "\"\n");
 }
 
 TEST(printer_sim_snmp, SnmpgetSeesNoSuchName) {
@@ -407,9 +401,8 @@ TEST_P(SimRequestId, IsEchoed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(printer_sim_snmp, SimRequestId,
-                         ::testing::Values(Bytes{0x7F, 0xFF, 0xFF, 0xFF}, Bytes{0x01, 0x00},
-                                           Bytes{0x00, 0xAB, 0xCD}, Bytes{0x12, 0x34, 0x56, 0x78},
-                                           Bytes{0xFF, 0x00}),
+                         ::testing::Values(Bytes{0x7F, 0xFF, 0xFF, 0xFF}, Bytes{0x01, 0x00}, Bytes{0x00, 0xAB, 0xCD},
+                                           Bytes{0x12, 0x34, 0x56, 0x78}, Bytes{0xFF, 0x00}),
                          [](const auto& p) { return hexName(p.param); });
 
 TEST(printer_sim_snmp, DelayedReplyComesLate) {

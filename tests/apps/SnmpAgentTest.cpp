@@ -37,15 +37,13 @@ Response replyTo(const SnmpAgent& agent, const Bytes& request) {
 }  // namespace
 
 TEST(printer_sim_agent, ReplyToSysDescrIsExactlyTheExpectedBytes) {
-    const Bytes request = {0x30, 0x26, 0x02, 0x01, 0x00, 0x04, 0x06, 't',  'a',  'm',
-                           'r',  'e',  'l',  0xA0, 0x19, 0x02, 0x01, 0x01, 0x02, 0x01,
-                           0x00, 0x02, 0x01, 0x00, 0x30, 0x0E, 0x30, 0x0C, 0x06, 0x08,
-                           0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x01, 0x00, 0x05, 0x00};
+    const Bytes request = {0x30, 0x26, 0x02, 0x01, 0x00, 0x04, 0x06, 't',  'a',  'm',  'r',  'e',  'l',  0xA0,
+                           0x19, 0x02, 0x01, 0x01, 0x02, 0x01, 0x00, 0x02, 0x01, 0x00, 0x30, 0x0E, 0x30, 0x0C,
+                           0x06, 0x08, 0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x01, 0x00, 0x05, 0x00};
     const Bytes expected = cat({{0x30, 0x3B, 0x02, 0x01, 0x00, 0x04, 0x06},
                                 str("tamrel"),
-                                {0xA2, 0x2E, 0x02, 0x01, 0x01, 0x02, 0x01, 0x00, 0x02, 0x01,
-                                 0x00, 0x30, 0x23, 0x30, 0x21, 0x06, 0x08, 0x2B, 0x06, 0x01,
-                                 0x02, 0x01, 0x01, 0x01, 0x00, 0x04, 0x15},
+                                {0xA2, 0x2E, 0x02, 0x01, 0x01, 0x02, 0x01, 0x00, 0x02, 0x01, 0x00, 0x30, 0x23, 0x30,
+                                 0x21, 0x06, 0x08, 0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x01, 0x00, 0x04, 0x15},
                                 str("Corvasil Print Server")});
     auto reply = makeAgent().handle(request);
     ASSERT_TRUE(reply);
@@ -89,8 +87,7 @@ TEST(printer_sim_agent, UnknownObjectGivesNoSuchNameAtItsIndexWithVarbindsUnchan
     EXPECT_EQ(reply.errorStatus, 2);
     EXPECT_EQ(reply.errorIndex, 2);
     // The request's varbind list is the tail of the request.
-    const Bytes requestList(request.end() - static_cast<std::ptrdiff_t>(reply.varbindList.size()),
-                            request.end());
+    const Bytes requestList(request.end() - static_cast<std::ptrdiff_t>(reply.varbindList.size()), request.end());
     EXPECT_EQ(reply.varbindList, requestList);
     ASSERT_EQ(reply.binds.size(), 3u);
     EXPECT_EQ(reply.binds[1].oid, (ber::Oid{1, 3, 6, 1, 4, 1, 99999, 7}));
@@ -122,9 +119,8 @@ TEST_P(RequestIdEcho, SameIntegerComesBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(printer_sim_agent, RequestIdEcho,
-                         ::testing::Values(Bytes{0x00}, Bytes{0x7F}, Bytes{0x00, 0x80},
-                                           Bytes{0x01, 0x23, 0x45}, Bytes{0x7F, 0xFF, 0xFF, 0xFF},
-                                           Bytes{0xFF}, Bytes{0x80, 0x00, 0x00, 0x00}),
+                         ::testing::Values(Bytes{0x00}, Bytes{0x7F}, Bytes{0x00, 0x80}, Bytes{0x01, 0x23, 0x45},
+                                           Bytes{0x7F, 0xFF, 0xFF, 0xFF}, Bytes{0xFF}, Bytes{0x80, 0x00, 0x00, 0x00}),
                          [](const auto& p) { return hexName(p.param); });
 
 TEST(printer_sim_agent, LongFormLengthsInRequestAreAccepted) {
@@ -191,7 +187,7 @@ TEST(printer_sim_agent, BytesAfterTheMessageAreIgnored) {
     const auto plain = agent.handle(message);
     ASSERT_TRUE(plain);
     Bytes padded = message;
-    padded.resize(256, 0x00);  // the wizard's fixed-size request
+    padded.resize(256, 0x00);                               // the wizard's fixed-size request
     Bytes tail = cat({message, {0x30, 0x26, 0x02, 0x01}});  // the rest of an older, longer request
     for (const Bytes& request : {padded, tail}) {
         auto reply = agent.handle(request);
@@ -248,7 +244,8 @@ TEST(printer_sim_agent, CorruptedBytesNeverGiveAMalformedReply) {
     const Bytes full = encode(r);
     const auto agent = makeAgent();
     for (std::size_t i = 0; i < full.size(); ++i) {
-        for (std::uint8_t v : std::initializer_list<std::uint8_t>{0x00, 0x01, 0x1F, 0x7F, 0x80, 0x81, 0x82, 0x84, 0x85, 0xFF}) {
+        for (std::uint8_t v :
+             std::initializer_list<std::uint8_t>{0x00, 0x01, 0x1F, 0x7F, 0x80, 0x81, 0x82, 0x84, 0x85, 0xFF}) {
             Bytes bad = full;
             bad[i] = v;
             if (auto reply = agent.handle(bad)) {
@@ -289,7 +286,7 @@ TEST(printer_sim_ber, OidsRoundTripAndRejectBadArcs) {
     EXPECT_EQ(ber::decodeOid(ber::encodeOid(oid)), oid);
     EXPECT_EQ(ber::encodeOid({1, 3, 6, 1, 4, 1, 99999, 7}), kEnterprise);
     EXPECT_EQ(ber::decodeOid(Bytes{0x88, 0x37}), (ber::Oid{2, 999}));
-    EXPECT_FALSE(ber::decodeOid(Bytes{0x2B, 0x86}));                    // unterminated
+    EXPECT_FALSE(ber::decodeOid(Bytes{0x2B, 0x86}));                          // unterminated
     EXPECT_FALSE(ber::decodeOid(Bytes{0x2B, 0x90, 0x80, 0x80, 0x80, 0x00}));  // over 32 bits
     EXPECT_FALSE(ber::decodeOid(Bytes{}));
 }

@@ -71,11 +71,8 @@ inline Bytes encode(const Request& r) {
     const bool lf = r.longForm;
     Bytes list;
     for (const auto& oid : r.oids) list = cat({list, tlv(0x30, cat({tlv(0x06, oid, lf), {0x05, 0x00}}), lf)});
-    const Bytes pdu = cat({tlv(0x02, r.requestId, lf), tlv(0x02, {0}, lf), tlv(0x02, {0}, lf),
-                           tlv(0x30, list, lf)});
-    return tlv(0x30, cat({tlv(0x02, {r.version}, lf), tlv(0x04, str(r.community), lf),
-                          tlv(r.pduTag, pdu, lf)}),
-               lf);
+    const Bytes pdu = cat({tlv(0x02, r.requestId, lf), tlv(0x02, {0}, lf), tlv(0x02, {0}, lf), tlv(0x30, list, lf)});
+    return tlv(0x30, cat({tlv(0x02, {r.version}, lf), tlv(0x04, str(r.community), lf), tlv(r.pduTag, pdu, lf)}), lf);
 }
 
 struct VarBind {

@@ -42,7 +42,10 @@ TEST(Snmpd, AnswersSnmpgetAsConfigured) {
         std::string out, err;  // err: a part of it
     };
     const Case cases[] = {
-        {"front panel", "tamrel", {SysDescr, Line1, Line2}, 0,
+        {"front panel",
+         "tamrel",
+         {SysDescr, Line1, Line2},
+         0,
          ".1.3.6.1.2.1.1.1.0 = STRING: \"Tessivarn 7391-Q25 Corvasil Print Server\"\n"
          ".1.3.6.1.2.1.43.16.5.1.2.1.1 = STRING: \"PAPER OUT\"\n"
          ".1.3.6.1.2.1.43.16.5.1.2.1.2 = \"\"\n",

@@ -73,8 +73,9 @@ TEST(Quenmora, UsbPrintersFromTheSpoolerElseFromTheDeviceNodes) {
 }
 
 // The temporary queue's lines, byte for byte as the network wizard writes them.
-const std::string InstallLine = "rundll32 printui.dll,PrintUIEntry /q /if /b \"Quillon\" /f %windir%\\inf\\ntprint.inf "
-                                "/r \"LPT1:\" /m \"Generic / Text Only\"";
+const std::string InstallLine =
+    "rundll32 printui.dll,PrintUIEntry /q /if /b \"Quillon\" /f %windir%\\inf\\ntprint.inf "
+    "/r \"LPT1:\" /m \"Generic / Text Only\"";
 const std::string DeleteLine = "rundll32 printui.dll,PrintUIEntry /q /dl /n \"Quillon\"";
 
 TEST(Rundll32, InstallsTheTemporaryQueueThroughTheStarterAndItsJobReachesThePrinter) {
@@ -120,9 +121,9 @@ TEST(Rundll32, RefusesWhatItCannotInstall) {
     const std::string base = "rundll32 printui.dll,PrintUIEntry /if /b \"Quillon\" /r ";
     const Case cases[] = {
         {base + "\"LPT1:\" /m \"Generic / Text Only\"", work.path(), 0, "socket://127.0.0.1:9"},  // LF map
-        {base + "\"LPT1:\" /m \"Generic / Text Only\"", empty.path(), 1, ""},  // no map here
-        {base + "\"LPT2:\" /m \"Generic / Text Only\"", work.path(), 1, ""},   // port not in the map
-        {base + "\"LPT1:\" /m \"Tessivarn 7391-Q25\"", work.path(), 1, ""},    // another driver
+        {base + "\"LPT1:\" /m \"Generic / Text Only\"", empty.path(), 1, ""},                     // no map here
+        {base + "\"LPT2:\" /m \"Generic / Text Only\"", work.path(), 1, ""},                      // port not in the map
+        {base + "\"LPT1:\" /m \"Tessivarn 7391-Q25\"", work.path(), 1, ""},                       // another driver
         {base + "\"LPT1:\" /m \"generic / text only\"", work.path(), 1, ""},
         {"rundll32 printui.dll,PrintUIEntry /if /r \"LPT1:\" /m \"Generic / Text Only\"", work.path(), 1, ""},
         {"rundll32 printui.dll,PrintUIEntry /q /if /dl /n \"Quillon\"", work.path(), 2, ""},
@@ -148,8 +149,9 @@ TEST(Rundll32, RefusesWhatItCannotInstall) {
 
 TEST(DriverSetupProgram, AddsAQueueWithOurDriverForEachAttachedPrinterOnce) {
     auto& s = testScheduler();
-    s.setBackend("usb", CupsServer::listingBackend(
-                            {UsbDevice, "direct usb://Acme/Label?serial=1 \"Acme Label\" \"Acme\" \"MFG:Acme;MDL:L;\" \"\""}));
+    s.setBackend("usb",
+                 CupsServer::listingBackend(
+                     {UsbDevice, "direct usb://Acme/Label?serial=1 \"Acme Label\" \"Acme\" \"MFG:Acme;MDL:L;\" \"\""}));
     s.setBackend("serial", CupsServer::listingBackend({}));
     s.setBackend("parallel", CupsServer::listingBackend({}));
     const fs::path setup = Bin / "7391Q25DriverSetup";

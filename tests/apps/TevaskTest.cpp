@@ -34,8 +34,10 @@ struct StarterWorld {
         script(work / "inwork", record);
         script(path / "onpath", record);
         // Busy for a while without sleeping, then records its end.
-        script(prog / "slow", "echo slow-start >> '" + log + "'\ni=0\nwhile [ $i -lt 3000 ]; do i=$((i+1)); done\n"
-                              "echo slow-end >> '" + log + "'\n");
+        script(prog / "slow", "echo slow-start >> '" + log +
+                                  "'\ni=0\nwhile [ $i -lt 3000 ]; do i=$((i+1)); done\n"
+                                  "echo slow-end >> '" +
+                                  log + "'\n");
         ::setenv("PATH", (path.string() + ":" + std::getenv("PATH")).c_str(), 1);
     }
     void script(const fs::path& file, const std::string& body) {
@@ -71,10 +73,12 @@ TEST(Tevask, StartsProgramsAsTheProcessRunnerFindsThem) {
 
 TEST(Tevask, RunsABatchLineByLineWaitingForEachAndStartingNoShell) {
     StarterWorld w;
-    const std::string batch = "helper 1\r\n\r\n  \r\nhelper \"two words\" 2\r\nslow\r\n"
-                              "helper 3;touch injected `touch injected2`\nonpath.exe $HOME\r\nhelper last";
-    const std::string expected = "helper[1]\nhelper[two words][2]\nslow-start\nslow-end\n"
-                                 "helper[3;touch][injected][`touch][injected2`]\nonpath[$HOME]\nhelper[last]\n";
+    const std::string batch =
+        "helper 1\r\n\r\n  \r\nhelper \"two words\" 2\r\nslow\r\n"
+        "helper 3;touch injected `touch injected2`\nonpath.exe $HOME\r\nhelper last";
+    const std::string expected =
+        "helper[1]\nhelper[two words][2]\nslow-start\nslow-end\n"
+        "helper[3;touch][injected][`touch][injected2`]\nonpath[$HOME]\nhelper[last]\n";
     // Relative (found in the current directory), and as a full path holding blanks.
     writeFile((w.work / "quillon.bat").string(), batch);
     writeFile((w.prog / "other.BAT").string(), batch);

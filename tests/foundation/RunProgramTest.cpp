@@ -164,7 +164,7 @@ TEST_F(RealProcesses, ASetupMediumNameFindsTheStandInWithoutExe) {
     std::string error;
     EXPECT_TRUE(run.RunAndWait("quenmora.exe", error, 2'000'000'000));
     EXPECT_EQ(readFile(out), "found\n");
-    EXPECT_EQ(platform::findProgram("QUENMORA.EXE", bin.str()), "");  // names keep their case
+    EXPECT_EQ(platform::findProgram("QUENMORA.EXE", bin.str()), "");   // names keep their case
     EXPECT_EQ(platform::findProgram("sh", bin.str()).empty(), false);  // PATH
 }
 

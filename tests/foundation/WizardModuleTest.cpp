@@ -117,17 +117,19 @@ struct TestLocale {
     bool made = false;
     TestLocale() {
         const std::string source = dir.file("xx_XX.src");
-        writeFile(source, "LC_CTYPE\ncopy \"POSIX\"\nEND LC_CTYPE\n"
-                          "LC_TIME\n"
-                          "abday \"So\";\"Mo\";\"Di\";\"Mi\";\"Do\";\"Fr\";\"Sa\"\n"
-                          "day \"So\";\"Mo\";\"Di\";\"Mi\";\"Do\";\"Fr\";\"Sa\"\n"
-                          "abmon \"Jan\";\"Feb\";\"Mrz\";\"Apr\";\"Mai\";\"Jun\";\"Jul\";\"Aug\";\"Sep\";\"Okt\";\"Nov\";\"Dez\"\n"
-                          "mon \"Januar\";\"Februar\";\"Maerz\";\"April\";\"Mai\";\"Juni\";\"Juli\";\"August\";"
-                          "\"September\";\"Oktober\";\"November\";\"Dezember\"\n"
-                          "d_t_fmt \"%a %d %b %Y %T\"\nd_fmt \"%d.%m.%Y\"\nt_fmt \"%T\"\nam_pm \"\";\"\"\nt_fmt_ampm \"\"\n"
-                          "END LC_TIME\n");
-        const std::string cmd = "localedef -c -i '" + source + "' -f ANSI_X3.4-1968 '" + dir.file("xx_XX") +
-                                "' >/dev/null 2>&1";
+        writeFile(
+            source,
+            "LC_CTYPE\ncopy \"POSIX\"\nEND LC_CTYPE\n"
+            "LC_TIME\n"
+            "abday \"So\";\"Mo\";\"Di\";\"Mi\";\"Do\";\"Fr\";\"Sa\"\n"
+            "day \"So\";\"Mo\";\"Di\";\"Mi\";\"Do\";\"Fr\";\"Sa\"\n"
+            "abmon \"Jan\";\"Feb\";\"Mrz\";\"Apr\";\"Mai\";\"Jun\";\"Jul\";\"Aug\";\"Sep\";\"Okt\";\"Nov\";\"Dez\"\n"
+            "mon \"Januar\";\"Februar\";\"Maerz\";\"April\";\"Mai\";\"Juni\";\"Juli\";\"August\";"
+            "\"September\";\"Oktober\";\"November\";\"Dezember\"\n"
+            "d_t_fmt \"%a %d %b %Y %T\"\nd_fmt \"%d.%m.%Y\"\nt_fmt \"%T\"\nam_pm \"\";\"\"\nt_fmt_ampm \"\"\n"
+            "END LC_TIME\n");
+        const std::string cmd =
+            "localedef -c -i '" + source + "' -f ANSI_X3.4-1968 '" + dir.file("xx_XX") + "' >/dev/null 2>&1";
         std::system(cmd.c_str());
         made = std::filesystem::exists(dir.file("xx_XX/LC_TIME"));
     }
@@ -181,9 +183,8 @@ TEST_F(LogTest, MonthNamesFollowTheUsersLocale) {
         env.set("LC_ALL", c.lcAll);
         env.set("LC_TIME", c.lcTime);
         env.set("LANG", c.lang);
-        EXPECT_EQ(foundation::FormatLogLine(t, "x"), c.line) << (c.lcAll ? c.lcAll : "") << "/"
-                                                             << (c.lcTime ? c.lcTime : "") << "/"
-                                                             << (c.lang ? c.lang : "");
+        EXPECT_EQ(foundation::FormatLogLine(t, "x"), c.line)
+            << (c.lcAll ? c.lcAll : "") << "/" << (c.lcTime ? c.lcTime : "") << "/" << (c.lang ? c.lang : "");
     }
     Env env;
     env.set("LOCPATH", locale.dir.str().c_str());
@@ -197,10 +198,9 @@ TEST(FileExists, OnlyStarAndQuestionMarkAreWildcards) {
     World w;
     for (const char* name : {"set[1].qlz", "a\\b.qlz", "set1.qlz"}) writeFile(w.folder.file(name), "x");
     const std::pair<const char*, bool> cases[] = {
-        {"set[1].qlz", true},   {"a\\b.qlz", true},    {"set?1?.qlz", true}, {"*[1]*", true},
-        {"a\\*", true},         {"set?.qlz", true},     {"set[2].qlz", false}, {"set[12].qlz", false},
-        {"a\\c*", false},       {"*.mqz", false},       {"set1.qlz?", false}, {"??????????", true},
-        {"???????????", false},
+        {"set[1].qlz", true}, {"a\\b.qlz", true},    {"set?1?.qlz", true},   {"*[1]*", true},  {"a\\*", true},
+        {"set?.qlz", true},   {"set[2].qlz", false}, {"set[12].qlz", false}, {"a\\c*", false}, {"*.mqz", false},
+        {"set1.qlz?", false}, {"??????????", true},  {"???????????", false},
     };
     for (const auto& [pattern, found] : cases) EXPECT_EQ(w.m.FileExists(w.folder.file(pattern)), found) << pattern;
     std::filesystem::remove(w.folder.file("set[1].qlz"));

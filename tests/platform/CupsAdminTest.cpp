@@ -22,7 +22,8 @@ const char* const Ppd =
     "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
     "*LanguageEncoding: ISOLatin1\n*PCFileName: \"TEST.PPD\"\n*Manufacturer: \"Tessivarn\"\n"
     "*Product: \"(7391-Q25)\"\n*ModelName: \"Tessivarn 7391-Q25-006\"\n*ShortNickName: \"Tessivarn 7391-Q25-006\"\n"
-    "*NickName: \"Tessivarn 7391-Q25-006\"\n*PSVersion: \"(3010.000) 0\"\n*cupsFilter: \"application/vnd.cups-raw 0 -\"\n"
+    "*NickName: \"Tessivarn 7391-Q25-006\"\n*PSVersion: \"(3010.000) 0\"\n*cupsFilter: \"application/vnd.cups-raw 0 "
+    "-\"\n"
     "*OpenUI *PageSize: PickOne\n*DefaultPageSize: w288h432\n*PageSize w288h432: \"\"\n*CloseUI: *PageSize\n";
 
 // Points the process's CUPS clients at a server.
@@ -44,7 +45,8 @@ TEST(CupsAdmin, AddsQueuesEnabledAndDeletesThemTwice) {
     const Case cases[] = {
         {{"RawOne", "socket://127.0.0.1:9", "", "", "retry-current-job"}, "Local Raw Printer", "retry-current-job"},
         {{"PpdOne", "socket://127.0.0.1:9", dir.file("t.ppd"), "A label printer", "stop-printer"},
-         "Tessivarn 7391-Q25-006", "stop-printer"},
+         "Tessivarn 7391-Q25-006",
+         "stop-printer"},
         // The same name again: the queue takes the new settings, raw once more.
         {{"PpdOne", "socket://127.0.0.1:10", "", "", ""}, "Local Raw Printer", "stop-printer"},
     };
@@ -74,7 +76,8 @@ TEST(CupsAdmin, ListsTheDevicesOfLocalBackendsOnly) {
                             {"direct usb://Tessivarn/7391-Q25?serial=T1 \"Tessivarn 7391-Q25\" \"Tessivarn 7391-Q25 "
                              "USB\" \"MFG:Tessivarn;MDL:7391-Q25;SN:T1;\" \"\"",
                              "network socket://127.0.0.1:9100 \"Printer on the net\" \"Net\" \"\" \"\""}));
-    s.setBackend("serial", CupsServer::listingBackend({"serial serial:/dev/ttyS7?baud=9600 \"Unknown\" \"COM\" \"\" \"\""}));
+    s.setBackend("serial",
+                 CupsServer::listingBackend({"serial serial:/dev/ttyS7?baud=9600 \"Unknown\" \"COM\" \"\" \"\""}));
     // A network backend would be asked only if the request let it.
     s.setBackend("socket", CupsServer::listingBackend({"network socket://127.0.0.1:1 \"Found\" \"\" \"\" \"\""}));
     platform::CupsSpooler cups;

@@ -9,12 +9,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "SpoolWorld.h"
 #include "foundation/RawPrint.h"
 #include "foundation/SpoolCheck.h"
 #include "platform/cups/CupsSpooler.h"
 #include "support/CupsServer.h"
 #include "support/PrinterSim.h"
-#include "SpoolWorld.h"
 
 using foundation::RawPrint;
 using foundation::SpoolCheck;
@@ -55,9 +55,7 @@ protected:
         }
     }
 
-    std::string deviceUri() const {
-        return "socket://" + sim.address() + ":" + std::to_string(sim.tcpPort());
-    }
+    std::string deviceUri() const { return "socket://" + sim.address() + ":" + std::to_string(sim.tcpPort()); }
     void addQueue(const std::string& name) {
         testScheduler().addQueue(name, deviceUri());
         added.push_back(name);
@@ -225,9 +223,8 @@ TEST_F(CupsSpoolTest, PurgeDeletesOnlyOwnJobs) {
     EXPECT_EQ(jobNames("Quillon"), (Strings{"quillon command", "Report"}));
     EXPECT_EQ(jobNames("Other"), Strings{"Quillon Command"});
 
-    EXPECT_EQ(spooltest::logTexts(w.log()),
-              (Strings{"...PurgePrintQueue", "...KillPrintJob " + std::to_string(ids[0]),
-                       "...KillPrintJob " + std::to_string(ids[2])}));
+    EXPECT_EQ(spooltest::logTexts(w.log()), (Strings{"...PurgePrintQueue", "...KillPrintJob " + std::to_string(ids[0]),
+                                                     "...KillPrintJob " + std::to_string(ids[2])}));
 
     // A job of another queue is not deleted through this one.
     SpoolCheck(w.q).KillPrintJob("Quillon", elsewhere);

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
+#include "SpoolWorld.h"
 #include "foundation/RawPrint.h"
 #include "platform/Spooler.h"
-#include "SpoolWorld.h"
 
 using foundation::RawPrint;
 using platform::SpoolResult;
@@ -37,10 +37,9 @@ const std::string NotDefined =
 TEST_F(RawPrintTest, SendsOneRawDocumentToTheCurrentPrinter) {
     const std::string job = "!VMD_SETUP\r\nstore tcpip 1 dhcp on\r\nVMD_END\r\n";
     EXPECT_TRUE(raw.SendRawJob(job));
-    EXPECT_EQ(w.spooler.calls,
-              (Strings{"default", "open Office use", "startDocument Office Quillon Command", "startPage Office",
-                       "write Office " + std::to_string(job.size()) + " bytes", "endPage Office",
-                       "endDocument Office", "close Office"}));
+    EXPECT_EQ(w.spooler.calls, (Strings{"default", "open Office use", "startDocument Office Quillon Command",
+                                        "startPage Office", "write Office " + std::to_string(job.size()) + " bytes",
+                                        "endPage Office", "endDocument Office", "close Office"}));
     ASSERT_EQ(w.spooler.documents.size(), 1u);
     const auto& d = w.spooler.documents[0];
     EXPECT_EQ(d.name, "Quillon Command");
@@ -140,9 +139,7 @@ TEST_F(RawPrintTest, NoLogOutsideDebugMode) {
 
 // --- SelectPrinter ---
 
-TEST_F(RawPrintTest, DefaultQueueIsTheFirstCurrentPrinter) {
-    EXPECT_EQ(w.spooler.currentPrinter(), "Office");
-}
+TEST_F(RawPrintTest, DefaultQueueIsTheFirstCurrentPrinter) { EXPECT_EQ(w.spooler.currentPrinter(), "Office"); }
 
 TEST_F(RawPrintTest, SelectsAReadyQueue) {
     EXPECT_TRUE(raw.SelectPrinter("Quillon"));
@@ -152,8 +149,8 @@ TEST_F(RawPrintTest, SelectsAReadyQueue) {
     EXPECT_EQ(w.messages.count(), 0u);
     EXPECT_EQ(w.logLines(), (Strings{"...CheckPrinter", "...CheckPrinterStatus", "...getPrinterStatus",
                                      "Selected Printer Name: Quillon"}));
-    EXPECT_EQ(w.spooler.calls, (Strings{"queues", "open Quillon use", "readPrinter Quillon", "readJobs Quillon",
-                                        "close Quillon"}));
+    EXPECT_EQ(w.spooler.calls,
+              (Strings{"queues", "open Quillon use", "readPrinter Quillon", "readJobs Quillon", "close Quillon"}));
     // The job goes to the selected queue.
     EXPECT_TRUE(raw.SendRawJob("job"));
     EXPECT_EQ(w.spooler.documents.at(0).queue, "Quillon");
@@ -198,8 +195,8 @@ TEST_F(RawPrintTest, UnreadableQueueIsNotReady) {
     EXPECT_FALSE(raw.SelectPrinter("Quillon"));
     EXPECT_EQ(w.messages.last().text, "Printer not ready");
     EXPECT_EQ(w.q.SelectedPrinterPort, "was");
-    EXPECT_EQ(w.logLines(), (Strings{"...CheckPrinter", "...getPrinterStatus", "...PrinterVar=0 :",
-                                     "Printer Not Ready: Quillon"}));
+    EXPECT_EQ(w.logLines(),
+              (Strings{"...CheckPrinter", "...getPrinterStatus", "...PrinterVar=0 :", "Printer Not Ready: Quillon"}));
 }
 
 TEST_F(RawPrintTest, PrinterWizardBoxes) {

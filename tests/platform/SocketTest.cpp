@@ -45,35 +45,68 @@ const std::string Job = "0123456789";
 TEST(MemoryTcpClient, ScriptedPeers) {
     const std::size_t all = static_cast<std::size_t>(-1);
     const TcpCase cases[] = {
-        {"accepted, whole job at once", Peer::Answer::Accept, all, {},
-         {{Do::Connect, State::Connecting, SendStatus::None}, {Do::Progress, State::Connected, SendStatus::None},
-          {Do::Send, State::Connected, SendStatus::Sent}, {Do::Close, State::Closed, SendStatus::Sent},
+        {"accepted, whole job at once",
+         Peer::Answer::Accept,
+         all,
+         {},
+         {{Do::Connect, State::Connecting, SendStatus::None},
+          {Do::Progress, State::Connected, SendStatus::None},
+          {Do::Send, State::Connected, SendStatus::Sent},
+          {Do::Close, State::Closed, SendStatus::Sent},
           {Do::Close, State::Closed, SendStatus::Sent}},
          Job},
-        {"refused", Peer::Answer::Refuse, all, {},
-         {{Do::Connect, State::Connecting, SendStatus::None}, {Do::Progress, State::Error, SendStatus::None},
-          {Do::Send, State::Error, SendStatus::Failed}, {Do::Close, State::Closed, SendStatus::Failed}},
+        {"refused",
+         Peer::Answer::Refuse,
+         all,
+         {},
+         {{Do::Connect, State::Connecting, SendStatus::None},
+          {Do::Progress, State::Error, SendStatus::None},
+          {Do::Send, State::Error, SendStatus::Failed},
+          {Do::Close, State::Closed, SendStatus::Failed}},
          ""},
-        {"silent peer never connects", Peer::Answer::Silent, all, {},
-         {{Do::Connect, State::Connecting, SendStatus::None}, {Do::Progress, State::Connecting, SendStatus::None},
+        {"silent peer never connects",
+         Peer::Answer::Silent,
+         all,
+         {},
+         {{Do::Connect, State::Connecting, SendStatus::None},
+          {Do::Progress, State::Connecting, SendStatus::None},
           {Do::Send, State::Connecting, SendStatus::Failed}},
          ""},
-        {"partial writes finish later", Peer::Answer::Accept, 4, {},
-         {{Do::Connect, State::Connecting, SendStatus::None}, {Do::Progress, State::Connected, SendStatus::None},
-          {Do::Send, State::Connected, SendStatus::Sending}, {Do::Progress, State::Connected, SendStatus::Sending},
+        {"partial writes finish later",
+         Peer::Answer::Accept,
+         4,
+         {},
+         {{Do::Connect, State::Connecting, SendStatus::None},
+          {Do::Progress, State::Connected, SendStatus::None},
+          {Do::Send, State::Connected, SendStatus::Sending},
+          {Do::Progress, State::Connected, SendStatus::Sending},
           {Do::Progress, State::Connected, SendStatus::Sent}},
          Job},
-        {"close before the end fails the send", Peer::Answer::Accept, 4, {},
-         {{Do::Connect, State::Connecting, SendStatus::None}, {Do::Progress, State::Connected, SendStatus::None},
-          {Do::Send, State::Connected, SendStatus::Sending}, {Do::Close, State::Closed, SendStatus::Failed}},
+        {"close before the end fails the send",
+         Peer::Answer::Accept,
+         4,
+         {},
+         {{Do::Connect, State::Connecting, SendStatus::None},
+          {Do::Progress, State::Connected, SendStatus::None},
+          {Do::Send, State::Connected, SendStatus::Sending},
+          {Do::Close, State::Closed, SendStatus::Failed}},
          "0123"},
-        {"connection breaks mid-job", Peer::Answer::Accept, 4, 6,
-         {{Do::Connect, State::Connecting, SendStatus::None}, {Do::Progress, State::Connected, SendStatus::None},
-          {Do::Send, State::Connected, SendStatus::Sending}, {Do::Progress, State::Error, SendStatus::Failed},
+        {"connection breaks mid-job",
+         Peer::Answer::Accept,
+         4,
+         6,
+         {{Do::Connect, State::Connecting, SendStatus::None},
+          {Do::Progress, State::Connected, SendStatus::None},
+          {Do::Send, State::Connected, SendStatus::Sending},
+          {Do::Progress, State::Error, SendStatus::Failed},
           {Do::Close, State::Closed, SendStatus::Failed}},
          "012345"},
-        {"a job of exactly the break size arrives", Peer::Answer::Accept, all, 10,
-         {{Do::Connect, State::Connecting, SendStatus::None}, {Do::Progress, State::Connected, SendStatus::None},
+        {"a job of exactly the break size arrives",
+         Peer::Answer::Accept,
+         all,
+         10,
+         {{Do::Connect, State::Connecting, SendStatus::None},
+          {Do::Progress, State::Connected, SendStatus::None},
           {Do::Send, State::Connected, SendStatus::Sent}},
          Job},
     };
@@ -87,10 +120,18 @@ TEST(MemoryTcpClient, ScriptedPeers) {
         std::size_t i = 0;
         for (const auto& s : c.steps) {
             switch (s.action) {
-                case Do::Connect: client->connect("127.1.1.1", 9100); break;
-                case Do::Progress: client->progress(); break;
-                case Do::Send: client->send(Job); break;
-                case Do::Close: client->close(); break;
+                case Do::Connect:
+                    client->connect("127.1.1.1", 9100);
+                    break;
+                case Do::Progress:
+                    client->progress();
+                    break;
+                case Do::Send:
+                    client->send(Job);
+                    break;
+                case Do::Close:
+                    client->close();
+                    break;
             }
             EXPECT_EQ(client->state(), s.state) << c.name << ", step " << i;
             EXPECT_EQ(client->sendStatus(), s.status) << c.name << ", step " << i;
@@ -109,7 +150,8 @@ TEST(MemoryTcpClient, NoPeerOrNoHostIsAnError) {
     client->connect("127.9.9.9", 9100);
     client->progress();
     EXPECT_EQ(client->state(), State::Error);
-    EXPECT_EQ(net.calls(), (std::vector<std::string>{"tcp connect :9100", "tcp close :9100", "tcp connect 127.9.9.9:9100"}));
+    EXPECT_EQ(net.calls(),
+              (std::vector<std::string>{"tcp connect :9100", "tcp close :9100", "tcp connect 127.9.9.9:9100"}));
 }
 
 // A listening socket of the test on loopback.

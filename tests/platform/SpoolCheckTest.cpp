@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "SpoolWorld.h"
 #include "foundation/SpoolCheck.h"
 #include "platform/Spooler.h"
 #include "platform/memory/MemorySpooler.h"
-#include "SpoolWorld.h"
 
 using foundation::SpoolCheck;
 using platform::SpoolResult;
@@ -72,8 +72,8 @@ TEST_F(SpoolCheckTest, ReadyQueueWithoutJobs) {
     EXPECT_EQ(check.CheckPrinter(printer, jobs), "Printer info retrieved");
     EXPECT_EQ(printer, ReadyText);
     EXPECT_EQ(jobs, "No Print Jobs!");
-    EXPECT_EQ(w.spooler.calls, (Strings{"default", "open Label use", "readPrinter Label", "readJobs Label",
-                                        "close Label"}));
+    EXPECT_EQ(w.spooler.calls,
+              (Strings{"default", "open Label use", "readPrinter Label", "readJobs Label", "close Label"}));
     EXPECT_EQ(w.logLines(), (Strings{"...CheckPrinter", "...CheckPrinterStatus"}));
     EXPECT_EQ(w.spooler.openHandles(), 0u);
 }
@@ -108,9 +108,12 @@ TEST_F(SpoolCheckTest, StatusTextWinsOverBitsAndIsCut) {
     w.spooler.addJob("Label", "C", 0, 0, std::string());
     std::string printer, jobs;
     check.CheckPrinter(printer, jobs);
-    EXPECT_EQ(jobs, "Job ID = 1\r\nTotal Pages = 0\r\nJammed\r\n"
-                    "Job ID = 2\r\nTotal Pages = 0\r\n" + std::string(511, 'x') + "\r\n"
-                    "Job ID = 3\r\nTotal Pages = 0\r\n\r\n");
+    EXPECT_EQ(jobs,
+              "Job ID = 1\r\nTotal Pages = 0\r\nJammed\r\n"
+              "Job ID = 2\r\nTotal Pages = 0\r\n" +
+                  std::string(511, 'x') +
+                  "\r\n"
+                  "Job ID = 3\r\nTotal Pages = 0\r\n\r\n");
 }
 
 TEST_F(SpoolCheckTest, MissingAndLongRecordStrings) {
@@ -328,8 +331,8 @@ TEST_F(SpoolCheckTest, PurgeStopsWhenTheQueueCannotBeRead) {
 
 TEST_F(SpoolCheckTest, PurgeOfAnEmptyQueue) {
     check.PurgePrintQueue();
-    EXPECT_EQ(w.spooler.calls, (Strings{"default", "open Label use", "readPrinter Label", "readJobs Label",
-                                        "close Label"}));
+    EXPECT_EQ(w.spooler.calls,
+              (Strings{"default", "open Label use", "readPrinter Label", "readJobs Label", "close Label"}));
 }
 
 TEST_F(SpoolCheckTest, KillWithoutFullAccessLeavesTheJob) {

@@ -52,8 +52,8 @@ struct OtherProgram : foundation::WizardModule {
     bool ExitWizard() override { return true; }
     void ConfirmCancel() override {}
     void ShowError(const std::string& message, bool fatal, const std::string& title) override {
-        ui().msgBox(message + (fatal ? "\r\nThe wizard will exit." : "\r\nOperation cannot continue."),
-                    ui::Buttons::OK, ui::Icon::Critical, 1, title.empty() ? "Printer Error" : title);
+        ui().msgBox(message + (fatal ? "\r\nThe wizard will exit." : "\r\nOperation cannot continue."), ui::Buttons::OK,
+                    ui::Icon::Critical, 1, title.empty() ? "Printer Error" : title);
     }
     void WelcomeNext() override {}
 };

@@ -1,6 +1,6 @@
 #include "support/CupsServer.h"
-#include "support/TempDir.h"
 #include "platform/cups/CupsHandles.h"
+#include "support/TempDir.h"
 
 #include <arpa/inet.h>
 #include <cups/cups.h>
@@ -173,8 +173,7 @@ void CupsServer::writeConfig() {
     if (!options_.allowAdmin)
         conf << "  <Limit CUPS-Add-Modify-Printer CUPS-Delete-Printer CUPS-Get-Devices>\n"
              << "    AuthType Basic\n    Require user @SYSTEM\n    Order deny,allow\n  </Limit>\n";
-    conf
-         << "  <Limit All>\n    Order deny,allow\n  </Limit>\n"
+    conf << "  <Limit All>\n    Order deny,allow\n  </Limit>\n"
          << "</Policy>\n";
 }
 
@@ -248,8 +247,8 @@ void CupsServer::start(std::chrono::milliseconds timeout) {
         int status = 0;
         if (::waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
-            throw std::runtime_error("cupsd exited (status " + std::to_string(status) + "):\n" + testsupport::readFile(std::filesystem::path(out).string()) +
-                                     errorLog());
+            throw std::runtime_error("cupsd exited (status " + std::to_string(status) + "):\n" +
+                                     testsupport::readFile(std::filesystem::path(out).string()) + errorLog());
         }
         Http http(httpConnect2("127.0.0.1", port_, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr));
         if (http) {
@@ -287,8 +286,7 @@ struct Admin {
     }
     ipp_t* request(ipp_op_t op, const std::string& queue) const {
         ipp_t* r = ippNewRequest(op);
-        if (!queue.empty())
-            ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri(queue).c_str());
+        if (!queue.empty()) ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri(queue).c_str());
         ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
         return r;
     }
@@ -367,13 +365,12 @@ void CupsServer::setReasons(const std::string& name, const std::vector<std::stri
     std::vector<const char*> v;
     for (const auto& r : reasons) v.push_back(r.c_str());
     if (v.empty()) v.push_back("none");
-    ippAddStrings(req, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, "printer-state-reasons", static_cast<int>(v.size()),
-                  nullptr, v.data());
+    ippAddStrings(req, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, "printer-state-reasons", static_cast<int>(v.size()), nullptr,
+                  v.data());
     a.run(req);
 }
 
-int CupsServer::submit(const std::string& queue, const std::string& documentName, const std::string& bytes,
-                       bool held) {
+int CupsServer::submit(const std::string& queue, const std::string& documentName, const std::string& bytes, bool held) {
     Admin a(port_);
     ipp_t* req = a.request(IPP_OP_PRINT_JOB, queue);
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, documentName.c_str());
@@ -385,8 +382,7 @@ int CupsServer::submit(const std::string& queue, const std::string& documentName
         ippDelete(req);
         throw std::runtime_error("Print-Job not sent");
     }
-    if (st == HTTP_STATUS_CONTINUE && !bytes.empty())
-        st = cupsWriteRequestData(a.http(), bytes.data(), bytes.size());
+    if (st == HTTP_STATUS_CONTINUE && !bytes.empty()) st = cupsWriteRequestData(a.http(), bytes.data(), bytes.size());
     Ipp resp(cupsGetResponse(a.http(), resource.c_str()));
     ippDelete(req);
     if (!resp || ippGetStatusCode(resp.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
@@ -406,9 +402,11 @@ std::string CupsServer::attribute(const std::string& queue, const std::string& n
     ipp_attribute_t* at = ippFindAttribute(resp.get(), wanted, IPP_TAG_ZERO);
     if (!at) return {};
     switch (ippGetValueTag(at)) {
-        case IPP_TAG_BOOLEAN: return ippGetBoolean(at, 0) ? "true" : "false";
+        case IPP_TAG_BOOLEAN:
+            return ippGetBoolean(at, 0) ? "true" : "false";
         case IPP_TAG_INTEGER:
-        case IPP_TAG_ENUM: return std::to_string(ippGetInteger(at, 0));
+        case IPP_TAG_ENUM:
+            return std::to_string(ippGetInteger(at, 0));
         default: {
             const char* text = ippGetString(at, 0, nullptr);
             return text ? text : "";

@@ -72,8 +72,7 @@ public:
         int state = 0;  // IPP job-state
     };
     // Submits a raw document; a held job waits until released. Returns the job id.
-    int submit(const std::string& queue, const std::string& documentName, const std::string& bytes,
-               bool held = false);
+    int submit(const std::string& queue, const std::string& documentName, const std::string& bytes, bool held = false);
     void release(int jobId);
     // The queue's jobs, not yet finished ones only unless `all`.
     std::vector<Job> jobs(const std::string& queue, bool all = false);

@@ -33,7 +33,9 @@ struct MarrowbyWorld : UiWorld {
     TempDir folder;
     std::string programFolder;
     platform::RegistryViews registry{store, spooler, programFolder};
-    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .registryBackend = &registry,
+    platform::Platform os{.processLauncher = &processes,
+                          .spoolerBackend = &spooler,
+                          .registryBackend = &registry,
                           .socketFactory = &network};
     printercfg::MarrowbyModule m{app, os, programFolder};
 

@@ -32,8 +32,8 @@ int msUntil(Clock::time_point deadline) {
 }
 
 // Child gets outFd as stdout and errFd (or the inherited one) as stderr.
-pid_t spawn(const std::filesystem::path& program, const std::vector<std::string>& args,
-            int outFd, int errFd, const std::filesystem::path& cwd = {}) {
+pid_t spawn(const std::filesystem::path& program, const std::vector<std::string>& args, int outFd, int errFd,
+            const std::filesystem::path& cwd = {}) {
     std::vector<std::string> all;
     all.push_back(program.string());
     all.insert(all.end(), args.begin(), args.end());
@@ -65,16 +65,13 @@ int waitExit(pid_t pid) {
 }
 
 void makePipe(int fds[2]) {
-    if (::pipe2(fds, O_CLOEXEC) < 0)
-        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+    if (::pipe2(fds, O_CLOEXEC) < 0) throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
 }
 
 }  // namespace
 
-ProgramResult runProgram(const std::filesystem::path& program,
-                         const std::vector<std::string>& args,
-                         std::chrono::milliseconds timeout,
-                         const std::filesystem::path& cwd) {
+ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         std::chrono::milliseconds timeout, const std::filesystem::path& cwd) {
     int out[2], err[2];
     makePipe(out);
     makePipe(err);
@@ -114,24 +111,20 @@ ProgramResult runProgram(const std::filesystem::path& program,
     return result;
 }
 
-std::filesystem::path PrinterSim::binary() {
-    return std::filesystem::path(QUILL_BIN_DIR) / "printer-sim";
-}
+std::filesystem::path PrinterSim::binary() { return std::filesystem::path(QUILL_BIN_DIR) / "printer-sim"; }
 
-ProgramResult PrinterSim::run(const std::vector<std::string>& args,
-                              std::chrono::milliseconds timeout) {
+ProgramResult PrinterSim::run(const std::vector<std::string>& args, std::chrono::milliseconds timeout) {
     return runProgram(binary(), args, timeout);
 }
 
 PrinterSim::PrinterSim(PrinterSimOptions options, std::chrono::milliseconds startTimeout)
     : options_(std::move(options)) {
     std::string pattern = (std::filesystem::temp_directory_path() / "printer-sim-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
     jobsDir_ = pattern;
 
-    std::vector<std::string> args = {"--address", options_.address, "--tcp-port",
-                                     std::to_string(options_.tcpPort), "--jobs", jobsDir_.string()};
+    std::vector<std::string> args = {"--address", options_.address, "--tcp-port", std::to_string(options_.tcpPort),
+                                     "--jobs",    jobsDir_.string()};
     if (options_.snmp) {
         args.insert(args.end(), {"--snmp-port", std::to_string(options_.snmpPort)});
     } else {
@@ -144,8 +137,7 @@ PrinterSim::PrinterSim(PrinterSimOptions options, std::chrono::milliseconds star
     add("--sysdescr", options_.sysDescr);
     add("--line1", options_.line1);
     add("--line2", options_.line2);
-    if (options_.delayReplyMs)
-        args.insert(args.end(), {"--delay-reply", std::to_string(*options_.delayReplyMs)});
+    if (options_.delayReplyMs) args.insert(args.end(), {"--delay-reply", std::to_string(*options_.delayReplyMs)});
     for (const auto& mode : options_.misreplies) args.insert(args.end(), {"--misreply", mode});
     if (!options_.genuineReply) args.push_back("--no-genuine-reply");
     add("--foreign-address", options_.foreignAddress);
@@ -174,8 +166,7 @@ PrinterSim::PrinterSim(PrinterSimOptions options, std::chrono::milliseconds star
         const bool exited = eof_;
         const int code = stop(1s);
         cleanup();
-        throw std::runtime_error(exited ? "printer-sim exited before ready, code " +
-                                              std::to_string(code)
+        throw std::runtime_error(exited ? "printer-sim exited before ready, code " + std::to_string(code)
                                         : "printer-sim not ready in time");
     }
 }
@@ -205,8 +196,10 @@ std::optional<std::string> PrinterSim::readLine(Clock::time_point deadline) {
         if (rc <= 0) return std::nullopt;
         char buf[4096];
         const ssize_t n = ::read(out_, buf, sizeof buf);
-        if (n > 0) buffer_.append(buf, static_cast<std::size_t>(n));
-        else if (n == 0 || (errno != EINTR && errno != EAGAIN)) eof_ = true;
+        if (n > 0)
+            buffer_.append(buf, static_cast<std::size_t>(n));
+        else if (n == 0 || (errno != EINTR && errno != EAGAIN))
+            eof_ = true;
     }
 }
 
@@ -231,8 +224,7 @@ void PrinterSim::handleLine(const std::string& line) {
         const auto space3 = rest.find(' ', space2 + 1);
         if (space3 == std::string_view::npos) return;
         std::uint64_t size = 0;
-        if (!number(rest.substr(0, space2), value) ||
-            !number(rest.substr(space2 + 1, space3 - space2 - 1), size))
+        if (!number(rest.substr(0, space2), value) || !number(rest.substr(space2 + 1, space3 - space2 - 1), size))
             return;
         SimJob job;
         job.number = static_cast<unsigned>(value);
@@ -256,8 +248,7 @@ std::vector<std::uint8_t> PrinterSim::jobBytes(std::size_t index) const {
     const SimJob& job = jobs_.at(index);
     std::ifstream in(job.path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot open " + job.path.string());
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>());
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string PrinterSim::jobText(std::size_t index) const {
@@ -275,8 +266,10 @@ int PrinterSim::reap(std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     while (!eof_) {  // the pipe closes when the simulator exits
         auto line = readLine(deadline);
-        if (line) handleLine(*line);
-        else if (!eof_) break;
+        if (line)
+            handleLine(*line);
+        else if (!eof_)
+            break;
     }
     if (!eof_) ::kill(pid_, SIGKILL);
     exitCode_ = waitExit(pid_);

@@ -18,8 +18,8 @@ using namespace std::chrono_literals;
 
 struct PrinterSimOptions {
     std::string address = "127.0.0.1";  // any 127.x.y.z
-    std::uint16_t tcpPort = 0;           // 0: a free port
-    std::uint16_t snmpPort = 0;          // 0: a free port
+    std::uint16_t tcpPort = 0;          // 0: a free port
+    std::uint16_t snmpPort = 0;         // 0: a free port
     bool snmp = true;
     std::optional<std::string> community;  // simulator default "tamrel"
     std::optional<std::string> sysDescr;   // default "Corvasil Print Server"
@@ -50,17 +50,14 @@ struct ProgramResult {
 // Runs a program to completion, capturing stdout and stderr; killed after
 // the timeout. It runs in `cwd` when one is given, with the test's
 // environment.
-ProgramResult runProgram(const std::filesystem::path& program,
-                         const std::vector<std::string>& args,
-                         std::chrono::milliseconds timeout = 10s,
-                         const std::filesystem::path& cwd = {});
+ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         std::chrono::milliseconds timeout = 10s, const std::filesystem::path& cwd = {});
 
 class PrinterSim {
 public:
     // Starts the simulator and waits for "ready"; throws std::runtime_error
     // when it does not come within startTimeout.
-    explicit PrinterSim(PrinterSimOptions options = {},
-                        std::chrono::milliseconds startTimeout = 10s);
+    explicit PrinterSim(PrinterSimOptions options = {}, std::chrono::milliseconds startTimeout = 10s);
     ~PrinterSim();
     PrinterSim(const PrinterSim&) = delete;
     PrinterSim& operator=(const PrinterSim&) = delete;
@@ -85,8 +82,7 @@ public:
 
     static std::filesystem::path binary();
     // Runs the simulator with raw arguments to completion (e.g. refusals).
-    static ProgramResult run(const std::vector<std::string>& args,
-                             std::chrono::milliseconds timeout = 10s);
+    static ProgramResult run(const std::vector<std::string>& args, std::chrono::milliseconds timeout = 10s);
 
 private:
     std::optional<std::string> readLine(std::chrono::steady_clock::time_point deadline);

@@ -25,8 +25,7 @@ class SnmpServer {
 public:
     // Starts snmpd and waits until it answers; throws std::runtime_error
     // (with its log) when it does not, or when snmpd is not installed.
-    explicit SnmpServer(SnmpdOptions options = {},
-                        std::chrono::milliseconds startTimeout = std::chrono::seconds(10));
+    explicit SnmpServer(SnmpdOptions options = {}, std::chrono::milliseconds startTimeout = std::chrono::seconds(10));
     ~SnmpServer();
     SnmpServer(const SnmpServer&) = delete;
     SnmpServer& operator=(const SnmpServer&) = delete;

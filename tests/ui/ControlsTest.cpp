@@ -139,12 +139,15 @@ TEST_F(ControlsTest, KeyCodesAreCharactersOfTheWindowsCodePage) {
         std::string text;
     };
     const Case cases[] = {
-        {{0xE9, 'a'}, false, "\xC3\xA9" "a"},                          // é
-        {{0x80, 0x9F}, false, "\xE2\x82\xAC\xC5\xB8"},                // € Ÿ
-        {{0x81, 0x9D}, false, ""},                                     // no character there
-        {{0xE9, 0xE9, 0xE9, 0xE9}, false, "\xC3\xA9\xC3\xA9\xC3\xA9"}, // the limit counts characters
-        {{0xE9, 0x80, 8}, false, "\xC3\xA9"},                          // Backspace takes the whole character
-        {{'1', 0xFC, 'x', '2'}, true, "12"},                           // the filter holds for keys too
+        {{0xE9, 'a'},
+         false,
+         "\xC3\xA9"
+         "a"},                                                          // é
+        {{0x80, 0x9F}, false, "\xE2\x82\xAC\xC5\xB8"},                  // € Ÿ
+        {{0x81, 0x9D}, false, ""},                                      // no character there
+        {{0xE9, 0xE9, 0xE9, 0xE9}, false, "\xC3\xA9\xC3\xA9\xC3\xA9"},  // the limit counts characters
+        {{0xE9, 0x80, 8}, false, "\xC3\xA9"},                           // Backspace takes the whole character
+        {{'1', 0xFC, 'x', '2'}, true, "12"},                            // the filter holds for keys too
     };
     f->Box.setMaxLength(3);
     for (const Case& c : cases) {

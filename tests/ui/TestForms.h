@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/UiWorld.h"
 #include "ui/Application.h"
 #include "ui/Clocks.h"
 #include "ui/ControlArray.h"
@@ -12,7 +13,6 @@
 #include "ui/FormSlot.h"
 #include "ui/Scripted.h"
 #include "ui/VirtualPump.h"
-#include "support/UiWorld.h"
 
 namespace uitest {
 

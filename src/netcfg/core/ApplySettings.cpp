@@ -113,18 +113,25 @@ void applyPort(QuillonModule& m, const std::string& record) {
             list.setListIndex(*row);
         };
         switch (i) {
-        case 0: local(p.PortLPT, p.LPTCombo); return;
-        case 1: local(p.PortCOM, p.ComCombo); return;
-        case 2: local(p.PortUSB, p.USBCombo); return;
-        case 3:
-            p.PortTCP.setValue(true);
-            p.IPAddr.setText(f[1]);
-            return;
-        case 4:
-            p.PortFile.setValue(true);
-            p.FileName.setText(f[1]);
-            return;
-        default: break;  // no such output: the search goes on
+            case 0:
+                local(p.PortLPT, p.LPTCombo);
+                return;
+            case 1:
+                local(p.PortCOM, p.ComCombo);
+                return;
+            case 2:
+                local(p.PortUSB, p.USBCombo);
+                return;
+            case 3:
+                p.PortTCP.setValue(true);
+                p.IPAddr.setText(f[1]);
+                return;
+            case 4:
+                p.PortFile.setValue(true);
+                p.FileName.setText(f[1]);
+                return;
+            default:
+                break;  // no such output: the search goes on
         }
     }
 }
@@ -223,43 +230,44 @@ void applySecurity(QuillonModule& m, const std::string& record) {
                 text[static_cast<int>(k)].setText(f[first + k]);
         };
         switch (i) {
-        case 1:
-            if (isOne(f[1])) {
-                m.WEPDlgForm().Phrase.setValue(true);
-                auto& p = m.WEPphraseDlgForm();
-                setRow(p.DefaultKey, field(f, 2));
-                setRow(p.AuthMethod, field(f, 3));
-                keys(p.KeyText, 4);
-                p.UpdateKeyRows();
-            } else {
-                m.WEPDlgForm().EntryManual.setValue(true);
-                auto& h = m.WEPkeyDlgForm();
-                setRow(h.KeySize, field(f, 2));
-                setRow(h.AuthMethod, field(f, 3));
-                setRow(h.DefaultKey, field(f, 4));
-                keys(h.KeyText, 5);
-                h.UpdateKeyRows();
-            }
-            break;
-        case 2:
-            if (isOne(f[1])) {
-                auto& w = m.WPADlgForm();
-                if (f.size() > 2) w.PassPhrase.setText(f[2]);
-                setRow(w.EncryptMethod, field(f, 3));
-                setRow(w.WPAMode, field(f, 4));
-                w.UpdateWpaFields();
-            }
-            break;
-        case 3:
-            if (isOne(f[1])) {
-                auto& l = m.LEAPDlgForm();
-                if (f.size() > 2) l.UserName.setText(f[2]);
-                if (f.size() > 3) l.Password.setText(f[3]);
-                setRow(l.Combo1, field(f, 4));
-                l.UpdateCredentialFields();
-            }
-            break;
-        default: break;  // line 0 (open) has nothing to write
+            case 1:
+                if (isOne(f[1])) {
+                    m.WEPDlgForm().Phrase.setValue(true);
+                    auto& p = m.WEPphraseDlgForm();
+                    setRow(p.DefaultKey, field(f, 2));
+                    setRow(p.AuthMethod, field(f, 3));
+                    keys(p.KeyText, 4);
+                    p.UpdateKeyRows();
+                } else {
+                    m.WEPDlgForm().EntryManual.setValue(true);
+                    auto& h = m.WEPkeyDlgForm();
+                    setRow(h.KeySize, field(f, 2));
+                    setRow(h.AuthMethod, field(f, 3));
+                    setRow(h.DefaultKey, field(f, 4));
+                    keys(h.KeyText, 5);
+                    h.UpdateKeyRows();
+                }
+                break;
+            case 2:
+                if (isOne(f[1])) {
+                    auto& w = m.WPADlgForm();
+                    if (f.size() > 2) w.PassPhrase.setText(f[2]);
+                    setRow(w.EncryptMethod, field(f, 3));
+                    setRow(w.WPAMode, field(f, 4));
+                    w.UpdateWpaFields();
+                }
+                break;
+            case 3:
+                if (isOne(f[1])) {
+                    auto& l = m.LEAPDlgForm();
+                    if (f.size() > 2) l.UserName.setText(f[2]);
+                    if (f.size() > 3) l.Password.setText(f[3]);
+                    setRow(l.Combo1, field(f, 4));
+                    l.UpdateCredentialFields();
+                }
+                break;
+            default:
+                break;  // line 0 (open) has nothing to write
         }
     }
 }

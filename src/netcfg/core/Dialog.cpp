@@ -39,9 +39,8 @@ Dialog::Dialog(QuillonModule& module)
     ShowCheck.setToolTip("Check to show the password as it is being entered.");
     OKButton.setDefault(true);
     CancelButton.setCancel(true);
-    layoutGrid({{&Label3, &FileName, &Browse},
-                {&Label1, &Password, &ShowCheck},
-                {&ConfirmLabel, &ConfirmTxt, nullptr}});
+    layoutGrid(
+        {{&Label3, &FileName, &Browse}, {&Label1, &Password, &ShowCheck}, {&ConfirmLabel, &ConfirmTxt, nullptr}});
 
     Browse.onClick = [this] { Browse_Click(); };
     ShowCheck.onClick = [this] { ShowCheck_Click(); };

@@ -87,25 +87,29 @@ void FinishDialog::SaveExit_Click() {
 void FinishDialog::Timer1_Timer() {
     Timer1.setEnabled(false);
     switch (m_.DialogResult) {
-    case 1:
-        if (ExitAfterSave) {
-            m_.ExitWizard();
+        case 1:
+            if (ExitAfterSave) {
+                m_.ExitWizard();
+                return;
+            }
+            show();
+            if (!m_.PortSelectForm().PortFile.value() &&
+                m_.AskYesNo(JoinLines({"Warning! The configuration changes are about to be sent to the printer.",
+                                       "Afterwards, the printer will be rebooted, cancelling all pending print jobs.",
+                                       "Do you want to continue?"}),
+                            "Warning") == ui::IDNO)
+                return;
+            hide();
+            m_.WriteLog("Calling ProgressDlg");
+            m_.ProgressDlgForm().show();
+            m_.WriteLog("Exit routine");
             return;
-        }
-        show();
-        if (!m_.PortSelectForm().PortFile.value() &&
-            m_.AskYesNo(JoinLines({"Warning! The configuration changes are about to be sent to the printer.",
-                                   "Afterwards, the printer will be rebooted, cancelling all pending print jobs.",
-                                   "Do you want to continue?"}),
-                        "Warning") == ui::IDNO)
+        case -1:
+            show();
             return;
-        hide();
-        m_.WriteLog("Calling ProgressDlg");
-        m_.ProgressDlgForm().show();
-        m_.WriteLog("Exit routine");
-        return;
-    case -1: show(); return;
-    default: Arm(); return;
+        default:
+            Arm();
+            return;
     }
 }
 

@@ -58,17 +58,18 @@ void LoadDlg::Next_Click() {
 
 void LoadDlg::Timer1_Timer() {
     switch (m_.DialogResult) {
-    case 1:
-        Timer1.setEnabled(false);
-        hide();
-        m_.PortSelectForm().show();
-        break;
-    case -1:
-        Timer1.setEnabled(false);
-        StartNew.setValue(true);
-        show();
-        break;
-    default: break;  // still open: the timer goes on
+        case 1:
+            Timer1.setEnabled(false);
+            hide();
+            m_.PortSelectForm().show();
+            break;
+        case -1:
+            Timer1.setEnabled(false);
+            StartNew.setValue(true);
+            show();
+            break;
+        default:
+            break;  // still open: the timer goes on
     }
 }
 

@@ -6,14 +6,14 @@
 #include "foundation/KAEAbout.h"
 #include "foundation/KAEIntro.h"
 #include "netcfg/core/Dialog.h"
-#include "netcfg/pages/EncryptQuestionDlg.h"
 #include "netcfg/core/FinishDialog.h"
-#include "netcfg/pages/LEAPDlg.h"
 #include "netcfg/core/LoadDlg.h"
-#include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/core/PortSelect.h"
 #include "netcfg/core/ProgressDlg.h"
 #include "netcfg/core/ReadSettings.h"
+#include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/pages/LEAPDlg.h"
+#include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WEPDlg.h"
 #include "netcfg/pages/WEPkeyDlg.h"
@@ -128,10 +128,10 @@ void QuillonModule::ConfirmCancel() {
         ExitWizard();
         return;
     }
-    int r = ui().msgBox(JoinLines({"NIC setting is not complete. If you quit",
-                                   "the wizard now, the printer will not be updated.",
-                                   "Do you want to exit the wizard?"}),
-                        ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Caution Exiting Wizard");
+    int r =
+        ui().msgBox(JoinLines({"NIC setting is not complete. If you quit",
+                               "the wizard now, the printer will not be updated.", "Do you want to exit the wizard?"}),
+                    ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Caution Exiting Wizard");
     if (r == ui::IDYES) ExitWizard();
 }
 

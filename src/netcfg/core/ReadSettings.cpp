@@ -121,28 +121,30 @@ std::string ReadNetworkSettings(QuillonModule& m, std::int16_t flag) {
         const int k = n.Combo1[i].listIndex();
         record += "1|" + num(k) + (i == 5 ? "|" + n.Packet.text() + "|" + n.Period.text() : "") + CrLf;
         switch (i) {
-        case 1:
-            commands += "store ifc 1 mode " + pick(k, {"auto", "10half", "10full", "100half"}, "100full") + CrLf;
-            break;
-        case 2:
-            if (k == 0)
-                commands += "store tcpip tcp opts -keepalive" + CrLf;
-            else
-                commands +=
-                    "store tcpip tcp opts keepalive" + CrLf + "store tcpip tcp keepalivetimeout " + num(k + 1) + CrLf;
-            break;
-        case 3: commands += "store pserver opts jobcontrol " + pick(k, {"standard", "enhanced"}, "off") + CrLf; break;
-        case 4:
-            commands += std::string(k == 0 ? "set sysinfo module netbios" : "set sysinfo module -netbios") + CrLf +
-                        "save" + CrLf;
-            break;
-        default:
-            if (k == 0)
-                commands += "store pping opts enable" + CrLf + "store pping packet " + n.Packet.text() + CrLf +
-                            "store pping period " + n.Period.text() + CrLf;
-            else
-                commands += "store pping opts -enable" + CrLf;
-            break;
+            case 1:
+                commands += "store ifc 1 mode " + pick(k, {"auto", "10half", "10full", "100half"}, "100full") + CrLf;
+                break;
+            case 2:
+                if (k == 0)
+                    commands += "store tcpip tcp opts -keepalive" + CrLf;
+                else
+                    commands += "store tcpip tcp opts keepalive" + CrLf + "store tcpip tcp keepalivetimeout " +
+                                num(k + 1) + CrLf;
+                break;
+            case 3:
+                commands += "store pserver opts jobcontrol " + pick(k, {"standard", "enhanced"}, "off") + CrLf;
+                break;
+            case 4:
+                commands += std::string(k == 0 ? "set sysinfo module netbios" : "set sysinfo module -netbios") + CrLf +
+                            "save" + CrLf;
+                break;
+            default:
+                if (k == 0)
+                    commands += "store pping opts enable" + CrLf + "store pping packet " + n.Packet.text() + CrLf +
+                                "store pping period " + n.Period.text() + CrLf;
+                else
+                    commands += "store pping opts -enable" + CrLf;
+                break;
         }
     }
     store(m, flag, 3, record);
@@ -175,32 +177,46 @@ std::string ReadWirelessSettings(QuillonModule& m, std::int16_t flag) {
             return list.listIndex();
         };
         switch (i) {
-        case 0:
-            record += "1|" + w.SSID.text() + CrLf;
-            command("ssid " + w.SSID.text());
-            break;
-        case 1: command("mode " + pick(row(w.OpMode), {"managed", "adhoc"}, "pseudo")); break;
-        case 2: command("speed " + pick(row(w.Speed), {"auto", "1", "2", "5"}, "11")); break;
-        case 3: {
-            const int k = row(w.Channel);
-            command("channel " + (k == 0 ? std::string("default") : num(k)));
-            break;
-        }
-        case 4: command("antenna " + pick(row(w.Antenna), {"primary", "diverse"}, "aux")); break;
-        case 5: command("preamble " + pick(row(w.Preamble), {"default", "long"}, "short")); break;
-        case 6: command("txpwr " + num(row(w.TxPower))); break;
-        case 7: command("ppm " + pick(row(w.PowerMgmt), {"on"}, "off")); break;
-        case 8: command("profile " + num(row(w.Devices))); break;
-        default: {
-            const int k = w.CountryCode.listIndex();
-            record += "1|" + num(k) + "|" + num(w.Check2.value()) + CrLf;
-            const auto codes = split(CountryCodes, ',');
-            // A row outside the table names no country: neither line is sent.
-            if (k < 0 || k >= static_cast<int>(codes.size())) break;
-            command(ticked(w.Check2) ? "opts intnl" : "opts -intnl");
-            command("country " + codes[static_cast<std::size_t>(k)]);
-            break;
-        }
+            case 0:
+                record += "1|" + w.SSID.text() + CrLf;
+                command("ssid " + w.SSID.text());
+                break;
+            case 1:
+                command("mode " + pick(row(w.OpMode), {"managed", "adhoc"}, "pseudo"));
+                break;
+            case 2:
+                command("speed " + pick(row(w.Speed), {"auto", "1", "2", "5"}, "11"));
+                break;
+            case 3: {
+                const int k = row(w.Channel);
+                command("channel " + (k == 0 ? std::string("default") : num(k)));
+                break;
+            }
+            case 4:
+                command("antenna " + pick(row(w.Antenna), {"primary", "diverse"}, "aux"));
+                break;
+            case 5:
+                command("preamble " + pick(row(w.Preamble), {"default", "long"}, "short"));
+                break;
+            case 6:
+                command("txpwr " + num(row(w.TxPower)));
+                break;
+            case 7:
+                command("ppm " + pick(row(w.PowerMgmt), {"on"}, "off"));
+                break;
+            case 8:
+                command("profile " + num(row(w.Devices)));
+                break;
+            default: {
+                const int k = w.CountryCode.listIndex();
+                record += "1|" + num(k) + "|" + num(w.Check2.value()) + CrLf;
+                const auto codes = split(CountryCodes, ',');
+                // A row outside the table names no country: neither line is sent.
+                if (k < 0 || k >= static_cast<int>(codes.size())) break;
+                command(ticked(w.Check2) ? "opts intnl" : "opts -intnl");
+                command("country " + codes[static_cast<std::size_t>(k)]);
+                break;
+            }
         }
     }
     store(m, flag, 5, record);

@@ -162,18 +162,19 @@ bool QuillonModule::LoadWizardSettings(const std::string& path) {
     }
     auto file = ReadSettingsFile(in, DialogForm().Password.text());
     switch (file.status) {
-    case SettingsFileStatus::Loaded: break;
-    case SettingsFileStatus::Incompatible:
-        ShowNotice(JoinLines(
-            {"Error Reading File", "Incompatible File Type Detected", "Unable to load the saved settings", ""}));
-        return false;
-    case SettingsFileStatus::WrongPassword:
-        ShowNotice(JoinLines({"Error Invalid Password.", "Unable to load the saved settings", ""}));
-        return false;
-    case SettingsFileStatus::Damaged:
-        ShowNotice(JoinLines(
-            {"Error Reading File", "The file is incomplete or damaged", "Unable to load the saved settings", ""}));
-        return false;
+        case SettingsFileStatus::Loaded:
+            break;
+        case SettingsFileStatus::Incompatible:
+            ShowNotice(JoinLines(
+                {"Error Reading File", "Incompatible File Type Detected", "Unable to load the saved settings", ""}));
+            return false;
+        case SettingsFileStatus::WrongPassword:
+            ShowNotice(JoinLines({"Error Invalid Password.", "Unable to load the saved settings", ""}));
+            return false;
+        case SettingsFileStatus::Damaged:
+            ShowNotice(JoinLines(
+                {"Error Reading File", "The file is incomplete or damaged", "Unable to load the saved settings", ""}));
+            return false;
     }
     in.close();
     CurrentSettings = file.records;

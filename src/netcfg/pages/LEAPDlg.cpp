@@ -78,13 +78,13 @@ void LEAPDlg::UpdateCredentialFields() {
 void LEAPDlg::Next_Click() {
     Timer1.setEnabled(false);
     if (CharCount(UserName.text()) > 32) {
-        m_.ShowNotice(JoinLines({"User Name too long.", "Maximum number of characters allowed is 32.",
-                                 "Please enter a valid User Name."}));
+        m_.ShowNotice(JoinLines(
+            {"User Name too long.", "Maximum number of characters allowed is 32.", "Please enter a valid User Name."}));
         return;
     }
     if (CharCount(Password.text()) > 32) {
-        m_.ShowNotice(JoinLines({"Password too long.", "Maximum number of characters allowed is 32.",
-                                 "Please enter a valid password."}));
+        m_.ShowNotice(JoinLines(
+            {"Password too long.", "Maximum number of characters allowed is 32.", "Please enter a valid password."}));
         return;
     }
     if (!password_.confirmed()) {

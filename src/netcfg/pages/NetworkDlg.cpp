@@ -27,12 +27,17 @@ const std::vector<Row>& Rows() {
         for (int n = 2; n <= 10; ++n) timer.push_back(std::to_string(n) + " min");
         return std::vector<Row>{
             {},
-            {"Ethernet Operating Speed:", "This option allows you to set the maximum transmission speed.",
-             {"Auto Select", "10 Half Duplex", "10 Full Duplex", "100 Half Duplex", "100 Full Duplex"}, 0},
+            {"Ethernet Operating Speed:",
+             "This option allows you to set the maximum transmission speed.",
+             {"Auto Select", "10 Half Duplex", "10 Full Duplex", "100 Half Duplex", "100 Full Duplex"},
+             0},
             {"Keep Alive Timer:", "Specifies the periodic time between Keep Alive packets.", timer, 2},
-            {"Job Control Mode:", "Specifies how job data are handled between the NIC and printer.",
-             {"Standard", "Enhanced", "Off"}, 0},
-            {"NetBIOS Protocol:", "Specifies whether the NIC will respond to the NetBIOS protocol.",
+            {"Job Control Mode:",
+             "Specifies how job data are handled between the NIC and printer.",
+             {"Standard", "Enhanced", "Off"},
+             0},
+            {"NetBIOS Protocol:",
+             "Specifies whether the NIC will respond to the NetBIOS protocol.",
              {"Enable", "Disable"},
              0},
             {"Periodic PING:", "Configures the periodic PING operation.", {"Enable", "Disable"}, 0},
@@ -60,9 +65,8 @@ NetworkDlg::NetworkDlg(QuillonModule& module)
       HelpNetBios(*this, "HelpNetBios", "What is this?"),
       row5_([this] { AddRow(5); }),
       HelpPing(*this, "HelpPing", "What is this?"),
-      packetLabel_([this] {
-          Label3.add(0, "Number of packets:").setToolTip("Select the number of PING packet to send.");
-      }),
+      packetLabel_(
+          [this] { Label3.add(0, "Number of packets:").setToolTip("Select the number of PING packet to send."); }),
       Packet(*this, "Packet"),
       periodLabel_([this] {
           Label3.add(1, "Time Period (min):").setToolTip("Specifies the wait period between PING packets.");

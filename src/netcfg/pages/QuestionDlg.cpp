@@ -25,8 +25,7 @@ const Choice Choices[7] = {
     {"Specify the Keep Alive Timer setting", "Select this option if you want to configure the keep alive timer."},
     {"Specify the Job Control mode", "Select this option if you want to configure the job control mode."},
     {"Enable or disable the NetBIOS protocol", "Select this option if you want to enable or disable NetBIOS support."},
-    {"Enable or disable periodic ping ",
-     "Select this option if you want to enable or disable periodic PING support."},
+    {"Enable or disable periodic ping ", "Select this option if you want to enable or disable periodic PING support."},
     {"Configure the wireless adapter settings.", "Select this option if you want to configure your wireless adapter."},
 };
 

@@ -12,8 +12,7 @@ using foundation::JoinLines;
 WPADlg::WPADlg(QuillonModule& module)
     : Page(module, "WPADlg", "Configure Wireless Authentication"),
       Label1(*this, "Label1", "WPA Encryption Configuration"),
-      Label6(*this, "Label6",
-             "Please enter the passphrase and encryption method used by  your wireless network."),
+      Label6(*this, "Label6", "Please enter the passphrase and encryption method used by  your wireless network."),
       Label5(*this, "Label5", "WPA Mode:"),
       WPAMode(*this, "WPAMode"),
       Label2(*this, "Label2", "Encryption Method:"),

@@ -128,44 +128,46 @@ bool WiredDlg::ValidateStaticAddress() {
 
 bool WiredDlg::ValidateDottedAddress(const std::string& text, const std::string& name) {
     switch (CheckHostAddress(text)) {
-    case DottedFault::None: return true;
-    case DottedFault::Empty:
-        m_.ShowError(JoinLines({name + " cannot be empty when the Static  option is selected.",
-                                "Please enter a valid IP Address"}),
-                     false);
-        break;
-    case DottedFault::Format:
-        m_.ShowError(JoinLines({"Invalid " + name + " format.", "Correct format is ###.###.###.###",
-                                "Example: 10.2.123.254", "Please enter a valid IP Address"}),
-                     false);
-        break;
-    case DottedFault::Segment:
-        m_.ShowError(JoinLines({"Invalid " + name + " format. Segment value must be between 1 and 254",
-                                "Please enter a valid IP Address"}),
-                     false);
-        break;
+        case DottedFault::None:
+            return true;
+        case DottedFault::Empty:
+            m_.ShowError(JoinLines({name + " cannot be empty when the Static  option is selected.",
+                                    "Please enter a valid IP Address"}),
+                         false);
+            break;
+        case DottedFault::Format:
+            m_.ShowError(JoinLines({"Invalid " + name + " format.", "Correct format is ###.###.###.###",
+                                    "Example: 10.2.123.254", "Please enter a valid IP Address"}),
+                         false);
+            break;
+        case DottedFault::Segment:
+            m_.ShowError(JoinLines({"Invalid " + name + " format. Segment value must be between 1 and 254",
+                                    "Please enter a valid IP Address"}),
+                         false);
+            break;
     }
     return false;
 }
 
 bool WiredDlg::ValidateSubnetMask(const std::string& text) {
     switch (CheckSubnetMask(text)) {
-    case DottedFault::None: return true;
-    case DottedFault::Empty:
-        m_.ShowError(JoinLines({"Submask cannot be empty when the Static option is selected.",
-                                "Please enter a valid IP Address"}),
-                     false);
-        break;
-    case DottedFault::Format:
-        m_.ShowError(JoinLines({"Invalid submask format.", "Correct format is ###.###.###.###",
-                                "Example: 255.255.0.0", "Please enter a valid IP Address"}),
-                     false);
-        break;
-    case DottedFault::Segment:
-        m_.ShowError(JoinLines({"Invalid submask format. Segment value must be between 0 and 255",
-                                "Please enter a valid IP Address"}),
-                     false);
-        break;
+        case DottedFault::None:
+            return true;
+        case DottedFault::Empty:
+            m_.ShowError(JoinLines({"Submask cannot be empty when the Static option is selected.",
+                                    "Please enter a valid IP Address"}),
+                         false);
+            break;
+        case DottedFault::Format:
+            m_.ShowError(JoinLines({"Invalid submask format.", "Correct format is ###.###.###.###",
+                                    "Example: 255.255.0.0", "Please enter a valid IP Address"}),
+                         false);
+            break;
+        case DottedFault::Segment:
+            m_.ShowError(JoinLines({"Invalid submask format. Segment value must be between 0 and 255",
+                                    "Please enter a valid IP Address"}),
+                         false);
+            break;
     }
     return false;
 }

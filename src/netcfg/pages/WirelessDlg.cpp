@@ -82,7 +82,7 @@ WirelessDlg::WirelessDlg(QuillonModule& module)
     SSID.setMaxLength(32);
     SSID.setCharFilter(platform::isAnsi);
 
-    ui::CommandButton* help[10] = {&HelpSSID,    &HelpOpMode, &HelpSpeed, &HelpChannel, &HelpAntenna,
+    ui::CommandButton* help[10] = {&HelpSSID,     &HelpOpMode,  &HelpSpeed, &HelpChannel, &HelpAntenna,
                                    &HelpPreamble, &HelpTxPower, &HelpPower, &HelpDevices, &HelpCountry};
     std::vector<std::vector<ui::Control*>> grid;
     for (int i = 0; i < 10; ++i) {
@@ -121,16 +121,26 @@ ui::Form& WirelessDlg::caption(int i) {
 
 std::vector<ui::Control*> WirelessDlg::rowControls(int i) {
     switch (i) {
-    case 0: return {&SSID};
-    case 1: return {&OpMode};
-    case 2: return {&Speed};
-    case 3: return {&Channel};
-    case 4: return {&Antenna};
-    case 5: return {&Preamble};
-    case 6: return {&TxPower};
-    case 7: return {&PowerMgmt};
-    case 8: return {&Devices};
-    default: return {&CountryCode, &Check2};
+        case 0:
+            return {&SSID};
+        case 1:
+            return {&OpMode};
+        case 2:
+            return {&Speed};
+        case 3:
+            return {&Channel};
+        case 4:
+            return {&Antenna};
+        case 5:
+            return {&Preamble};
+        case 6:
+            return {&TxPower};
+        case 7:
+            return {&PowerMgmt};
+        case 8:
+            return {&Devices};
+        default:
+            return {&CountryCode, &Check2};
     }
 }
 
@@ -194,8 +204,7 @@ void WirelessDlg::Next_Click() {
                     "Warning") == ui::IDNO)
         return;
     if (usa && Check2.value() == 1 &&
-        m_.AskYesNo(warning("You selected the USA country code but enable International Mode."), "Warning") ==
-            ui::IDNO)
+        m_.AskYesNo(warning("You selected the USA country code but enable International Mode."), "Warning") == ui::IDNO)
         return;
     const int devices = Devices.listIndex();
     if ((devices == 2 || devices == 5) && Speed.listIndex() > 2 &&

@@ -25,8 +25,7 @@ const Row Rows[10] = {
     {"Set the antenna diversity of your wireless adapter", "Specifies which wireless antenna to use."},
     {"Set the wireless preamble length", "Specifies the length of the preamble."},
     {"Set the wireless transmission power level", "Select the wireless transmission power."},
-    {"Set the power management setting of your wireless adapter",
-     "Specifies if power management should be enabled."},
+    {"Set the power management setting of your wireless adapter", "Specifies if power management should be enabled."},
     {"Set the wireless devices mix on your wireless network",
      "Specifies whether both 802.11b and 802.11g devices will be connected to the network."},
     {"Set the country code or international mode of the wireless adapter",
@@ -37,35 +36,39 @@ const Row Rows[10] = {
 
 std::string RadioHelpText(int row) {
     switch (row) {
-    case 0:
-        return JoinLines({"Specifies the name of the wireless network you are connecting to.",
-                          "The network name can be from 1 to 32 Ascii characters long."});
-    case 1:
-        return JoinLines({"Specifies the operating mode of the wireless network.", "",
-                          "Normal: Specify a standard network configuration.",
-                          "Computer-to-Computer: Specifies an Adhoc or peer-to-peer network configuration.",
-                          "Pseudo IBSS: Specifies a proprietary adhoc network configuration."});
-    case 2: return "Specifies the minimum transmission speed. Specified in megabits per second";
-    case 3: return "Specifies the wireless channel to use.";
-    case 4: return "Specifies which wireless antenna to use.";
-    case 5:
-        return JoinLines({"Specifies the length of the preamble.", "",
-                          "Default:  Allows the card to use its own factory default setting.",
-                          "Long:  Specifies the use of a long preamble.",
-                          "Short: Specifies the use of a short preamble.",
-                          "Note:  Use default if you are unsure of the correct setting."});
-    case 6: return "Select the wireless transmission power. Specified as a percentage.";
-    case 7:
-        return JoinLines({"Specifies if power management should be enabled.", "", "Off: Disables power-save mode.",
-                          "On:  Enables power-save mode."});
-    case 8:
-        return JoinLines(
-            {"Specifies the mix of wireless devices connected to the network.", "",
-             "802.11b Only: Specifies a network containing only 802.11b wireless devices.",
-             "802.11b and 802.11g: Specifies a network containing both 802.11b and 802.11g wireless devices."});
-    default:
-        return "When enabled, specifies that the wireless NIC adapts to international frequency requirements in "
-               "Europe.";
+        case 0:
+            return JoinLines({"Specifies the name of the wireless network you are connecting to.",
+                              "The network name can be from 1 to 32 Ascii characters long."});
+        case 1:
+            return JoinLines({"Specifies the operating mode of the wireless network.", "",
+                              "Normal: Specify a standard network configuration.",
+                              "Computer-to-Computer: Specifies an Adhoc or peer-to-peer network configuration.",
+                              "Pseudo IBSS: Specifies a proprietary adhoc network configuration."});
+        case 2:
+            return "Specifies the minimum transmission speed. Specified in megabits per second";
+        case 3:
+            return "Specifies the wireless channel to use.";
+        case 4:
+            return "Specifies which wireless antenna to use.";
+        case 5:
+            return JoinLines({"Specifies the length of the preamble.", "",
+                              "Default:  Allows the card to use its own factory default setting.",
+                              "Long:  Specifies the use of a long preamble.",
+                              "Short: Specifies the use of a short preamble.",
+                              "Note:  Use default if you are unsure of the correct setting."});
+        case 6:
+            return "Select the wireless transmission power. Specified as a percentage.";
+        case 7:
+            return JoinLines({"Specifies if power management should be enabled.", "", "Off: Disables power-save mode.",
+                              "On:  Enables power-save mode."});
+        case 8:
+            return JoinLines(
+                {"Specifies the mix of wireless devices connected to the network.", "",
+                 "802.11b Only: Specifies a network containing only 802.11b wireless devices.",
+                 "802.11b and 802.11g: Specifies a network containing both 802.11b and 802.11g wireless devices."});
+        default:
+            return "When enabled, specifies that the wireless NIC adapts to international frequency requirements in "
+                   "Europe.";
     }
 }
 
@@ -92,7 +95,7 @@ WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
 
-    ui::CommandButton* help[10] = {&HelpSSID,    &HelpOpMode, &HelpSpeed, &HelpChannel, &HelpAntenna,
+    ui::CommandButton* help[10] = {&HelpSSID,     &HelpOpMode,  &HelpSpeed, &HelpChannel, &HelpAntenna,
                                    &HelpPreamble, &HelpTxPower, &HelpPower, &HelpDevices, &HelpCCode};
     std::vector<std::vector<ui::Control*>> grid;
     for (int i = 0; i < 10; ++i) {
@@ -143,10 +146,10 @@ void WirelessQuestionDlg::Next_Click() {
         return;
     }
     show();
-    m_.ShowError(JoinLines({"You need to select one of the check boxes to continue.", "",
-                            "If you don't wish to change any of the available settings,",
-                            "press the Cancel button to exit."}),
-                 false, "Selection Error");
+    m_.ShowError(
+        JoinLines({"You need to select one of the check boxes to continue.", "",
+                   "If you don't wish to change any of the available settings,", "press the Cancel button to exit."}),
+        false, "Selection Error");
 }
 
 void WirelessQuestionDlg::Prev_Click() {

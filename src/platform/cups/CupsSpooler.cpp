@@ -17,8 +17,8 @@ using cups::Http;
 using cups::Ipp;
 
 Http connectServer() {
-    return Http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs,
-                             nullptr));
+    return Http(
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs, nullptr));
 }
 
 std::string printerUri(const std::string& name) {
@@ -30,7 +30,8 @@ std::string printerUri(const std::string& name) {
 
 ipp_t* request(ipp_op_t op, const std::string& queue) {
     ipp_t* r = ippNewRequest(op);
-    if (!queue.empty()) ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(queue).c_str());
+    if (!queue.empty())
+        ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(queue).c_str());
     ippAddString(r, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     return r;
 }
@@ -225,13 +226,26 @@ std::uint32_t CupsSpooler::jobStatusBits(int jobState, const std::vector<std::st
                                          const std::vector<std::string>& printerReasons) {
     std::uint32_t bits = 0;
     switch (jobState) {
-        case IPP_JSTATE_HELD: bits |= JobStatus::Paused; break;
-        case IPP_JSTATE_PROCESSING: bits |= JobStatus::Printing; break;
-        case IPP_JSTATE_STOPPED: bits |= JobStatus::Error; break;
-        case IPP_JSTATE_CANCELED: bits |= JobStatus::Deleted; break;
-        case IPP_JSTATE_ABORTED: bits |= JobStatus::Error; break;
-        case IPP_JSTATE_COMPLETED: bits |= JobStatus::Printed; break;
-        default: break;
+        case IPP_JSTATE_HELD:
+            bits |= JobStatus::Paused;
+            break;
+        case IPP_JSTATE_PROCESSING:
+            bits |= JobStatus::Printing;
+            break;
+        case IPP_JSTATE_STOPPED:
+            bits |= JobStatus::Error;
+            break;
+        case IPP_JSTATE_CANCELED:
+            bits |= JobStatus::Deleted;
+            break;
+        case IPP_JSTATE_ABORTED:
+            bits |= JobStatus::Error;
+            break;
+        case IPP_JSTATE_COMPLETED:
+            bits |= JobStatus::Printed;
+            break;
+        default:
+            break;
     }
     for (const auto& reason : reasons) bits |= lookup(JobReasons, reason);
     if (jobState == IPP_JSTATE_PROCESSING || jobState == IPP_JSTATE_STOPPED)
@@ -310,13 +324,12 @@ SpoolResult CupsSpooler::readJobs(QueueHandle handle, std::vector<JobRecord>& jo
     requestAttributes(preq, {"printer-state-reasons"});
     Ipp printer = call(o->http.get(), preq, error);
     if (!printer) return SpoolResult::failed(error);
-    const auto printerReasons =
-        keywords(ippFindAttribute(printer.get(), "printer-state-reasons", IPP_TAG_KEYWORD));
+    const auto printerReasons = keywords(ippFindAttribute(printer.get(), "printer-state-reasons", IPP_TAG_KEYWORD));
 
     ipp_t* req = request(IPP_OP_GET_JOBS, o->queue);
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
-    requestAttributes(req, {"job-id", "job-name", "job-state", "job-state-reasons", "job-impressions",
-                            "job-media-sheets"});
+    requestAttributes(req,
+                      {"job-id", "job-name", "job-state", "job-state-reasons", "job-impressions", "job-media-sheets"});
     Ipp response = call(o->http.get(), req, error);
     if (!response) return SpoolResult::failed(error);
 
@@ -446,10 +459,14 @@ JobOutcome CupsSpooler::jobOutcome(const std::string& queue, std::uint32_t jobId
     ipp_attribute_t* state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
     if (!state) return JobOutcome::Unknown;
     switch (ippGetInteger(state, 0)) {
-        case IPP_JSTATE_COMPLETED: return JobOutcome::Completed;
-        case IPP_JSTATE_CANCELED: return JobOutcome::Canceled;
-        case IPP_JSTATE_ABORTED: return JobOutcome::Aborted;
-        default: return JobOutcome::Pending;
+        case IPP_JSTATE_COMPLETED:
+            return JobOutcome::Completed;
+        case IPP_JSTATE_CANCELED:
+            return JobOutcome::Canceled;
+        case IPP_JSTATE_ABORTED:
+            return JobOutcome::Aborted;
+        default:
+            return JobOutcome::Pending;
     }
 }
 
@@ -531,11 +548,16 @@ DeviceList CupsSpooler::localDevices() {
             const char* name = ippGetName(a);
             const char* value = ippGetString(a, 0, nullptr);
             if (!name || !value) continue;
-            if (!std::strcmp(name, "device-class")) d.deviceClass = value;
-            else if (!std::strcmp(name, "device-uri")) d.uri = value;
-            else if (!std::strcmp(name, "device-make-and-model")) d.makeAndModel = value;
-            else if (!std::strcmp(name, "device-id")) d.deviceId = value;
-            else if (!std::strcmp(name, "device-info")) d.info = value;
+            if (!std::strcmp(name, "device-class"))
+                d.deviceClass = value;
+            else if (!std::strcmp(name, "device-uri"))
+                d.uri = value;
+            else if (!std::strcmp(name, "device-make-and-model"))
+                d.makeAndModel = value;
+            else if (!std::strcmp(name, "device-id"))
+                d.deviceId = value;
+            else if (!std::strcmp(name, "device-info"))
+                d.info = value;
         }
         if (isLocalDeviceUri(d.uri)) list.devices.push_back(std::move(d));
     }

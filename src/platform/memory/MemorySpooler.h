@@ -18,11 +18,11 @@ public:
         std::vector<JobRecord> jobs;
 
         // Injected failures.
-        std::uint32_t openError = 0;   // open fails with this code
-        bool denyAllAccess = false;    // open with Access::All fails with AccessDenied
-        SpoolResult printerResult;     // readPrinter
-        SpoolResult jobsResult;        // readJobs
-        SpoolResult deleteResult;      // deleteJob
+        std::uint32_t openError = 0;  // open fails with this code
+        bool denyAllAccess = false;   // open with Access::All fails with AccessDenied
+        SpoolResult printerResult;    // readPrinter
+        SpoolResult jobsResult;       // readJobs
+        SpoolResult deleteResult;     // deleteJob
         SpoolResult startDocumentResult;
         SpoolResult startPageResult;
         SpoolResult writeResult;

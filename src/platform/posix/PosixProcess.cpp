@@ -1,14 +1,14 @@
 #include "platform/posix/PosixProcess.h"
 
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 extern char** environ;
 
@@ -55,7 +55,7 @@ std::vector<std::string> splitCommandLine(const std::string& line) {
 namespace {
 
 bool regularFile(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-#include <map>
 #include <sys/types.h>
+#include <map>
 #include <vector>
 
 #include "platform/Process.h"

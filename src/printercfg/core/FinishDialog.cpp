@@ -131,8 +131,7 @@ void FinishDialog::OKButton_Click() {
 bool FinishDialog::ConfirmCalibration() {
     const int answer = m_.ui().msgBox(
         JoinLines({"Warning! One or more of the settings you specified require calibration to be performed.",
-                   "Calibration may interfere with current jobs sent to the printer.", "",
-                   "Do you want to continue?"}),
+                   "Calibration may interfere with current jobs sent to the printer.", "", "Do you want to continue?"}),
         ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Calibration Required");
     if (answer != ui::IDYES) {
         ShowDownloadAborted();
@@ -146,8 +145,7 @@ bool FinishDialog::ConfirmCalibration() {
 bool FinishDialog::ConfirmConfigOverwrite() {
     const int answer = m_.ui().msgBox(JoinLines({"Warning! You may overwrite a previously saved configuration.",
                                                  "Are you sure you want to continue?"}),
-                                      ui::Buttons::YesNo, ui::Icon::Exclamation, 2,
-                                      "Configuration Overwrite Warning");
+                                      ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Configuration Overwrite Warning");
     if (answer != ui::IDYES) {
         ShowDownloadAborted();
         m_.PrinterSetupForm().show();
@@ -159,8 +157,8 @@ bool FinishDialog::ConfirmConfigOverwrite() {
 }
 
 void FinishDialog::ShowDownloadAborted() {
-    m_.ui().msgBox("Setting download aborted. No printer settings were changed", ui::Buttons::OK,
-                   ui::Icon::Exclamation, 1, "Printer Setting Not Saved");
+    m_.ui().msgBox("Setting download aborted. No printer settings were changed", ui::Buttons::OK, ui::Icon::Exclamation,
+                   1, "Printer Setting Not Saved");
 }
 
 void FinishDialog::Back_Click() {

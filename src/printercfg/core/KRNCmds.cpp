@@ -79,8 +79,8 @@ std::string KRNCmds::BuildCfgJob(const CfgChoices& c) const {
     engine += entry(m_.DispenseCmds, c.dispenseRow);
     if (c.horzShift) engine += "ENGINE-IMAGE_SHFT_H;" + std::to_string(10 * *c.horzShift) + CrLf;
     if (c.vertShift) engine += "ENGINE-IMAGE_SHFT_V;" + std::to_string(10 * *c.vertShift) + CrLf;
-    const std::string window = entry(m_.OrientationCmds, c.orientationRow) +
-                               entry(m_.PrintSpeedCmds, c.printSpeedRow) + entry(m_.GapSensorCmds, c.gapSensorRow);
+    const std::string window = entry(m_.OrientationCmds, c.orientationRow) + entry(m_.PrintSpeedCmds, c.printSpeedRow) +
+                               entry(m_.GapSensorCmds, c.gapSensorRow);
     std::string job;
     if (!engine.empty()) job += BlockStart + engine + BlockEnd;
     if (!window.empty())

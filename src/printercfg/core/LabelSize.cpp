@@ -6,7 +6,7 @@
 namespace printercfg {
 
 const std::vector<LabelSizeRow>& LabelLengthRows() {
-    static const std::vector<LabelSizeRow> rows = {{1.0f, 25.4f}, {1.5f, 38.1f},  {2.0f, 50.8f},  {3.0f, 76.2f},
+    static const std::vector<LabelSizeRow> rows = {{1.0f, 25.4f},  {1.5f, 38.1f},  {2.0f, 50.8f}, {3.0f, 76.2f},
                                                    {4.0f, 101.6f}, {6.0f, 152.4f}, {8.0f, 203.2f}};
     return rows;
 }

@@ -88,7 +88,7 @@ void MarrowbyModule::CollectChangeFlags() {
     const Operation* op = OperationForm.loaded();
     const PrinterSetup* ps = PrinterSetupForm.loaded();
     auto value = [](const auto* page, auto member) { return page ? (page->*member).value() : 1; };
-    const int changes[] = {value(op, &Operation::DispenseCB),    value(op, &Operation::OrientationCB),
+    const int changes[] = {value(op, &Operation::DispenseCB),     value(op, &Operation::OrientationCB),
                            value(ps, &PrinterSetup::EmulationCB), value(ps, &PrinterSetup::PrintSpeedCB),
                            value(ps, &PrinterSetup::VertCB),      value(ps, &PrinterSetup::HorzCB)};
     const int calibrations[] = {value(op, &Operation::MediaSizeCB), value(op, &Operation::MediaTypeCB),
@@ -148,8 +148,9 @@ void MarrowbyModule::ShowError(const std::string& message, bool fatal, const std
 
 void MarrowbyModule::ShowPrinterUpdateError(const std::string& frontPanelText) {
     PrinterErrorSeen = true;
-    std::string text = "ERROR!  Unable to Update Printer Settings.\r\n"
-                       "An unexpected error occurred during printer configuration.\r\n";
+    std::string text =
+        "ERROR!  Unable to Update Printer Settings.\r\n"
+        "An unexpected error occurred during printer configuration.\r\n";
     if (!frontPanelText.empty())
         text += "Printer Front Panel Message:\r\n" + frontPanelText;
     else
@@ -165,10 +166,10 @@ void MarrowbyModule::ConfirmCancel() {
         ExitWizard();
         return;
     }
-    int r = ui().msgBox(JoinLines({"Printer setting is not complete. If you quit",
-                                   "the wizard now, the printer will not be updated.",
-                                   "Do you want to exit the wizard?"}),
-                        ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Caution Exiting Wizard");
+    int r =
+        ui().msgBox(JoinLines({"Printer setting is not complete. If you quit",
+                               "the wizard now, the printer will not be updated.", "Do you want to exit the wizard?"}),
+                    ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Caution Exiting Wizard");
     if (r == ui::IDYES) ExitWizard();
 }
 

@@ -9,13 +9,13 @@ namespace printercfg {
 
 // The limits of one head-width class.
 struct ModelLimits {
-    int maxMediaWidth;          // 4, 6 or 8 inches
-    int lastWidthRow;           // label width rows 0 to this (1.5 to 4.0 in, then 6.0, then 8.0)
-    int defaultLengthRow;       // of the label length rows 1.0 to 8.0 in
+    int maxMediaWidth;     // 4, 6 or 8 inches
+    int lastWidthRow;      // label width rows 0 to this (1.5 to 4.0 in, then 6.0, then 8.0)
+    int defaultLengthRow;  // of the label length rows 1.0 to 8.0 in
     int defaultWidthRow;
-    float customWidthMax;       // inches
-    int speedRowsNormal;        // print speed rows (1 to n in/sec), resolution class 2
-    int speedRows300Dpi;        // resolution class 3
+    float customWidthMax;  // inches
+    int speedRowsNormal;   // print speed rows (1 to n in/sec), resolution class 2
+    int speedRows300Dpi;   // resolution class 3
 
     int speedRows(int resolutionClass) const { return resolutionClass == 3 ? speedRows300Dpi : speedRowsNormal; }
 };

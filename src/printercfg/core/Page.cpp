@@ -33,8 +33,8 @@ void Page::EnableInputs(std::initializer_list<ui::Control*> inputs, bool on) {
 
 bool Page::RefuseTypedText(const ui::CheckBox& box, ui::ComboBox& list, const std::string& setting) {
     if (box.value() != 0 || list.listIndex() >= 0) return false;
-    m_.ShowNotice(foundation::JoinLines({"Invalid " + setting + " entered manually.",
-                                         "Please use the drop down menu to specify the " + setting}));
+    m_.ShowNotice(foundation::JoinLines(
+        {"Invalid " + setting + " entered manually.", "Please use the drop down menu to specify the " + setting}));
     list.setFocus();
     return true;
 }

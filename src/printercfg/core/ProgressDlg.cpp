@@ -172,14 +172,17 @@ void ProgressDlg::Start_Job() {
         last = check(seconds);
         return last;
     };
-    if (!step(40, m_.CalibrationNeeded, "Requesting auto calibration to be started.",
-              [&] { cmds.SendCalibrateCmd(); }, 20))
+    if (!step(
+            40, m_.CalibrationNeeded, "Requesting auto calibration to be started.", [&] { cmds.SendCalibrateCmd(); },
+            20))
         return;
-    if (!step(60, m_.SaveConfigRequested, "Requesting configuration to be saved.",
-              [&] { cmds.SendSaveCfgCmd(m_.SaveConfigNumber); }, 5))
+    if (!step(
+            60, m_.SaveConfigRequested, "Requesting configuration to be saved.",
+            [&] { cmds.SendSaveCfgCmd(m_.SaveConfigNumber); }, 5))
         return;
-    if (!step(80, m_.PowerUpRequested, "Requesting power-up configuration to be changed.",
-              [&] { cmds.SendSetPowerUpCmd(m_.PowerUpConfigNumber); }, 5))
+    if (!step(
+            80, m_.PowerUpRequested, "Requesting power-up configuration to be changed.",
+            [&] { cmds.SendSetPowerUpCmd(m_.PowerUpConfigNumber); }, 5))
         return;
 
     if (skipped) {
@@ -330,8 +333,8 @@ bool ProgressDlg::IsCorvasil(const std::string& IPAddr) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t blank = SnmpReplyText.find(' ', start);
-        if (SnmpReplyText.compare(start, blank == std::string::npos ? std::string::npos : blank - start,
-                                  "Corvasil") == 0)
+        if (SnmpReplyText.compare(start, blank == std::string::npos ? std::string::npos : blank - start, "Corvasil") ==
+            0)
             found = true;
         if (blank == std::string::npos) break;
         start = blank + 1;

@@ -24,26 +24,29 @@ struct Field {
 };
 
 // The integer records before the custom rows' counts, and after the custom rows.
-const Field HeadFields[] = {{&Values::MediaTypeCB, Kind::Ignore},
-                            {&Values::MediaTypeRow, Kind::Row},
-                            {&Values::MediaSizeCB, Kind::Ignore}};
+const Field HeadFields[] = {
+    {&Values::MediaTypeCB, Kind::Ignore}, {&Values::MediaTypeRow, Kind::Row}, {&Values::MediaSizeCB, Kind::Ignore}};
 const Field TailFields[] = {
-    {&Values::LabelLengthRow, Kind::Row}, {&Values::LabelWidthRow, Kind::Row},
+    {&Values::LabelLengthRow, Kind::Row},   {&Values::LabelWidthRow, Kind::Row},
     {&Values::OrientationCB, Kind::Ignore}, {&Values::OrientationRow, Kind::Row},
-    {&Values::DispenseCB, Kind::Ignore},  {&Values::DispenseRow, Kind::Row},
-    {&Values::PrintSpeedCB, Kind::Ignore}, {&Values::PrintSpeedRow, Kind::Row},
-    {&Values::GapCB, Kind::Ignore},       {&Values::GapRow, Kind::Row},
-    {&Values::HorzCB, Kind::Ignore},      {&Values::HorzShift, Kind::HorzShift},
-    {&Values::VertCB, Kind::Ignore},      {&Values::VertShift, Kind::VertShift},
-    {&Values::EmulationCB, Kind::Ignore}, {&Values::EmulationRow, Kind::Row},
+    {&Values::DispenseCB, Kind::Ignore},    {&Values::DispenseRow, Kind::Row},
+    {&Values::PrintSpeedCB, Kind::Ignore},  {&Values::PrintSpeedRow, Kind::Row},
+    {&Values::GapCB, Kind::Ignore},         {&Values::GapRow, Kind::Row},
+    {&Values::HorzCB, Kind::Ignore},        {&Values::HorzShift, Kind::HorzShift},
+    {&Values::VertCB, Kind::Ignore},        {&Values::VertShift, Kind::VertShift},
+    {&Values::EmulationCB, Kind::Ignore},   {&Values::EmulationRow, Kind::Row},
 };
 
 bool valid(Kind kind, int v) {
     switch (kind) {
-    case Kind::Ignore: return v == 0 || v == 1;
-    case Kind::HorzShift: return v >= PrinterSetup::HorzShiftMin && v <= PrinterSetup::HorzShiftMax;
-    case Kind::VertShift: return v >= PrinterSetup::VertShiftMin && v <= PrinterSetup::VertShiftMax;
-    case Kind::Row: return true;  // checked against the lists
+        case Kind::Ignore:
+            return v == 0 || v == 1;
+        case Kind::HorzShift:
+            return v >= PrinterSetup::HorzShiftMin && v <= PrinterSetup::HorzShiftMax;
+        case Kind::VertShift:
+            return v >= PrinterSetup::VertShiftMin && v <= PrinterSetup::VertShiftMax;
+        case Kind::Row:
+            return true;  // checked against the lists
     }
     return false;
 }
@@ -128,10 +131,14 @@ bool FitsLists(const SettingsFileValues& values, const SettingsListSizes& sizes)
         bool mayBeNone;
     };
     const Row rows[] = {
-        {values.MediaTypeRow, sizes.mediaType, false},   {values.LabelLengthRow, lengthRows, true},
-        {values.LabelWidthRow, widthRows, true},         {values.OrientationRow, sizes.orientation, true},
-        {values.DispenseRow, sizes.dispense, true},      {values.PrintSpeedRow, sizes.printSpeed, true},
-        {values.GapRow, sizes.gap, true},                {values.EmulationRow, sizes.emulation, true},
+        {values.MediaTypeRow, sizes.mediaType, false},
+        {values.LabelLengthRow, lengthRows, true},
+        {values.LabelWidthRow, widthRows, true},
+        {values.OrientationRow, sizes.orientation, true},
+        {values.DispenseRow, sizes.dispense, true},
+        {values.PrintSpeedRow, sizes.printSpeed, true},
+        {values.GapRow, sizes.gap, true},
+        {values.EmulationRow, sizes.emulation, true},
     };
     return std::all_of(std::begin(rows), std::end(rows), [](const Row& r) {
         return r.value < r.rows && (r.value >= 0 || (r.mayBeNone && r.value == -1));

@@ -118,7 +118,8 @@ std::optional<std::string> EncodeSnmpOid(const std::string& oidText) {
         const std::uint64_t arc = std::stoull(piece);
         if (arc > 0xFFFFFFFFull) return std::nullopt;
         std::string groups(1, static_cast<char>(arc & 0x7F));
-        for (std::uint64_t v = arc >> 7; v; v >>= 7) groups.insert(groups.begin(), static_cast<char>(0x80 | (v & 0x7F)));
+        for (std::uint64_t v = arc >> 7; v; v >>= 7)
+            groups.insert(groups.begin(), static_cast<char>(0x80 | (v & 0x7F)));
         out += groups;
     }
     return out;

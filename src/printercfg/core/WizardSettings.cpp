@@ -58,14 +58,22 @@ std::vector<Link> headLinks(Operation& op) {
 }
 
 std::vector<Link> tailLinks(Operation& op, PrinterSetup& ps) {
-    return {{&Values::LabelLengthRow, &op.LabelLengthCombo}, {&Values::LabelWidthRow, &op.LabelWidthCombo},
-            {&Values::OrientationCB, &op.OrientationCB},     {&Values::OrientationRow, &op.OrientationCombo},
-            {&Values::DispenseCB, &op.DispenseCB},           {&Values::DispenseRow, &op.DispenseCombo},
-            {&Values::PrintSpeedCB, &ps.PrintSpeedCB},       {&Values::PrintSpeedRow, &ps.PrintSpeedCombo},
-            {&Values::GapCB, &ps.GapCB},                     {&Values::GapRow, &ps.GapCombo},
-            {&Values::HorzCB, &ps.HorzCB},                   {&Values::HorzShift, &ps.HorzShiftHScroll},
-            {&Values::VertCB, &ps.VertCB},                   {&Values::VertShift, &ps.VertShiftHScroll},
-            {&Values::EmulationCB, &ps.EmulationCB},         {&Values::EmulationRow, &ps.EmulationCombo}};
+    return {{&Values::LabelLengthRow, &op.LabelLengthCombo},
+            {&Values::LabelWidthRow, &op.LabelWidthCombo},
+            {&Values::OrientationCB, &op.OrientationCB},
+            {&Values::OrientationRow, &op.OrientationCombo},
+            {&Values::DispenseCB, &op.DispenseCB},
+            {&Values::DispenseRow, &op.DispenseCombo},
+            {&Values::PrintSpeedCB, &ps.PrintSpeedCB},
+            {&Values::PrintSpeedRow, &ps.PrintSpeedCombo},
+            {&Values::GapCB, &ps.GapCB},
+            {&Values::GapRow, &ps.GapCombo},
+            {&Values::HorzCB, &ps.HorzCB},
+            {&Values::HorzShift, &ps.HorzShiftHScroll},
+            {&Values::VertCB, &ps.VertCB},
+            {&Values::VertShift, &ps.VertShiftHScroll},
+            {&Values::EmulationCB, &ps.EmulationCB},
+            {&Values::EmulationRow, &ps.EmulationCombo}};
 }
 
 // The rows after the list's last predefined row, with their codes.
@@ -162,9 +170,14 @@ bool MarrowbyModule::LoadWizardSettings(const std::string& path) {
     const auto file = ReadSettingsFile(in);
     in.close();
     switch (file.status) {
-    case SettingsFileStatus::Loaded: break;
-    case SettingsFileStatus::Incompatible: ShowNotice(readError("Incompatible File Type Detected")); return false;
-    case SettingsFileStatus::Damaged: ShowNotice(readError("The file is incomplete or damaged")); return false;
+        case SettingsFileStatus::Loaded:
+            break;
+        case SettingsFileStatus::Incompatible:
+            ShowNotice(readError("Incompatible File Type Detected"));
+            return false;
+        case SettingsFileStatus::Damaged:
+            ShowNotice(readError("The file is incomplete or damaged"));
+            return false;
     }
     if (!FitsLists(file.values, listSizes(*this))) {
         ShowNotice(readError("The settings do not fit the selected printer"));

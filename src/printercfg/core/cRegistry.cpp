@@ -62,9 +62,7 @@ bool cRegistry::root(std::uint32_t& handle) const {
     return platform::rootFromHandle(handle).has_value();
 }
 
-std::string cRegistry::keyText() const {
-    return std::to_string(classKey_) + "',Section: '" + sectionKey_;
-}
+std::string cRegistry::keyText() const { return std::to_string(classKey_) + "',Section: '" + sectionKey_; }
 
 void cRegistry::Machine(const std::string& sMachine) {
     if (sMachine.size() <= 2)
@@ -130,8 +128,8 @@ void cRegistry::Value(const RegVariant& vValue) {
         case platform::RegType::Sz:
         case platform::RegType::ExpandSz: {
             const std::string text = VariantText(vValue);
-            value = platform::RegValue::string(text, holdsReference(text) ? platform::RegType::ExpandSz
-                                                                            : platform::RegType::Sz);
+            value = platform::RegValue::string(
+                text, holdsReference(text) ? platform::RegType::ExpandSz : platform::RegType::Sz);
             break;
         }
         case platform::RegType::Binary:
@@ -223,8 +221,7 @@ void cRegistry::CreateEXEAssociation(const std::string& sExePath, const std::str
     };
     verb("open", sOpenMenuText.empty() ? "&Open" : sOpenMenuText, " ");
     if (bSupportPrint) verb("print", sPrintMenuText.empty() ? "&Print" : sPrintMenuText, " /p ");
-    if (bSupportInstall)
-        verb("add", sInstallMenuText.empty() ? "&Install " + sAssociation : sInstallMenuText, " /a ");
+    if (bSupportInstall) verb("add", sInstallMenuText.empty() ? "&Install " + sAssociation : sInstallMenuText, " /a ");
     if (bSupportNew) verb("new", sNewMenuText.empty() ? "&New" : sNewMenuText, " /n ");
     if (lDefaultIconIndex >= 0) {
         sectionKey_ = sClassName + "\\DefaultIcon";
@@ -232,14 +229,14 @@ void cRegistry::CreateEXEAssociation(const std::string& sExePath, const std::str
     }
 }
 
-void cRegistry::CreateAdditionalEXEAssociations(const std::string& sClassName,
-                                                const std::vector<std::string>& vItems) {
+void cRegistry::CreateAdditionalEXEAssociations(const std::string& sClassName, const std::vector<std::string>& vItems) {
     if (vItems.size() % 3 != 0)
         raise(ErrParameterList,
               "Invalid parameter list passed to CreateAdditionalEXEAssociations - expected Name/Text/Command");
     classKey_ = ClassesRoot;
     sectionKey_ = sClassName;
-    if (!KeyExists()) raise(ErrClassNotDefined, "Error - attempt to create additional associations before class defined.");
+    if (!KeyExists())
+        raise(ErrClassNotDefined, "Error - attempt to create additional associations before class defined.");
     valueKey_.clear();
     valueType_ = platform::RegType::Sz;
     for (std::size_t i = 0; i < vItems.size(); i += 3) {

@@ -113,8 +113,8 @@ void CustomDialog::OKButton_Click() {
         if (!e->box) continue;
         e->value = ParseNumber(e->box->text(), m_.DecimalSeparator);
         if (!e->value) {
-            m_.ShowNotice(JoinLines({"Invalid Form Dimension(s) Entered!",
-                                     "Please enter each dimension as a number, in inches or in mm"}));
+            m_.ShowNotice(JoinLines(
+                {"Invalid Form Dimension(s) Entered!", "Please enter each dimension as a number, in inches or in mm"}));
             e->box->setFocus();
             return;
         }

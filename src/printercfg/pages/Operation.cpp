@@ -87,10 +87,10 @@ Operation::Operation(MarrowbyModule& module)
         box->setValue(1);
         box->setToolTip(IgnoreToolTip);
     }
-    EnableInputs({&MediaTypeCaption, &MediaTypeCombo, &LabelLengthCaption, &LabelLengthCombo, &LabelWidthCaption,
-                  &LabelWidthCombo, &CustomizeMedia, &OrientationCaption, &OrientationCombo, &DispenseCaption,
-                  &DispenseCombo},
-                 false);
+    EnableInputs(
+        {&MediaTypeCaption, &MediaTypeCombo, &LabelLengthCaption, &LabelLengthCombo, &LabelWidthCaption,
+         &LabelWidthCombo, &CustomizeMedia, &OrientationCaption, &OrientationCombo, &DispenseCaption, &DispenseCombo},
+        false);
 
     MediaTypeCB.onClick = [this] { MediaTypeCB_Click(); };
     MediaSizeCB.onClick = [this] { MediaSizeCB_Click(); };
@@ -181,9 +181,9 @@ void Operation::Prev_Click() {
 
 void Operation::Next_Click() {
     if (MediaSizeCB.value() == 0 && !m_.CheckLabelSize()) {
-        m_.ShowNotice(foundation::JoinLines(
-            {"Invalid media size selected or media size entered manually.",
-             "Please use the drop down menu or Customize button to specify the media size"}));
+        m_.ShowNotice(
+            foundation::JoinLines({"Invalid media size selected or media size entered manually.",
+                                   "Please use the drop down menu or Customize button to specify the media size"}));
         return;
     }
     if (RefuseTypedText(OrientationCB, OrientationCombo, "orientation")) return;

@@ -13,11 +13,11 @@ namespace printercfg {
 namespace {
 
 const ListRow PrintSpeedRows[] = {
-    {"1 in/sec (25.4 mm/sec)", "~PAPER;SPEED IPS 1"},   {"2 in/sec (50.8 mm/sec)", "~PAPER;SPEED IPS 2"},
-    {"3 in/sec (76.2 mm/sec)", "~PAPER;SPEED IPS 3"},   {"4 in/sec (101.6 mm/sec)", "~PAPER;SPEED IPS 4"},
-    {"5 in/sec (127 mm/sec)", "~PAPER;SPEED IPS 5"},    {"6 in/sec (152.4 mm/sec)", "~PAPER;SPEED IPS 6"},
-    {"7 in/sec (177.8 mm/sec)", "~PAPER;SPEED IPS 7"},  {"8 in/sec (203.2 mm/sec)", "~PAPER;SPEED IPS 8"},
-    {"9 in/sec (228.6 mm/sec)", "~PAPER;SPEED IPS 9"},  {"10 in/sec (254 mm/sec)", "~PAPER;SPEED IPS 10"},
+    {"1 in/sec (25.4 mm/sec)", "~PAPER;SPEED IPS 1"},  {"2 in/sec (50.8 mm/sec)", "~PAPER;SPEED IPS 2"},
+    {"3 in/sec (76.2 mm/sec)", "~PAPER;SPEED IPS 3"},  {"4 in/sec (101.6 mm/sec)", "~PAPER;SPEED IPS 4"},
+    {"5 in/sec (127 mm/sec)", "~PAPER;SPEED IPS 5"},   {"6 in/sec (152.4 mm/sec)", "~PAPER;SPEED IPS 6"},
+    {"7 in/sec (177.8 mm/sec)", "~PAPER;SPEED IPS 7"}, {"8 in/sec (203.2 mm/sec)", "~PAPER;SPEED IPS 8"},
+    {"9 in/sec (228.6 mm/sec)", "~PAPER;SPEED IPS 9"}, {"10 in/sec (254 mm/sec)", "~PAPER;SPEED IPS 10"},
 };
 
 // Sensor numbers 3 and 4 have a command but no row.
@@ -28,7 +28,7 @@ const ListRow GapRows[] = {{"None (Continuous Media)", "~PAPER;LABELS 0"},
                            {nullptr, "~PAPER;LABELS 4"}};
 
 const ListRow EmulationRows[] = {
-    {"KRN", "dvxswitch   .e  1   0x0"},  {"TMR", "dvxswitch   .e  2   0x0"}, {"FNZ", "dvxswitch   .e  4   0x0"},
+    {"KRN", "dvxswitch   .e  1   0x0"},  {"TMR", "dvxswitch   .e  2   0x0"},  {"FNZ", "dvxswitch   .e  4   0x0"},
     {"GQY", "dvxswitch   .e  5   0x0"},  {"BRQN", "dvxswitch   .e  6   0x0"}, {"JVW", "dvxswitch   .e  7   0x0"},
     {"XKPT", "dvxswitch   .e  8   0x0"}, {"YLB", "dvxswitch   .e  9   0x0"},
 };
@@ -143,13 +143,10 @@ void PrinterSetup::Form_Load() {
 
 void PrinterSetup::FillPrintSpeedList() {
     const int rows = LimitsFor(m_.MaxMediaWidth).speedRows(m_.ResolutionClass);
-    FillList(PrintSpeedCombo, PrintSpeedRows, static_cast<std::size_t>(rows), PrintSpeedDefaultRow,
-             m_.PrintSpeedCmds);
+    FillList(PrintSpeedCombo, PrintSpeedRows, static_cast<std::size_t>(rows), PrintSpeedDefaultRow, m_.PrintSpeedCmds);
 }
 
-void PrinterSetup::FillGapList() {
-    FillList(GapCombo, GapRows, std::size(GapRows), GapDefaultRow, m_.GapSensorCmds);
-}
+void PrinterSetup::FillGapList() { FillList(GapCombo, GapRows, std::size(GapRows), GapDefaultRow, m_.GapSensorCmds); }
 
 void PrinterSetup::FillHorzUnitList() {
     for (const char* unit : Units) HorzShiftUnit.addItem(unit);
@@ -169,7 +166,7 @@ void PrinterSetup::PrintSpeedCB_Click() {
     ApplyIgnore(PrintSpeedCB, {&PrintSpeedCaption, &PrintSpeedCombo}, [this] {
         // A six-speed model has no row 6: its load default stands in.
         PrintSpeedCombo.setListIndex(PrintSpeedCombo.listCount() > PrintSpeedResetRow ? PrintSpeedResetRow
-                                                                                        : PrintSpeedDefaultRow);
+                                                                                      : PrintSpeedDefaultRow);
     });
 }
 

@@ -138,15 +138,19 @@ public:
         const QRect r = opt->rect;
         const int title = box->text.isEmpty() ? 0 : opt->fontMetrics.height();
         switch (sc) {
-        case SC_GroupBoxFrame: return r.adjusted(0, title / 2, 0, 0);
-        case SC_GroupBoxLabel: {
-            if (title == 0) return {};
-            const int width = itemTextRect(opt->fontMetrics, QRect(), Qt::TextShowMnemonic, false, box->text).width();
-            return {r.left() + TitleIndent, r.top(), std::min(width + 2 * TitlePadding, r.width() - 2 * TitleIndent),
-                    title};
-        }
-        case SC_GroupBoxContents: return r.adjusted(1, std::max(title, 1), -1, -1);
-        default: return {};  // frames have no check box
+            case SC_GroupBoxFrame:
+                return r.adjusted(0, title / 2, 0, 0);
+            case SC_GroupBoxLabel: {
+                if (title == 0) return {};
+                const int width =
+                    itemTextRect(opt->fontMetrics, QRect(), Qt::TextShowMnemonic, false, box->text).width();
+                return {r.left() + TitleIndent, r.top(),
+                        std::min(width + 2 * TitlePadding, r.width() - 2 * TitleIndent), title};
+            }
+            case SC_GroupBoxContents:
+                return r.adjusted(1, std::max(title, 1), -1, -1);
+            default:
+                return {};  // frames have no check box
         }
     }
 
@@ -208,8 +212,8 @@ int captionOffset(const QAbstractButton* button) {
     QStyleOptionButton opt;
     opt.initFrom(button);
     opt.text = button->text();
-    const auto part = qobject_cast<const QRadioButton*>(button) ? QStyle::SE_RadioButtonContents
-                                                                : QStyle::SE_CheckBoxContents;
+    const auto part =
+        qobject_cast<const QRadioButton*>(button) ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents;
     return button->style()->subElementRect(part, &opt, button).left() - opt.rect.left();
 }
 

@@ -21,7 +21,8 @@ QtPump::QtPump(Application& app, int tickMs) : app_(app), ctx_(std::make_unique<
     QObject::connect(timer_, &QTimer::timeout, ctx_.get(), [this] {
         if (tickPosted_) return;
         tickPosted_ = true;
-        QMetaObject::invokeMethod(ctx_.get(), [this] { tick(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            ctx_.get(), [this] { tick(); }, Qt::QueuedConnection);
     });
     timer_->start();
     if (auto* d = QAbstractEventDispatcher::instance())
@@ -39,8 +40,8 @@ void QtPump::tick() {
 
 void QtPump::check() {
     for (const Loop& l : loops_) {
-        const bool done = l.form ? !l.form->isLoaded() || !l.form->isVisible()
-                                 : quit_ || app_.ended() || app_.loadedForms().empty();
+        const bool done =
+            l.form ? !l.form->isLoaded() || !l.form->isVisible() : quit_ || app_.ended() || app_.loadedForms().empty();
         if (done) l.loop->exit(0);
     }
 }

@@ -23,22 +23,30 @@ struct Choice {
 
 std::vector<Choice> choicesOf(Buttons b) {
     switch (b) {
-    case Buttons::OK: return {{QMessageBox::Ok, IDOK}};
-    case Buttons::OKCancel: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
-    case Buttons::YesNo: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
-    case Buttons::YesNoCancel:
-        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        case Buttons::OK:
+            return {{QMessageBox::Ok, IDOK}};
+        case Buttons::OKCancel:
+            return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+        case Buttons::YesNo:
+            return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+        case Buttons::YesNoCancel:
+            return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
     }
     return {{QMessageBox::Ok, IDOK}};
 }
 
 QMessageBox::Icon iconOf(Icon i) {
     switch (i) {
-    case Icon::None: return QMessageBox::NoIcon;
-    case Icon::Critical: return QMessageBox::Critical;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Exclamation: return QMessageBox::Warning;
-    case Icon::Information: return QMessageBox::Information;
+        case Icon::None:
+            return QMessageBox::NoIcon;
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Icon::Information:
+            return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
@@ -120,7 +128,8 @@ QString qtFileFilter(const std::string& filter) {
         }
         QString desc = parts[i];
         // A description that already names its patterns keeps them once.
-        if (desc.contains(QChar('(')) && desc.endsWith(QChar(')'))) desc = desc.left(desc.lastIndexOf(QChar('('))).trimmed();
+        if (desc.contains(QChar('(')) && desc.endsWith(QChar(')')))
+            desc = desc.left(desc.lastIndexOf(QChar('('))).trimmed();
         out << QStringLiteral("%1 (%2)").arg(desc, list.join(QChar(' ')));
     }
     if (parts.size() % 2 == 1 && !parts.back().isEmpty() && out.isEmpty()) out << parts.back();

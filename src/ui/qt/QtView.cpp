@@ -7,8 +7,8 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -206,8 +206,8 @@ QWidget* mostRecent() {
 // another window comes up: the next page of a wizard takes its place.
 struct LastPlace {
     bool fresh = false;
-    QRect geometry;     // of the window, without its frame
-    QPoint frameOffset; // window position minus frame position
+    QRect geometry;      // of the window, without its frame
+    QPoint frameOffset;  // window position minus frame position
 };
 LastPlace& lastPlace() {
     static LastPlace place;
@@ -220,10 +220,8 @@ void moveOnScreen(QWidget* w, QPoint topLeft, const QPoint& frameOffset, QScreen
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (screen) {
         const QRect avail = screen->availableGeometry();
-        topLeft.setX(std::max(avail.left() + frameOffset.x(),
-                              std::min(topLeft.x(), avail.right() + 1 - w->width())));
-        topLeft.setY(std::max(avail.top() + frameOffset.y(),
-                              std::min(topLeft.y(), avail.bottom() + 1 - w->height())));
+        topLeft.setX(std::max(avail.left() + frameOffset.x(), std::min(topLeft.x(), avail.right() + 1 - w->width())));
+        topLeft.setY(std::max(avail.top() + frameOffset.y(), std::min(topLeft.y(), avail.bottom() + 1 - w->height())));
     }
     w->move(topLeft - frameOffset);
 }
@@ -247,10 +245,18 @@ void applyColour(QWidget* w, std::uint32_t colour) {
         base = def.color(QPalette::Button);
     } else if (colour & 0x80000000u) {
         switch (colour & 0xFFu) {
-        case 0x05: base = def.color(QPalette::Base); break;
-        case 0x0F: base = def.color(QPalette::Button); break;
-        case 0x0D: base = def.color(QPalette::Highlight); break;
-        default: base = def.color(QPalette::Window); break;
+            case 0x05:
+                base = def.color(QPalette::Base);
+                break;
+            case 0x0F:
+                base = def.color(QPalette::Button);
+                break;
+            case 0x0D:
+                base = def.color(QPalette::Highlight);
+                break;
+            default:
+                base = def.color(QPalette::Window);
+                break;
         }
     } else {
         base = QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -332,9 +338,8 @@ QtFormView::QtFormView(Form& form)
 
 QtFormView::~QtFormView() {
     *alive_ = false;
-    ctx_.reset();  // drops every connection to this view
-    if (QCoreApplication::instance())
-        mnemonics_.release()->deleteLater();  // it may be filtering an event right now
+    ctx_.reset();                                                           // drops every connection to this view
+    if (QCoreApplication::instance()) mnemonics_.release()->deleteLater();  // it may be filtering an event right now
     if (window_ && QCoreApplication::instance()) {
         window_->hide();
         // A signal of one of its widgets may be on its way right now.
@@ -587,92 +592,95 @@ void QtFormView::alignGrids() {
 QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
     QWidget* w = nullptr;
     switch (c.kind()) {
-    case Kind::Label: {
-        auto* l = new QLabel(parent);
-        l->setTextFormat(Qt::PlainText);
-        l->setWordWrap(true);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        w = l;
-        break;
-    }
-    case Kind::TextBox: {
-        auto& tb = static_cast<TextBox&>(c);
-        if (tb.multiLine()) {
-            auto* e = new QtPlainEdit(parent);
-            e->setTabChangesFocus(true);
-            e->setMinimumHeight(72);
-            w = e;
-        } else {
-            w = new QtLineEdit(parent);
-        }
-        break;
-    }
-    case Kind::CommandButton: {
-        auto& cb = static_cast<CommandButton&>(c);
-        auto* b = new QPushButton(parent);
-        b->setAutoDefault(true);
-        b->setDefault(cb.isDefault());
-        b->setMinimumWidth(88);
-        b->installEventFilter(mnemonics_.get());
-        w = b;
-        break;
-    }
-    case Kind::CheckBox:
-        w = newWrappingCheckBox(parent);
-        w->installEventFilter(mnemonics_.get());
-        break;
-    case Kind::OptionButton: {
-        auto* r = newWrappingRadioButton(parent);
-        r->setAutoExclusive(false);  // the model groups the options
-        r->installEventFilter(mnemonics_.get());
-        w = r;
-        break;
-    }
-    case Kind::ComboBox: {
-        auto* cb = new QtComboBox(parent);
-        cb->setInsertPolicy(QComboBox::NoInsert);
-        cb->setMinimumContentsLength(12);
-        w = cb;
-        break;
-    }
-    case Kind::Frame: {
-        auto* g = newCaptionedFrame(parent);
-        auto* inner = new QVBoxLayout(g);
-        inner->setSpacing(8);
-        inner_[&c] = inner;
-        widgets_[&c] = g;
-        place(&c, inner, g, false);
-        w = g;
-        break;
-    }
-    case Kind::Picture: {
-        if (hasChildren(&c)) {
-            auto* f = new PictureFrame(parent);
-            auto* inner = new QVBoxLayout(f);
-            inner->setSpacing(8);
-            f->image = new QLabel(f);
-            f->image->setObjectName(QStringLiteral("image"));
-            inner->addWidget(f->image, 0, Qt::AlignLeft | Qt::AlignTop);
-            inner_[&c] = inner;
-            widgets_[&c] = f;
-            place(&c, inner, f, false);
-            w = f;
-        } else {
+        case Kind::Label: {
             auto* l = new QLabel(parent);
-            l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            l->setTextFormat(Qt::PlainText);
+            l->setWordWrap(true);
+            l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             w = l;
+            break;
         }
-        break;
-    }
-    case Kind::Timer: return nullptr;
-    case Kind::ProgressBar: {
-        auto* p = new QProgressBar(parent);
-        p->setRange(0, 100);
-        p->setTextVisible(false);
-        w = p;
-        break;
-    }
-    case Kind::ScrollBar: w = new QScrollBar(Qt::Horizontal, parent); break;
+        case Kind::TextBox: {
+            auto& tb = static_cast<TextBox&>(c);
+            if (tb.multiLine()) {
+                auto* e = new QtPlainEdit(parent);
+                e->setTabChangesFocus(true);
+                e->setMinimumHeight(72);
+                w = e;
+            } else {
+                w = new QtLineEdit(parent);
+            }
+            break;
+        }
+        case Kind::CommandButton: {
+            auto& cb = static_cast<CommandButton&>(c);
+            auto* b = new QPushButton(parent);
+            b->setAutoDefault(true);
+            b->setDefault(cb.isDefault());
+            b->setMinimumWidth(88);
+            b->installEventFilter(mnemonics_.get());
+            w = b;
+            break;
+        }
+        case Kind::CheckBox:
+            w = newWrappingCheckBox(parent);
+            w->installEventFilter(mnemonics_.get());
+            break;
+        case Kind::OptionButton: {
+            auto* r = newWrappingRadioButton(parent);
+            r->setAutoExclusive(false);  // the model groups the options
+            r->installEventFilter(mnemonics_.get());
+            w = r;
+            break;
+        }
+        case Kind::ComboBox: {
+            auto* cb = new QtComboBox(parent);
+            cb->setInsertPolicy(QComboBox::NoInsert);
+            cb->setMinimumContentsLength(12);
+            w = cb;
+            break;
+        }
+        case Kind::Frame: {
+            auto* g = newCaptionedFrame(parent);
+            auto* inner = new QVBoxLayout(g);
+            inner->setSpacing(8);
+            inner_[&c] = inner;
+            widgets_[&c] = g;
+            place(&c, inner, g, false);
+            w = g;
+            break;
+        }
+        case Kind::Picture: {
+            if (hasChildren(&c)) {
+                auto* f = new PictureFrame(parent);
+                auto* inner = new QVBoxLayout(f);
+                inner->setSpacing(8);
+                f->image = new QLabel(f);
+                f->image->setObjectName(QStringLiteral("image"));
+                inner->addWidget(f->image, 0, Qt::AlignLeft | Qt::AlignTop);
+                inner_[&c] = inner;
+                widgets_[&c] = f;
+                place(&c, inner, f, false);
+                w = f;
+            } else {
+                auto* l = new QLabel(parent);
+                l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+                w = l;
+            }
+            break;
+        }
+        case Kind::Timer:
+            return nullptr;
+        case Kind::ProgressBar: {
+            auto* p = new QProgressBar(parent);
+            p->setRange(0, 100);
+            p->setTextVisible(false);
+            w = p;
+            break;
+        }
+        case Kind::ScrollBar:
+            w = new QScrollBar(Qt::Horizontal, parent);
+            break;
     }
     w->setObjectName(objectNameOf(c));
     widgets_[&c] = w;
@@ -751,50 +759,51 @@ void QtFormView::wire(Control& c, QWidget* w) {
     QObject* ctx = ctx_.get();
     auto alive = alive_;
     switch (c.kind()) {
-    case Kind::TextBox:
-        if (auto* e = dynamic_cast<QtLineEdit*>(w)) {
-            e->onKey = [this, alive, cp, e](QKeyEvent* ev) {
-                if (!*alive) return 0;
-                return owns(cp, e) ? lineKey(cp, asciiOf(ev)) : -1;
+        case Kind::TextBox:
+            if (auto* e = dynamic_cast<QtLineEdit*>(w)) {
+                e->onKey = [this, alive, cp, e](QKeyEvent* ev) {
+                    if (!*alive) return 0;
+                    return owns(cp, e) ? lineKey(cp, asciiOf(ev)) : -1;
+                };
+                QObject::connect(e, &QLineEdit::textEdited, ctx, [this, cp](const QString& t) {
+                    input(cp, [&](Control& x) { static_cast<TextBox&>(x).userType(t.toStdString()); });
+                });
+            } else if (auto* p = dynamic_cast<QtPlainEdit*>(w)) {
+                p->onKey = [this, alive, cp, p](QKeyEvent* ev) {
+                    if (!*alive) return 0;
+                    return owns(cp, p) ? lineKey(cp, asciiOf(ev)) : -1;
+                };
+                QObject::connect(p, &QPlainTextEdit::textChanged, ctx, [this, cp, p] {
+                    const std::string text = fromMultiLine(p->toPlainText());
+                    input(cp, [&](Control& x) { static_cast<TextBox&>(x).userType(text); });
+                });
+            }
+            break;
+        case Kind::CommandButton:
+        case Kind::CheckBox:
+        case Kind::OptionButton:
+            QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, ctx,
+                             [this, cp] { clickControl(cp); });
+            break;
+        case Kind::ComboBox: {
+            auto* cb = static_cast<QtComboBox*>(w);
+            cb->onPopup = [this, alive, cp, cb] {
+                if (!*alive || !owns(cp, cb)) return false;
+                input(cp, [](Control& x) { static_cast<ComboBox&>(x).userDropDown(); });
+                return *alive;
             };
-            QObject::connect(e, &QLineEdit::textEdited, ctx, [this, cp](const QString& t) {
-                input(cp, [&](Control& x) { static_cast<TextBox&>(x).userType(t.toStdString()); });
+            QObject::connect(cb, &QComboBox::activated, ctx, [this, cp](int row) {
+                input(cp, [row](Control& x) { static_cast<ComboBox&>(x).userSelect(row); });
             });
-        } else if (auto* p = dynamic_cast<QtPlainEdit*>(w)) {
-            p->onKey = [this, alive, cp, p](QKeyEvent* ev) {
-                if (!*alive) return 0;
-                return owns(cp, p) ? lineKey(cp, asciiOf(ev)) : -1;
-            };
-            QObject::connect(p, &QPlainTextEdit::textChanged, ctx, [this, cp, p] {
-                const std::string text = fromMultiLine(p->toPlainText());
-                input(cp, [&](Control& x) { static_cast<TextBox&>(x).userType(text); });
-            });
+            break;
         }
-        break;
-    case Kind::CommandButton:
-    case Kind::CheckBox:
-    case Kind::OptionButton:
-        QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, ctx,
-                         [this, cp] { clickControl(cp); });
-        break;
-    case Kind::ComboBox: {
-        auto* cb = static_cast<QtComboBox*>(w);
-        cb->onPopup = [this, alive, cp, cb] {
-            if (!*alive || !owns(cp, cb)) return false;
-            input(cp, [](Control& x) { static_cast<ComboBox&>(x).userDropDown(); });
-            return *alive;
-        };
-        QObject::connect(cb, &QComboBox::activated, ctx, [this, cp](int row) {
-            input(cp, [row](Control& x) { static_cast<ComboBox&>(x).userSelect(row); });
-        });
-        break;
-    }
-    case Kind::ScrollBar:
-        QObject::connect(static_cast<QScrollBar*>(w), &QScrollBar::valueChanged, ctx, [this, cp](int v) {
-            input(cp, [v](Control& x) { static_cast<ScrollBar&>(x).userSet(v); });
-        });
-        break;
-    default: break;
+        case Kind::ScrollBar:
+            QObject::connect(static_cast<QScrollBar*>(w), &QScrollBar::valueChanged, ctx, [this, cp](int v) {
+                input(cp, [v](Control& x) { static_cast<ScrollBar&>(x).userSet(v); });
+            });
+            break;
+        default:
+            break;
     }
 }
 
@@ -946,36 +955,55 @@ void QtFormView::sync(Control& c, Property p) {
     if (!w) return;
     QSignalBlocker block(w);
     switch (p) {
-    case Property::Enabled: w->setEnabled(c.enabled()); break;
-    case Property::Visible: w->setVisible(c.visible()); break;
-    case Property::BackColor: applyColour(w, c.backColor()); break;
-    case Property::ToolTip: w->setToolTip(qs(c.toolTip())); break;
-    case Property::Focus: w->setFocus(Qt::OtherFocusReason); break;
-    case Property::Caption:
-    case Property::Font:
-    case Property::Buddy: syncCaption(c, w); break;
-    case Property::Style:
-        syncStyle(c, w);
-        syncState(c);
-        break;
-    default: syncState(c); break;
+        case Property::Enabled:
+            w->setEnabled(c.enabled());
+            break;
+        case Property::Visible:
+            w->setVisible(c.visible());
+            break;
+        case Property::BackColor:
+            applyColour(w, c.backColor());
+            break;
+        case Property::ToolTip:
+            w->setToolTip(qs(c.toolTip()));
+            break;
+        case Property::Focus:
+            w->setFocus(Qt::OtherFocusReason);
+            break;
+        case Property::Caption:
+        case Property::Font:
+        case Property::Buddy:
+            syncCaption(c, w);
+            break;
+        case Property::Style:
+            syncStyle(c, w);
+            syncState(c);
+            break;
+        default:
+            syncState(c);
+            break;
     }
 }
 
 void QtFormView::syncCaption(Control& c, QWidget* w) {
     switch (c.kind()) {
-    case Kind::Label: syncLabel(static_cast<Label&>(c), static_cast<QLabel*>(w)); break;
-    case Kind::CommandButton:
-        static_cast<QPushButton*>(w)->setText(qs(static_cast<CommandButton&>(c).caption()));
-        break;
-    case Kind::CheckBox: static_cast<QCheckBox*>(w)->setText(qs(static_cast<CheckBox&>(c).caption())); break;
-    case Kind::OptionButton:
-        static_cast<QRadioButton*>(w)->setText(qs(static_cast<OptionButton&>(c).caption()));
-        break;
-    case Kind::Frame:  // blanks around a caption would only shift it along the border
-        static_cast<QGroupBox*>(w)->setTitle(qs(static_cast<Frame&>(c).caption()).trimmed());
-        break;
-    default: break;
+        case Kind::Label:
+            syncLabel(static_cast<Label&>(c), static_cast<QLabel*>(w));
+            break;
+        case Kind::CommandButton:
+            static_cast<QPushButton*>(w)->setText(qs(static_cast<CommandButton&>(c).caption()));
+            break;
+        case Kind::CheckBox:
+            static_cast<QCheckBox*>(w)->setText(qs(static_cast<CheckBox&>(c).caption()));
+            break;
+        case Kind::OptionButton:
+            static_cast<QRadioButton*>(w)->setText(qs(static_cast<OptionButton&>(c).caption()));
+            break;
+        case Kind::Frame:  // blanks around a caption would only shift it along the border
+            static_cast<QGroupBox*>(w)->setTitle(qs(static_cast<Frame&>(c).caption()).trimmed());
+            break;
+        default:
+            break;
     }
 }
 
@@ -1021,71 +1049,76 @@ void QtFormView::syncState(Control& c, bool afterInput) {
     if (!w) return;
     QSignalBlocker block(w);
     switch (c.kind()) {
-    case Kind::TextBox: {
-        auto& tb = static_cast<TextBox&>(c);
-        if (auto* e = qobject_cast<QLineEdit*>(w)) {
-            const QString t = qs(tb.text());
-            if (e->text() != t) {
-                // Characters the model refused leave the cursor where the typing stood.
-                const qsizetype refused = std::max<qsizetype>(0, e->text().size() - t.size());
-                const qsizetype cursor = std::clamp<qsizetype>(e->cursorPosition() - refused, 0, t.size());
-                e->setText(t);
-                if (afterInput) e->setCursorPosition(static_cast<int>(cursor));
+        case Kind::TextBox: {
+            auto& tb = static_cast<TextBox&>(c);
+            if (auto* e = qobject_cast<QLineEdit*>(w)) {
+                const QString t = qs(tb.text());
+                if (e->text() != t) {
+                    // Characters the model refused leave the cursor where the typing stood.
+                    const qsizetype refused = std::max<qsizetype>(0, e->text().size() - t.size());
+                    const qsizetype cursor = std::clamp<qsizetype>(e->cursorPosition() - refused, 0, t.size());
+                    e->setText(t);
+                    if (afterInput) e->setCursorPosition(static_cast<int>(cursor));
+                }
+                e->setReadOnly(tb.locked());
+            } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+                const QString t = display(tb.text());
+                if (p->toPlainText() != t) p->setPlainText(t);
+                p->setReadOnly(tb.locked());
             }
-            e->setReadOnly(tb.locked());
-        } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
-            const QString t = display(tb.text());
-            if (p->toPlainText() != t) p->setPlainText(t);
-            p->setReadOnly(tb.locked());
+            break;
         }
-        break;
-    }
-    case Kind::CheckBox: {
-        auto* box = static_cast<QCheckBox*>(w);
-        const int v = static_cast<CheckBox&>(c).value();
-        box->setTristate(v == 2);
-        box->setCheckState(v == 2 ? Qt::PartiallyChecked : v == 1 ? Qt::Checked : Qt::Unchecked);
-        break;
-    }
-    case Kind::OptionButton: static_cast<QRadioButton*>(w)->setChecked(static_cast<OptionButton&>(c).value()); break;
-    case Kind::ComboBox: {
-        auto& model = static_cast<ComboBox&>(c);
-        auto* cb = static_cast<QComboBox*>(w);
-        QStringList items;
-        for (const auto& i : model.items()) items << qs(i);
-        QStringList shown;
-        for (int i = 0; i < cb->count(); ++i) shown << cb->itemText(i);
-        if (shown != items) {
-            cb->clear();
-            cb->addItems(items);
+        case Kind::CheckBox: {
+            auto* box = static_cast<QCheckBox*>(w);
+            const int v = static_cast<CheckBox&>(c).value();
+            box->setTristate(v == 2);
+            box->setCheckState(v == 2 ? Qt::PartiallyChecked : v == 1 ? Qt::Checked : Qt::Unchecked);
+            break;
         }
-        if (cb->currentIndex() != model.listIndex()) cb->setCurrentIndex(model.listIndex());
-        if (cb->isEditable()) {
-            const QString t = qs(model.text());
-            if (cb->currentText() != t) cb->setEditText(t);
+        case Kind::OptionButton:
+            static_cast<QRadioButton*>(w)->setChecked(static_cast<OptionButton&>(c).value());
+            break;
+        case Kind::ComboBox: {
+            auto& model = static_cast<ComboBox&>(c);
+            auto* cb = static_cast<QComboBox*>(w);
+            QStringList items;
+            for (const auto& i : model.items()) items << qs(i);
+            QStringList shown;
+            for (int i = 0; i < cb->count(); ++i) shown << cb->itemText(i);
+            if (shown != items) {
+                cb->clear();
+                cb->addItems(items);
+            }
+            if (cb->currentIndex() != model.listIndex()) cb->setCurrentIndex(model.listIndex());
+            if (cb->isEditable()) {
+                const QString t = qs(model.text());
+                if (cb->currentText() != t) cb->setEditText(t);
+            }
+            break;
         }
-        break;
-    }
-    case Kind::Picture: {
-        const QPixmap img = pictureImage(static_cast<Picture&>(c).image());
-        if (auto* f = dynamic_cast<PictureFrame*>(w))
-            f->image->setPixmap(img);
-        else if (auto* l = qobject_cast<QLabel*>(w))
-            l->setPixmap(img);
-        break;
-    }
-    case Kind::ProgressBar: static_cast<QProgressBar*>(w)->setValue(static_cast<ProgressBar&>(c).value()); break;
-    case Kind::ScrollBar: {
-        auto& sb = static_cast<ScrollBar&>(c);
-        auto* bar = static_cast<QScrollBar*>(w);
-        bar->setInvertedAppearance(sb.min() > sb.max());
-        bar->setRange(std::min(sb.min(), sb.max()), std::max(sb.min(), sb.max()));
-        bar->setSingleStep(sb.smallChange());
-        bar->setPageStep(sb.largeChange());
-        bar->setValue(sb.value());
-        break;
-    }
-    default: break;
+        case Kind::Picture: {
+            const QPixmap img = pictureImage(static_cast<Picture&>(c).image());
+            if (auto* f = dynamic_cast<PictureFrame*>(w))
+                f->image->setPixmap(img);
+            else if (auto* l = qobject_cast<QLabel*>(w))
+                l->setPixmap(img);
+            break;
+        }
+        case Kind::ProgressBar:
+            static_cast<QProgressBar*>(w)->setValue(static_cast<ProgressBar&>(c).value());
+            break;
+        case Kind::ScrollBar: {
+            auto& sb = static_cast<ScrollBar&>(c);
+            auto* bar = static_cast<QScrollBar*>(w);
+            bar->setInvertedAppearance(sb.min() > sb.max());
+            bar->setRange(std::min(sb.min(), sb.max()), std::max(sb.min(), sb.max()));
+            bar->setSingleStep(sb.smallChange());
+            bar->setPageStep(sb.largeChange());
+            bar->setValue(sb.value());
+            break;
+        }
+        default:
+            break;
     }
 }
 

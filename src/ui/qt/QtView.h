@@ -52,9 +52,9 @@ private:
     void place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel);
     void placeGrid(const std::vector<std::vector<Control*>>& grid, Control* container, QBoxLayout* into,
                    QWidget* parent, std::set<const Control*>& done);
-    void alignGrids();      // columns of the form's grids line up with each other
-    void placeWindow();     // over the opener, where the last page was, or centred
-    void applyTabOrder();   // Tab follows the order of the form's controls
+    void alignGrids();     // columns of the form's grids line up with each other
+    void placeWindow();    // over the opener, where the last page was, or centred
+    void applyTabOrder();  // Tab follows the order of the form's controls
     QWidget* makeWidget(Control& c, QWidget* parent);
     QWidget* ensureWidget(Control& c);
     void wire(Control& c, QWidget* w);
@@ -81,7 +81,7 @@ private:
 
     Form& form_;
     std::shared_ptr<bool> alive_;
-    std::unique_ptr<QObject> ctx_;  // receiver of every connection
+    std::unique_ptr<QObject> ctx_;        // receiver of every connection
     std::unique_ptr<QObject> mnemonics_;  // event filter of the buttons
     QPointer<QtFormWindow> window_;
     QVBoxLayout* content_ = nullptr;

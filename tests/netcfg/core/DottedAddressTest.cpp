@@ -15,7 +15,7 @@ struct Case {
 TEST(DottedAddress, FourSegmentsOfOneToThreeDigitsInRange) {
     const Case cases[] = {
         {"10.2.123.254", DottedFault::None, DottedFault::None},
-        {"10.0.0.1", DottedFault::None, DottedFault::None},          // middle segments may be 0
+        {"10.0.0.1", DottedFault::None, DottedFault::None},  // middle segments may be 0
         {"192.168.0.20", DottedFault::None, DottedFault::None},
         {"127.1.1.1", DottedFault::None, DottedFault::None},
         {"1.255.255.1", DottedFault::None, DottedFault::None},
@@ -27,7 +27,7 @@ TEST(DottedAddress, FourSegmentsOfOneToThreeDigitsInRange) {
         {"192.168.1.255", DottedFault::Segment, DottedFault::None},
         {"10.256.0.1", DottedFault::Segment, DottedFault::Segment},
         {"255.255.256.0", DottedFault::Segment, DottedFault::Segment},
-        {"10a.2.3.4", DottedFault::Segment, DottedFault::Segment},   // letters are refused, not read as 10
+        {"10a.2.3.4", DottedFault::Segment, DottedFault::Segment},  // letters are refused, not read as 10
         {"1..2.3", DottedFault::Segment, DottedFault::Segment},
         {" 10.2.3.4", DottedFault::Segment, DottedFault::Segment},
         {"1 0.2.3.4", DottedFault::Segment, DottedFault::Segment},

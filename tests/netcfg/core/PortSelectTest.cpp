@@ -132,8 +132,8 @@ TEST_F(PortSelectPage, NextOrEnterValidatesTheAddressOrWarnsAboutTheClearTextFil
     struct Case {
         ui::OptionButton* option;
         const char* address;
-        int key;        // 0: Next clicked, 1: Enter in IPAddr, 2: Enter in FileName
-        int answer;     // reply to the warning
+        int key;     // 0: Next clicked, 1: Enter in IPAddr, 2: Enter in FileName
+        int answer;  // reply to the warning
         std::string box;
         bool goesOn;
     };

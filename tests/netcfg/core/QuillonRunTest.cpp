@@ -30,14 +30,16 @@ TEST(QuillonRun, SetupMenuIsMinimisedAtStartAndRestoredOnceAtTheEnd) {
     netcfg::QuillonModule q(app, os, tmp.str());
 
     q.Main("CD E:\\ LOG");
-    ASSERT_TRUE(testsupport::waitForFile(record, [](const std::string& s) { return s.find('\n') != std::string::npos; }));
+    ASSERT_TRUE(
+        testsupport::waitForFile(record, [](const std::string& s) { return s.find('\n') != std::string::npos; }));
     EXPECT_EQ(testsupport::readFile(record), "[min] [E:\\] [LOG]\n");
 
     messages.answer(ui::IDYES);
     pump.post([&] { q.KAEIntroForm().Exit.click(); });
     pump.run();
     EXPECT_TRUE(app.ended());
-    ASSERT_TRUE(testsupport::waitForFile(record, [](const std::string& s) { return s.find("[max]") != std::string::npos; }));
+    ASSERT_TRUE(
+        testsupport::waitForFile(record, [](const std::string& s) { return s.find("[max]") != std::string::npos; }));
     EXPECT_EQ(testsupport::readFile(record), "[min] [E:\\] [LOG]\n[max] [E:\\] [LOG]\n");
     EXPECT_NE(testsupport::readFile(tmp.file("Log.txt")).find(" - Tulver CD Menu Enabled\r\n"), std::string::npos);
 }

@@ -47,7 +47,10 @@ TEST_F(NetworkPage, InitFormEnablesTheTickedRowsAndKeepsTheValues) {
     EXPECT_EQ(p.Packet.text() + p.Period.text(), "15");
 
     const std::pair<const char*, const char*> cases[] = {
-        {"1001000", "00100|0"}, {"0111110", "11111|1"}, {"0000010", "00001|1"}, {"0000000", "00000|0"},
+        {"1001000", "00100|0"},
+        {"0111110", "11111|1"},
+        {"0000010", "00001|1"},
+        {"0000000", "00000|0"},
     };
     p.Combo1[3].setListIndex(2);
     p.Packet.setText("7");
@@ -94,8 +97,7 @@ TEST_F(NetworkPage, PacketAndPeriodTakeOnlyCharactersOfThe8BitCodePage) {
     tick("0000010");
     auto& p = w.q.NetworkDlgForm();
     p.show();
-    const std::pair<const char*, const char*> cases[] = {
-        {"abc", "abc"}, {"5 €", "5 €"}, {"ä✓1", "ä1"}, {"日本", ""}};
+    const std::pair<const char*, const char*> cases[] = {{"abc", "abc"}, {"5 €", "5 €"}, {"ä✓1", "ä1"}, {"日本", ""}};
     for (auto [typed, kept] : cases) {
         p.Packet.userType(typed);
         p.Period.userType(typed);

@@ -71,15 +71,23 @@ TEST(WEPkeyDlg, ErrorsComeAsErrorBoxesAndKeepThePage) {
         const char* error;
     };
     const Case cases[] = {
-        {{"12:3Z", "", "", ""}, {"12:3Z", "", "", ""}, -1,
+        {{"12:3Z", "", "", ""},
+         {"12:3Z", "", "", ""},
+         -1,
          "Invalid key format.\r\nEnter key in double or quad-digit HEX numbers separated by colon(:) or dash(-) "
          "characters.\r\nExample: A7F3-0C9E-5B21-D84A-36E0-F19B-7C"},
-        {{"12:34", "", "", ""}, {"12:34", "", "", ""}, -1,
+        {{"12:34", "", "", ""},
+         {"12:34", "", "", ""},
+         -1,
          "Invalid key size.\r\n64 Bit Key requires 10 hex numbers (characters).\r\n128 Bit Key requires 26 hex "
          "numbers (characters)."},
-        {{"", "", "ab:cd:ef:01:23", ""}, {"", "", "AB:CD:EF:01:23", ""}, -1,
+        {{"", "", "ab:cd:ef:01:23", ""},
+         {"", "", "AB:CD:EF:01:23", ""},
+         -1,
          "Inputs for Key 3 does not match, please re-enter the key again."},
-        {{"ab:cd:ef:01:23", "", "", "0123456789"}, {"", "", "", ""}, 0,
+        {{"ab:cd:ef:01:23", "", "", "0123456789"},
+         {"", "", "", ""},
+         0,
          "Inputs for Key 4 does not match, please re-enter the key again."},
         {{"ab:cd:ef:01:23", "", "", "0123456789"}, {"", "", "", "0123456789"}, 0, nullptr},
     };
@@ -192,7 +200,7 @@ TEST(WepKeyRows, DisableGreysTheRowsOnlyThroughTheTimer) {
         EXPECT_TRUE(pg.keyText[0].enabled());
         EXPECT_EQ(pg.keyText[0].backColor(), ui::EnabledColour);
         WirelessWorld::press(pg.form, "Prev");
-        EXPECT_TRUE(pg.timer.running());  // Back leaves it running
+        EXPECT_TRUE(pg.timer.running());          // Back leaves it running
         WirelessWorld::press(pg.form, "Cancel");  // No keeps the page, the timer stops
         EXPECT_FALSE(pg.timer.running());
     }

@@ -16,14 +16,10 @@ TEST(WirelessDlg, ListsAndDefaultsAfterLoad) {
         int selected;
         const char* text;
     };
-    const List lists[] = {{p.OpMode, 3, 0, "Normal"},
-                          {p.Speed, 5, 0, "Auto-negotiate"},
-                          {p.Channel, 16, 0, "Default"},
-                          {p.Antenna, 3, 0, "Primary"},
-                          {p.Preamble, 3, 0, "Default"},
-                          {p.TxPower, 101, 100, "100"},
-                          {p.PowerMgmt, 2, 0, "On"},
-                          {p.Devices, 7, 1, "Mixed: 802.11b and 802.11g"},
+    const List lists[] = {{p.OpMode, 3, 0, "Normal"},    {p.Speed, 5, 0, "Auto-negotiate"},
+                          {p.Channel, 16, 0, "Default"}, {p.Antenna, 3, 0, "Primary"},
+                          {p.Preamble, 3, 0, "Default"}, {p.TxPower, 101, 100, "100"},
+                          {p.PowerMgmt, 2, 0, "On"},     {p.Devices, 7, 1, "Mixed: 802.11b and 802.11g"},
                           {p.CountryCode, 12, 0, "USA"}};
     for (const auto& l : lists) {
         SCOPED_TRACE(l.box.name());

@@ -23,8 +23,9 @@ struct WpaCase {
     bool leaves;
 };
 
-const std::string TooLong = "Passphrase too long.\r\nMaximum number of characters allowed is 63.\r\n"
-                            "Please enter a valid Passphrase.";
+const std::string TooLong =
+    "Passphrase too long.\r\nMaximum number of characters allowed is 63.\r\n"
+    "Please enter a valid Passphrase.";
 const std::string PhraseMismatch = "Inputs for the passphrase does not match, please re-enter the phrase again.";
 const std::string NoCipher = "Are you sure you want to disabled encryption for WPA?";
 
@@ -128,13 +129,14 @@ TEST(WpaEap, FirstListGreysTheRestOnlyThroughTheTimer) {
         ui::TextBox& box;
     };
     const Page pages[] = {
-        {wpa, wpa.WPAMode,
+        {wpa,
+         wpa.WPAMode,
          {&wpa.EncryptMethod, &wpa.PassPhrase, &wpa.ConfirmTxt, &wpa.Label2, &wpa.Label3, &wpa.Label4,
           &wpa.ConfirmLabel, &wpa.ShowCheck},
          wpa.PassPhrase},
-        {eap, eap.Combo1,
-         {&eap.UserName, &eap.Password, &eap.ConfirmTxt, &eap.Label2, &eap.Label3, &eap.ConfirmLabel,
-          &eap.ShowCheck},
+        {eap,
+         eap.Combo1,
+         {&eap.UserName, &eap.Password, &eap.ConfirmTxt, &eap.Label2, &eap.Label3, &eap.ConfirmLabel, &eap.ShowCheck},
          eap.UserName},
     };
     for (const auto& pg : pages) {

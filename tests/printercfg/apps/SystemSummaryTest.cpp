@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QSysInfo>
-#include <QString>
 #include <sys/utsname.h>
+#include <QString>
+#include <QSysInfo>
 
 #include "SystemSummary.h"
 #include "platform/memory/MemorySpooler.h"

@@ -41,9 +41,9 @@ TEST_F(Finish, OpensWithItsListsAndTheEmulationRule) {
         w.m.PrinterSetupForm.unload();
         if (emulation) changeEmulation();
         auto& p = page();
-        EXPECT_EQ(p.SaveCombo.items(), (Strings{"Configuration 1", "Configuration 2", "Configuration 3",
-                                                "Configuration 4", "Configuration 5", "Configuration 6",
-                                                "Configuration 7", "Configuration 8"}));
+        EXPECT_EQ(p.SaveCombo.items(),
+                  (Strings{"Configuration 1", "Configuration 2", "Configuration 3", "Configuration 4",
+                           "Configuration 5", "Configuration 6", "Configuration 7", "Configuration 8"}));
         EXPECT_EQ(p.PowerUpCombo.listCount(), 9);
         EXPECT_EQ(p.PowerUpCombo.list(0), "Factory");
         EXPECT_EQ(p.SelectedPrinterName.caption(), "Label A");
@@ -91,7 +91,10 @@ TEST_F(Finish, FinishHandsTheRequestsToTheSendSequence) {
     const std::string dummy = "!VMD_SETUP\r\nVMD_END\r\n";
     const Case cases[] = {
         {"neither", -1, -1, {}, {}, true},
-        {"save row 3, power-up factory", 3, 0, {"yes"},
+        {"save row 3, power-up factory",
+         3,
+         0,
+         {"yes"},
          {"!VMD_SETUP\r\nCONFIG-SAVE;4\r\nVMD_END\r\n", dummy, "!VMD_SETUP\r\nCONFIG-POWERUP;0\r\nVMD_END\r\n", dummy},
          true},
         {"overwrite declined", 0, -1, {"no"}, {}, false},
@@ -141,8 +144,9 @@ TEST_F(Finish, AnEmulationChangeMustBeSaved) {
     p.SaveCfgCB.click();
     ASSERT_EQ(p.SaveCfgCB.value(), 1);
     p.OKButton.click();
-    EXPECT_EQ(w.messages.last().text, "Changing the active emulation requires you to save the configuration.\r\n"
-                                      "Please select a configuration number to hold this change.");
+    EXPECT_EQ(w.messages.last().text,
+              "Changing the active emulation requires you to save the configuration.\r\n"
+              "Please select a configuration number to hold this change.");
     EXPECT_EQ(w.messages.last().title, "Notice");
     EXPECT_EQ(p.SaveCfgCB.value(), 0);
     EXPECT_TRUE(p.SaveCombo.enabled());

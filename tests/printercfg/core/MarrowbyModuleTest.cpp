@@ -58,10 +58,7 @@ TEST(StartUp, SwitchesAreSubstringsOfTheCommandLineInAnyCase) {
         {"log", true, false, "", "Dec 07,2026 09:00:00 - Entering Debug Mode\r\n"},
         {"GO", false, false, "", ""},
         {"CD E:\\", false, true, " E:\\", ""},
-        {"cd F:\\LOGOS",
-         true,
-         true,
-         " F:\\LOGOS",
+        {"cd F:\\LOGOS", true, true, " F:\\LOGOS",
          "Dec 07,2026 09:00:00 - Entering Debug Mode\r\nDec 07,2026 09:00:00 - Tulver CD Menu Enabled\r\n"},
     };
     for (const auto& c : cases) {
@@ -108,20 +105,20 @@ TEST(ChangeFlags, OnlyAnUncheckedIgnoreBoxCountsAndSomeAskForCalibration) {
         bool changed, calibration;
     };
     const Case cases[] = {
-        {"", false, false},
-        {"DispenseCB", true, false},   {"OrientationCB", true, false}, {"EmulationCB", true, false},
-        {"PrintSpeedCB", true, false}, {"VertCB", true, false},        {"HorzCB", true, false},
-        {"MediaSizeCB", true, true},   {"MediaTypeCB", true, true},    {"GapCB", true, true},
+        {"", false, false},           {"DispenseCB", true, false},   {"OrientationCB", true, false},
+        {"EmulationCB", true, false}, {"PrintSpeedCB", true, false}, {"VertCB", true, false},
+        {"HorzCB", true, false},      {"MediaSizeCB", true, true},   {"MediaTypeCB", true, true},
+        {"GapCB", true, true},
     };
     for (const auto& c : cases) {
         MarrowbyWorld w;
         w.m.SettingsChanged = w.m.CalibrationNeeded = true;
         std::string box = c.box;
         if (!box.empty()) {
-            ui::Form& page = box == "DispenseCB" || box == "OrientationCB" || box == "MediaSizeCB" ||
-                                     box == "MediaTypeCB"
-                                 ? static_cast<ui::Form&>(w.m.OperationForm())
-                                 : static_cast<ui::Form&>(w.m.PrinterSetupForm());
+            ui::Form& page =
+                box == "DispenseCB" || box == "OrientationCB" || box == "MediaSizeCB" || box == "MediaTypeCB"
+                    ? static_cast<ui::Form&>(w.m.OperationForm())
+                    : static_cast<ui::Form&>(w.m.PrinterSetupForm());
             static_cast<ui::CheckBox*>(page.find(box))->setValue(0);
         }
         w.m.CollectChangeFlags();
@@ -283,9 +280,15 @@ TEST(Registry, GetKeyValueReadsTextAndNumbersOnly) {
     // Reading needs no right to write.
     w.store.setWritable(RegRoot::LocalMachine, false);
     const std::tuple<const char*, const char*, bool, const char*> cases[] = {
-        {"K", "text", true, "/usr/bin/tool"},   {"k", "TEXT", true, "/usr/bin/tool"}, {"K", "raw", true, "no zero"},
-        {"K", "number", true, "65546"},         {"K", "big", true, "4294967295"},     {"K", "bytes", false, ""},
-        {"K", "multi", false, ""},              {"K", "none", false, ""},             {"Missing", "text", false, ""},
+        {"K", "text", true, "/usr/bin/tool"},
+        {"k", "TEXT", true, "/usr/bin/tool"},
+        {"K", "raw", true, "no zero"},
+        {"K", "number", true, "65546"},
+        {"K", "big", true, "4294967295"},
+        {"K", "bytes", false, ""},
+        {"K", "multi", false, ""},
+        {"K", "none", false, ""},
+        {"Missing", "text", false, ""},
     };
     for (const auto& [key, name, found, text] : cases) {
         std::string value = "stale";
@@ -299,9 +302,9 @@ TEST(ProgramFiles, ATrailingExeIsDroppedInAnyCase) {
     w.addProgram("Quillon");
     w.addProgram("Other.exe");
     const std::pair<const char*, bool> cases[] = {
-        {"Quillon", true}, {"Quillon.exe", true}, {"Quillon.EXE", true}, {"Quillon.ExE", true},
-        {"Other.exe", true}, {"Other", false},    {"quillon.exe", false}, {"Quillon.exe.exe", false},
-        {".exe", false},
+        {"Quillon", true},      {"Quillon.exe", true},      {"Quillon.EXE", true},
+        {"Quillon.ExE", true},  {"Other.exe", true},        {"Other", false},
+        {"quillon.exe", false}, {"Quillon.exe.exe", false}, {".exe", false},
     };
     for (const auto& [name, exists] : cases)
         EXPECT_EQ(w.m.ProgramFileExists(w.programFolder + "/" + name), exists) << name;

@@ -15,8 +15,9 @@ namespace {
 
 TEST(Model, SupportedDriversCarryTheModelTextAsWritten) {
     const std::pair<const char*, bool> cases[] = {
-        {"Tessivarn 7391-Q25 006", true}, {"7391Q25", true},      {"Tessivarn 7391-q25", false},
-        {"Tessivarn 7391 Q25", false},    {"Local Raw Printer", false}, {"", false},
+        {"Tessivarn 7391-Q25 006", true}, {"7391Q25", true},
+        {"Tessivarn 7391-q25", false},    {"Tessivarn 7391 Q25", false},
+        {"Local Raw Printer", false},     {"", false},
     };
     for (const auto& [driver, supported] : cases) EXPECT_EQ(IsSupportedDriver(driver), supported) << driver;
 }
@@ -56,7 +57,7 @@ TEST(Model, LimitsOfEachHeadWidth) {
         int speed2, speed3;
     };
     const Case cases[] = {
-        {4, 4, 5, 4, 4.1f, 10, 10}, {6, 5, 4, 5, 6.1f, 10, 8}, {8, 6, 5, 6, 8.1f, 8, 6},
+        {4, 4, 5, 4, 4.1f, 10, 10}, {6, 5, 4, 5, 6.1f, 10, 8},  {8, 6, 5, 6, 8.1f, 8, 6},
         {0, 4, 5, 4, 4.1f, 10, 10}, {5, 4, 5, 4, 4.1f, 10, 10},
     };
     for (const auto& c : cases) {
@@ -79,8 +80,8 @@ TEST(Model, LabelWidthCheckAgainstTheHeadWidth) {
         bool passes;
     };
     const Case cases[] = {
-        {4, "04000", true}, {4, "04100", true}, {4, "04200", false}, {6, "06100", true}, {6, "06101", false},
-        {8, "08100", true}, {8, "08200", false}, {0, "99999", true}, {4, "", true},
+        {4, "04000", true}, {4, "04100", true},  {4, "04200", false}, {6, "06100", true}, {6, "06101", false},
+        {8, "08100", true}, {8, "08200", false}, {0, "99999", true},  {4, "", true},
     };
     for (const auto& c : cases) {
         testsupport::MarrowbyWorld w;

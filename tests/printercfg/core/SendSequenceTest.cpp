@@ -122,24 +122,51 @@ TEST_F(SendSequence, StepsJobsWaitsAndProgressInOrder) {
     const std::string emu =
         block({"CONFIG-OVERLAY;3.", "guardsave   .e  0   0x0", "dvxswitch   .e  1   0x0", "CONFIG-OVERLAY;END."});
     const Case cases[] = {
-        {"nothing asked", false, false, false, false, false, {}, {}, {30, 40, 60, 80, 100},
-         {"Initializing ....", "Printer Successfully Configured."}, false},
-        {"orientation only", true, false, false, false, false,
-         {block({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 180\r\n" + block({"WINMODE-END"}), Dummy}, {5},
+        {"nothing asked",
+         false,
+         false,
+         false,
+         false,
+         false,
+         {},
+         {},
+         {30, 40, 60, 80, 100},
+         {"Initializing ....", "Printer Successfully Configured."},
+         false},
+        {"orientation only",
+         true,
+         false,
+         false,
+         false,
+         false,
+         {block({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 180\r\n" + block({"WINMODE-END"}), Dummy},
+         {5},
          {30, 40, 60, 80, 100},
          {"Initializing ....", "Sending configuration update request to printer.", "  ... Request received OK",
           "Printer Successfully Configured."},
          true},
-        {"calibration, save and power-up", false, false, true, true, true,
+        {"calibration, save and power-up",
+         false,
+         false,
+         true,
+         true,
+         true,
          {Calibrate, Dummy, block({"CONFIG-SAVE;3"}), Dummy, block({"CONFIG-POWERUP;0"}), Dummy},
-         {20, 5, 5, 5, 5}, {30, 40, 60, 80, 100},
+         {20, 5, 5, 5, 5},
+         {30, 40, 60, 80, 100},
          {"Initializing ....", "Requesting auto calibration to be started.", "  ... Request received OK",
           "Requesting configuration to be saved.", "  ... Request received OK",
           "Requesting power-up configuration to be changed.", "  ... Request received OK",
           "Printer Successfully Configured."},
          true},
-        {"emulation with save", false, true, false, true, false,
-         {emu, Dummy, block({"CONFIG-LOAD;3"}), Dummy, block({"CONFIG-SAVE;3"}), Dummy}, {10, 5, 10, 5, 5},
+        {"emulation with save",
+         false,
+         true,
+         false,
+         true,
+         false,
+         {emu, Dummy, block({"CONFIG-LOAD;3"}), Dummy, block({"CONFIG-SAVE;3"}), Dummy},
+         {10, 5, 10, 5, 5},
          {25, 30, 40, 60, 80, 100},
          {"Initializing ....", "Requesting active emulation to be changed.", "  ... Request received OK",
           "Requesting loading of configuration #3 to set active emulation.", "  ... Request received OK",
@@ -219,11 +246,15 @@ TEST_F(SendSequence, AStuckJobIsReportedWithTheFrontPanelAndTheSequenceStops) {
         std::string box;  // the box's middle part
     };
     const Case cases[] = {
-        {"TCP/IP port", Port, true,
-         {"... Error Detected. The command failed. Program unable to continue.", "... Printer Front Panel Message:",
-          "\tPAPER OUT", "\tLOAD MEDIA", "Program terminated!!!"},
+        {"TCP/IP port",
+         Port,
+         true,
+         {"... Error Detected. The command failed. Program unable to continue.",
+          "... Printer Front Panel Message:", "\tPAPER OUT", "\tLOAD MEDIA", "Program terminated!!!"},
          "Printer Front Panel Message:\r\n\tPAPER OUT\r\n\tLOAD MEDIA"},
-        {"local port", "usb://Tessivarn/7391", true,
+        {"local port",
+         "usb://Tessivarn/7391",
+         true,
          {"... Error Detected. The command failed. Program unable to continue.",
           "... Please check the printer. Correct the error and try again.", "Program terminated!!!"},
          "Please see the printer for the error condition."},
@@ -241,8 +272,8 @@ TEST_F(SendSequence, AStuckJobIsReportedWithTheFrontPanelAndTheSequenceStops) {
                                    static_cast<char>(text.size()) + text;
                 std::string pdu = std::string("\x02\x01\x01\x02\x01\x00\x02\x01\x00", 9) + "\x30" +
                                   static_cast<char>(bind.size() + 2) + "\x30" + static_cast<char>(bind.size()) + bind;
-                std::string msg = std::string("\x02\x01\x00\x04\x06tamrel", 11) + "\xA2" +
-                                  static_cast<char>(pdu.size()) + pdu;
+                std::string msg =
+                    std::string("\x02\x01\x00\x04\x06tamrel", 11) + "\xA2" + static_cast<char>(pdu.size()) + pdu;
                 w.network.deliver(d.host, d.port, "\x30" + std::string(1, static_cast<char>(msg.size())) + msg);
             };
             const std::string oid = d.bytes.substr(30, static_cast<unsigned char>(d.bytes[29]));
@@ -273,9 +304,8 @@ TEST_F(SendSequence, AStuckJobIsReportedWithTheFrontPanelAndTheSequenceStops) {
         EXPECT_TRUE(page().isVisible());
     }
     const Strings log = lines(w.log());
-    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& l) {
-        return l.ends_with(" - JobFailure: IPAddr=127.1.1.1");
-    }));
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(),
+                            [](const std::string& l) { return l.ends_with(" - JobFailure: IPAddr=127.1.1.1"); }));
 }
 
 TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
@@ -284,7 +314,8 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
         std::function<void(platform::MemorySpooler::Queue&)> spoil;
     };
     const Case cases[] = {
-        {"stuck in the configuration update", [this](auto&) {
+        {"stuck in the configuration update",
+         [this](auto&) {
              printerMoves = false;
              w.m.OperationForm().OrientationCB.click();
          }},
@@ -292,15 +323,19 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
          [](auto& q) { q.endDocumentResult = platform::SpoolResult::failed(platform::SpoolError::GeneralFailure); }},
         {"the queue cannot be read at the first look",
          [](auto& q) { q.printerResult = platform::SpoolResult::failed(platform::SpoolError::AccessDenied); }},
-        {"the queue cannot be read at the second look", [this](auto&) {
+        {"the queue cannot be read at the second look",
+         [this](auto&) {
              meanwhile = [this] {
                  if (w.spooler.documents.size() == 2)
-                     w.spooler.queue(Queue).jobsResult = platform::SpoolResult::failed(platform::SpoolError::GeneralFailure);
+                     w.spooler.queue(Queue).jobsResult =
+                         platform::SpoolResult::failed(platform::SpoolError::GeneralFailure);
              };
          }},
-        {"the spooler aborted the job", [this](auto&) {
+        {"the spooler aborted the job",
+         [this](auto&) {
              meanwhile = [this] {
-                 for (const auto& j : w.spooler.queue(Queue).jobs) w.spooler.outcomes[j.id] = platform::JobOutcome::Aborted;
+                 for (const auto& j : w.spooler.queue(Queue).jobs)
+                     w.spooler.outcomes[j.id] = platform::JobOutcome::Aborted;
              };
          }},
     };

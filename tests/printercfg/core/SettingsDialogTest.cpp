@@ -41,9 +41,12 @@ struct Opened : testsupport::MarrowbyWorld {
 TEST(MarrowbySettingsDialog, EachModeNamesItselfAndGoesOnAfterOkOrCancel) {
     // Mode, name typed before OK (nullptr: Cancel), file written, page shown after ("": the program ended).
     const std::tuple<int, const char*, const char*, const char*> cases[] = {
-        {0, nullptr, "", "Operation"}, {1, nullptr, "", "FinishDialog"},
-        {2, nullptr, "", "FinishDialog"}, {2, "site", "site.mqz", ""},
-        {1, "cfg.d/site", "cfg.d/site", "FinishDialog"}, {0, "new.mqz", "", "Operation"}};
+        {0, nullptr, "", "Operation"},
+        {1, nullptr, "", "FinishDialog"},
+        {2, nullptr, "", "FinishDialog"},
+        {2, "site", "site.mqz", ""},
+        {1, "cfg.d/site", "cfg.d/site", "FinishDialog"},
+        {0, "new.mqz", "", "Operation"}};
     for (const auto& [mode, typed, written, after] : cases) {
         Opened w(mode);
         if (typed && mode == 0) {

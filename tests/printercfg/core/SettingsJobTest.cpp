@@ -48,9 +48,9 @@ TEST_F(SettingsJob, OnlyTheSettingsWhoseIgnoreBoxIsUnchecked) {
         {"nothing", [](SettingsJob&) {}, {}},
         {"every setting at its default",
          [](SettingsJob& t) {
-             for (auto* box : {&t.media().MediaTypeCB, &t.media().MediaSizeCB, &t.media().OrientationCB,
-                               &t.media().DispenseCB, &t.print().PrintSpeedCB, &t.print().GapCB, &t.print().HorzCB,
-                               &t.print().VertCB})
+             for (auto* box :
+                  {&t.media().MediaTypeCB, &t.media().MediaSizeCB, &t.media().OrientationCB, &t.media().DispenseCB,
+                   &t.print().PrintSpeedCB, &t.print().GapCB, &t.print().HorzCB, &t.print().VertCB})
                  box->click();
          },
          {"!VMD_SETUP", "ENGINE-MODE;X", "ENGINE-LENGTH;06000:WIDTH;04000", "ENGINE-MEDIA_HANDLING;1",
@@ -104,9 +104,8 @@ TEST_F(SettingsJob, EmulationOverlayWithThePagesRow) {
     print().EmulationCB.click();
     print().EmulationCombo.userSelect(2);
     printercfg::KRNCmds(w.m).SendEmuCmd(5);
-    EXPECT_EQ(w.spooler.documents.back().bytes,
-              text({"!VMD_SETUP", "CONFIG-OVERLAY;5.", "guardsave   .e  0   0x0", "dvxswitch   .e  4   0x0",
-                    "CONFIG-OVERLAY;END.", "VMD_END"}));
+    EXPECT_EQ(w.spooler.documents.back().bytes, text({"!VMD_SETUP", "CONFIG-OVERLAY;5.", "guardsave   .e  0   0x0",
+                                                      "dvxswitch   .e  4   0x0", "CONFIG-OVERLAY;END.", "VMD_END"}));
 }
 
 }  // namespace

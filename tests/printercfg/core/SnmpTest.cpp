@@ -44,8 +44,8 @@ struct Reply {
 std::string encode(const Reply& r) {
     const bool lf = r.longForm;
     const std::string bind = tlv(0x30, tlv(0x06, r.oid) + tlv(r.valueTag, r.value, lf), lf);
-    const std::string pdu = tlv(0x02, r.requestId) + tlv(0x02, bytes({r.errorStatus})) + tlv(0x02, bytes({0})) +
-                            tlv(0x30, bind, lf);
+    const std::string pdu =
+        tlv(0x02, r.requestId) + tlv(0x02, bytes({r.errorStatus})) + tlv(0x02, bytes({0})) + tlv(0x30, bind, lf);
     return tlv(0x30, tlv(0x02, bytes({0})) + tlv(0x04, "tamrel") + tlv(r.pduTag, pdu, lf), lf);
 }
 
@@ -94,7 +94,8 @@ TEST(SnmpRequest, LongLengthsAreWrittenInLongFormAndTooLongIsRefused) {
     std::size_t n = 0;
     ASSERT_TRUE(printercfg::EncodeSnmpRequest(r, buffer, n));
     EXPECT_EQ(n, 236u);
-    EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + 9), bytes({0x30, 0x81, 0xE9, 0x02, 0x01, 0x00, 0x04, 0x81, 200}));
+    EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + 9),
+              bytes({0x30, 0x81, 0xE9, 0x02, 0x01, 0x00, 0x04, 0x81, 200}));
     r.community = std::string(230, 'c');
     EXPECT_FALSE(printercfg::EncodeSnmpRequest(r, buffer, n));
     EXPECT_EQ(n, 0u);
@@ -119,8 +120,7 @@ TEST(SnmpReply, ValueTable) {
         {{.valueTag = 0x06, .value = SysDescr}, "Unknown &H6"},
         {{.valueTag = 0x04, .value = std::string(300, 'x'), .longForm = true}, std::string(300, 'x')},
     };
-    for (const auto& [reply, text] : cases)
-        EXPECT_EQ(DecodeSnmpReply(encode(reply), 1, SysDescr), text) << text;
+    for (const auto& [reply, text] : cases) EXPECT_EQ(DecodeSnmpReply(encode(reply), 1, SysDescr), text) << text;
 }
 
 TEST(SnmpReply, AnythingButTheAnswerAskedForIsNoReply) {
@@ -137,11 +137,12 @@ TEST(SnmpReply, AnythingButTheAnswerAskedForIsNoReply) {
         {"length past the end", bytes({0x30, 0x84, 0x7F, 0xFF, 0xFF, 0xFF}) + good.substr(2)},
         {"integer of nine bytes", encode({.valueTag = 0x02, .value = std::string(9, '\1')})},
         {"address of five bytes", encode({.valueTag = 0x40, .value = std::string(5, '\1')})},
-        {"two bindings", [&] {
+        {"two bindings",
+         [&] {
              Reply r{.value = "READY"};
              std::string bind = tlv(0x30, tlv(0x06, SysDescr) + tlv(0x04, "x"));
-             std::string pdu = tlv(0x02, bytes({1})) + tlv(0x02, bytes({0})) + tlv(0x02, bytes({0})) +
-                               tlv(0x30, bind + bind);
+             std::string pdu =
+                 tlv(0x02, bytes({1})) + tlv(0x02, bytes({0})) + tlv(0x02, bytes({0})) + tlv(0x30, bind + bind);
              return tlv(0x30, tlv(0x02, bytes({0})) + tlv(0x04, "tamrel") + tlv(0xA2, pdu));
          }()},
     };
@@ -192,8 +193,8 @@ TEST_F(SnmpClient, FrontPanelOfOurInterface) {
 
 TEST_F(SnmpClient, TheWordCorvasilSpelledExactly) {
     const std::pair<const char*, bool> cases[] = {
-        {"Corvasil", true},         {"Print Server Corvasil", true}, {"CORVASIL Print Server", false},
-        {"Corvasil2 Server", false}, {"Print  Corvasil  x", true},     {"", false},
+        {"Corvasil", true},          {"Print Server Corvasil", true}, {"CORVASIL Print Server", false},
+        {"Corvasil2 Server", false}, {"Print  Corvasil  x", true},    {"", false},
     };
     for (const auto& [descr, ours] : cases) {
         agent(descr, "READY", "");
@@ -220,9 +221,10 @@ TEST_F(SnmpClient, OnlyTheAnswerToThePendingRequestCounts) {
     const std::string line1 = answers[Line1][0];
     // Spoilt and foreign datagrams come before the genuine reply; a late
     // answer to the description comes with the first line.
-    answers[SysDescr].insert(answers[SysDescr].begin(), {"", "\x30", encode({.value = "Corvasil", .requestId = bytes({7})})});
-    answers[Line1] = {encode({.oid = SysDescr, .value = "late"}), encode({.oid = Line1, .value = "X", .errorStatus = 2}),
-                      line1};
+    answers[SysDescr].insert(answers[SysDescr].begin(),
+                             {"", "\x30", encode({.value = "Corvasil", .requestId = bytes({7})})});
+    answers[Line1] = {encode({.oid = SysDescr, .value = "late"}),
+                      encode({.oid = Line1, .value = "X", .errorStatus = 2}), line1};
     w.network.setResponder([this, inner = std::move(answers)](const platform::MemoryNetwork::SentDatagram& d) {
         w.network.deliver("127.1.1.2", port, encode({.oid = SysDescr, .value = "foreign"}));
         w.network.deliver(host, 162, encode({.oid = SysDescr, .value = "other port"}));
@@ -237,8 +239,8 @@ TEST_F(SnmpClient, OnlyTheAnswerToThePendingRequestCounts) {
 TEST_F(SnmpClient, ARequestThatCannotBeEncodedIsNotSent) {
     page().snmpSend(host, std::string(250, 'c'), "1.3.6.1.2.1.1.1.0", printercfg::SnmpGetRequest);
     page().snmpSend(host, "tamrel", "1.3.6.one", printercfg::SnmpGetRequest);
-    EXPECT_TRUE(std::all_of(page().SnmpRequestBuffer.begin(), page().SnmpRequestBuffer.end(),
-                            [](auto b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(page().SnmpRequestBuffer.begin(), page().SnmpRequestBuffer.end(), [](auto b) { return b == 0; }));
     page().snmpSend("", "tamrel", "1.3.6.1", printercfg::SnmpGetRequest);
     EXPECT_TRUE(w.network.sent().empty());
 }

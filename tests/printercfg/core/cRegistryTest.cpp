@@ -17,8 +17,7 @@ namespace {
 
 struct RegistryWrapper : ::testing::Test {
     testsupport::MarrowbyWorld w;
-    cRegistry reg{w.registry, "Marrowby",
-                  [](const std::string& name) -> std::optional<std::string> {
+    cRegistry reg{w.registry, "Marrowby", [](const std::string& name) -> std::optional<std::string> {
                       if (name == "TOOLS") return std::string("/opt/tessivarn tools");
                       return std::nullopt;
                   }};
@@ -107,7 +106,8 @@ TEST_F(RegistryWrapper, ErrorNumbersAndTexts) {
          "Failed to delete registry Key: '-2147483647',Section: 'Software\\Nowhere"},
         {cRegistry::LocalMachine, "Software\\Nowhere", [](cRegistry& r) { r.DeleteValue(); }, 26001,
          "Failed to open key '-2147483646',Section: 'Software\\Nowhere' for delete access"},
-        {cRegistry::CurrentUser, "Software\\Tessivarn", [](cRegistry& r) {
+        {cRegistry::CurrentUser, "Software\\Tessivarn",
+         [](cRegistry& r) {
              r.ValueKey("gone");
              r.DeleteValue();
          },
@@ -126,12 +126,20 @@ TEST_F(RegistryWrapper, ErrorNumbersAndTexts) {
              r.ValueType(3);
              r.Value(std::string("text"));
          },
-         26001, "Failed to set registry value Key: '-2147483647',Section: 'Software\\Tessivarn',Key: '' to value: 'earlier'"},
-        {0, "", [](cRegistry& r) { r.CreateAdditionalEXEAssociations("Marrowby.Settings", {"a", "b"}); },
+         26001,
+         "Failed to set registry value Key: '-2147483647',Section: 'Software\\Tessivarn',Key: '' to value: 'earlier'"},
+        {0, "",
+         [](cRegistry& r) {
+             r.CreateAdditionalEXEAssociations("Marrowby.Settings", {"a", "b"});
+         },
          static_cast<std::int32_t>(0x800469AC),
          "Invalid parameter list passed to CreateAdditionalEXEAssociations - expected Name/Text/Command"},
-        {0, "", [](cRegistry& r) { r.CreateAdditionalEXEAssociations("Marrowby.Settings", {"a", "b", "c"}); },
-         static_cast<std::int32_t>(0x800469AD), "Error - attempt to create additional associations before class defined."},
+        {0, "",
+         [](cRegistry& r) {
+             r.CreateAdditionalEXEAssociations("Marrowby.Settings", {"a", "b", "c"});
+         },
+         static_cast<std::int32_t>(0x800469AD),
+         "Error - attempt to create additional associations before class defined."},
     };
     for (const auto& c : cases) {
         cRegistry r(w.registry, "Marrowby");

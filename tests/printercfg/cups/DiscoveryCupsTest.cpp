@@ -28,9 +28,13 @@ std::string ppd(const std::string& nickName) {
            "*PCFileName: \"TESSIV.PPD\"\n"
            "*Manufacturer: \"Tessivarn\"\n"
            "*Product: \"(Label Printer)\"\n"
-           "*ModelName: \"" + nickName + "\"\n"
+           "*ModelName: \"" +
+           nickName +
+           "\"\n"
            "*ShortNickName: \"Tessivarn Label\"\n"
-           "*NickName: \"" + nickName + "\"\n"
+           "*NickName: \"" +
+           nickName +
+           "\"\n"
            "*PSVersion: \"(3010.000) 0\"\n"
            "*LanguageLevel: \"3\"\n"
            "*ColorDevice: False\n"

@@ -42,8 +42,12 @@ const auto* const cupsEnvironment = ::testing::AddGlobalTestEnvironment(new test
 std::string ppd(const std::string& nickName) {
     return "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
            "*LanguageEncoding: ISOLatin1\n*PCFileName: \"TESSIV.PPD\"\n*Manufacturer: \"Tessivarn\"\n"
-           "*Product: \"(Label Printer)\"\n*ModelName: \"" + nickName + "\"\n*ShortNickName: \"Tessivarn Label\"\n"
-           "*NickName: \"" + nickName + "\"\n*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n"
+           "*Product: \"(Label Printer)\"\n*ModelName: \"" +
+           nickName +
+           "\"\n*ShortNickName: \"Tessivarn Label\"\n"
+           "*NickName: \"" +
+           nickName +
+           "\"\n*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n"
            "*ColorDevice: False\n*DefaultColorSpace: Gray\n*FileSystem: False\n*Throughput: \"1\"\n"
            "*TTRasterizer: Type42\n*cupsFilter: \"application/vnd.cups-raw 0 -\"\n"
            "*OpenUI *PageSize/Media Size: PickOne\n*OrderDependency: 10 AnySetup *PageSize\n"
@@ -159,8 +163,8 @@ struct SendEndToEnd : ::testing::Test {
     std::uint16_t snmpPort = 161;
 };
 
-const std::string SettingsJob = block({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 90\r\n~PAPER;SPEED IPS 5\r\n" +
-                                block({"WINMODE-END"});
+const std::string SettingsJob =
+    block({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 90\r\n~PAPER;SPEED IPS 5\r\n" + block({"WINMODE-END"});
 
 TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
     testsupport::PrinterSimOptions o;
@@ -170,10 +174,9 @@ TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
     addQueue("Label-Moves", "socket://127.7.4.1:" + std::to_string(sim.tcpPort()), "");
     // The success box, then no settings file on the way out.
     walkToTheSend("Label-Moves", {ui::IDOK, ui::IDNO});
-    EXPECT_EQ(lines(statusText),
-              (Strings{"Initializing ....", "Sending configuration update request to printer.",
-                       "  ... Request received OK", "Requesting configuration to be saved.",
-                       "  ... Request received OK", "Printer Successfully Configured."}));
+    EXPECT_EQ(lines(statusText), (Strings{"Initializing ....", "Sending configuration update request to printer.",
+                                          "  ... Request received OK", "Requesting configuration to be saved.",
+                                          "  ... Request received OK", "Printer Successfully Configured."}));
     ASSERT_TRUE(sim.waitForJobs(4)) << testScheduler().errorLog();
     const Strings expected = {SettingsJob, Dummy, block({"CONFIG-SAVE;2"}), Dummy};
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(sim.jobText(i), expected[i]) << i;

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/memory/MemorySpooler.h"
 #include "printercfg/core/KRNCmds.h"
 #include "printercfg/core/MarrowbyModule.h"
 #include "printercfg/core/SettingsFile.h"
-#include "platform/memory/MemorySpooler.h"
 #include "support/FakeProcesses.h"
 #include "support/TempDir.h"
 #include "support/UiWorld.h"

@@ -1,6 +1,7 @@
 // Marrowby's pages as real Qt windows, and their pictures in
 // build/tests/screens/marrowby/.
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 #include "foundation/KAEIntro.h"
 #include "platform/RegistryViews.h"

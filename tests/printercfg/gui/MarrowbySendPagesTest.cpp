@@ -1,11 +1,11 @@
 // The finish and progress pages as real Qt windows, and their pictures in
 // build/tests/screens/marrowby/.
 
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QImage>
 #include <QProgressBar>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "platform/RegistryViews.h"
 #include "platform/memory/MemoryRegistry.h"

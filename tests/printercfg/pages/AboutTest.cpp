@@ -32,7 +32,7 @@ TEST(About, SystemInformationIsFoundThroughTheRegistry) {
         const char* what;
         const char* pathValue;  // "PATH" under Shared Tools\MSINFO; nullptr: none
         const char* toolInFolder;
-        const char* started;    // relative to the program folder; nullptr: the box
+        const char* started;  // relative to the program folder; nullptr: the box
     };
     const Case cases[] = {
         {"the stand-in in the program folder", nullptr, "MSINFO32", "/MSINFO32.EXE"},

@@ -41,10 +41,12 @@ struct Custom {
 };
 
 TEST(CustomSizes, AcceptedSizesSelectOrAddRowsAndOthersKeepTheDialogOpen) {
-    const std::string exceeded = "Allowable Form Dimension(s) Exceeded!\r\n"
-                                 "The dimension(s) have been changed to reflect the minimum/maximum allowable";
-    const std::string noNumber = "Invalid Form Dimension(s) Entered!\r\n"
-                                 "Please enter each dimension as a number, in inches or in mm";
+    const std::string exceeded =
+        "Allowable Form Dimension(s) Exceeded!\r\n"
+        "The dimension(s) have been changed to reflect the minimum/maximum allowable";
+    const std::string noNumber =
+        "Invalid Form Dimension(s) Entered!\r\n"
+        "Please enter each dimension as a number, in inches or in mm";
     const Strings unchanged{"4.0\" (101.6mm)", "04000", "6.0\" (152.4mm)", "06000"};
     // Head width, decimal separator, typed texts, notice ("": none), outcome.
     const std::tuple<int, const char*, Strings, std::string, Strings> cases[] = {

@@ -39,8 +39,8 @@ struct Choice : ::testing::Test {
                 for (ui::Form* f : w.app.loadedForms())
                     if (f->isVisible()) visibleMeanwhile.push_back(f->name());
             }
-            if (w.clock.elapsed() - programStartedAt >= ms && w.processes.poll(w.processes.last()) ==
-                                                                   platform::WaitResult::Running) {
+            if (w.clock.elapsed() - programStartedAt >= ms &&
+                w.processes.poll(w.processes.last()) == platform::WaitResult::Running) {
                 if (onEnd) onEnd();
                 w.processes.end(w.processes.last());
             }

@@ -52,8 +52,9 @@ TEST(MediaPage, SizeRowsDefaultsAndCodesFollowTheModel) {
     for (const auto& [maxWidth, rows, lengthRow, widthRow] : cases) {
         Pages p(maxWidth);
         auto& op = p.media();
-        EXPECT_EQ(join(op.LabelLengthCombo.items()), "1.0\" (25.4mm)|1.5\" (38.1mm)|2.0\" (50.8mm)|3.0\" (76.2mm)|"
-                                                     "4.0\" (101.6mm)|6.0\" (152.4mm)|8.0\" (203.2mm)|");
+        EXPECT_EQ(join(op.LabelLengthCombo.items()),
+                  "1.0\" (25.4mm)|1.5\" (38.1mm)|2.0\" (50.8mm)|3.0\" (76.2mm)|"
+                  "4.0\" (101.6mm)|6.0\" (152.4mm)|8.0\" (203.2mm)|");
         EXPECT_EQ(join(op.LabelWidthCombo.items()), rows);
         EXPECT_EQ(op.LabelLengthCombo.listIndex(), lengthRow) << maxWidth;
         EXPECT_EQ(op.LabelWidthCombo.listIndex(), widthRow) << maxWidth;
@@ -103,7 +104,7 @@ TEST(SettingsPages, ListsAndTheirCommandTables) {
 
 TEST(PrintSettingsPage, SpeedRowsByModelClassAndTheIgnoreReset) {
     const std::tuple<int, int, int, int> cases[] = {{4, 2, 10, 6}, {4, 3, 10, 6}, {0, 0, 10, 6}, {6, 2, 10, 6},
-                                                    {6, 3, 8, 6},  {8, 2, 8, 6},   {8, 3, 6, 3}};
+                                                    {6, 3, 8, 6},  {8, 2, 8, 6},  {8, 3, 6, 3}};
     for (const auto& [width, resolution, rows, resetRow] : cases) {
         Pages p(width, resolution);
         auto& ps = p.print();
@@ -127,9 +128,11 @@ TEST(SettingsPages, IgnoreBoxesGreyAndResetTheirSettings) {
         {"PrintSpeedCB", {"PrintSpeedCaption", "PrintSpeedCombo"}, {{"PrintSpeedCombo", 6}}},
         {"GapCB", {"GapCaption", "GapCombo"}, {{"GapCombo", 1}}},
         {"EmulationCB", {"EmulationCaption", "EmulationCombo"}, {{"EmulationCombo", 0}}},
-        {"HorzCB", {"HorzCaption", "HorzShiftHScroll", "HorzLabel", "HorzShiftUnit"},
+        {"HorzCB",
+         {"HorzCaption", "HorzShiftHScroll", "HorzLabel", "HorzShiftUnit"},
          {{"HorzShiftUnit", 0}, {"HorzShiftHScroll", 0}}},
-        {"VertCB", {"VertCaption", "VertShiftHScroll", "VertLabel", "VertShiftUnit"},
+        {"VertCB",
+         {"VertCaption", "VertShiftHScroll", "VertLabel", "VertShiftUnit"},
          {{"VertShiftUnit", 0}, {"VertShiftHScroll", 0}}},
     };
     for (const auto& [name, inputs, resets] : cases) {

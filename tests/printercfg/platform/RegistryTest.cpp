@@ -158,12 +158,12 @@ TEST(FileStore, MachineFileIsOnlyReadWhenNotWritable) {
 
 TEST(FileStore, AFileNotInItsFormIsNeitherReadNorOverwritten) {
     const char* const broken[] = {
-        "\"v\"=dword:00000001\n",                 // a value before any key
-        "[K]\n\"v\"=dword:1\n",                   // not 8 digits
-        "[K]\n\"v\"=sz:\"open\n",                 // unclosed text
-        "[K]\n\"v\"=hex(3):0g\n",                 // not hex
-        "[K]\nv=sz:\"x\"\n",                      // unquoted name
-        "[A\\\\B]\n",                             // empty key name
+        "\"v\"=dword:00000001\n",  // a value before any key
+        "[K]\n\"v\"=dword:1\n",    // not 8 digits
+        "[K]\n\"v\"=sz:\"open\n",  // unclosed text
+        "[K]\n\"v\"=hex(3):0g\n",  // not hex
+        "[K]\nv=sz:\"x\"\n",       // unquoted name
+        "[A\\\\B]\n",              // empty key name
         "[K]\n\"v\"=sz:\"bad escape \\q\"\n",
         "[K\n",
     };
@@ -234,8 +234,7 @@ TEST_F(Views, PortsAreTheInstalledTcpIpQueuesWithTheirAddresses) {
               "printer.example");
     EXPECT_EQ(reg.valueNames(RegRoot::LocalMachine, ports + "\\lpd://printer.example/raw").value, Names{"IPAddress"});
     for (const char* other : {"ipp://127.1.1.2/ipp/print", "usb://Tessivarn/7391", "socket://127.1.1.3", "LPT1:"})
-        EXPECT_EQ(reg.readValue(RegRoot::LocalMachine, ports + "\\" + other, "IPAddress").error,
-                  RegError::KeyNotFound)
+        EXPECT_EQ(reg.readValue(RegRoot::LocalMachine, ports + "\\" + other, "IPAddress").error, RegError::KeyNotFound)
             << other;
     EXPECT_EQ(reg.readValue(RegRoot::LocalMachine, ports + "\\socket://127.1.1.1:9100", "Port").error,
               RegError::ValueNotFound);

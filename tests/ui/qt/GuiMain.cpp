@@ -1,7 +1,7 @@
 // gui_tests' own main: the widgets need a QApplication for the whole run.
 
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     // Test discovery at build time runs without the tests' environment.

@@ -2,6 +2,7 @@
 // assistive technology, heading fonts, grids whose columns line up, windows
 // placed over their opener, and pictures of hidden forms.
 
+#include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,9 +52,8 @@ public:
         lblLongCaption.setBuddy(&txtMask);
         // Declared first, built second: Tab still follows the declaration.
         layoutRow({&txtSecond, &txtFirst});
-        layoutGrid({{&lblName, &txtName, &cmdHelp1},
-                    {&lblPort, &cboPort, &cmdHelp2},
-                    {&lblLongCaption, &txtMask, nullptr}});
+        layoutGrid(
+            {{&lblName, &txtName, &cmdHelp1}, {&lblPort, &cboPort, &cmdHelp2}, {&lblLongCaption, &txtMask, nullptr}});
         cboPort.addItem("LPT1:");
         cmdNext.setDefault(true);
         cmdHelp1.onClick = [this] { ++helps; };

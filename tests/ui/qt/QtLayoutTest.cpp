@@ -4,6 +4,7 @@
 // rows, frames with their caption in the border, and columns that line up
 // across grids and frames.
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QLayout>
 #include <QStyleOptionGroupBox>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <utility>
@@ -129,7 +129,8 @@ TEST_F(QtLayout, WindowsTakeThePageWidthAndFitSmallScreens) {
 
 TEST_F(QtLayout, LongCaptionsAndDescriptionsWrapInsideTheWindow) {
     const QRect inside = win->rect().adjusted(10, 10, -10, -10);
-    for (const ui::Control* c : {static_cast<ui::Control*>(&form->chkLong), static_cast<ui::Control*>(&form->lblHint)}) {
+    for (const ui::Control* c :
+         {static_cast<ui::Control*>(&form->chkLong), static_cast<ui::Control*>(&form->lblHint)}) {
         QWidget* w = ui::widgetOf(*c);
         EXPECT_TRUE(inside.contains(place(*c))) << c->name();
         EXPECT_GE(w->height(), w->heightForWidth(w->width())) << c->name();

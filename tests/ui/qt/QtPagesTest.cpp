@@ -1,12 +1,12 @@
 // Quillon's welcome page and About box as real Qt windows.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <string>
 
 #include "GuiWorld.h"
@@ -25,7 +25,6 @@ QString labelText(const ui::Label& l) {
     auto* w = widgetAs<QLabel>(l);
     return w ? w->text() : QStringLiteral("<no widget>");
 }
-
 
 class QtPages : public ::testing::Test {
 protected:

@@ -1,7 +1,7 @@
 // The Qt event pump: timers on the model's clock, the modal loop, quit.
 
-#include <QTimer>
 #include <gtest/gtest.h>
+#include <QTimer>
 
 #include "GuiWorld.h"
 #include "ui/Control.h"

@@ -1,5 +1,7 @@
 // The real message box and file dialog, answered from zero timers.
 
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -9,8 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "GuiWorld.h"
 #include "ui/qt/QtServices.h"
@@ -116,8 +116,10 @@ TEST(QtMessageBox, EscapeAndCloseGiveCancelElseOk) {
         int result;
     };
     const Case cases[] = {
-        {ui::Buttons::YesNoCancel, escape, ui::IDCANCEL}, {ui::Buttons::OKCancel, escape, ui::IDCANCEL},
-        {ui::Buttons::OK, escape, ui::IDOK},              {ui::Buttons::YesNoCancel, close, ui::IDCANCEL},
+        {ui::Buttons::YesNoCancel, escape, ui::IDCANCEL},
+        {ui::Buttons::OKCancel, escape, ui::IDCANCEL},
+        {ui::Buttons::OK, escape, ui::IDOK},
+        {ui::Buttons::YesNoCancel, close, ui::IDCANCEL},
         {ui::Buttons::OK, close, ui::IDOK},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 // The Qt renderer against a form with every kind of control: model changes
 // show on the widgets at once, input on the widgets reaches the model.
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,7 +17,6 @@
 #include <QTest>
 #include <cctype>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -572,17 +572,29 @@ TEST_P(QtSelfUnload, HandlerThatUnloadsItsFormFromAQtSignal) {
     form->onGone = [&form] { form.reset(); };
     auto* self = form.get();
     switch (GetParam()) {
-    case 0: target = ui::widgetOf(self->cmdClose); static_cast<QPushButton*>(target.data())->click(); break;
-    case 1: target = ui::widgetOf(self->chkBox); static_cast<QCheckBox*>(target.data())->click(); break;
-    case 2: target = ui::widgetOf(self->cboList); static_cast<QComboBox*>(target.data())->showPopup(); break;
-    case 3: target = ui::widgetOf(self->txtKey); QTest::keyClick(target.data(), Qt::Key_A); break;
-    case 4:
-        // The access key of the button.
-        target = ui::widgetOf(self->cmdClose);
-        win->activateWindow();
-        QCoreApplication::processEvents();
-        QTest::keyClick(win.data(), Qt::Key_C, Qt::AltModifier);
-        break;
+        case 0:
+            target = ui::widgetOf(self->cmdClose);
+            static_cast<QPushButton*>(target.data())->click();
+            break;
+        case 1:
+            target = ui::widgetOf(self->chkBox);
+            static_cast<QCheckBox*>(target.data())->click();
+            break;
+        case 2:
+            target = ui::widgetOf(self->cboList);
+            static_cast<QComboBox*>(target.data())->showPopup();
+            break;
+        case 3:
+            target = ui::widgetOf(self->txtKey);
+            QTest::keyClick(target.data(), Qt::Key_A);
+            break;
+        case 4:
+            // The access key of the button.
+            target = ui::widgetOf(self->cmdClose);
+            win->activateWindow();
+            QCoreApplication::processEvents();
+            QTest::keyClick(win.data(), Qt::Key_C, Qt::AltModifier);
+            break;
     }
     EXPECT_TRUE(weak.expired());
     EXPECT_TRUE(world.app.ended());

@@ -2,23 +2,23 @@
 // with LOG it writes its first line to Log.txt in its own folder. The wait
 // for the file is driven by inotify and the process's pidfd, with a deadline.
 
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <regex>
 #include <spawn.h>
-#include <sstream>
-#include <string>
 #include <sys/inotify.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
 #include <vector>
 
 extern char** environ;

@@ -1,11 +1,11 @@
 // The port page and the first settings pages as real Qt windows, rendered
 // into build/tests/screens with their rows enabled.
 
+#include <gtest/gtest.h>
 #include <QImage>
 #include <QLineEdit>
 #include <filesystem>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 

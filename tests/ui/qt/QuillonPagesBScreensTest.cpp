@@ -1,11 +1,11 @@
 // The wireless and security pages of Quillon as real Qt windows, each
 // rendered into a picture with its rows enabled.
 
+#include <gtest/gtest.h>
 #include <QImage>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 

@@ -1,10 +1,10 @@
 // Quillon's progress page as a real Qt window, rendered into a picture
 // halfway through a send.
 
+#include <gtest/gtest.h>
 #include <QImage>
 #include <QWidget>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 

@@ -5,9 +5,9 @@
 // with the Qt renderer; a hidden form is laid out and rendered all the same.
 // Every picture is checked for what a person would call broken in it.
 
+#include <gtest/gtest.h>
 #include <QWidget>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
