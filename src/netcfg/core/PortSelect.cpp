@@ -16,11 +16,6 @@ namespace {
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
-void setInput(ui::TextBox& box, bool on) {
-    box.setEnabled(on);
-    box.setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
-}
-
 }  // namespace
 
 PortSelect::PortSelect(QuillonModule& module)
@@ -151,11 +146,11 @@ void PortSelect::ApplyRow(const ui::OptionButton& chosen) {
     LPTCombo.setEnabled(&chosen == &PortLPT);
     ComCombo.setEnabled(&chosen == &PortCOM);
     USBCombo.setEnabled(&chosen == &PortUSB);
-    setInput(IPAddr, tcp);
+    EnableInputs({&IPAddr}, tcp);
     IPAddrLabel.setEnabled(tcp);
     FileDescLabel.setEnabled(file);
     FileLabel.setEnabled(file);
-    setInput(FileName, file);
+    EnableInputs({&FileName}, file);
     Browse.setEnabled(file);
 }
 

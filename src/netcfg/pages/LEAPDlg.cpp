@@ -69,9 +69,7 @@ void LEAPDlg::Timer1_Timer() { UpdateCredentialFields(); }
 
 void LEAPDlg::UpdateCredentialFields() {
     const bool on = Combo1.listIndex() != 0;
-    Label2.setEnabled(on);
-    UserName.setEnabled(on);
-    UserName.setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
+    EnableInputs({&Label2, &UserName}, on);
     password_.setEnabled(on);
 }
 

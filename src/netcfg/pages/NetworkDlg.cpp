@@ -146,14 +146,7 @@ void NetworkDlg::FillOptionLists() {
     Period.setText("5");
 }
 
-void NetworkDlg::EnablePingFields(bool on) {
-    Label3[0].setEnabled(on);
-    Label3[1].setEnabled(on);
-    for (ui::TextBox* box : {&Packet, &Period}) {
-        box->setEnabled(on);
-        box->setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
-    }
-}
+void NetworkDlg::EnablePingFields(bool on) { EnableInputs({&Label3[0], &Label3[1], &Packet, &Period}, on); }
 
 void NetworkDlg::UpdatePingFields() { EnablePingFields(Combo1[5].text() != "Disable"); }
 

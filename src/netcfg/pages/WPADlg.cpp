@@ -81,10 +81,7 @@ void WPADlg::Timer1_Timer() { UpdateWpaFields(); }
 
 void WPADlg::UpdateWpaFields() {
     const bool on = WPAMode.listIndex() != 0;
-    EncryptMethod.setEnabled(on);
-    EncryptMethod.setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
-    Label2.setEnabled(on);
-    Label4.setEnabled(on);
+    EnableInputs({&EncryptMethod, &Label2, &Label4}, on);
     phrase_.setEnabled(on);
 }
 

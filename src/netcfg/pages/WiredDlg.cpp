@@ -78,21 +78,12 @@ void WiredDlg::SetDefaultState() {
     DHCP.setValue(1);
     BootP.setValue(0);
     useStaticIP.setValue(false);
-    for (ui::TextBox* box : {&IPAddr, &SubMask, &Gateway}) {
-        box->setEnabled(false);
-        box->setBackColor(ui::GreyedColour);
-    }
+    EnableInputs({&IPAddr, &SubMask, &Gateway}, false);
 }
 
 void WiredDlg::EnableManual(bool on) {
-    for (auto& label : Label2) label.setEnabled(on);
-    for (ui::TextBox* box : {&IPAddr, &SubMask, &Gateway}) {
-        box->setEnabled(on);
-        box->setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
-    }
-    BootP.setEnabled(!on);
-    DHCP.setEnabled(!on);
-    for (auto& label : Label5) label.setEnabled(!on);
+    EnableInputs({&Label2[0], &Label2[1], &Label2[2], &IPAddr, &SubMask, &Gateway}, on);
+    EnableInputs({&BootP, &DHCP, &Label5[0], &Label5[1]}, !on);
 }
 
 void WiredDlg::useAutoIP_Click() { EnableManual(false); }
