@@ -21,8 +21,8 @@ EncryptQuestionDlg::EncryptQuestionDlg(QuillonModule& module)
       HelpWPA(*this, "HelpWPA"),
       HelpLeap(*this, "HelpLeap"),
       WPA(optionRows(), "WPA", "WPA (Wi-Fi Protected Access)"),
-      EAP(helpButton(HelpWPA, 2), "EAP", "EAP (Extensible Authentication Protocol)"),
-      Prev(helpButton(HelpLeap, 3), "Prev", "< Back"),
+      EAP(after(HelpWPA, 2, "What is this?"), "EAP", "EAP (Extensible Authentication Protocol)"),
+      Prev(after(HelpLeap, 3, "What is this?"), "Prev", "< Back"),
       Next(*this, "Next", "Next >"),
       Cancel(*this, "Cancel", "Cancel") {
     Label1.setFont(ui::HeadingFont);
@@ -50,15 +50,10 @@ EncryptQuestionDlg::EncryptQuestionDlg(QuillonModule& module)
 
 ui::Form& EncryptQuestionDlg::optionRows() {
     click.add(0, "&No Authentication (Open)");
-    helpButton(HelpOpen, 0);
+    HelpOpen.add(0, "What is this?");
     click.add(1, "&WEP (Wired Equivalent Privacy)");
-    helpButton(HelpWEP, 1);
+    HelpWEP.add(1, "What is this?");
     click.add(2, "&Other Authentication Methods");
-    return *this;
-}
-
-ui::Form& EncryptQuestionDlg::helpButton(ui::ControlArray<ui::CommandButton>& help, int index) {
-    help.add(index, "What is this?");
     return *this;
 }
 

@@ -36,10 +36,7 @@ QuestionDlg::QuestionDlg(QuillonModule& module)
       Label1(*this, "Label1", "Network Settings"),
       Label6(*this, "Label6", "Please select the settings you wish to configure:"),
       Check1(*this, "Check1"),
-      checks_([this] {
-          for (int i = 0; i < 7; ++i) Check1.add(i, Choices[i].caption).setToolTip(Choices[i].toolTip);
-      }),
-      HelpIP(*this, "HelpIP", "What is this?"),
+      HelpIP(choices(), "HelpIP", "What is this?"),
       HelpSpeed(*this, "HelpSpeed", "What is this?"),
       HelpTimer(*this, "HelpTimer", "What is this?"),
       HelpJob(*this, "HelpJob", "What is this?"),
@@ -70,6 +67,11 @@ QuestionDlg::QuestionDlg(QuillonModule& module)
     Prev.onClick = [this] { Prev_Click(); };
     Next.onClick = [this] { Next_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
+}
+
+ui::Form& QuestionDlg::choices() {
+    for (int i = 0; i < 7; ++i) Check1.add(i, Choices[i].caption).setToolTip(Choices[i].toolTip);
+    return *this;
 }
 
 void QuestionDlg::Next_Click() {

@@ -75,13 +75,13 @@ std::vector<std::string> split(const std::string& text, char sep) {
 WEPkeyDlg::WEPkeyDlg(QuillonModule& module)
     : Page(module, "WEPkeyDlg", "Configure Wireless Authentication"),
       Label1(*this, "Label1"),
-      Label6(heading(), "Label6",
+      Label6(AddWepHeading(*this, Label1), "Label6",
              "Please enter the encryption key used by your wireless network. At least one key must be entered."),
       Label0(*this, "Label0"),
-      KeySize(label0(0, "Key Size:"), "KeySize"),
+      KeySize(after(Label0, 0, "Key Size:"), "KeySize"),
       Label3(*this, "Label3", "Authentication Method:"),
       AuthMethod(*this, "AuthMethod"),
-      DefaultKey(label0(1, "Default Key:"), "DefaultKey"),
+      DefaultKey(after(Label0, 1, "Default Key:"), "DefaultKey"),
       Label2(*this, "Label2",
              "Enter key in double or quad-digit HEX numbers separated by colon(:) or dash(-) characters. Example: "
              "A7F3-0C9E-5B21-D84A-36E0-F19B-7C"),
@@ -111,16 +111,6 @@ WEPkeyDlg::WEPkeyDlg(QuillonModule& module)
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
-}
-
-ui::Form& WEPkeyDlg::heading() {
-    AddWepHeading(Label1);
-    return *this;
-}
-
-ui::Form& WEPkeyDlg::label0(int index, const char* caption) {
-    Label0.add(index, caption);
-    return *this;
 }
 
 ui::Form& WEPkeyDlg::keyRows() {

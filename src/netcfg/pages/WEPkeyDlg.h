@@ -78,9 +78,7 @@ protected:
     void Form_Load() override;
 
 private:
-    // Create array elements ahead of the member that follows them.
-    ui::Form& heading();
-    ui::Form& label0(int index, const char* caption);
+    // Creates the key rows ahead of the buttons.
     ui::Form& keyRows();
 };
 

@@ -9,12 +9,12 @@ namespace netcfg {
 WEPphraseDlg::WEPphraseDlg(QuillonModule& module)
     : Page(module, "WEPphraseDlg", "Configure Wireless Authentication"),
       Label1(*this, "Label1"),
-      Label6(heading(), "Label6",
+      Label6(AddWepHeading(*this, Label1), "Label6",
              "Please enter the encryption key used by your wireless network. At least one key must be entered."),
       Label3(*this, "Label3", "Authentication Method:"),
       AuthMethod(*this, "AuthMethod"),
       Label0(*this, "Label0"),
-      DefaultKey(label0(), "DefaultKey"),
+      DefaultKey(after(Label0, 1, "Default Key:"), "DefaultKey"),
       Label2(*this, "Label2",
              "The ASCII string can contain any alpha-numeric characters except spaces. Key length is inferred from "
              "the length of phrase so  leading zeros of longer keys must be entered."),
@@ -41,16 +41,6 @@ WEPphraseDlg::WEPphraseDlg(QuillonModule& module)
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
-}
-
-ui::Form& WEPphraseDlg::heading() {
-    AddWepHeading(Label1);
-    return *this;
-}
-
-ui::Form& WEPphraseDlg::label0() {
-    Label0.add(1, "Default Key:");
-    return *this;
 }
 
 ui::Form& WEPphraseDlg::keyRows() {

@@ -19,25 +19,15 @@ WiredDlg::WiredDlg(QuillonModule& module)
       NicOption(*this, "NicOption"),
       Label5(*this, "Label5"),
       Label2(*this, "Label2"),
-      adapterLabel_([this] { Label6.add(1, "Please specify the network interface adapter to be configured."); }),
-      Frame1(*this, "Frame1"),
-      adapter_([this] {
-          NicOption.addIn(&Frame1, 0, "&Wired");
-          NicOption.addIn(&Frame1, 1, "Wireles&s");
-          Label6.add(0, "Please specify how the IP Address will be assigned.");
-      }),
-      useAutoIP(*this, "useAutoIP", "&Automatic IP Address Assignment"),
+      Frame1(after(Label6, 1, "Please specify the network interface adapter to be configured."), "Frame1"),
+      useAutoIP(adapterOptions(), "useAutoIP", "&Automatic IP Address Assignment"),
       BootP(*this, "BootP", "Enable BootP"),
-      bootPLabel_([this] { Label5.add(0, "Use the BootP protocol for network  address assignment"); }),
-      DHCP(*this, "DHCP", "Enable DHCP"),
-      dhcpLabel_([this] { Label5.add(1, "Use the DHCP server for network address assignment"); }),
-      useStaticIP(*this, "useStaticIP", "&Manual IP Address Assignment"),
-      ipLabel_([this] { Label2.add(0, "IP Address:"); }),
-      IPAddr(*this, "IPAddr"),
-      maskLabel_([this] { Label2.add(1, "Subnet Mask:"); }),
-      SubMask(*this, "SubMask"),
-      gatewayLabel_([this] { Label2.add(2, "Gateway:"); }),
-      Gateway(*this, "Gateway"),
+      DHCP(after(Label5, 0, "Use the BootP protocol for network  address assignment"), "DHCP", "Enable DHCP"),
+      useStaticIP(after(Label5, 1, "Use the DHCP server for network address assignment"), "useStaticIP",
+                  "&Manual IP Address Assignment"),
+      IPAddr(after(Label2, 0, "IP Address:"), "IPAddr"),
+      SubMask(after(Label2, 1, "Subnet Mask:"), "SubMask"),
+      Gateway(after(Label2, 2, "Gateway:"), "Gateway"),
       Prev(*this, "Prev", "< Back"),
       Next(*this, "Next", "Next >"),
       Cancel(*this, "Cancel", "Cancel") {
@@ -63,6 +53,13 @@ WiredDlg::WiredDlg(QuillonModule& module)
     Prev.onClick = [this] { Prev_Click(); };
     Next.onClick = [this] { Next_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
+}
+
+ui::Form& WiredDlg::adapterOptions() {
+    NicOption.addIn(&Frame1, 0, "&Wired");
+    NicOption.addIn(&Frame1, 1, "Wireles&s");
+    Label6.add(0, "Please specify how the IP Address will be assigned.");
+    return *this;
 }
 
 void WiredDlg::Form_Load() { SetDefaultState(); }

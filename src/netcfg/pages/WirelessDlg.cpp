@@ -52,25 +52,25 @@ WirelessDlg::WirelessDlg(QuillonModule& module)
       Label1(*this, "Label1", "Wireless Network Settings"),
       Label6(*this, "Label6", "Please configure the selected settings for your wireless network."),
       Label2(*this, "Label2"),
-      SSID(caption(0), "SSID"),
+      SSID(after(Label2, 0, Rows[0].caption), "SSID"),
       HelpSSID(*this, "HelpSSID", "What is this?"),
-      OpMode(caption(1), "OpMode"),
+      OpMode(after(Label2, 1, Rows[1].caption), "OpMode"),
       HelpOpMode(*this, "HelpOpMode", "What is this?"),
-      Speed(caption(2), "Speed"),
+      Speed(after(Label2, 2, Rows[2].caption), "Speed"),
       HelpSpeed(*this, "HelpSpeed", "What is this?"),
-      Channel(caption(3), "Channel"),
+      Channel(after(Label2, 3, Rows[3].caption), "Channel"),
       HelpChannel(*this, "HelpChannel", "What is this?"),
-      Antenna(caption(4), "Antenna"),
+      Antenna(after(Label2, 4, Rows[4].caption), "Antenna"),
       HelpAntenna(*this, "HelpAntenna", "What is this?"),
-      Preamble(caption(5), "Preamble"),
+      Preamble(after(Label2, 5, Rows[5].caption), "Preamble"),
       HelpPreamble(*this, "HelpPreamble", "What is this?"),
-      TxPower(caption(6), "TxPower"),
+      TxPower(after(Label2, 6, Rows[6].caption), "TxPower"),
       HelpTxPower(*this, "HelpTxPower", "What is this?"),
-      PowerMgmt(caption(7), "PowerMgmt"),
+      PowerMgmt(after(Label2, 7, Rows[7].caption), "PowerMgmt"),
       HelpPower(*this, "HelpPower", "What is this?"),
-      Devices(caption(8), "Devices"),
+      Devices(after(Label2, 8, Rows[8].caption), "Devices"),
       HelpDevices(*this, "HelpDevices", "What is this?"),
-      CountryCode(caption(9), "CountryCode"),
+      CountryCode(after(Label2, 9, Rows[9].caption), "CountryCode"),
       Check2(*this, "Check2", "International Mode"),
       HelpCountry(*this, "HelpCountry", "What is this?"),
       Prev(*this, "Prev", "< Back"),
@@ -112,11 +112,6 @@ WirelessDlg::WirelessDlg(QuillonModule& module)
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
-}
-
-ui::Form& WirelessDlg::caption(int i) {
-    Label2.add(i, Rows[i].caption);
-    return *this;
 }
 
 std::vector<ui::Control*> WirelessDlg::rowControls(int i) {

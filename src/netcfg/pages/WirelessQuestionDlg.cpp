@@ -77,16 +77,16 @@ WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
       Label1(*this, "Label1", "Wireless Network Settings"),
       Label6(*this, "Label6", "Please select the wireless setting you wish to configure:"),
       check(*this, "check"),
-      HelpSSID(checkRow(0), "HelpSSID", "What is this?"),
-      HelpOpMode(checkRow(1), "HelpOpMode", "What is this?"),
-      HelpSpeed(checkRow(2), "HelpSpeed", "What is this?"),
-      HelpChannel(checkRow(3), "HelpChannel", "What is this?"),
-      HelpAntenna(checkRow(4), "HelpAntenna", "What is this?"),
-      HelpPreamble(checkRow(5), "HelpPreamble", "What is this?"),
-      HelpTxPower(checkRow(6), "HelpTxPower", "What is this?"),
-      HelpPower(checkRow(7), "HelpPower", "What is this?"),
-      HelpDevices(checkRow(8), "HelpDevices", "What is this?"),
-      HelpCCode(checkRow(9), "HelpCCode", "What is this?"),
+      HelpSSID(after(check, 0, Rows[0].caption), "HelpSSID", "What is this?"),
+      HelpOpMode(after(check, 1, Rows[1].caption), "HelpOpMode", "What is this?"),
+      HelpSpeed(after(check, 2, Rows[2].caption), "HelpSpeed", "What is this?"),
+      HelpChannel(after(check, 3, Rows[3].caption), "HelpChannel", "What is this?"),
+      HelpAntenna(after(check, 4, Rows[4].caption), "HelpAntenna", "What is this?"),
+      HelpPreamble(after(check, 5, Rows[5].caption), "HelpPreamble", "What is this?"),
+      HelpTxPower(after(check, 6, Rows[6].caption), "HelpTxPower", "What is this?"),
+      HelpPower(after(check, 7, Rows[7].caption), "HelpPower", "What is this?"),
+      HelpDevices(after(check, 8, Rows[8].caption), "HelpDevices", "What is this?"),
+      HelpCCode(after(check, 9, Rows[9].caption), "HelpCCode", "What is this?"),
       EncryptionCB(*this, "EncryptionCB", "Set the encryption/authentication settings of your wireless adapter"),
       HelpEncrpyt(*this, "HelpEncrpyt", "What is this?"),
       Prev(*this, "Prev", "< Back"),
@@ -122,11 +122,6 @@ WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
-}
-
-ui::Form& WirelessQuestionDlg::checkRow(int i) {
-    check.add(i, Rows[i].caption);
-    return *this;
 }
 
 void WirelessQuestionDlg::Next_Click() {

@@ -56,8 +56,6 @@ public:
 
 private:
     void HelpRow(int row);
-    // Creates check(i) ahead of its help button, so the row reads in order.
-    ui::Form& checkRow(int i);
 };
 
 }  // namespace netcfg
