@@ -93,10 +93,7 @@ void QuestionDlg::Next_Click() {
         return;
     }
     show();
-    m_.ShowError(foundation::JoinLines({"You need to select one of the check boxes to continue.", "",
-                                        "If you don't wish to change any of the available settings,",
-                                        "press the Cancel button to exit."}),
-                 false, "Selection Error");
+    m_.ShowError(help::NothingSelected(), false, "Selection Error");
 }
 
 void QuestionDlg::Prev_Click() {

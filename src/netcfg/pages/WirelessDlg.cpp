@@ -4,6 +4,7 @@
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/core/ReadSettings.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/pages/HelpTexts.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
 #include "platform/CodePage.h"
 
@@ -12,8 +13,6 @@ namespace netcfg {
 using foundation::JoinLines;
 
 namespace {
-
-const char* const HelpTip = "Shows a brief description of this option.";
 
 struct Row {
     const char* caption;
@@ -90,7 +89,7 @@ WirelessDlg::WirelessDlg(QuillonModule& module)
         Label2[i].setBuddy(input);
         Label2[i].setToolTip(Rows[i].tip);
         input->setToolTip(Rows[i].tip);
-        help[i]->setToolTip(HelpTip);
+        help[i]->setToolTip(help::ToolTip);
         grid.push_back({&Label2[i], input, help[i]});
     }
     Check2.setToolTip("When checked, the wireless NIC adapts to international frequency requirements in Europe.");
@@ -227,7 +226,7 @@ void WirelessDlg::Prev_Click() {
 
 void WirelessDlg::Cancel_Click() { m_.ConfirmCancel(); }
 
-void WirelessDlg::HelpRow(int row) { m_.ShowNotice(RadioHelpText(row)); }
+void WirelessDlg::HelpRow(int row) { m_.ShowNotice(help::Radio(row)); }
 
 void WirelessDlg::HelpChannel_Click() {
     m_.ShowNotice("Specifies the wireless channel used by your wireless network.");

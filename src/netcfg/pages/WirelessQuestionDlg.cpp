@@ -2,6 +2,7 @@
 
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/pages/HelpTexts.h"
 #include "netcfg/pages/WirelessDlg.h"
 
 namespace netcfg {
@@ -9,8 +10,6 @@ namespace netcfg {
 using foundation::JoinLines;
 
 namespace {
-
-const char* const HelpTip = "Shows a brief description of this option.";
 
 struct Row {
     const char* caption;
@@ -33,44 +32,6 @@ const Row Rows[10] = {
 };
 
 }  // namespace
-
-std::string RadioHelpText(int row) {
-    switch (row) {
-        case 0:
-            return JoinLines({"Specifies the name of the wireless network you are connecting to.",
-                              "The network name can be from 1 to 32 Ascii characters long."});
-        case 1:
-            return JoinLines({"Specifies the operating mode of the wireless network.", "",
-                              "Normal: Specify a standard network configuration.",
-                              "Computer-to-Computer: Specifies an Adhoc or peer-to-peer network configuration.",
-                              "Pseudo IBSS: Specifies a proprietary adhoc network configuration."});
-        case 2:
-            return "Specifies the minimum transmission speed. Specified in megabits per second";
-        case 3:
-            return "Specifies the wireless channel to use.";
-        case 4:
-            return "Specifies which wireless antenna to use.";
-        case 5:
-            return JoinLines({"Specifies the length of the preamble.", "",
-                              "Default:  Allows the card to use its own factory default setting.",
-                              "Long:  Specifies the use of a long preamble.",
-                              "Short: Specifies the use of a short preamble.",
-                              "Note:  Use default if you are unsure of the correct setting."});
-        case 6:
-            return "Select the wireless transmission power. Specified as a percentage.";
-        case 7:
-            return JoinLines({"Specifies if power management should be enabled.", "", "Off: Disables power-save mode.",
-                              "On:  Enables power-save mode."});
-        case 8:
-            return JoinLines(
-                {"Specifies the mix of wireless devices connected to the network.", "",
-                 "802.11b Only: Specifies a network containing only 802.11b wireless devices.",
-                 "802.11b and 802.11g: Specifies a network containing both 802.11b and 802.11g wireless devices."});
-        default:
-            return "When enabled, specifies that the wireless NIC adapts to international frequency requirements in "
-                   "Europe.";
-    }
-}
 
 WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
     : Page(module, "WirelessQuestionDlg", "Configure Wireless Network"),
@@ -100,11 +61,11 @@ WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
     std::vector<std::vector<ui::Control*>> grid;
     for (int i = 0; i < 10; ++i) {
         check[i].setToolTip(Rows[i].tip);
-        help[i]->setToolTip(HelpTip);
+        help[i]->setToolTip(help::ToolTip);
         grid.push_back({&check[i], help[i]});
     }
     EncryptionCB.setToolTip("Specifies whether the wireless network uses authentication/encryption to control access.");
-    HelpEncrpyt.setToolTip(HelpTip);
+    HelpEncrpyt.setToolTip(help::ToolTip);
     grid.push_back({&EncryptionCB, &HelpEncrpyt});
     layoutGrid(std::move(grid));
 
@@ -141,10 +102,7 @@ void WirelessQuestionDlg::Next_Click() {
         return;
     }
     show();
-    m_.ShowError(
-        JoinLines({"You need to select one of the check boxes to continue.", "",
-                   "If you don't wish to change any of the available settings,", "press the Cancel button to exit."}),
-        false, "Selection Error");
+    m_.ShowError(help::NothingSelected(), false, "Selection Error");
 }
 
 void WirelessQuestionDlg::Prev_Click() {
@@ -155,7 +113,7 @@ void WirelessQuestionDlg::Prev_Click() {
 
 void WirelessQuestionDlg::Cancel_Click() { m_.ConfirmCancel(); }
 
-void WirelessQuestionDlg::HelpRow(int row) { m_.ShowNotice(RadioHelpText(row)); }
+void WirelessQuestionDlg::HelpRow(int row) { m_.ShowNotice(help::Radio(row)); }
 
 void WirelessQuestionDlg::HelpEncrpyt_Click() {
     m_.ShowNotice(JoinLines({"Specifies whether the wireless network uses encryption to control access.", "",
