@@ -10,53 +10,6 @@ namespace netcfg {
 
 using foundation::JoinLines;
 
-void WepKeyRows::create(ui::ControlArray<ui::Label>& keyLabel, ui::ControlArray<ui::TextBox>& keyText,
-                        ui::ControlArray<ui::CheckBox>& showChk, ui::ControlArray<ui::Label>& confirmLabel,
-                        ui::ControlArray<ui::TextBox>& confirmTxt, const std::string& keyTip) {
-    rows_.reserve(4);
-    for (int i = 0; i <= 3; ++i) {
-        auto& label = keyLabel.add(i, "Key " + std::to_string(i + 1) + ":");
-        auto& key = keyText.add(i);
-        auto& show = showChk.add(i, "Show Password");
-        auto& confirmCaption = confirmLabel.add(i, "Confirm:");
-        auto& confirm = confirmTxt.add(i);
-        key.setToolTip(keyTip);
-        show.setToolTip("Check to show encryption key entry during typing.");
-        confirm.setToolTip("Encryption key re-entered for data entry verification.");
-        rows_.emplace_back(label, key, show, confirmCaption, confirm);
-    }
-}
-
-std::vector<std::vector<ui::Control*>> WepKeyRows::grid() const {
-    std::vector<std::vector<ui::Control*>> g;
-    for (const auto& r : rows_) {
-        g.push_back({&r.label, &r.entry, &r.show});
-        g.push_back({&r.confirmLabel, &r.confirm, nullptr});
-    }
-    return g;
-}
-
-void WepKeyRows::setEnabled(bool on) {
-    for (auto& r : rows_) r.setEnabled(on);
-}
-
-void WepKeyRows::setMasking(bool masked) {
-    for (auto& r : rows_) r.setMasking(masked);
-}
-
-bool WepKeyRows::confirmAll(QuillonModule& m) {
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (!rows_[i].confirmed()) {
-            m.AskYesNo("Inputs for Key " + std::to_string(i + 1) + " does not match, please re-enter the key again.",
-                       "");
-            return false;
-        }
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------------------
-
 namespace {
 
 std::vector<std::string> split(const std::string& text, char sep) {
@@ -96,11 +49,8 @@ WEPkeyDlg::WEPkeyDlg(QuillonModule& module)
       Timer1(*this, "Timer1", 0, false) {
     Next.setDefault(true);
     KeySize.setToolTip("Specify the encryption key size.");
-    AuthMethod.setToolTip("Specify the authentication method: Open or Shared.");
-    DefaultKey.setToolTip("Specify which encryption key to use.");
     Label0[0].setBuddy(&KeySize);
-    Label3.setBuddy(&AuthMethod);
-    Label0[1].setBuddy(&DefaultKey);
+    WepKeyRows::setUpLists(Label3, AuthMethod, Label0[1], DefaultKey);
     // Two rows: the three lists side by side need a window wider than a page.
     layoutGrid({{&Label0[0], &KeySize, &Label3, &AuthMethod}, {&Label0[1], &DefaultKey, nullptr, nullptr}});
     layoutGrid(keys_.grid());
@@ -123,11 +73,7 @@ void WEPkeyDlg::Form_Load() {
     KeySize.addItem("64 Bit Key (10 hex digits)");
     KeySize.addItem("128 Bit Key (26 hex digits)");
     KeySize.setListIndex(1);
-    for (const char* item : {"Disable", "Key 1", "Key 2", "Key 3", "Key 4"}) DefaultKey.addItem(item);
-    DefaultKey.setListIndex(1);
-    AuthMethod.addItem("Open");
-    AuthMethod.addItem("Shared");
-    AuthMethod.setListIndex(1);
+    WepKeyRows::fillLists(DefaultKey, AuthMethod);
     SetKeyMasking(true);
 }
 
@@ -172,11 +118,7 @@ int WEPkeyDlg::ValidateHexKeys() {
     return result;
 }
 
-void WEPkeyDlg::UpdateKeyRows() {
-    const bool on = DefaultKey.listIndex() != 0;
-    Label2.setEnabled(on);
-    keys_.setEnabled(on);
-}
+void WEPkeyDlg::UpdateKeyRows() { keys_.followDefaultKey(DefaultKey, Label2); }
 
 void WEPkeyDlg::SetKeyMasking(bool masked) { keys_.setMasking(masked); }
 

@@ -28,10 +28,7 @@ WEPphraseDlg::WEPphraseDlg(QuillonModule& module)
       Cancel(*this, "Cancel", "Cancel"),
       Timer1(*this, "Timer1", 0, false) {
     Next.setDefault(true);
-    AuthMethod.setToolTip("Specify the authentication method: Open or Shared.");
-    DefaultKey.setToolTip("Specify which encryption key to use.");
-    Label3.setBuddy(&AuthMethod);
-    Label0[1].setBuddy(&DefaultKey);
+    WepKeyRows::setUpLists(Label3, AuthMethod, Label0[1], DefaultKey);
     layoutRow({&Label3, &AuthMethod, &Label0[1], &DefaultKey});
     layoutGrid(keys_.grid());
 
@@ -50,19 +47,11 @@ ui::Form& WEPphraseDlg::keyRows() {
 
 void WEPphraseDlg::Form_Load() {
     Timer1.setEnabled(false);
-    for (const char* item : {"Disable", "Key 1", "Key 2", "Key 3", "Key 4"}) DefaultKey.addItem(item);
-    DefaultKey.setListIndex(1);
-    AuthMethod.addItem("Open");
-    AuthMethod.addItem("Shared");
-    AuthMethod.setListIndex(1);
+    WepKeyRows::fillLists(DefaultKey, AuthMethod);
     SetKeyMasking(true);
 }
 
-void WEPphraseDlg::UpdateKeyRows() {
-    const bool on = DefaultKey.listIndex() != 0;
-    Label2.setEnabled(on);
-    keys_.setEnabled(on);
-}
+void WEPphraseDlg::UpdateKeyRows() { keys_.followDefaultKey(DefaultKey, Label2); }
 
 void WEPphraseDlg::SetKeyMasking(bool masked) { keys_.setMasking(masked); }
 

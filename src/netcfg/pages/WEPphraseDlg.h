@@ -2,7 +2,7 @@
 // WEP text keys page: up to four keys as ASCII strings.
 
 #include "netcfg/core/Page.h"
-#include "netcfg/pages/WEPkeyDlg.h"
+#include "netcfg/pages/WepKeyRows.h"
 #include "ui/ControlArray.h"
 
 namespace netcfg {
