@@ -1,6 +1,6 @@
 #pragma once
-// What every page of the network-interface wizard shares: its module, and
-// the rules of every wizard page.
+// What every page of the network-interface wizard shares: its module, the
+// rules of every wizard page, and the way to the next page.
 
 #include <string>
 
@@ -17,6 +17,15 @@ public:
     QuillonModule& module() const { return m_; }
 
 protected:
+    // Shows the next page with this one as its Caller, so that the next
+    // page's Back comes here; returns the next page.
+    template <class P>
+    P& ShowNext(P& next) {
+        next.show();
+        next.Caller = this;
+        return next;
+    }
+
     QuillonModule& m_;
 };
 

@@ -72,18 +72,14 @@ void EncryptQuestionDlg::Next_Click() {
     hide();
     ReadEncryptionChoices(m_, ToCurrent);
     if (click[0].value()) {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     } else if (click[1].value()) {
         m_.WEPDlgForm().show();
     } else if (click[2].value()) {
         if (WPA.value() == 1) {
             m_.WPADlgForm().show();
         } else if (EAP.value() == 1) {
-            auto& eap = m_.LEAPDlgForm();
-            eap.show();
-            eap.Caller = this;
+            ShowNext(m_.LEAPDlgForm());
         } else {
             show();
             m_.ShowNotice("You need to select at least one authentication method: WPA or EAP");

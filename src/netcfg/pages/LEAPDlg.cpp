@@ -90,9 +90,7 @@ void LEAPDlg::Next_Click() {
         return;
     }
     hide();
-    auto& finish = m_.FinishDialogForm();
-    finish.show();
-    finish.Caller = this;
+    ShowNext(m_.FinishDialogForm());
 }
 
 void LEAPDlg::Prev_Click() {

@@ -155,13 +155,9 @@ void NetworkDlg::Next_Click() {
     hide();
     Timer1.setEnabled(false);
     if (m_.QuestionDlgForm().Check1[6].value() == 1) {
-        auto& wireless = m_.WirelessQuestionDlgForm();
-        wireless.show();
-        wireless.Caller = this;
+        ShowNext(m_.WirelessQuestionDlgForm());
     } else {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     }
 }
 

@@ -81,14 +81,9 @@ void QuestionDlg::Next_Click() {
         if (i == 0) {
             m_.WiredDlgForm().show();
         } else if (i <= 5) {
-            auto& network = m_.NetworkDlgForm();
-            network.show();
-            network.Caller = this;
-            network.InitForm();
+            ShowNext(m_.NetworkDlgForm()).InitForm();
         } else {
-            auto& wireless = m_.WirelessQuestionDlgForm();
-            wireless.show();
-            wireless.Caller = this;
+            ShowNext(m_.WirelessQuestionDlgForm());
         }
         return;
     }

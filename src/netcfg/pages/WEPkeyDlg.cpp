@@ -150,9 +150,7 @@ void WEPkeyDlg::Next_Click() {
     }
     if (!keys_.confirmAll(m_)) return;
     hide();
-    auto& finish = m_.FinishDialogForm();
-    finish.show();
-    finish.Caller = this;
+    ShowNext(m_.FinishDialogForm());
 }
 
 void WEPkeyDlg::Prev_Click() {

@@ -68,9 +68,7 @@ void WEPphraseDlg::Next_Click() {
     Timer1.setEnabled(false);
     if (!keys_.confirmAll(m_)) return;
     hide();
-    auto& finish = m_.FinishDialogForm();
-    finish.show();
-    finish.Caller = this;
+    ShowNext(m_.FinishDialogForm());
 }
 
 void WEPphraseDlg::Prev_Click() {

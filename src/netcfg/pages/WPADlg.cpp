@@ -101,13 +101,9 @@ void WPADlg::Next_Click() {
         return;
     hide();
     if (m_.EncryptQuestionDlgForm().EAP.value() == 1) {
-        auto& eap = m_.LEAPDlgForm();
-        eap.show();
-        eap.Caller = this;
+        ShowNext(m_.LEAPDlgForm());
     } else {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     }
 }
 

@@ -94,18 +94,11 @@ void WiredDlg::Next_Click() {
     bool services = false;
     for (int i = 1; i <= 5; ++i) services = services || choices.Check1[i].value() == 1;
     if (services) {
-        auto& network = m_.NetworkDlgForm();
-        network.show();
-        network.Caller = this;
-        network.InitForm();
+        ShowNext(m_.NetworkDlgForm()).InitForm();
     } else if (choices.Check1[6].value() == 1) {
-        auto& wireless = m_.WirelessQuestionDlgForm();
-        wireless.show();
-        wireless.Caller = this;
+        ShowNext(m_.WirelessQuestionDlgForm());
     } else {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     }
 }
 

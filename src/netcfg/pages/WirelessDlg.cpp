@@ -209,13 +209,9 @@ void WirelessDlg::Next_Click() {
     hide();
     ReadWirelessSettings(m_, ToCurrent);
     if (m_.WirelessQuestionDlgForm().EncryptionCB.value() == 1) {
-        auto& security = m_.EncryptQuestionDlgForm();
-        security.show();
-        security.Caller = this;
+        ShowNext(m_.EncryptQuestionDlgForm());
     } else {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     }
 }
 

@@ -96,9 +96,7 @@ void WirelessQuestionDlg::Next_Click() {
         }
     }
     if (EncryptionCB.value() == 1) {
-        auto& security = m_.EncryptQuestionDlgForm();
-        security.show();
-        security.Caller = this;
+        ShowNext(m_.EncryptQuestionDlgForm());
         return;
     }
     show();
