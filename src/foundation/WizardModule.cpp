@@ -48,6 +48,15 @@ std::string FormatLogLine(const std::tm& t, const std::string& text) {
     return monthName(t.tm_mon) + stamp + " - " + text;
 }
 
+std::string CommandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
 std::string JoinLines(std::initializer_list<std::string> lines) {
     std::string out;
     bool first = true;

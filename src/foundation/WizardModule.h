@@ -110,6 +110,10 @@ private:
 // "MMM DD,YYYY hh:mm:ss - text"
 std::string FormatLogLine(const std::tm& when, const std::string& text);
 
+// The command line as a program's Main reads it: the arguments after the
+// program's name, joined by single blanks.
+std::string CommandLine(int argc, char** argv);
+
 // Lines joined with CR LF.
 std::string JoinLines(std::initializer_list<std::string> lines);
 
