@@ -387,6 +387,16 @@ void CupsServer::cancelAll(const std::string& queue) {
     }
 }
 
+void CupsServer::removeQueues(const std::vector<std::string>& names) {
+    for (const auto& q : names) {
+        try {
+            cancelAll(q);
+            deleteQueue(q);
+        } catch (const std::exception&) {
+        }
+    }
+}
+
 bool CupsServer::waitForJobState(int jobId, int state, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     for (;;) {
