@@ -5,7 +5,7 @@
 
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/core/QuillonModule.h"
-#include "netcfg/pages/HelpTexts.h"
+#include "netcfg/pages/HelpTexts-private.h"
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
 #include "platform/CodePage.h"

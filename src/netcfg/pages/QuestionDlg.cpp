@@ -2,7 +2,7 @@
 
 #include "netcfg/core/PortSelect.h"
 #include "netcfg/core/QuillonModule.h"
-#include "netcfg/pages/HelpTexts.h"
+#include "netcfg/pages/HelpTexts-private.h"
 #include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/pages/WiredDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"

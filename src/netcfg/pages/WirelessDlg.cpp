@@ -4,7 +4,7 @@
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/core/ReadSettings.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
-#include "netcfg/pages/HelpTexts.h"
+#include "netcfg/pages/HelpTexts-private.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
 #include "platform/CodePage.h"
 

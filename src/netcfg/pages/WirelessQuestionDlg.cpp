@@ -2,7 +2,7 @@
 
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
-#include "netcfg/pages/HelpTexts.h"
+#include "netcfg/pages/HelpTexts-private.h"
 #include "netcfg/pages/WirelessDlg.h"
 
 namespace netcfg {
