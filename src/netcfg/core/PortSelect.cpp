@@ -185,25 +185,11 @@ void PortSelect::Next_Click() {
 }
 
 bool PortSelect::ValidateIPAddress() {
-    switch (CheckHostAddress(IPAddr.text())) {
-        case DottedFault::None:
-            return true;
-        case DottedFault::Empty:
-            m_.ShowError(JoinLines({"IP Address cannot be empty when the TCP port option is selected.",
-                                    "Please enter a valid IP Address"}),
-                         false);
-            break;
-        case DottedFault::Format:
-            m_.ShowError(JoinLines({"Invalid IP Address format.", "Correct format is ###.###.###.###",
-                                    "Example: 10.2.123.254", "Please enter a valid IP Address"}),
-                         false);
-            break;
-        case DottedFault::Segment:
-            m_.ShowError(JoinLines({"Invalid IP Address format. Segment value must be between 1 and 254",
-                                    "Please enter a valid IP Address"}),
-                         false);
-            break;
-    }
+    const DottedFault fault = CheckHostAddress(IPAddr.text());
+    if (fault == DottedFault::None) return true;
+    m_.ShowError(
+        HostAddressMessage(fault, "IP Address", "IP Address cannot be empty when the TCP port option is selected."),
+        false);
     return false;
 }
 

@@ -108,25 +108,10 @@ bool WiredDlg::ValidateStaticAddress() {
 }
 
 bool WiredDlg::ValidateDottedAddress(const std::string& text, const std::string& name) {
-    switch (CheckHostAddress(text)) {
-        case DottedFault::None:
-            return true;
-        case DottedFault::Empty:
-            m_.ShowError(JoinLines({name + " cannot be empty when the Static  option is selected.",
-                                    "Please enter a valid IP Address"}),
-                         false);
-            break;
-        case DottedFault::Format:
-            m_.ShowError(JoinLines({"Invalid " + name + " format.", "Correct format is ###.###.###.###",
-                                    "Example: 10.2.123.254", "Please enter a valid IP Address"}),
-                         false);
-            break;
-        case DottedFault::Segment:
-            m_.ShowError(JoinLines({"Invalid " + name + " format. Segment value must be between 1 and 254",
-                                    "Please enter a valid IP Address"}),
-                         false);
-            break;
-    }
+    const DottedFault fault = CheckHostAddress(text);
+    if (fault == DottedFault::None) return true;
+    m_.ShowError(HostAddressMessage(fault, name, name + " cannot be empty when the Static  option is selected."),
+                 false);
     return false;
 }
 
