@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
