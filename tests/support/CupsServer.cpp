@@ -47,21 +47,14 @@ CupsServer::CupsServer(Options options, std::chrono::milliseconds startTimeout) 
     ::chmod((root_ / "tmp").c_str(), 01777);
     makeServerBin();
 
-    std::string lastError;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        port_ = freeLoopbackPort(SOCK_STREAM);
-        writeConfig();
-        try {
+    startWithRetries(
+        "cupsd", root_,
+        [&] {
+            port_ = freeLoopbackPort(SOCK_STREAM);
+            writeConfig();
             start(startTimeout);
-            return;
-        } catch (const std::exception& e) {
-            lastError = e.what();
-            stop();
-        }
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-    throw std::runtime_error("cupsd did not start: " + lastError);
+        },
+        [this] { stop(); });
 }
 
 CupsServer::~CupsServer() {

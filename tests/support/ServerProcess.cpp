@@ -46,6 +46,23 @@ std::uint16_t freeLoopbackPort(int type, const std::string& address) {
     return ntohs(sa.sin_port);
 }
 
+void startWithRetries(const std::string& name, const std::filesystem::path& root, const std::function<void()>& attempt,
+                      const std::function<void()>& stop) {
+    std::string lastError;
+    for (int tries = 0; tries < 3; ++tries) {
+        try {
+            attempt();
+            return;
+        } catch (const std::exception& e) {
+            lastError = e.what();
+            stop();
+        }
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
+    throw std::runtime_error(name + " did not start: " + lastError);
+}
+
 pid_t startServer(const std::string& program, const std::vector<std::string>& args, const std::string& output,
                   const std::vector<std::pair<std::string, std::string>>& env) {
     std::vector<std::string> words = args;

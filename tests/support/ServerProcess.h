@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,13 @@ std::filesystem::path makeTempFolder(const std::string& prefix);
 sockaddr_in loopbackAddress(const std::string& address, std::uint16_t port);
 // A port no one uses on a loopback address, for SOCK_STREAM or SOCK_DGRAM.
 std::uint16_t freeLoopbackPort(int type, const std::string& address = "127.0.0.1");
+
+// Runs `attempt` (which takes a free port and starts the server on it) up to
+// three times, since another program may take the port before the server
+// binds it; `stop` runs after each failure. When all fail, `root` is removed
+// and std::runtime_error says "NAME did not start: " and the last error.
+void startWithRetries(const std::string& name, const std::filesystem::path& root, const std::function<void()>& attempt,
+                      const std::function<void()>& stop);
 
 // Starts `program` with `args` (args[0] is the name it runs under) and the
 // variables `env` added. Its input is /dev/null; its output and errors go

@@ -48,20 +48,13 @@ SnmpServer::SnmpServer(SnmpdOptions options, std::chrono::milliseconds startTime
     if (::access(binary(), X_OK) != 0)
         throw std::runtime_error(std::string(binary()) + " is missing: install the package snmpd");
     root_ = makeTempFolder("quill-snmpd");
-    std::string lastError;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        port_ = freeLoopbackPort(SOCK_DGRAM, options_.address);
-        try {
+    startWithRetries(
+        "snmpd", root_,
+        [&] {
+            port_ = freeLoopbackPort(SOCK_DGRAM, options_.address);
             start(startTimeout);
-            return;
-        } catch (const std::exception& e) {
-            lastError = e.what();
-            stop();
-        }
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-    throw std::runtime_error("snmpd did not start: " + lastError);
+        },
+        [this] { stop(); });
 }
 
 SnmpServer::~SnmpServer() {
