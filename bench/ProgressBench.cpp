@@ -17,15 +17,9 @@
 #include "netcfg/core/ProgressDlg.h"
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/core/ReadSettings.h"
-#include "platform/Platform.h"
-#include "platform/cups/CupsSpooler.h"
-#include "platform/posix/PosixProcess.h"
-#include "platform/posix/PosixSockets.h"
-#include "ui/Application.h"
-#include "ui/Clocks.h"
+#include "platform/SystemPlatform.h"
 #include "ui/Scripted.h"
-#include "ui/qt/QtPump.h"
-#include "ui/qt/QtView.h"
+#include "ui/qt/QtRuntime.h"
 
 int main(int argc, char** argv) {
     std::string folder, file, address;
@@ -44,21 +38,14 @@ int main(int argc, char** argv) {
     }
 
     QApplication qapp(argc, argv);
-    ui::SystemClock clock;
     // Every box is answered at once with its default button; the success box
     // is the end of the measured span.
     ui::ScriptedMessageBox messages;
     ui::ScriptedFileDialog files;
-    ui::Application app(messages, files, clock);
-    ui::QtPump pump(app);
-    ui::QtViewFactory views;
-    app.setViews(&views);
+    ui::QtRuntime run(messages, files);
 
-    platform::PosixProcessLauncher launcher(folder);
-    platform::CupsSpooler spooler;
-    platform::PosixSockets sockets;
-    platform::Platform os{.processLauncher = &launcher, .spoolerBackend = &spooler, .socketFactory = &sockets};
-    netcfg::QuillonModule module(app, os, folder);
+    platform::SystemPlatform system(folder);
+    netcfg::QuillonModule module(run.app, system.os, folder);
 
     auto& port = module.PortSelectForm();
     if (address.empty()) {
@@ -77,7 +64,7 @@ int main(int argc, char** argv) {
     };
     const auto start = Steady::now();
     module.ProgressDlgForm().show();
-    pump.run();
+    run.pump.run();
     const auto end = success.value_or(Steady::now());
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
     std::printf("%s %lld\n", success ? "success" : "failure", static_cast<long long>(ms));

@@ -4,43 +4,24 @@
 #include <string>
 
 #include "netcfg/core/QuillonModule.h"
-#include "platform/Platform.h"
-#include "platform/cups/CupsSpooler.h"
-#include "platform/posix/PosixProcess.h"
-#include "platform/posix/PosixSockets.h"
-#include "ui/Application.h"
-#include "ui/Clocks.h"
-#include "ui/qt/QtPump.h"
+#include "platform/Process.h"
+#include "platform/SystemPlatform.h"
+#include "ui/qt/QtRuntime.h"
 #include "ui/qt/QtServices.h"
-#include "ui/qt/QtView.h"
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
 
-    ui::SystemClock clock;
     ui::QtMessageBox messages;
     ui::QtFileDialog files;
-    ui::Application app(messages, files, clock);
-    ui::QtPump pump(app);
-    ui::QtViewFactory views;
-    app.setViews(&views);
+    ui::QtRuntime run(messages, files);
 
     const std::string folder = platform::programFolder();
-    platform::PosixProcessLauncher launcher(folder);
-    // The CUPS server the environment names, as every CUPS client does.
-    platform::CupsSpooler spooler;
-    platform::PosixSockets sockets;
-    platform::Platform os{.processLauncher = &launcher, .spoolerBackend = &spooler, .socketFactory = &sockets};
-    netcfg::QuillonModule module(app, os, folder);
+    platform::SystemPlatform system(folder);
+    netcfg::QuillonModule module(run.app, system.os, folder);
 
-    // The command line as one string, the arguments joined by single blanks.
-    std::string commandLine;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) commandLine += ' ';
-        commandLine += argv[i];
-    }
-    module.Main(commandLine);
-    pump.run();
+    module.Main(foundation::CommandLine(argc, argv));
+    run.pump.run();
     return 0;
 }

@@ -6,7 +6,7 @@
 namespace foundation {
 
 KAEIntro::KAEIntro(WizardModule& module)
-    : ui::Form(module.ui(), "KAEIntro", "Welcome"),
+    : WizardPage(module, "KAEIntro", "Welcome"),
       Logo(*this, "Logo", "logo"),
       Label1(*this, "Label1", module.texts().welcomeHeading),
       Label3(*this, "Label3", module.texts().welcomeText),
@@ -35,9 +35,5 @@ void KAEIntro::About_Click() {
 void KAEIntro::Exit_Click() { m_.ConfirmCancel(); }
 
 void KAEIntro::Next_Click() { m_.WelcomeNext(); }
-
-void KAEIntro::Form_QueryUnload(int& cancel, int unloadMode) {
-    if (unloadMode == ui::UnloadByUser && !m_.ExitWizard()) cancel = 1;
-}
 
 }  // namespace foundation

@@ -1,14 +1,14 @@
 #pragma once
 // The welcome page of both wizards.
 
+#include "foundation/WizardPage.h"
 #include "ui/Control.h"
-#include "ui/Form.h"
 
 namespace foundation {
 
 class WizardModule;
 
-class KAEIntro : public ui::Form {
+class KAEIntro : public WizardPage {
 public:
     explicit KAEIntro(WizardModule& module);
 
@@ -27,7 +27,6 @@ public:
 
 protected:
     void Form_Load() override;
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
     WizardModule& m_;

@@ -8,6 +8,7 @@
 #include <time.h>
 #include <unistd.h>
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 
@@ -45,6 +46,15 @@ std::string FormatLogLine(const std::tm& t, const std::string& text) {
     std::snprintf(stamp, sizeof stamp, " %02d,%04d %02d:%02d:%02d", t.tm_mday, t.tm_year + 1900, t.tm_hour, t.tm_min,
                   t.tm_sec);
     return monthName(t.tm_mon) + stamp + " - " + text;
+}
+
+std::string CommandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line += ' ';
+        line += argv[i];
+    }
+    return line;
 }
 
 std::string JoinLines(std::initializer_list<std::string> lines) {
@@ -189,6 +199,52 @@ void WizardModule::ShowNotice(const std::string& text) {
 bool WizardModule::ConfirmOverwrite() {
     return app_.msgBox(JoinLines({"Warning! Selected file currently exist", "Do you want to overwrite the file?"}),
                        ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "File Exist Error") == ui::IDYES;
+}
+
+std::string WizardModule::ReadSwitches(const std::string& commandLine) {
+    SettingsSavedToFile = false;
+    DebugMode = false;
+    CdMenuMode = false;
+    CdMenuProgram = "Hollin.exe";
+
+    std::string upper = commandLine;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (upper.find("LOG") != std::string::npos) {
+        DebugMode = true;
+        WriteLog("Entering Debug Mode");
+    }
+    if (upper.find("CD") != std::string::npos) {
+        CdMenuMode = true;
+        CdMenuArgs = commandLine.size() > 2 ? commandLine.substr(2) : std::string{};
+        WriteLog("Tulver CD Menu Enabled");
+    }
+    return upper;
+}
+
+void WizardModule::ShowWelcome() {
+    auto& intro = KAEIntroForm();
+    intro.show();
+    intro.Next.setFocus();
+}
+
+bool WizardModule::AskSaveBeforeExit() {
+    return app_.msgBox(JoinLines({"You are about to exit this wizard after making changes.",
+                                  "Once you exit, all of your settings will be lost.",
+                                  "Would you like to save your settings before you exit?"}),
+                       ui::Buttons::YesNo, ui::Icon::Question, 1,
+                       "Leaving Wizard Without Saving Settings") == ui::IDYES;
+}
+
+void WizardModule::ConfirmCancel() {
+    if (SetupSent) {
+        ExitWizard();
+        return;
+    }
+    int r = app_.msgBox(JoinLines({texts_.cancelText, "the wizard now, the printer will not be updated.",
+                                   "Do you want to exit the wizard?"}),
+                        ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Caution Exiting Wizard");
+    if (r == ui::IDYES) ExitWizard();
 }
 
 void WizardModule::CallSetupMenu(const std::string& keyword) {

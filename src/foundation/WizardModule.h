@@ -28,6 +28,7 @@ struct ProgramTexts {
     std::string welcomeText;     // Label3 of the welcome page
     std::string aboutDescription;
     std::string legalNotice;
+    std::string cancelText;  // first line of the cancel question: what is not complete
 };
 
 extern const char* const ModelPrefix;  // "7391-Q25 "
@@ -69,7 +70,8 @@ public:
     // The program's own routines, used by the shared pages.
     // Returns true when the program ends, false when it goes on.
     virtual bool ExitWizard() = 0;
-    virtual void ConfirmCancel() = 0;
+    // Ends the wizard when the setup went out; otherwise asks first.
+    virtual void ConfirmCancel();
     // The program's error box; a fatal one ends the wizard.
     virtual void ShowError(const std::string& message, bool fatal, const std::string& title = {}) = 0;
     // The welcome page's Next.
@@ -87,6 +89,17 @@ protected:
     // The program's About box (built at its first use, after construction).
     virtual std::shared_ptr<KAEAbout> makeAbout();
 
+    // The start-up both programs share: the state of a fresh start, and the
+    // switches LOG (debug log) and CD (setup-menu mode), each found anywhere
+    // in the command line in any case. Returns the command line in capitals,
+    // for the program's own switches.
+    std::string ReadSwitches(const std::string& commandLine);
+    // Shows the welcome page with the focus on Next.
+    void ShowWelcome();
+    // Asked on leaving with unsaved changes: true when the user wants to
+    // save them first.
+    bool AskSaveBeforeExit();
+
 private:
     ui::Application& app_;
     platform::Platform& platform_;
@@ -96,6 +109,10 @@ private:
 
 // "MMM DD,YYYY hh:mm:ss - text"
 std::string FormatLogLine(const std::tm& when, const std::string& text);
+
+// The command line as a program's Main reads it: the arguments after the
+// program's name, joined by single blanks.
+std::string CommandLine(int argc, char** argv);
 
 // Lines joined with CR LF.
 std::string JoinLines(std::initializer_list<std::string> lines);

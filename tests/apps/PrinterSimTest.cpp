@@ -258,7 +258,7 @@ TEST_P(RefusedAddress, ExitsWithCode2BeforeListening) {
 }
 
 INSTANTIATE_TEST_SUITE_P(printer_sim_process, RefusedAddress,
-                         ::testing::Values("192.168.1.10", "10.0.0.1", "0.0.0.0", "128.0.0.1", "126.255.255.255",
+                         ::testing::Values("169.254.1.10", "100.64.0.1", "0.0.0.0", "128.0.0.1", "126.255.255.255",
                                            "255.255.255.255", "localhost", "127.0.0.256", ""),
                          [](const auto& p) {
                              std::string name = p.param.empty() ? "empty" : p.param;

@@ -280,4 +280,12 @@ TEST(JoinLines, JoinsWithCrLf) {
     EXPECT_EQ(foundation::JoinLines({"", "b"}), "\r\nb");
 }
 
+TEST(CommandLine, TheArgumentsAfterTheProgramJoinedByOneBlank) {
+    std::string program = "/opt/Quillon", cd = "CD", folder = "E:\\", empty, log = "log";
+    char* none[] = {program.data(), nullptr};
+    char* some[] = {program.data(), cd.data(), folder.data(), empty.data(), log.data(), nullptr};
+    EXPECT_EQ(foundation::CommandLine(1, none), "");
+    EXPECT_EQ(foundation::CommandLine(5, some), "CD E:\\  log");
+}
+
 }  // namespace

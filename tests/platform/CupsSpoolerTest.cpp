@@ -45,15 +45,7 @@ protected:
         w.os.spoolerBackend = &cups;
         w.q.DebugMode = true;
     }
-    void TearDown() override {
-        for (const auto& q : added) {
-            try {
-                testScheduler().cancelAll(q);
-                testScheduler().deleteQueue(q);
-            } catch (const std::exception&) {
-            }
-        }
-    }
+    void TearDown() override { testScheduler().removeQueues(added); }
 
     std::string deviceUri() const { return "socket://" + sim.address() + ":" + std::to_string(sim.tcpPort()); }
     void addQueue(const std::string& name) {

@@ -1,23 +1,17 @@
 #include "support/CupsServer.h"
 #include "platform/cups/CupsHandles.h"
+#include "support/ServerProcess.h"
 #include "support/TempDir.h"
 
-#include <arpa/inet.h>
 #include <cups/cups.h>
-#include <fcntl.h>
 #include <grp.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -35,85 +29,32 @@ const char* const Cupsd = "/usr/sbin/cupsd";
 const char* const ServerBin = "/usr/lib/cups";
 const char* const DataDir = "/usr/share/cups";
 
-int msUntil(Clock::time_point deadline) {
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
-
 // Waits without sleeping: poll() on nothing, bounded by the deadline.
 void waitMs(Clock::time_point deadline, int ms) { ::poll(nullptr, 0, std::min(ms, msUntil(deadline))); }
 
-std::uint16_t freeLoopbackPort() {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) throw std::runtime_error("socket failed");
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof sa;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) {
-        ::close(fd);
-        throw std::runtime_error("no free port");
-    }
-    ::close(fd);
-    return ntohs(sa.sin_port);
-}
-
 using platform::cups::Http;
 using platform::cups::Ipp;
-
-int reapWithin(pid_t pid, std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-    int status = 0;
-    for (;;) {
-        pid_t r = ::waitpid(pid, &status, WNOHANG);
-        if (r == pid || (r < 0 && errno != EINTR)) break;
-        if (msUntil(deadline) == 0) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            break;
-        }
-        if (pidfd >= 0) {
-            pollfd p{pidfd, POLLIN, 0};
-            ::poll(&p, 1, msUntil(deadline));
-        } else {
-            waitMs(deadline, 20);
-        }
-    }
-    if (pidfd >= 0) ::close(pidfd);
-    return status;
-}
 
 }  // namespace
 
 CupsServer::CupsServer(std::chrono::milliseconds startTimeout) : CupsServer(Options{}, startTimeout) {}
 
 CupsServer::CupsServer(Options options, std::chrono::milliseconds startTimeout) : options_(options) {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "quill-cups-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    root_ = tmpl;
+    root_ = makeTempFolder("quill-cups");
     // The scheduler's own user must reach its files.
     ::chmod(root_.c_str(), 0755);
     for (const char* d : {"spool", "tmp", "cache", "state", "log"}) std::filesystem::create_directory(root_ / d);
     ::chmod((root_ / "tmp").c_str(), 01777);
     makeServerBin();
 
-    std::string lastError;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        port_ = freeLoopbackPort();
-        writeConfig();
-        try {
+    startWithRetries(
+        "cupsd", root_,
+        [&] {
+            port_ = freeLoopbackPort(SOCK_STREAM);
+            writeConfig();
             start(startTimeout);
-            return;
-        } catch (const std::exception& e) {
-            lastError = e.what();
-            stop();
-        }
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-    throw std::runtime_error("cupsd did not start: " + lastError);
+        },
+        [this] { stop(); });
 }
 
 CupsServer::~CupsServer() {
@@ -227,20 +168,7 @@ void CupsServer::start(std::chrono::milliseconds timeout) {
     const std::string conf = (root_ / "cupsd.conf").string();
     const std::string files = (root_ / "cups-files.conf").string();
     const std::string out = (root_ / "log" / "cupsd.out").string();
-    pid_ = ::fork();
-    if (pid_ < 0) throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
-    if (pid_ == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        if (fd >= 0) {
-            ::dup2(fd, STDOUT_FILENO);
-            ::dup2(fd, STDERR_FILENO);
-        }
-        int null = ::open("/dev/null", O_RDONLY);
-        if (null >= 0) ::dup2(null, STDIN_FILENO);
-        ::execl(Cupsd, "cupsd", "-f", "-c", conf.c_str(), "-s", files.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
+    pid_ = startServer(Cupsd, {"cupsd", "-f", "-c", conf, "-s", files}, out);
 
     const auto deadline = Clock::now() + timeout;
     for (;;) {
@@ -264,8 +192,7 @@ void CupsServer::start(std::chrono::milliseconds timeout) {
 
 void CupsServer::stop() {
     if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    reapWithin(pid_, std::chrono::seconds(10));
+    stopServer(pid_, std::chrono::seconds(10));
     pid_ = -1;
 }
 
@@ -450,6 +377,16 @@ void CupsServer::cancelAll(const std::string& queue) {
         ipp_t* req = a.request(IPP_OP_CANCEL_JOB, queue);
         ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", j.id);
         a.run(req, "/");
+    }
+}
+
+void CupsServer::removeQueues(const std::vector<std::string>& names) {
+    for (const auto& q : names) {
+        try {
+            cancelAll(q);
+            deleteQueue(q);
+        } catch (const std::exception&) {
+        }
     }
 }
 

@@ -77,6 +77,9 @@ public:
     // The queue's jobs, not yet finished ones only unless `all`.
     std::vector<Job> jobs(const std::string& queue, bool all = false);
     void cancelAll(const std::string& queue);
+    // A test's clean-up: cancels the jobs of each queue and deletes it, going
+    // on past any failure.
+    void removeQueues(const std::vector<std::string>& names);
     // True once the job has reached the given IPP state or a later one.
     bool waitForJobState(int jobId, int state, std::chrono::milliseconds timeout = std::chrono::seconds(10));
     bool waitForIdle(const std::string& queue, std::chrono::milliseconds timeout = std::chrono::seconds(10));

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/RegistryViews.h"
@@ -18,6 +20,14 @@
 #include "support/UiWorld.h"
 
 namespace testsupport {
+
+// A printer command block as the program sends it: "!VMD_SETUP", the lines,
+// "VMD_END", each ending with CR LF.
+inline std::string setupBlock(const std::vector<std::string>& lines) {
+    std::string s = "!VMD_SETUP\r\n";
+    for (const auto& l : lines) s += l + "\r\n";
+    return s + "VMD_END\r\n";
+}
 
 struct MarrowbyWorld : UiWorld {
     // `subfolder`: the program folder is this folder of the temporary one.

@@ -1,9 +1,9 @@
 #include "support/PrinterSim.h"
+#include "support/ServerProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,11 +25,6 @@ namespace testsupport {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int msUntil(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
 
 // Child gets outFd as stdout and errFd (or the inherited one) as stderr.
 pid_t spawn(const std::filesystem::path& program, const std::vector<std::string>& args, int outFd, int errFd,
@@ -119,9 +114,7 @@ ProgramResult PrinterSim::run(const std::vector<std::string>& args, std::chrono:
 
 PrinterSim::PrinterSim(PrinterSimOptions options, std::chrono::milliseconds startTimeout)
     : options_(std::move(options)) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "printer-sim-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
-    jobsDir_ = pattern;
+    jobsDir_ = makeTempFolder("printer-sim");
 
     std::vector<std::string> args = {"--address", options_.address, "--tcp-port", std::to_string(options_.tcpPort),
                                      "--jobs",    jobsDir_.string()};

@@ -1,20 +1,12 @@
 #include "support/SnmpServer.h"
+#include "support/ServerProcess.h"
 #include "support/TempDir.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -24,28 +16,6 @@ namespace testsupport {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-sockaddr_in loopback(const std::string& address, std::uint16_t port) {
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    if (::inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1 || (ntohl(sa.sin_addr.s_addr) >> 24) != 127)
-        throw std::invalid_argument("snmpd: loopback addresses only, not " + address);
-    return sa;
-}
-
-std::uint16_t freeUdpPort(const std::string& address) {
-    int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in sa = loopback(address, 0);
-    socklen_t len = sizeof sa;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) {
-        if (fd >= 0) ::close(fd);
-        throw std::runtime_error("snmpd: no free UDP port");
-    }
-    ::close(fd);
-    return ntohs(sa.sin_port);
-}
 
 // A v1 GetRequest for sysDescr.0 with the community.
 std::vector<std::uint8_t> probe(const std::string& community) {
@@ -77,23 +47,14 @@ SnmpServer::SnmpServer(SnmpdOptions options, std::chrono::milliseconds startTime
         checkText(*text);
     if (::access(binary(), X_OK) != 0)
         throw std::runtime_error(std::string(binary()) + " is missing: install the package snmpd");
-    std::string tmpl = (std::filesystem::temp_directory_path() / "quill-snmpd-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    root_ = tmpl;
-    std::string lastError;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        port_ = freeUdpPort(options_.address);
-        try {
+    root_ = makeTempFolder("quill-snmpd");
+    startWithRetries(
+        "snmpd", root_,
+        [&] {
+            port_ = freeLoopbackPort(SOCK_DGRAM, options_.address);
             start(startTimeout);
-            return;
-        } catch (const std::exception& e) {
-            lastError = e.what();
-            stop();
-        }
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-    throw std::runtime_error("snmpd did not start: " + lastError);
+        },
+        [this] { stop(); });
 }
 
 SnmpServer::~SnmpServer() {
@@ -118,22 +79,8 @@ void SnmpServer::start(std::chrono::milliseconds timeout) {
     const std::string logFile = (root_ / "snmpd.log").string();
     const std::string persist = (root_ / "persist").string();
     const std::string listen = agent();
-    pid_ = ::fork();
-    if (pid_ < 0) throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
-    if (pid_ == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        ::setenv("SNMP_PERSISTENT_DIR", persist.c_str(), 1);
-        ::setenv("MIBS", "", 1);
-        int null = ::open("/dev/null", O_RDWR);
-        if (null >= 0) {
-            ::dup2(null, STDIN_FILENO);
-            ::dup2(null, STDOUT_FILENO);
-            ::dup2(null, STDERR_FILENO);
-        }
-        ::execl(binary(), "snmpd", "-f", "-C", "-c", conf.c_str(), "-Lf", logFile.c_str(), listen.c_str(),
-                static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
+    pid_ = startServer(binary(), {"snmpd", "-f", "-C", "-c", conf, "-Lf", logFile, listen}, "",
+                       {{"SNMP_PERSISTENT_DIR", persist}, {"MIBS", ""}});
     const auto deadline = Clock::now() + timeout;
     while (Clock::now() < deadline) {
         int status = 0;
@@ -141,7 +88,9 @@ void SnmpServer::start(std::chrono::milliseconds timeout) {
             pid_ = -1;
             throw std::runtime_error("snmpd exited (status " + std::to_string(status) + "):\n" + log());
         }
-        if (answers(std::chrono::milliseconds(100))) return;
+        // Two answers in a row: right after its first one, a freshly started
+        // agent on a busy machine may still drop a request now and then.
+        if (answers(std::chrono::milliseconds(100)) && answers(std::chrono::milliseconds(100))) return;
     }
     throw std::runtime_error("snmpd does not answer:\n" + log());
 }
@@ -150,7 +99,7 @@ void SnmpServer::start(std::chrono::milliseconds timeout) {
 bool SnmpServer::answers(std::chrono::milliseconds timeout) const {
     int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
-    const sockaddr_in sa = loopback(options_.address, port_);
+    const sockaddr_in sa = loopbackAddress(options_.address, port_);
     const auto request = probe(options_.community);
     bool ok = false;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0 &&
@@ -167,19 +116,7 @@ bool SnmpServer::answers(std::chrono::milliseconds timeout) const {
 
 void SnmpServer::stop() {
     if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    // Woken by the agent's exit, not by a clock.
-    int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));
-    int status = 0;
-    if (pidfd >= 0) {
-        pollfd p{pidfd, POLLIN, 0};
-        ::poll(&p, 1, 5000);
-        ::close(pidfd);
-    }
-    if (::waitpid(pid_, &status, WNOHANG) != pid_) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, &status, 0);
-    }
+    stopServer(pid_, std::chrono::seconds(5));
     pid_ = -1;
 }
 

@@ -23,7 +23,7 @@ struct SnmpdOptions {
 
 class SnmpServer {
 public:
-    // Starts snmpd and waits until it answers; throws std::runtime_error
+    // Starts snmpd and waits until it answers twice in a row; throws std::runtime_error
     // (with its log) when it does not, or when snmpd is not installed.
     explicit SnmpServer(SnmpdOptions options = {}, std::chrono::milliseconds startTimeout = std::chrono::seconds(10));
     ~SnmpServer();

@@ -2,19 +2,10 @@
 
 #include <string>
 
+#include "foundation/SettingsDialog.h"
 #include "netcfg/core/QuillonModule.h"
 
 namespace netcfg {
-
-namespace {
-
-std::string trimBlanks(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
 
 Dialog::Dialog(QuillonModule& module)
     : Page(module, "Dialog", "Load Wizard Settings"),
@@ -51,36 +42,25 @@ Dialog::Dialog(QuillonModule& module)
 void Dialog::Open() {
     m_.DialogResult = 0;
     password_.reveal(false);
-    const char* title = saving() ? "Save Wizard Settings" : "Load Wizard Settings";
+    const char* title = foundation::SettingsDialogTitle(saving());
     setCaption(title);
     Title.setCaption(title);
-    Subtitle.setCaption(saving() ? "Please select a file to hold the wizard settings"
-                                 : "Please select the file that contains previously saved wizard settings");
+    Subtitle.setCaption(foundation::SettingsDialogInstruction(saving()));
     show();
     FileName.setFocus();
 }
 
 void Dialog::Browse_Click() {
-    ui::FileDialogRequest request;
-    request.title = "File Browser";
-    request.filter = "Quillon Settings (*.qlz)|*.qlz|All Files (*.*)|*.*";
-    request.initialDir = m_.programFolder();
-    const auto chosen = app().files().open(request);
-    if (!chosen) return;
-    std::string path = trimBlanks(chosen->substr(0, chosen->find('\0')));
-    if (path.empty()) return;
-    if (path.find('.') == std::string::npos) path += Extension;
-    FileName.setText(path);
+    if (const auto path =
+            foundation::BrowseSettingsFile(m_, "Quillon Settings (*.qlz)|*.qlz|All Files (*.*)|*.*", Extension))
+        FileName.setText(*path);
 }
 
 void Dialog::ShowCheck_Click() { password_.showClicked(); }
 
 void Dialog::OKButton_Click() {
     std::string name = FileName.text();
-    if (name.empty() || name == " " || name.back() == '/') {
-        m_.ShowNotice("Invalid file name. Please enter a valid file name.");
-        return;
-    }
+    if (!foundation::CheckSettingsFileName(m_, name)) return;
     if (!password_.confirmed()) {
         m_.ShowNotice("Inputs for the password does not match, please re-enter the password again.");
         return;

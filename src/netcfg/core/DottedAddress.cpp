@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "foundation/WizardModule.h"
+
 namespace netcfg {
 
 namespace {
@@ -44,5 +46,22 @@ DottedFault check(const std::string& text, int edgeLo, int edgeHi, int middleLo,
 DottedFault CheckHostAddress(const std::string& text) { return check(text, 1, 254, 0, 255); }
 
 DottedFault CheckSubnetMask(const std::string& text) { return check(text, 0, 255, 0, 255); }
+
+std::string HostAddressMessage(DottedFault fault, const std::string& name, const std::string& emptyText) {
+    using foundation::JoinLines;
+    switch (fault) {
+        case DottedFault::Empty:
+            return JoinLines({emptyText, "Please enter a valid IP Address"});
+        case DottedFault::Format:
+            return JoinLines({"Invalid " + name + " format.", "Correct format is ###.###.###.###",
+                              "Example: 10.2.123.254", "Please enter a valid IP Address"});
+        case DottedFault::Segment:
+            return JoinLines({"Invalid " + name + " format. Segment value must be between 1 and 254",
+                              "Please enter a valid IP Address"});
+        case DottedFault::None:
+            break;
+    }
+    return {};
+}
 
 }  // namespace netcfg

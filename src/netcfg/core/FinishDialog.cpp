@@ -15,9 +15,15 @@ FinishDialog::FinishDialog(QuillonModule& module)
       Label1(*this, "Label1", "Wizard Settings are Ready to be Sent"),
       Label3(*this, "Label3", "The wizard settings are ready to be sent to the printer "),
       Label2(*this, "Label2"),
-      Option1(question(), "Option1", "&Yes"),
+      Option1(after(Label2, 0,
+                    "Your configuration settings for the network adapter are about to be sent to the printer. "
+                    "Would you like to save your entries to a file for future reference?"),
+              "Option1", "&Yes"),
       Option2(*this, "Option2", "&No"),
-      Back(note(), "Back", "< Back"),
+      Back(after(Label2, 1,
+                 "Note: After sending the configuration changes for the network adapter, the printer will be "
+                 "rebooted."),
+           "Back", "< Back"),
       OKButton(*this, "OKButton", "Finish"),
       SaveExit(*this, "SaveExit", "Save and Exit"),
       CancelButton(*this, "CancelButton", "Exit"),
@@ -31,20 +37,6 @@ FinishDialog::FinishDialog(QuillonModule& module)
     Back.onClick = [this] { Back_Click(); };
     CancelButton.onClick = [this] { CancelButton_Click(); };
     Timer1.onTimer = [this] { Timer1_Timer(); };
-}
-
-ui::Form& FinishDialog::question() {
-    Label2.add(0,
-               "Your configuration settings for the network adapter are about to be sent to the printer. Would "
-               "you like to save your entries to a file for future reference?");
-    return *this;
-}
-
-ui::Form& FinishDialog::note() {
-    Label2.add(1,
-               "Note: After sending the configuration changes for the network adapter, the printer will be "
-               "rebooted.");
-    return *this;
 }
 
 void FinishDialog::Form_Load() {

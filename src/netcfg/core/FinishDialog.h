@@ -39,9 +39,6 @@ protected:
     void Form_Load() override;
 
 private:
-    // Create Label2's elements in their places on the page.
-    ui::Form& question();
-    ui::Form& note();
     void OpenDialog();
     void Arm();
 

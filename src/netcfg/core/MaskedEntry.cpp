@@ -1,5 +1,6 @@
 #include "netcfg/core/MaskedEntry.h"
 
+#include "foundation/WizardPage.h"
 #include "platform/CodePage.h"
 
 namespace netcfg {
@@ -29,14 +30,7 @@ void MaskedEntry::setMasking(bool masked) {
 bool MaskedEntry::confirmed() const { return show.ticked() || entry.text() == confirm.text(); }
 
 void MaskedEntry::setEnabled(bool on) {
-    const auto colour = on ? ui::EnabledColour : ui::GreyedColour;
-    label.setEnabled(on);
-    entry.setEnabled(on);
-    entry.setBackColor(colour);
-    show.setEnabled(on);
-    confirm.setEnabled(on);
-    confirm.setBackColor(colour);
-    confirmLabel.setEnabled(on);
+    foundation::WizardPage::EnableInputs({&label, &entry, &show, &confirm, &confirmLabel}, on);
 }
 
 int CharCount(const std::string& utf8) {

@@ -1,25 +1,30 @@
 #pragma once
-// What every page of the network-interface wizard shares: its module, and a
-// title-bar close that leaves through ExitWizard.
+// What every page of the network-interface wizard shares: its module, the
+// rules of every wizard page, and the way to the next page.
 
 #include <string>
 
-#include "ui/Form.h"
+#include "foundation/WizardPage.h"
 
 namespace netcfg {
 
 class QuillonModule;
 
-class Page : public ui::Form {
+class Page : public foundation::WizardPage {
 public:
     Page(QuillonModule& module, std::string name, std::string caption);
 
     QuillonModule& module() const { return m_; }
 
 protected:
-    // A close by the user runs ExitWizard; when the wizard goes on (the user
-    // chose to save first) the close is cancelled so the page keeps its values.
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
+    // Shows the next page with this one as its Caller, so that the next
+    // page's Back comes here; returns the next page.
+    template <class P>
+    P& ShowNext(P& next) {
+        next.show();
+        next.Caller = this;
+        return next;
+    }
 
     QuillonModule& m_;
 };

@@ -16,11 +16,6 @@ namespace {
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
-void setInput(ui::TextBox& box, bool on) {
-    box.setEnabled(on);
-    box.setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
-}
-
 }  // namespace
 
 PortSelect::PortSelect(QuillonModule& module)
@@ -151,11 +146,11 @@ void PortSelect::ApplyRow(const ui::OptionButton& chosen) {
     LPTCombo.setEnabled(&chosen == &PortLPT);
     ComCombo.setEnabled(&chosen == &PortCOM);
     USBCombo.setEnabled(&chosen == &PortUSB);
-    setInput(IPAddr, tcp);
+    EnableInputs({&IPAddr}, tcp);
     IPAddrLabel.setEnabled(tcp);
     FileDescLabel.setEnabled(file);
     FileLabel.setEnabled(file);
-    setInput(FileName, file);
+    EnableInputs({&FileName}, file);
     Browse.setEnabled(file);
 }
 
@@ -190,25 +185,11 @@ void PortSelect::Next_Click() {
 }
 
 bool PortSelect::ValidateIPAddress() {
-    switch (CheckHostAddress(IPAddr.text())) {
-        case DottedFault::None:
-            return true;
-        case DottedFault::Empty:
-            m_.ShowError(JoinLines({"IP Address cannot be empty when the TCP port option is selected.",
-                                    "Please enter a valid IP Address"}),
-                         false);
-            break;
-        case DottedFault::Format:
-            m_.ShowError(JoinLines({"Invalid IP Address format.", "Correct format is ###.###.###.###",
-                                    "Example: 10.2.123.254", "Please enter a valid IP Address"}),
-                         false);
-            break;
-        case DottedFault::Segment:
-            m_.ShowError(JoinLines({"Invalid IP Address format. Segment value must be between 1 and 254",
-                                    "Please enter a valid IP Address"}),
-                         false);
-            break;
-    }
+    const DottedFault fault = CheckHostAddress(IPAddr.text());
+    if (fault == DottedFault::None) return true;
+    m_.ShowError(
+        HostAddressMessage(fault, "IP Address", "IP Address cannot be empty when the TCP port option is selected."),
+        false);
     return false;
 }
 

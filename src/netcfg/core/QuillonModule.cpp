@@ -1,8 +1,5 @@
 #include "netcfg/core/QuillonModule.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "foundation/KAEAbout.h"
 #include "foundation/KAEIntro.h"
 #include "netcfg/core/Dialog.h"
@@ -25,8 +22,6 @@
 
 namespace netcfg {
 
-using foundation::JoinLines;
-
 foundation::ProgramTexts QuillonTexts() {
     foundation::ProgramTexts t;
     t.title = "Quillon";
@@ -41,6 +36,7 @@ foundation::ProgramTexts QuillonTexts() {
         "This application will help guide you through the process of configuring your printer's network interface "
         "card (NIC)";
     t.legalNotice = "Copyright (C) Tessivarn. All rights reserved.";
+    t.cancelText = "NIC setting is not complete. If you quit";
     return t;
 }
 
@@ -64,31 +60,12 @@ QuillonModule::QuillonModule(ui::Application& app, platform::Platform& platform,
       WPADlgForm([this] { return std::make_shared<WPADlg>(*this); }) {}
 
 void QuillonModule::Main(const std::string& commandLine) {
-    SettingsSavedToFile = false;
-    DebugMode = false;
-    CdMenuMode = false;
     StartedWithGo = false;
-    CdMenuProgram = "Hollin.exe";
-
-    std::string upper = commandLine;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (upper.find("LOG") != std::string::npos) {
-        DebugMode = true;
-        WriteLog("Entering Debug Mode");
-    }
-    if (upper.find("CD") != std::string::npos) {
-        CdMenuMode = true;
-        CdMenuArgs = commandLine.size() > 2 ? commandLine.substr(2) : std::string{};
-        WriteLog("Tulver CD Menu Enabled");
-    }
-    if (upper.find("GO") != std::string::npos) {
+    if (ReadSwitches(commandLine).find("GO") != std::string::npos) {
         StartedWithGo = true;
         LoadDlgForm().show();
     } else {
-        auto& intro = KAEIntroForm();
-        intro.show();
-        intro.Next.setFocus();
+        ShowWelcome();
     }
 }
 
@@ -106,11 +83,7 @@ bool QuillonModule::ExitWizard() {
 }
 
 bool QuillonModule::ConfirmExitWithoutSaving() {
-    int r = ui().msgBox(JoinLines({"You are about to exit this wizard after making changes.",
-                                   "Once you exit, all of your settings will be lost.",
-                                   "Would you like to save your settings before you exit?"}),
-                        ui::Buttons::YesNo, ui::Icon::Question, 1, "Leaving Wizard Without Saving Settings");
-    if (r != ui::IDYES) return false;
+    if (!AskSaveBeforeExit()) return false;
     auto& dialog = DialogForm();
     dialog.dialogFlag = 2;
     dialog.Open();
@@ -121,18 +94,6 @@ void QuillonModule::ShowError(const std::string& message, bool fatal, const std:
     std::string text = fatal ? message + "\r\nThe wizard will exit." : message;
     ui().msgBox(text, ui::Buttons::OK, ui::Icon::Critical, 1, title.empty() ? "Program Error" : title);
     if (fatal) ExitWizard();
-}
-
-void QuillonModule::ConfirmCancel() {
-    if (SetupSent) {
-        ExitWizard();
-        return;
-    }
-    int r =
-        ui().msgBox(JoinLines({"NIC setting is not complete. If you quit",
-                               "the wizard now, the printer will not be updated.", "Do you want to exit the wizard?"}),
-                    ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Caution Exiting Wizard");
-    if (r == ui::IDYES) ExitWizard();
 }
 
 int QuillonModule::AskYesNo(const std::string& message, const std::string& title) {

@@ -59,9 +59,9 @@ public:
     void Main(const std::string& commandLine);
 
     bool ExitWizard() override;
-    void ConfirmCancel() override;
     void WelcomeNext() override;
 
+    // True when the user chose to save first (the settings dialog is then open).
     bool ConfirmExitWithoutSaving();
     void ShowError(const std::string& message, bool fatal, const std::string& title = {}) override;
     int AskYesNo(const std::string& message, const std::string& title);

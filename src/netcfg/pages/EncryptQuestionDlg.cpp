@@ -21,8 +21,8 @@ EncryptQuestionDlg::EncryptQuestionDlg(QuillonModule& module)
       HelpWPA(*this, "HelpWPA"),
       HelpLeap(*this, "HelpLeap"),
       WPA(optionRows(), "WPA", "WPA (Wi-Fi Protected Access)"),
-      EAP(helpButton(HelpWPA, 2), "EAP", "EAP (Extensible Authentication Protocol)"),
-      Prev(helpButton(HelpLeap, 3), "Prev", "< Back"),
+      EAP(after(HelpWPA, 2, "What is this?"), "EAP", "EAP (Extensible Authentication Protocol)"),
+      Prev(after(HelpLeap, 3, "What is this?"), "Prev", "< Back"),
       Next(*this, "Next", "Next >"),
       Cancel(*this, "Cancel", "Cancel") {
     Label1.setFont(ui::HeadingFont);
@@ -50,15 +50,10 @@ EncryptQuestionDlg::EncryptQuestionDlg(QuillonModule& module)
 
 ui::Form& EncryptQuestionDlg::optionRows() {
     click.add(0, "&No Authentication (Open)");
-    helpButton(HelpOpen, 0);
+    HelpOpen.add(0, "What is this?");
     click.add(1, "&WEP (Wired Equivalent Privacy)");
-    helpButton(HelpWEP, 1);
+    HelpWEP.add(1, "What is this?");
     click.add(2, "&Other Authentication Methods");
-    return *this;
-}
-
-ui::Form& EncryptQuestionDlg::helpButton(ui::ControlArray<ui::CommandButton>& help, int index) {
-    help.add(index, "What is this?");
     return *this;
 }
 
@@ -77,18 +72,14 @@ void EncryptQuestionDlg::Next_Click() {
     hide();
     ReadEncryptionChoices(m_, ToCurrent);
     if (click[0].value()) {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     } else if (click[1].value()) {
         m_.WEPDlgForm().show();
     } else if (click[2].value()) {
         if (WPA.value() == 1) {
             m_.WPADlgForm().show();
         } else if (EAP.value() == 1) {
-            auto& eap = m_.LEAPDlgForm();
-            eap.show();
-            eap.Caller = this;
+            ShowNext(m_.LEAPDlgForm());
         } else {
             show();
             m_.ShowNotice("You need to select at least one authentication method: WPA or EAP");

@@ -41,10 +41,9 @@ protected:
     void Form_Load() override;
 
 private:
-    // Create the options and help buttons in their order on the page, ahead
-    // of the member that follows them.
+    // Creates the three options and the first two help buttons in their
+    // order on the page, ahead of the WPA box.
     ui::Form& optionRows();
-    ui::Form& helpButton(ui::ControlArray<ui::CommandButton>& help, int index);
 };
 
 }  // namespace netcfg

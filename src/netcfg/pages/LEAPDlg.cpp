@@ -69,9 +69,7 @@ void LEAPDlg::Timer1_Timer() { UpdateCredentialFields(); }
 
 void LEAPDlg::UpdateCredentialFields() {
     const bool on = Combo1.listIndex() != 0;
-    Label2.setEnabled(on);
-    UserName.setEnabled(on);
-    UserName.setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
+    EnableInputs({&Label2, &UserName}, on);
     password_.setEnabled(on);
 }
 
@@ -92,9 +90,7 @@ void LEAPDlg::Next_Click() {
         return;
     }
     hide();
-    auto& finish = m_.FinishDialogForm();
-    finish.show();
-    finish.Caller = this;
+    ShowNext(m_.FinishDialogForm());
 }
 
 void LEAPDlg::Prev_Click() {

@@ -5,7 +5,7 @@
 
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/core/QuillonModule.h"
-#include "netcfg/pages/HelpTexts.h"
+#include "netcfg/pages/HelpTexts-private.h"
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
 #include "platform/CodePage.h"
@@ -55,28 +55,20 @@ NetworkDlg::NetworkDlg(QuillonModule& module)
       Label2(*this, "Label2"),
       Combo1(*this, "Combo1"),
       Label3(*this, "Label3"),
-      row1_([this] { AddRow(1); }),
-      HelpSpeed(*this, "HelpSpeed", "What is this?"),
-      row2_([this] { AddRow(2); }),
-      HelpTimer(*this, "HelpTimer", "What is this?"),
-      row3_([this] { AddRow(3); }),
-      HelpJob(*this, "HelpJob", "What is this?"),
-      row4_([this] { AddRow(4); }),
-      HelpNetBios(*this, "HelpNetBios", "What is this?"),
-      row5_([this] { AddRow(5); }),
-      HelpPing(*this, "HelpPing", "What is this?"),
-      packetLabel_(
-          [this] { Label3.add(0, "Number of packets:").setToolTip("Select the number of PING packet to send."); }),
-      Packet(*this, "Packet"),
-      periodLabel_([this] {
-          Label3.add(1, "Time Period (min):").setToolTip("Specifies the wait period between PING packets.");
-      }),
-      Period(*this, "Period"),
+      HelpSpeed(row(1), "HelpSpeed", "What is this?"),
+      HelpTimer(row(2), "HelpTimer", "What is this?"),
+      HelpJob(row(3), "HelpJob", "What is this?"),
+      HelpNetBios(row(4), "HelpNetBios", "What is this?"),
+      HelpPing(row(5), "HelpPing", "What is this?"),
+      Packet(after(Label3, 0, "Number of packets:"), "Packet"),
+      Period(after(Label3, 1, "Time Period (min):"), "Period"),
       Prev(*this, "Prev", "< Back"),
       Next(*this, "Next", "Next >"),
       Cancel(*this, "Cancel", "Cancel"),
       Timer1(*this, "Timer1", 100, false) {
     Label1.setFont(ui::HeadingFont);
+    Label3[0].setToolTip("Select the number of PING packet to send.");
+    Label3[1].setToolTip("Specifies the wait period between PING packets.");
     Packet.setToolTip("Specifies the number of PING packets to send");
     Period.setToolTip("Specifies the time between PING packets");
     // Both go into the job as typed, in the 8-bit code page.
@@ -108,13 +100,14 @@ NetworkDlg::NetworkDlg(QuillonModule& module)
     Cancel.onClick = [this] { Cancel_Click(); };
 }
 
-void NetworkDlg::AddRow(int i) {
+ui::Form& NetworkDlg::row(int i) {
     const Row& row = Rows()[static_cast<std::size_t>(i)];
     auto& label = Label2.add(i, row.caption);
     auto& list = Combo1.add(i, ui::ComboBox::Style::DropDownList);
     label.setToolTip(row.toolTip);
     list.setToolTip(row.toolTip);
     label.setBuddy(&list);
+    return *this;
 }
 
 void NetworkDlg::Form_Load() {
@@ -146,14 +139,7 @@ void NetworkDlg::FillOptionLists() {
     Period.setText("5");
 }
 
-void NetworkDlg::EnablePingFields(bool on) {
-    Label3[0].setEnabled(on);
-    Label3[1].setEnabled(on);
-    for (ui::TextBox* box : {&Packet, &Period}) {
-        box->setEnabled(on);
-        box->setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
-    }
-}
+void NetworkDlg::EnablePingFields(bool on) { EnableInputs({&Label3[0], &Label3[1], &Packet, &Period}, on); }
 
 void NetworkDlg::UpdatePingFields() { EnablePingFields(Combo1[5].text() != "Disable"); }
 
@@ -169,13 +155,9 @@ void NetworkDlg::Next_Click() {
     hide();
     Timer1.setEnabled(false);
     if (m_.QuestionDlgForm().Check1[6].value() == 1) {
-        auto& wireless = m_.WirelessQuestionDlgForm();
-        wireless.show();
-        wireless.Caller = this;
+        ShowNext(m_.WirelessQuestionDlgForm());
     } else {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     }
 }
 

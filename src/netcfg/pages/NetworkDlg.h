@@ -2,7 +2,6 @@
 // The Ethernet services page: speed and duplex, keep-alive timer, job
 // control, NetBIOS and the periodic PING. Row i belongs to QuestionDlg.Check1(i).
 
-#include "netcfg/core/InOrder.h"
 #include "netcfg/core/Page.h"
 #include "ui/Control.h"
 #include "ui/ControlArray.h"
@@ -24,47 +23,12 @@ public:
     ui::ControlArray<ui::Label> Label2;
     ui::ControlArray<ui::ComboBox> Combo1;
     ui::ControlArray<ui::Label> Label3;
-
-private:
-    InOrder row1_;
-
-public:
     ui::CommandButton HelpSpeed;
-
-private:
-    InOrder row2_;
-
-public:
     ui::CommandButton HelpTimer;
-
-private:
-    InOrder row3_;
-
-public:
     ui::CommandButton HelpJob;
-
-private:
-    InOrder row4_;
-
-public:
     ui::CommandButton HelpNetBios;
-
-private:
-    InOrder row5_;
-
-public:
     ui::CommandButton HelpPing;
-
-private:
-    InOrder packetLabel_;
-
-public:
     ui::TextBox Packet;
-
-private:
-    InOrder periodLabel_;
-
-public:
     ui::TextBox Period;
     ui::CommandButton Prev;
     ui::CommandButton Next;
@@ -86,7 +50,8 @@ protected:
     void Form_Load() override;
 
 private:
-    void AddRow(int i);
+    // Creates Label2(i) and Combo1(i) ahead of the row's help button.
+    ui::Form& row(int i);
     void FillOptionLists();
     void UpdatePingFields();
     void EnablePingFields(bool on);

@@ -2,7 +2,7 @@
 
 #include "netcfg/core/PortSelect.h"
 #include "netcfg/core/QuillonModule.h"
-#include "netcfg/pages/HelpTexts.h"
+#include "netcfg/pages/HelpTexts-private.h"
 #include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/pages/WiredDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
@@ -36,10 +36,7 @@ QuestionDlg::QuestionDlg(QuillonModule& module)
       Label1(*this, "Label1", "Network Settings"),
       Label6(*this, "Label6", "Please select the settings you wish to configure:"),
       Check1(*this, "Check1"),
-      checks_([this] {
-          for (int i = 0; i < 7; ++i) Check1.add(i, Choices[i].caption).setToolTip(Choices[i].toolTip);
-      }),
-      HelpIP(*this, "HelpIP", "What is this?"),
+      HelpIP(choices(), "HelpIP", "What is this?"),
       HelpSpeed(*this, "HelpSpeed", "What is this?"),
       HelpTimer(*this, "HelpTimer", "What is this?"),
       HelpJob(*this, "HelpJob", "What is this?"),
@@ -72,6 +69,11 @@ QuestionDlg::QuestionDlg(QuillonModule& module)
     Cancel.onClick = [this] { Cancel_Click(); };
 }
 
+ui::Form& QuestionDlg::choices() {
+    for (int i = 0; i < 7; ++i) Check1.add(i, Choices[i].caption).setToolTip(Choices[i].toolTip);
+    return *this;
+}
+
 void QuestionDlg::Next_Click() {
     hide();
     for (int i = 0; i < 7; ++i) {
@@ -79,22 +81,14 @@ void QuestionDlg::Next_Click() {
         if (i == 0) {
             m_.WiredDlgForm().show();
         } else if (i <= 5) {
-            auto& network = m_.NetworkDlgForm();
-            network.show();
-            network.Caller = this;
-            network.InitForm();
+            ShowNext(m_.NetworkDlgForm()).InitForm();
         } else {
-            auto& wireless = m_.WirelessQuestionDlgForm();
-            wireless.show();
-            wireless.Caller = this;
+            ShowNext(m_.WirelessQuestionDlgForm());
         }
         return;
     }
     show();
-    m_.ShowError(foundation::JoinLines({"You need to select one of the check boxes to continue.", "",
-                                        "If you don't wish to change any of the available settings,",
-                                        "press the Cancel button to exit."}),
-                 false, "Selection Error");
+    m_.ShowError(help::NothingSelected(), false, "Selection Error");
 }
 
 void QuestionDlg::Prev_Click() {

@@ -2,7 +2,6 @@
 // The settings-choice page: which groups of network settings to configure.
 // Check1 index i is row i of the Ethernet services page (1 to 5).
 
-#include "netcfg/core/InOrder.h"
 #include "netcfg/core/Page.h"
 #include "ui/Control.h"
 #include "ui/ControlArray.h"
@@ -16,11 +15,6 @@ public:
     ui::Label Label1;
     ui::Label Label6;
     ui::ControlArray<ui::CheckBox> Check1;
-
-private:
-    InOrder checks_;
-
-public:
     ui::CommandButton HelpIP;
     ui::CommandButton HelpSpeed;
     ui::CommandButton HelpTimer;
@@ -42,6 +36,10 @@ public:
     void HelpNetBios_Click();
     void HelpPing_Click();
     void HelpWireless_Click();
+
+private:
+    // Creates the seven choices ahead of the help buttons.
+    ui::Form& choices();
 };
 
 }  // namespace netcfg

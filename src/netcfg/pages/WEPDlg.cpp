@@ -7,14 +7,15 @@
 
 namespace netcfg {
 
-void AddWepHeading(ui::ControlArray<ui::Label>& label1) {
+ui::Form& AddWepHeading(ui::Form& page, ui::ControlArray<ui::Label>& label1) {
     label1.add(1, "WEP Encryption Configuration").setFont(ui::HeadingFont);
+    return page;
 }
 
 WEPDlg::WEPDlg(QuillonModule& module)
     : Page(module, "WEPDlg", "Configure Wireless Authentication"),
       Label1(*this, "Label1"),
-      Label6(heading(), "Label6",
+      Label6(AddWepHeading(*this, Label1), "Label6",
              "Please select the method for entering the encryption key used by  your wireless network."),
       Phrase(*this, "Phrase", "&ASCII String"),
       Label4(*this, "Label4",
@@ -33,11 +34,6 @@ WEPDlg::WEPDlg(QuillonModule& module)
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
-}
-
-ui::Form& WEPDlg::heading() {
-    AddWepHeading(Label1);
-    return *this;
 }
 
 void WEPDlg::Form_Load() { Phrase.setValue(true); }

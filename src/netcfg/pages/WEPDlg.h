@@ -26,12 +26,10 @@ public:
 
 protected:
     void Form_Load() override;
-
-private:
-    ui::Form& heading();
 };
 
-// The heading of the WEP pages, Label1(1).
-void AddWepHeading(ui::ControlArray<ui::Label>& label1);
+// Creates the heading of the WEP pages, Label1(1); returns the page, for the
+// initialiser of the member that follows the heading.
+ui::Form& AddWepHeading(ui::Form& page, ui::ControlArray<ui::Label>& label1);
 
 }  // namespace netcfg

@@ -10,53 +10,6 @@ namespace netcfg {
 
 using foundation::JoinLines;
 
-void WepKeyRows::create(ui::ControlArray<ui::Label>& keyLabel, ui::ControlArray<ui::TextBox>& keyText,
-                        ui::ControlArray<ui::CheckBox>& showChk, ui::ControlArray<ui::Label>& confirmLabel,
-                        ui::ControlArray<ui::TextBox>& confirmTxt, const std::string& keyTip) {
-    rows_.reserve(4);
-    for (int i = 0; i <= 3; ++i) {
-        auto& label = keyLabel.add(i, "Key " + std::to_string(i + 1) + ":");
-        auto& key = keyText.add(i);
-        auto& show = showChk.add(i, "Show Password");
-        auto& confirmCaption = confirmLabel.add(i, "Confirm:");
-        auto& confirm = confirmTxt.add(i);
-        key.setToolTip(keyTip);
-        show.setToolTip("Check to show encryption key entry during typing.");
-        confirm.setToolTip("Encryption key re-entered for data entry verification.");
-        rows_.emplace_back(label, key, show, confirmCaption, confirm);
-    }
-}
-
-std::vector<std::vector<ui::Control*>> WepKeyRows::grid() const {
-    std::vector<std::vector<ui::Control*>> g;
-    for (const auto& r : rows_) {
-        g.push_back({&r.label, &r.entry, &r.show});
-        g.push_back({&r.confirmLabel, &r.confirm, nullptr});
-    }
-    return g;
-}
-
-void WepKeyRows::setEnabled(bool on) {
-    for (auto& r : rows_) r.setEnabled(on);
-}
-
-void WepKeyRows::setMasking(bool masked) {
-    for (auto& r : rows_) r.setMasking(masked);
-}
-
-bool WepKeyRows::confirmAll(QuillonModule& m) {
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (!rows_[i].confirmed()) {
-            m.AskYesNo("Inputs for Key " + std::to_string(i + 1) + " does not match, please re-enter the key again.",
-                       "");
-            return false;
-        }
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------------------
-
 namespace {
 
 std::vector<std::string> split(const std::string& text, char sep) {
@@ -75,13 +28,13 @@ std::vector<std::string> split(const std::string& text, char sep) {
 WEPkeyDlg::WEPkeyDlg(QuillonModule& module)
     : Page(module, "WEPkeyDlg", "Configure Wireless Authentication"),
       Label1(*this, "Label1"),
-      Label6(heading(), "Label6",
+      Label6(AddWepHeading(*this, Label1), "Label6",
              "Please enter the encryption key used by your wireless network. At least one key must be entered."),
       Label0(*this, "Label0"),
-      KeySize(label0(0, "Key Size:"), "KeySize"),
+      KeySize(after(Label0, 0, "Key Size:"), "KeySize"),
       Label3(*this, "Label3", "Authentication Method:"),
       AuthMethod(*this, "AuthMethod"),
-      DefaultKey(label0(1, "Default Key:"), "DefaultKey"),
+      DefaultKey(after(Label0, 1, "Default Key:"), "DefaultKey"),
       Label2(*this, "Label2",
              "Enter key in double or quad-digit HEX numbers separated by colon(:) or dash(-) characters. Example: "
              "A7F3-0C9E-5B21-D84A-36E0-F19B-7C"),
@@ -96,11 +49,8 @@ WEPkeyDlg::WEPkeyDlg(QuillonModule& module)
       Timer1(*this, "Timer1", 0, false) {
     Next.setDefault(true);
     KeySize.setToolTip("Specify the encryption key size.");
-    AuthMethod.setToolTip("Specify the authentication method: Open or Shared.");
-    DefaultKey.setToolTip("Specify which encryption key to use.");
     Label0[0].setBuddy(&KeySize);
-    Label3.setBuddy(&AuthMethod);
-    Label0[1].setBuddy(&DefaultKey);
+    WepKeyRows::setUpLists(Label3, AuthMethod, Label0[1], DefaultKey);
     // Two rows: the three lists side by side need a window wider than a page.
     layoutGrid({{&Label0[0], &KeySize, &Label3, &AuthMethod}, {&Label0[1], &DefaultKey, nullptr, nullptr}});
     layoutGrid(keys_.grid());
@@ -113,16 +63,6 @@ WEPkeyDlg::WEPkeyDlg(QuillonModule& module)
     Cancel.onClick = [this] { Cancel_Click(); };
 }
 
-ui::Form& WEPkeyDlg::heading() {
-    AddWepHeading(Label1);
-    return *this;
-}
-
-ui::Form& WEPkeyDlg::label0(int index, const char* caption) {
-    Label0.add(index, caption);
-    return *this;
-}
-
 ui::Form& WEPkeyDlg::keyRows() {
     keys_.create(KeyLabel, KeyText, ShowChk, ConfirmLabel, ConfirmTxt, "Encryption key value, in hexadecimal format.");
     return *this;
@@ -133,11 +73,7 @@ void WEPkeyDlg::Form_Load() {
     KeySize.addItem("64 Bit Key (10 hex digits)");
     KeySize.addItem("128 Bit Key (26 hex digits)");
     KeySize.setListIndex(1);
-    for (const char* item : {"Disable", "Key 1", "Key 2", "Key 3", "Key 4"}) DefaultKey.addItem(item);
-    DefaultKey.setListIndex(1);
-    AuthMethod.addItem("Open");
-    AuthMethod.addItem("Shared");
-    AuthMethod.setListIndex(1);
+    WepKeyRows::fillLists(DefaultKey, AuthMethod);
     SetKeyMasking(true);
 }
 
@@ -182,11 +118,7 @@ int WEPkeyDlg::ValidateHexKeys() {
     return result;
 }
 
-void WEPkeyDlg::UpdateKeyRows() {
-    const bool on = DefaultKey.listIndex() != 0;
-    Label2.setEnabled(on);
-    keys_.setEnabled(on);
-}
+void WEPkeyDlg::UpdateKeyRows() { keys_.followDefaultKey(DefaultKey, Label2); }
 
 void WEPkeyDlg::SetKeyMasking(bool masked) { keys_.setMasking(masked); }
 
@@ -218,9 +150,7 @@ void WEPkeyDlg::Next_Click() {
     }
     if (!keys_.confirmAll(m_)) return;
     hide();
-    auto& finish = m_.FinishDialogForm();
-    finish.show();
-    finish.Caller = this;
+    ShowNext(m_.FinishDialogForm());
 }
 
 void WEPkeyDlg::Prev_Click() {

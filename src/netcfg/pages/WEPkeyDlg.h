@@ -1,36 +1,14 @@
 #pragma once
-// WEP hexadecimal keys page, and the key rows it shares with the WEP text
-// keys page.
+// WEP hexadecimal keys page.
 
 #include <string>
 #include <vector>
 
-#include "netcfg/core/MaskedEntry.h"
 #include "netcfg/core/Page.h"
+#include "netcfg/pages/WepKeyRows.h"
 #include "ui/ControlArray.h"
 
 namespace netcfg {
-
-// The four key rows of a WEP keys page: each a masked key with its
-// confirmation and "show" box. The controls are the page's own arrays.
-class WepKeyRows {
-public:
-    // Creates the rows' controls, row by row, in the page's order.
-    void create(ui::ControlArray<ui::Label>& keyLabel, ui::ControlArray<ui::TextBox>& keyText,
-                ui::ControlArray<ui::CheckBox>& showChk, ui::ControlArray<ui::Label>& confirmLabel,
-                ui::ControlArray<ui::TextBox>& confirmTxt, const std::string& keyTip);
-    // The caption and input columns of the rows, for the page's grid.
-    std::vector<std::vector<ui::Control*>> grid() const;
-    MaskedEntry& operator[](int i) { return rows_[static_cast<std::size_t>(i)]; }
-    void setEnabled(bool on);
-    void setMasking(bool masked);
-    // Reports the first row whose confirmation differs (rows shown in clear
-    // are skipped); true when all match.
-    bool confirmAll(QuillonModule& m);
-
-private:
-    std::vector<MaskedEntry> rows_;
-};
 
 class WEPkeyDlg : public Page {
     // Built by the member initialisers before the controls that use it.
@@ -78,9 +56,7 @@ protected:
     void Form_Load() override;
 
 private:
-    // Create array elements ahead of the member that follows them.
-    ui::Form& heading();
-    ui::Form& label0(int index, const char* caption);
+    // Creates the key rows ahead of the buttons.
     ui::Form& keyRows();
 };
 

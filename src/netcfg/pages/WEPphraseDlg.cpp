@@ -9,12 +9,12 @@ namespace netcfg {
 WEPphraseDlg::WEPphraseDlg(QuillonModule& module)
     : Page(module, "WEPphraseDlg", "Configure Wireless Authentication"),
       Label1(*this, "Label1"),
-      Label6(heading(), "Label6",
+      Label6(AddWepHeading(*this, Label1), "Label6",
              "Please enter the encryption key used by your wireless network. At least one key must be entered."),
       Label3(*this, "Label3", "Authentication Method:"),
       AuthMethod(*this, "AuthMethod"),
       Label0(*this, "Label0"),
-      DefaultKey(label0(), "DefaultKey"),
+      DefaultKey(after(Label0, 1, "Default Key:"), "DefaultKey"),
       Label2(*this, "Label2",
              "The ASCII string can contain any alpha-numeric characters except spaces. Key length is inferred from "
              "the length of phrase so  leading zeros of longer keys must be entered."),
@@ -28,10 +28,7 @@ WEPphraseDlg::WEPphraseDlg(QuillonModule& module)
       Cancel(*this, "Cancel", "Cancel"),
       Timer1(*this, "Timer1", 0, false) {
     Next.setDefault(true);
-    AuthMethod.setToolTip("Specify the authentication method: Open or Shared.");
-    DefaultKey.setToolTip("Specify which encryption key to use.");
-    Label3.setBuddy(&AuthMethod);
-    Label0[1].setBuddy(&DefaultKey);
+    WepKeyRows::setUpLists(Label3, AuthMethod, Label0[1], DefaultKey);
     layoutRow({&Label3, &AuthMethod, &Label0[1], &DefaultKey});
     layoutGrid(keys_.grid());
 
@@ -43,16 +40,6 @@ WEPphraseDlg::WEPphraseDlg(QuillonModule& module)
     Cancel.onClick = [this] { Cancel_Click(); };
 }
 
-ui::Form& WEPphraseDlg::heading() {
-    AddWepHeading(Label1);
-    return *this;
-}
-
-ui::Form& WEPphraseDlg::label0() {
-    Label0.add(1, "Default Key:");
-    return *this;
-}
-
 ui::Form& WEPphraseDlg::keyRows() {
     keys_.create(KeyLabel, KeyText, ShowChk, ConfirmLabel, ConfirmTxt, "Encryption key value, in ASCII string format.");
     return *this;
@@ -60,19 +47,11 @@ ui::Form& WEPphraseDlg::keyRows() {
 
 void WEPphraseDlg::Form_Load() {
     Timer1.setEnabled(false);
-    for (const char* item : {"Disable", "Key 1", "Key 2", "Key 3", "Key 4"}) DefaultKey.addItem(item);
-    DefaultKey.setListIndex(1);
-    AuthMethod.addItem("Open");
-    AuthMethod.addItem("Shared");
-    AuthMethod.setListIndex(1);
+    WepKeyRows::fillLists(DefaultKey, AuthMethod);
     SetKeyMasking(true);
 }
 
-void WEPphraseDlg::UpdateKeyRows() {
-    const bool on = DefaultKey.listIndex() != 0;
-    Label2.setEnabled(on);
-    keys_.setEnabled(on);
-}
+void WEPphraseDlg::UpdateKeyRows() { keys_.followDefaultKey(DefaultKey, Label2); }
 
 void WEPphraseDlg::SetKeyMasking(bool masked) { keys_.setMasking(masked); }
 
@@ -89,9 +68,7 @@ void WEPphraseDlg::Next_Click() {
     Timer1.setEnabled(false);
     if (!keys_.confirmAll(m_)) return;
     hide();
-    auto& finish = m_.FinishDialogForm();
-    finish.show();
-    finish.Caller = this;
+    ShowNext(m_.FinishDialogForm());
 }
 
 void WEPphraseDlg::Prev_Click() {

@@ -2,7 +2,7 @@
 // WEP text keys page: up to four keys as ASCII strings.
 
 #include "netcfg/core/Page.h"
-#include "netcfg/pages/WEPkeyDlg.h"
+#include "netcfg/pages/WepKeyRows.h"
 #include "ui/ControlArray.h"
 
 namespace netcfg {
@@ -44,9 +44,7 @@ protected:
     void Form_Load() override;
 
 private:
-    // Create array elements ahead of the member that follows them.
-    ui::Form& heading();
-    ui::Form& label0();
+    // Creates the key rows ahead of the buttons.
     ui::Form& keyRows();
 };
 

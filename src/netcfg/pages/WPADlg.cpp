@@ -81,10 +81,7 @@ void WPADlg::Timer1_Timer() { UpdateWpaFields(); }
 
 void WPADlg::UpdateWpaFields() {
     const bool on = WPAMode.listIndex() != 0;
-    EncryptMethod.setEnabled(on);
-    EncryptMethod.setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
-    Label2.setEnabled(on);
-    Label4.setEnabled(on);
+    EnableInputs({&EncryptMethod, &Label2, &Label4}, on);
     phrase_.setEnabled(on);
 }
 
@@ -104,13 +101,9 @@ void WPADlg::Next_Click() {
         return;
     hide();
     if (m_.EncryptQuestionDlgForm().EAP.value() == 1) {
-        auto& eap = m_.LEAPDlgForm();
-        eap.show();
-        eap.Caller = this;
+        ShowNext(m_.LEAPDlgForm());
     } else {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     }
 }
 

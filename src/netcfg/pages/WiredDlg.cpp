@@ -19,25 +19,15 @@ WiredDlg::WiredDlg(QuillonModule& module)
       NicOption(*this, "NicOption"),
       Label5(*this, "Label5"),
       Label2(*this, "Label2"),
-      adapterLabel_([this] { Label6.add(1, "Please specify the network interface adapter to be configured."); }),
-      Frame1(*this, "Frame1"),
-      adapter_([this] {
-          NicOption.addIn(&Frame1, 0, "&Wired");
-          NicOption.addIn(&Frame1, 1, "Wireles&s");
-          Label6.add(0, "Please specify how the IP Address will be assigned.");
-      }),
-      useAutoIP(*this, "useAutoIP", "&Automatic IP Address Assignment"),
+      Frame1(after(Label6, 1, "Please specify the network interface adapter to be configured."), "Frame1"),
+      useAutoIP(adapterOptions(), "useAutoIP", "&Automatic IP Address Assignment"),
       BootP(*this, "BootP", "Enable BootP"),
-      bootPLabel_([this] { Label5.add(0, "Use the BootP protocol for network  address assignment"); }),
-      DHCP(*this, "DHCP", "Enable DHCP"),
-      dhcpLabel_([this] { Label5.add(1, "Use the DHCP server for network address assignment"); }),
-      useStaticIP(*this, "useStaticIP", "&Manual IP Address Assignment"),
-      ipLabel_([this] { Label2.add(0, "IP Address:"); }),
-      IPAddr(*this, "IPAddr"),
-      maskLabel_([this] { Label2.add(1, "Subnet Mask:"); }),
-      SubMask(*this, "SubMask"),
-      gatewayLabel_([this] { Label2.add(2, "Gateway:"); }),
-      Gateway(*this, "Gateway"),
+      DHCP(after(Label5, 0, "Use the BootP protocol for network  address assignment"), "DHCP", "Enable DHCP"),
+      useStaticIP(after(Label5, 1, "Use the DHCP server for network address assignment"), "useStaticIP",
+                  "&Manual IP Address Assignment"),
+      IPAddr(after(Label2, 0, "IP Address:"), "IPAddr"),
+      SubMask(after(Label2, 1, "Subnet Mask:"), "SubMask"),
+      Gateway(after(Label2, 2, "Gateway:"), "Gateway"),
       Prev(*this, "Prev", "< Back"),
       Next(*this, "Next", "Next >"),
       Cancel(*this, "Cancel", "Cancel") {
@@ -65,6 +55,13 @@ WiredDlg::WiredDlg(QuillonModule& module)
     Cancel.onClick = [this] { Cancel_Click(); };
 }
 
+ui::Form& WiredDlg::adapterOptions() {
+    NicOption.addIn(&Frame1, 0, "&Wired");
+    NicOption.addIn(&Frame1, 1, "Wireles&s");
+    Label6.add(0, "Please specify how the IP Address will be assigned.");
+    return *this;
+}
+
 void WiredDlg::Form_Load() { SetDefaultState(); }
 
 void WiredDlg::SetDefaultState() {
@@ -78,21 +75,12 @@ void WiredDlg::SetDefaultState() {
     DHCP.setValue(1);
     BootP.setValue(0);
     useStaticIP.setValue(false);
-    for (ui::TextBox* box : {&IPAddr, &SubMask, &Gateway}) {
-        box->setEnabled(false);
-        box->setBackColor(ui::GreyedColour);
-    }
+    EnableInputs({&IPAddr, &SubMask, &Gateway}, false);
 }
 
 void WiredDlg::EnableManual(bool on) {
-    for (auto& label : Label2) label.setEnabled(on);
-    for (ui::TextBox* box : {&IPAddr, &SubMask, &Gateway}) {
-        box->setEnabled(on);
-        box->setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
-    }
-    BootP.setEnabled(!on);
-    DHCP.setEnabled(!on);
-    for (auto& label : Label5) label.setEnabled(!on);
+    EnableInputs({&Label2[0], &Label2[1], &Label2[2], &IPAddr, &SubMask, &Gateway}, on);
+    EnableInputs({&BootP, &DHCP, &Label5[0], &Label5[1]}, !on);
 }
 
 void WiredDlg::useAutoIP_Click() { EnableManual(false); }
@@ -106,18 +94,11 @@ void WiredDlg::Next_Click() {
     bool services = false;
     for (int i = 1; i <= 5; ++i) services = services || choices.Check1[i].value() == 1;
     if (services) {
-        auto& network = m_.NetworkDlgForm();
-        network.show();
-        network.Caller = this;
-        network.InitForm();
+        ShowNext(m_.NetworkDlgForm()).InitForm();
     } else if (choices.Check1[6].value() == 1) {
-        auto& wireless = m_.WirelessQuestionDlgForm();
-        wireless.show();
-        wireless.Caller = this;
+        ShowNext(m_.WirelessQuestionDlgForm());
     } else {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     }
 }
 
@@ -127,25 +108,10 @@ bool WiredDlg::ValidateStaticAddress() {
 }
 
 bool WiredDlg::ValidateDottedAddress(const std::string& text, const std::string& name) {
-    switch (CheckHostAddress(text)) {
-        case DottedFault::None:
-            return true;
-        case DottedFault::Empty:
-            m_.ShowError(JoinLines({name + " cannot be empty when the Static  option is selected.",
-                                    "Please enter a valid IP Address"}),
-                         false);
-            break;
-        case DottedFault::Format:
-            m_.ShowError(JoinLines({"Invalid " + name + " format.", "Correct format is ###.###.###.###",
-                                    "Example: 10.2.123.254", "Please enter a valid IP Address"}),
-                         false);
-            break;
-        case DottedFault::Segment:
-            m_.ShowError(JoinLines({"Invalid " + name + " format. Segment value must be between 1 and 254",
-                                    "Please enter a valid IP Address"}),
-                         false);
-            break;
-    }
+    const DottedFault fault = CheckHostAddress(text);
+    if (fault == DottedFault::None) return true;
+    m_.ShowError(HostAddressMessage(fault, name, name + " cannot be empty when the Static  option is selected."),
+                 false);
     return false;
 }
 

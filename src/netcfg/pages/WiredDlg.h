@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "netcfg/core/InOrder.h"
 #include "netcfg/core/Page.h"
 #include "ui/Control.h"
 #include "ui/ControlArray.h"
@@ -20,48 +19,13 @@ public:
     ui::ControlArray<ui::OptionButton> NicOption;
     ui::ControlArray<ui::Label> Label5;
     ui::ControlArray<ui::Label> Label2;
-
-private:
-    InOrder adapterLabel_;
-
-public:
     ui::Frame Frame1;
-
-private:
-    InOrder adapter_;
-
-public:
     ui::OptionButton useAutoIP;
     ui::CheckBox BootP;
-
-private:
-    InOrder bootPLabel_;
-
-public:
     ui::CheckBox DHCP;
-
-private:
-    InOrder dhcpLabel_;
-
-public:
     ui::OptionButton useStaticIP;
-
-private:
-    InOrder ipLabel_;
-
-public:
     ui::TextBox IPAddr;
-
-private:
-    InOrder maskLabel_;
-
-public:
     ui::TextBox SubMask;
-
-private:
-    InOrder gatewayLabel_;
-
-public:
     ui::TextBox Gateway;
     ui::CommandButton Prev;
     ui::CommandButton Next;
@@ -80,6 +44,8 @@ protected:
     void Form_Load() override;
 
 private:
+    // Creates the adapter options in Frame1 and the next instruction, Label6(0).
+    ui::Form& adapterOptions();
     bool ValidateStaticAddress();
     bool ValidateDottedAddress(const std::string& text, const std::string& name);
     bool ValidateSubnetMask(const std::string& text);

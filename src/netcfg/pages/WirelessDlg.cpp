@@ -4,6 +4,7 @@
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/core/ReadSettings.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/pages/HelpTexts-private.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
 #include "platform/CodePage.h"
 
@@ -12,8 +13,6 @@ namespace netcfg {
 using foundation::JoinLines;
 
 namespace {
-
-const char* const HelpTip = "Shows a brief description of this option.";
 
 struct Row {
     const char* caption;
@@ -52,25 +51,25 @@ WirelessDlg::WirelessDlg(QuillonModule& module)
       Label1(*this, "Label1", "Wireless Network Settings"),
       Label6(*this, "Label6", "Please configure the selected settings for your wireless network."),
       Label2(*this, "Label2"),
-      SSID(caption(0), "SSID"),
+      SSID(after(Label2, 0, Rows[0].caption), "SSID"),
       HelpSSID(*this, "HelpSSID", "What is this?"),
-      OpMode(caption(1), "OpMode"),
+      OpMode(after(Label2, 1, Rows[1].caption), "OpMode"),
       HelpOpMode(*this, "HelpOpMode", "What is this?"),
-      Speed(caption(2), "Speed"),
+      Speed(after(Label2, 2, Rows[2].caption), "Speed"),
       HelpSpeed(*this, "HelpSpeed", "What is this?"),
-      Channel(caption(3), "Channel"),
+      Channel(after(Label2, 3, Rows[3].caption), "Channel"),
       HelpChannel(*this, "HelpChannel", "What is this?"),
-      Antenna(caption(4), "Antenna"),
+      Antenna(after(Label2, 4, Rows[4].caption), "Antenna"),
       HelpAntenna(*this, "HelpAntenna", "What is this?"),
-      Preamble(caption(5), "Preamble"),
+      Preamble(after(Label2, 5, Rows[5].caption), "Preamble"),
       HelpPreamble(*this, "HelpPreamble", "What is this?"),
-      TxPower(caption(6), "TxPower"),
+      TxPower(after(Label2, 6, Rows[6].caption), "TxPower"),
       HelpTxPower(*this, "HelpTxPower", "What is this?"),
-      PowerMgmt(caption(7), "PowerMgmt"),
+      PowerMgmt(after(Label2, 7, Rows[7].caption), "PowerMgmt"),
       HelpPower(*this, "HelpPower", "What is this?"),
-      Devices(caption(8), "Devices"),
+      Devices(after(Label2, 8, Rows[8].caption), "Devices"),
       HelpDevices(*this, "HelpDevices", "What is this?"),
-      CountryCode(caption(9), "CountryCode"),
+      CountryCode(after(Label2, 9, Rows[9].caption), "CountryCode"),
       Check2(*this, "Check2", "International Mode"),
       HelpCountry(*this, "HelpCountry", "What is this?"),
       Prev(*this, "Prev", "< Back"),
@@ -90,7 +89,7 @@ WirelessDlg::WirelessDlg(QuillonModule& module)
         Label2[i].setBuddy(input);
         Label2[i].setToolTip(Rows[i].tip);
         input->setToolTip(Rows[i].tip);
-        help[i]->setToolTip(HelpTip);
+        help[i]->setToolTip(help::ToolTip);
         grid.push_back({&Label2[i], input, help[i]});
     }
     Check2.setToolTip("When checked, the wireless NIC adapts to international frequency requirements in Europe.");
@@ -112,11 +111,6 @@ WirelessDlg::WirelessDlg(QuillonModule& module)
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };
-}
-
-ui::Form& WirelessDlg::caption(int i) {
-    Label2.add(i, Rows[i].caption);
-    return *this;
 }
 
 std::vector<ui::Control*> WirelessDlg::rowControls(int i) {
@@ -215,13 +209,9 @@ void WirelessDlg::Next_Click() {
     hide();
     ReadWirelessSettings(m_, ToCurrent);
     if (m_.WirelessQuestionDlgForm().EncryptionCB.value() == 1) {
-        auto& security = m_.EncryptQuestionDlgForm();
-        security.show();
-        security.Caller = this;
+        ShowNext(m_.EncryptQuestionDlgForm());
     } else {
-        auto& finish = m_.FinishDialogForm();
-        finish.show();
-        finish.Caller = this;
+        ShowNext(m_.FinishDialogForm());
     }
 }
 
@@ -232,7 +222,7 @@ void WirelessDlg::Prev_Click() {
 
 void WirelessDlg::Cancel_Click() { m_.ConfirmCancel(); }
 
-void WirelessDlg::HelpRow(int row) { m_.ShowNotice(RadioHelpText(row)); }
+void WirelessDlg::HelpRow(int row) { m_.ShowNotice(help::Radio(row)); }
 
 void WirelessDlg::HelpChannel_Click() {
     m_.ShowNotice("Specifies the wireless channel used by your wireless network.");

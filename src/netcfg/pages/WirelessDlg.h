@@ -73,8 +73,6 @@ protected:
 private:
     void ApplyCountryChange();
     void HelpRow(int row);
-    // Creates Label2(i) ahead of the row's input.
-    ui::Form& caption(int i);
     // The input controls of row i.
     std::vector<ui::Control*> rowControls(int i);
 };

@@ -2,6 +2,7 @@
 
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/pages/HelpTexts-private.h"
 #include "netcfg/pages/WirelessDlg.h"
 
 namespace netcfg {
@@ -9,8 +10,6 @@ namespace netcfg {
 using foundation::JoinLines;
 
 namespace {
-
-const char* const HelpTip = "Shows a brief description of this option.";
 
 struct Row {
     const char* caption;
@@ -34,59 +33,21 @@ const Row Rows[10] = {
 
 }  // namespace
 
-std::string RadioHelpText(int row) {
-    switch (row) {
-        case 0:
-            return JoinLines({"Specifies the name of the wireless network you are connecting to.",
-                              "The network name can be from 1 to 32 Ascii characters long."});
-        case 1:
-            return JoinLines({"Specifies the operating mode of the wireless network.", "",
-                              "Normal: Specify a standard network configuration.",
-                              "Computer-to-Computer: Specifies an Adhoc or peer-to-peer network configuration.",
-                              "Pseudo IBSS: Specifies a proprietary adhoc network configuration."});
-        case 2:
-            return "Specifies the minimum transmission speed. Specified in megabits per second";
-        case 3:
-            return "Specifies the wireless channel to use.";
-        case 4:
-            return "Specifies which wireless antenna to use.";
-        case 5:
-            return JoinLines({"Specifies the length of the preamble.", "",
-                              "Default:  Allows the card to use its own factory default setting.",
-                              "Long:  Specifies the use of a long preamble.",
-                              "Short: Specifies the use of a short preamble.",
-                              "Note:  Use default if you are unsure of the correct setting."});
-        case 6:
-            return "Select the wireless transmission power. Specified as a percentage.";
-        case 7:
-            return JoinLines({"Specifies if power management should be enabled.", "", "Off: Disables power-save mode.",
-                              "On:  Enables power-save mode."});
-        case 8:
-            return JoinLines(
-                {"Specifies the mix of wireless devices connected to the network.", "",
-                 "802.11b Only: Specifies a network containing only 802.11b wireless devices.",
-                 "802.11b and 802.11g: Specifies a network containing both 802.11b and 802.11g wireless devices."});
-        default:
-            return "When enabled, specifies that the wireless NIC adapts to international frequency requirements in "
-                   "Europe.";
-    }
-}
-
 WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
     : Page(module, "WirelessQuestionDlg", "Configure Wireless Network"),
       Label1(*this, "Label1", "Wireless Network Settings"),
       Label6(*this, "Label6", "Please select the wireless setting you wish to configure:"),
       check(*this, "check"),
-      HelpSSID(checkRow(0), "HelpSSID", "What is this?"),
-      HelpOpMode(checkRow(1), "HelpOpMode", "What is this?"),
-      HelpSpeed(checkRow(2), "HelpSpeed", "What is this?"),
-      HelpChannel(checkRow(3), "HelpChannel", "What is this?"),
-      HelpAntenna(checkRow(4), "HelpAntenna", "What is this?"),
-      HelpPreamble(checkRow(5), "HelpPreamble", "What is this?"),
-      HelpTxPower(checkRow(6), "HelpTxPower", "What is this?"),
-      HelpPower(checkRow(7), "HelpPower", "What is this?"),
-      HelpDevices(checkRow(8), "HelpDevices", "What is this?"),
-      HelpCCode(checkRow(9), "HelpCCode", "What is this?"),
+      HelpSSID(after(check, 0, Rows[0].caption), "HelpSSID", "What is this?"),
+      HelpOpMode(after(check, 1, Rows[1].caption), "HelpOpMode", "What is this?"),
+      HelpSpeed(after(check, 2, Rows[2].caption), "HelpSpeed", "What is this?"),
+      HelpChannel(after(check, 3, Rows[3].caption), "HelpChannel", "What is this?"),
+      HelpAntenna(after(check, 4, Rows[4].caption), "HelpAntenna", "What is this?"),
+      HelpPreamble(after(check, 5, Rows[5].caption), "HelpPreamble", "What is this?"),
+      HelpTxPower(after(check, 6, Rows[6].caption), "HelpTxPower", "What is this?"),
+      HelpPower(after(check, 7, Rows[7].caption), "HelpPower", "What is this?"),
+      HelpDevices(after(check, 8, Rows[8].caption), "HelpDevices", "What is this?"),
+      HelpCCode(after(check, 9, Rows[9].caption), "HelpCCode", "What is this?"),
       EncryptionCB(*this, "EncryptionCB", "Set the encryption/authentication settings of your wireless adapter"),
       HelpEncrpyt(*this, "HelpEncrpyt", "What is this?"),
       Prev(*this, "Prev", "< Back"),
@@ -100,11 +61,11 @@ WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
     std::vector<std::vector<ui::Control*>> grid;
     for (int i = 0; i < 10; ++i) {
         check[i].setToolTip(Rows[i].tip);
-        help[i]->setToolTip(HelpTip);
+        help[i]->setToolTip(help::ToolTip);
         grid.push_back({&check[i], help[i]});
     }
     EncryptionCB.setToolTip("Specifies whether the wireless network uses authentication/encryption to control access.");
-    HelpEncrpyt.setToolTip(HelpTip);
+    HelpEncrpyt.setToolTip(help::ToolTip);
     grid.push_back({&EncryptionCB, &HelpEncrpyt});
     layoutGrid(std::move(grid));
 
@@ -124,11 +85,6 @@ WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
     Cancel.onClick = [this] { Cancel_Click(); };
 }
 
-ui::Form& WirelessQuestionDlg::checkRow(int i) {
-    check.add(i, Rows[i].caption);
-    return *this;
-}
-
 void WirelessQuestionDlg::Next_Click() {
     hide();
     for (int i = 0; i <= 9; ++i) {
@@ -140,16 +96,11 @@ void WirelessQuestionDlg::Next_Click() {
         }
     }
     if (EncryptionCB.value() == 1) {
-        auto& security = m_.EncryptQuestionDlgForm();
-        security.show();
-        security.Caller = this;
+        ShowNext(m_.EncryptQuestionDlgForm());
         return;
     }
     show();
-    m_.ShowError(
-        JoinLines({"You need to select one of the check boxes to continue.", "",
-                   "If you don't wish to change any of the available settings,", "press the Cancel button to exit."}),
-        false, "Selection Error");
+    m_.ShowError(help::NothingSelected(), false, "Selection Error");
 }
 
 void WirelessQuestionDlg::Prev_Click() {
@@ -160,7 +111,7 @@ void WirelessQuestionDlg::Prev_Click() {
 
 void WirelessQuestionDlg::Cancel_Click() { m_.ConfirmCancel(); }
 
-void WirelessQuestionDlg::HelpRow(int row) { m_.ShowNotice(RadioHelpText(row)); }
+void WirelessQuestionDlg::HelpRow(int row) { m_.ShowNotice(help::Radio(row)); }
 
 void WirelessQuestionDlg::HelpEncrpyt_Click() {
     m_.ShowNotice(JoinLines({"Specifies whether the wireless network uses encryption to control access.", "",

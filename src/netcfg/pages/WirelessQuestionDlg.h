@@ -2,15 +2,10 @@
 // Wireless settings choice page: which radio settings, and whether the
 // security settings, are to be configured.
 
-#include <string>
-
 #include "netcfg/core/Page.h"
 #include "ui/ControlArray.h"
 
 namespace netcfg {
-
-// Help text of radio row 0 to 9 on this page.
-std::string RadioHelpText(int row);
 
 class WirelessQuestionDlg : public Page {
 public:
@@ -56,8 +51,6 @@ public:
 
 private:
     void HelpRow(int row);
-    // Creates check(i) ahead of its help button, so the row reads in order.
-    ui::Form& checkRow(int i);
 };
 
 }  // namespace netcfg

@@ -2,22 +2,13 @@
 
 #include <string>
 
+#include "foundation/SettingsDialog.h"
 #include "printercfg/core/FinishDialog.h"
 #include "printercfg/core/MarrowbyModule.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
 
 namespace printercfg {
-
-namespace {
-
-std::string trimBlanks(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
 
 Dialog::Dialog(MarrowbyModule& module)
     : Page(module, "Dialog", "Load Wizard Settings"),
@@ -47,34 +38,23 @@ void Dialog::Open() {
     } else if (Operation* media = m_.OperationForm.loaded()) {
         media->hide();
     }
-    const char* title = saving() ? "Save Wizard Settings" : "Load Wizard Settings";
+    const char* title = foundation::SettingsDialogTitle(saving());
     setCaption(title);
     Title.setCaption(title);
-    Subtitle.setCaption(saving() ? "Please select a file to hold the wizard settings"
-                                 : "Please select the file that contains previously saved wizard settings");
+    Subtitle.setCaption(foundation::SettingsDialogInstruction(saving()));
     show();
     FileName.setFocus();
 }
 
 void Dialog::Browse_Click() {
-    ui::FileDialogRequest request;
-    request.title = "File Browser";
-    request.filter = "Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*";
-    request.initialDir = m_.programFolder();
-    const auto chosen = app().files().open(request);
-    if (!chosen) return;
-    std::string path = trimBlanks(chosen->substr(0, chosen->find('\0')));
-    if (path.empty()) return;
-    if (path.find('.') == std::string::npos) path += Extension;
-    FileName.setText(path);
+    if (const auto path =
+            foundation::BrowseSettingsFile(m_, "Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*", Extension))
+        FileName.setText(*path);
 }
 
 void Dialog::OKButton_Click() {
     std::string name = FileName.text();
-    if (name.empty() || name == " " || name.back() == '/') {
-        m_.ShowNotice("Invalid file name. Please enter a valid file name.");
-        return;
-    }
+    if (!foundation::CheckSettingsFileName(m_, name)) return;
     // Kept apart from the dialog, which is gone once it is unloaded.
     MarrowbyModule& m = m_;
     const std::int16_t mode = dialogFlag;

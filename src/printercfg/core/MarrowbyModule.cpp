@@ -20,8 +20,6 @@
 
 namespace printercfg {
 
-using foundation::JoinLines;
-
 foundation::ProgramTexts MarrowbyTexts() {
     foundation::ProgramTexts t;
     t.title = "Marrowby";
@@ -35,6 +33,7 @@ foundation::ProgramTexts MarrowbyTexts() {
         "printer settings.";
     t.aboutDescription = "This application will help guide you through the process of configuring your printer";
     t.legalNotice = "Copyright (C) Tessivarn. All rights reserved.";
+    t.cancelText = "Printer setting is not complete. If you quit";
     return t;
 }
 
@@ -58,27 +57,9 @@ MarrowbyModule::~MarrowbyModule() = default;
 std::shared_ptr<foundation::KAEAbout> MarrowbyModule::makeAbout() { return std::make_shared<KAEAbout>(*this); }
 
 void MarrowbyModule::Main(const std::string& commandLine) {
-    SettingsSavedToFile = false;
     PrinterErrorSeen = false;
-    DebugMode = false;
-    CdMenuMode = false;
-    CdMenuProgram = "Hollin.exe";
-
-    std::string upper = commandLine;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (upper.find("LOG") != std::string::npos) {
-        DebugMode = true;
-        WriteLog("Entering Debug Mode");
-    }
-    if (upper.find("CD") != std::string::npos) {
-        CdMenuMode = true;
-        CdMenuArgs = commandLine.size() > 2 ? commandLine.substr(2) : std::string{};
-        WriteLog("Tulver CD Menu Enabled");
-    }
-    auto& intro = KAEIntroForm();
-    intro.show();
-    intro.Next.setFocus();
+    ReadSwitches(commandLine);
+    ShowWelcome();
 }
 
 void MarrowbyModule::CollectChangeFlags() {
@@ -129,11 +110,7 @@ void MarrowbyModule::UnloadAllForms() {
 }
 
 bool MarrowbyModule::ConfirmExitWithoutSaving() {
-    int r = ui().msgBox(JoinLines({"You are about to exit this wizard after making changes.",
-                                   "Once you exit, all of your settings will be lost.",
-                                   "Would you like to save your settings before you exit?"}),
-                        ui::Buttons::YesNo, ui::Icon::Question, 1, "Leaving Wizard Without Saving Settings");
-    if (r != ui::IDYES) return false;
+    if (!AskSaveBeforeExit()) return false;
     auto& dialog = DialogForm();
     dialog.dialogFlag = 2;
     dialog.Open();
@@ -161,16 +138,9 @@ void MarrowbyModule::ShowPrinterUpdateError(const std::string& frontPanelText) {
 }
 
 void MarrowbyModule::ConfirmCancel() {
+    // No way out while the jobs are being sent.
     if (SendRunning()) return;
-    if (SetupSent) {
-        ExitWizard();
-        return;
-    }
-    int r =
-        ui().msgBox(JoinLines({"Printer setting is not complete. If you quit",
-                               "the wizard now, the printer will not be updated.", "Do you want to exit the wizard?"}),
-                    ui::Buttons::YesNo, ui::Icon::Exclamation, 2, "Caution Exiting Wizard");
-    if (r == ui::IDYES) ExitWizard();
+    WizardModule::ConfirmCancel();
 }
 
 void MarrowbyModule::WelcomeNext() { SelectDlgForm().show(); }

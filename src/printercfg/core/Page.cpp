@@ -5,11 +5,7 @@
 namespace printercfg {
 
 Page::Page(MarrowbyModule& module, std::string name, std::string caption)
-    : ui::Form(module.ui(), std::move(name), std::move(caption)), m_(module) {}
-
-void Page::Form_QueryUnload(int& cancel, int unloadMode) {
-    if (unloadMode == ui::UnloadByUser && !m_.ExitWizard()) cancel = 1;
-}
+    : foundation::WizardPage(module, std::move(name), std::move(caption)), m_(module) {}
 
 void Page::ApplyIgnore(const ui::CheckBox& box, std::initializer_list<ui::Control*> inputs,
                        const std::function<void()>& reset) {
@@ -20,14 +16,6 @@ void Page::ApplyIgnore(const ui::CheckBox& box, std::initializer_list<ui::Contro
     if (box.value() == 0) {
         EnableInputs(inputs, true);
         m_.SettingsSavedToFile = false;
-    }
-}
-
-void Page::EnableInputs(std::initializer_list<ui::Control*> inputs, bool on) {
-    for (ui::Control* c : inputs) {
-        c->setEnabled(on);
-        if (c->kind() == ui::Kind::ComboBox || c->kind() == ui::Kind::TextBox)
-            c->setBackColor(on ? ui::EnabledColour : ui::GreyedColour);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// What every page of the printer wizard shares: its module, a title-bar
-// close that leaves through ExitWizard, and the rules of the settings pages'
-// Ignore boxes and editable lists.
+// What every page of the printer wizard shares: its module, the rules of
+// every wizard page, and those of the settings pages' Ignore boxes and
+// editable lists.
 
 #include <array>
 #include <cstddef>
@@ -10,8 +10,8 @@
 #include <span>
 #include <string>
 
+#include "foundation/WizardPage.h"
 #include "ui/Control.h"
-#include "ui/Form.h"
 
 namespace printercfg {
 
@@ -32,25 +32,18 @@ struct ListRow {
     const char* command;
 };
 
-class Page : public ui::Form {
+class Page : public foundation::WizardPage {
 public:
     Page(MarrowbyModule& module, std::string name, std::string caption);
 
     MarrowbyModule& module() const { return m_; }
 
 protected:
-    // A close by the user runs ExitWizard; when the wizard goes on (the user
-    // chose to save first) the close is cancelled so the page keeps its values.
-    void Form_QueryUnload(int& cancel, int unloadMode) override;
-
     // The Ignore rule. Checked (1): the inputs and their captions are greyed
     // and `reset` puts the setting back to its fixed row. Unchecked (0): they
     // are enabled and the settings are no longer the saved ones.
     void ApplyIgnore(const ui::CheckBox& box, std::initializer_list<ui::Control*> inputs,
                      const std::function<void()>& reset);
-    // Enables or greys inputs and their captions.
-    static void EnableInputs(std::initializer_list<ui::Control*> inputs, bool on);
-
     // A setting that is to be sent while its list holds a typed text that
     // selects no row: a notice, the focus on the list, and true.
     bool RefuseTypedText(const ui::CheckBox& box, ui::ComboBox& list, const std::string& setting);

@@ -138,11 +138,11 @@ TEST_F(PortSelectPage, NextOrEnterValidatesTheAddressOrWarnsAboutTheClearTextFil
         bool goesOn;
     };
     const Case cases[] = {
-        {&p.PortTCP, "10.0.0.1", 0, 0, "", true},
-        {&p.PortTCP, "192.168.0.20", 1, 0, "", true},
-        {&p.PortTCP, "10a.2.3.4", 1, 0, segment, false},
+        {&p.PortTCP, "127.0.0.1", 0, 0, "", true},
+        {&p.PortTCP, "127.168.0.20", 1, 0, "", true},
+        {&p.PortTCP, "127a.2.3.4", 1, 0, segment, false},
         {&p.PortTCP, "1..2.3", 0, 0, segment, false},
-        {&p.PortTCP, "10.2.123", 1, 0,
+        {&p.PortTCP, "127.2.123", 1, 0,
          "Invalid IP Address format.\r\nCorrect format is ###.###.###.###\r\nExample: 10.2.123.254" + again, false},
         {&p.PortTCP, "", 0, 0, "IP Address cannot be empty when the TCP port option is selected." + again, false},
         {&p.PortFile, "", 2, ui::IDYES, warning, true},

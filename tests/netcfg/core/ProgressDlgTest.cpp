@@ -12,6 +12,7 @@
 #include "netcfg/core/PortSelect.h"
 #include "netcfg/core/ProgressDlg.h"
 #include "platform/Process.h"
+#include "support/Lines.h"
 #include "support/QuillonWorld.h"
 
 using netcfg::ProgressDlg;
@@ -26,17 +27,6 @@ const char* const Printer = "127.1.1.1";
 const std::vector<std::string> Failure = {"... Error Detected. The command failed. Program unable to continue.",
                                           "... Please check the printer. Correct the error and try again.",
                                           "Program terminated!!!"};
-
-std::vector<std::string> split(const std::string& text) {
-    std::vector<std::string> out;
-    std::string::size_type start = 0, at;
-    while ((at = text.find("\r\n", start)) != std::string::npos) {
-        out.push_back(text.substr(start, at - start));
-        start = at + 2;
-    }
-    out.push_back(text.substr(start));
-    return out;
-}
 
 struct ProgressWorld : testsupport::QuillonWorld {
     explicit ProgressWorld(std::uint32_t counter = 1000) : QuillonWorld(counter) {
@@ -57,7 +47,7 @@ struct ProgressWorld : testsupport::QuillonWorld {
         messages.onShow = [this](const ui::MessageRequest& r) {
             boxes.push_back(r.title);
             boxTimes.push_back(clock.elapsed() - shownAt);
-            if (auto* p = q.ProgressDlgForm.loaded()) log = split(p->StatusLog.text());
+            if (auto* p = q.ProgressDlgForm.loaded()) log = testsupport::splitCrLf(p->StatusLog.text());
         };
     }
 

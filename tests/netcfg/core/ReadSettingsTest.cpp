@@ -21,10 +21,12 @@
 #include "netcfg/pages/WiredDlg.h"
 #include "netcfg/pages/WirelessDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
+#include "support/Lines.h"
 #include "support/QuillonWorld.h"
 
 using netcfg::QuillonModule;
 using testsupport::QuillonWorld;
+using testsupport::splitCrLf;
 
 namespace {
 
@@ -32,18 +34,6 @@ namespace {
 std::string crlf(std::initializer_list<std::string> lines) {
     std::string out;
     for (const auto& l : lines) out += l + "\r\n";
-    return out;
-}
-
-// Split at CR LF; a text ending with CR LF gives an empty last element.
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::string::size_type start = 0, at;
-    while ((at = text.find("\r\n", start)) != std::string::npos) {
-        out.push_back(text.substr(start, at - start));
-        start = at + 2;
-    }
-    out.push_back(text.substr(start));
     return out;
 }
 
@@ -311,11 +301,11 @@ TEST_P(Records, PagesReadIntoRecordsAndCommandLines) {
     netcfg::BuildNicSettings(w.q);
     for (const auto& [slot, record] : c.records) {
         SCOPED_TRACE("slot " + std::to_string(slot));
-        EXPECT_EQ(lines(w.q.CurrentSettings[static_cast<std::size_t>(slot)]), lines(record));
+        EXPECT_EQ(splitCrLf(w.q.CurrentSettings[static_cast<std::size_t>(slot)]), splitCrLf(record));
     }
     std::string expected;
     for (const auto& l : c.commands) expected += l + "\r\n";
-    EXPECT_EQ(lines(w.q.NicCommands), lines(expected));
+    EXPECT_EQ(splitCrLf(w.q.NicCommands), splitCrLf(expected));
 
     // The baseline writers store the same records.
     netcfg::StoreInitialSettings(w.q);

@@ -21,12 +21,6 @@ struct SettingsPages : ::testing::Test {
     QuillonWorld w;
     netcfg::QuestionDlg& choices = w.q.QuestionDlgForm();
 
-    Names visiblePages() const {
-        Names names;
-        for (const ui::Form* f : w.app.loadedForms())
-            if (f->isVisible()) names.push_back(f->name());
-        return names;
-    }
     ui::Form* page(const std::string& name) {
         if (name == "QuestionDlg") return &choices;
         if (name == "WiredDlg") return &w.q.WiredDlgForm();
@@ -78,7 +72,7 @@ TEST_F(SettingsPages, NextFollowsTheTicksAndBackReturnsToTheCaller) {
         ui::Form* from = page(r.from);
         from->show();
         static_cast<ui::CommandButton*>(from->find(r.button))->click();
-        EXPECT_EQ(visiblePages(), Names{r.to});
+        EXPECT_EQ(w.shown(), Names{r.to});
         if (!back) {
             EXPECT_EQ(callerOf(r.to), r.caller);
         }
@@ -90,7 +84,7 @@ TEST_F(SettingsPages, NothingTickedKeepsThePageWithASelectionError) {
     choices.Check1[6].setValue(2);  // a greyed box does not count
     choices.show();
     choices.Next.click();
-    EXPECT_EQ(visiblePages(), Names{"QuestionDlg"});
+    EXPECT_EQ(w.shown(), Names{"QuestionDlg"});
     ASSERT_EQ(w.messages.count(), 1u);
     EXPECT_EQ(w.messages.last().text,
               "You need to select one of the check boxes to continue.\r\n\r\n"

@@ -39,7 +39,7 @@ TEST_F(WiredPage, DefaultsAndModesKeepTicksAndTexts) {
     p.BootP.click();
     p.useStaticIP.click();
     expectManual(true);
-    p.IPAddr.userType("10.1.1.5");
+    p.IPAddr.userType("127.1.1.5");
     p.useAutoIP.click();
     expectManual(false);
     EXPECT_EQ(p.BootP.value(), 1);
@@ -48,7 +48,7 @@ TEST_F(WiredPage, DefaultsAndModesKeepTicksAndTexts) {
     p.useStaticIP.click();
     p.SetDefaultState();
     defaults();
-    EXPECT_EQ(p.IPAddr.text(), "10.1.1.5");
+    EXPECT_EQ(p.IPAddr.text(), "127.1.1.5");
 }
 
 TEST_F(WiredPage, ManualModeChecksAddressThenGatewayThenMask) {
@@ -60,20 +60,20 @@ TEST_F(WiredPage, ManualModeChecksAddressThenGatewayThenMask) {
     };
     const std::string again = "\r\nPlease enter a valid IP Address";
     const Case cases[] = {
-        {"192.168.0.20", "192.168.0.1", "255.0.255.0", ""},
-        {"10.2.123.254", "", "255.255.255.0",
+        {"127.168.0.20", "127.168.0.1", "255.0.255.0", ""},
+        {"127.2.123.254", "", "255.255.255.0",
          "Gateway Address cannot be empty when the Static  option is selected." + again},
         {"", "", "", "IP Address cannot be empty when the Static  option is selected." + again},
-        {"192.168.0.0", "nonsense", "", "Invalid IP Address format. Segment value must be between 1 and 254" + again},
-        {"10.2.3.4.", "1.1.1.1", "0.0.0.0",
+        {"127.168.0.0", "nonsense", "", "Invalid IP Address format. Segment value must be between 1 and 254" + again},
+        {"127.2.3.4.", "1.1.1.1", "0.0.0.0",
          "Invalid IP Address format.\r\nCorrect format is ###.###.###.###\r\nExample: 10.2.123.254" + again},
-        {"10.2.3.4", "10.2.3", "0.0.0.0",
+        {"127.2.3.4", "127.2.3", "0.0.0.0",
          "Invalid Gateway Address format.\r\nCorrect format is ###.###.###.###\r\nExample: 10.2.123.254" + again},
-        {"10.2.3.4", "0.2.3.1", "", "Invalid Gateway Address format. Segment value must be between 1 and 254" + again},
-        {"10.2.3.4", "10.2.3.1", "", "Submask cannot be empty when the Static option is selected." + again},
-        {"10.2.3.4", "10.2.3.1", "255.255.0",
+        {"127.2.3.4", "0.2.3.1", "", "Invalid Gateway Address format. Segment value must be between 1 and 254" + again},
+        {"127.2.3.4", "127.2.3.1", "", "Submask cannot be empty when the Static option is selected." + again},
+        {"127.2.3.4", "127.2.3.1", "255.255.0",
          "Invalid submask format.\r\nCorrect format is ###.###.###.###\r\nExample: 255.255.0.0" + again},
-        {"10.2.3.4", "10.2.3.1", "255.255.256.0",
+        {"127.2.3.4", "127.2.3.1", "255.255.256.0",
          "Invalid submask format. Segment value must be between 0 and 255" + again},
     };
     p.useStaticIP.click();

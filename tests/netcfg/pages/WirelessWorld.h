@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
@@ -32,13 +31,6 @@ struct WirelessWorld : testsupport::QuillonWorld {
     netcfg::WirelessDlg& radio() { return q.WirelessDlgForm(); }
     netcfg::EncryptQuestionDlg& security() { return q.EncryptQuestionDlgForm(); }
 
-    // The names of the pages on screen.
-    std::vector<std::string> shown() const {
-        std::vector<std::string> names;
-        for (const ui::Form* f : app.loadedForms())
-            if (f->isVisible()) names.push_back(f->name());
-        return names;
-    }
     // Clicks a button of a page by its name.
     static void press(ui::Form& page, const std::string& button) {
         auto* b = dynamic_cast<ui::CommandButton*>(page.find(button));

@@ -9,11 +9,14 @@
 #include "printercfg/core/ProgressDlg.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
+#include "support/Lines.h"
 #include "support/MarrowbyWorld.h"
 #include "ui/View.h"
 
 using printercfg::ProgressDlg;
 using Strings = std::vector<std::string>;
+using testsupport::setupBlock;
+using testsupport::splitCrLf;
 
 namespace {
 
@@ -39,24 +42,8 @@ struct BarRecorder : ui::ViewFactory {
     }
 };
 
-std::string block(const Strings& lines) {
-    std::string s = "!VMD_SETUP\r\n";
-    for (const auto& l : lines) s += l + "\r\n";
-    return s + "VMD_END\r\n";
-}
-const std::string Dummy = block({});
-const std::string Calibrate = block({"WINMODE-BEGIN"}) + "~PAPER;CALIBRATE\r\n" + block({"WINMODE-END"});
-
-Strings lines(const std::string& text) {
-    Strings out;
-    std::size_t start = 0;
-    for (;;) {
-        auto end = text.find("\r\n", start);
-        out.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) return out;
-        start = end + 2;
-    }
-}
+const std::string Dummy = setupBlock({});
+const std::string Calibrate = setupBlock({"WINMODE-BEGIN"}) + "~PAPER;CALIBRATE\r\n" + setupBlock({"WINMODE-END"});
 
 struct SendSequence : ::testing::Test {
     testsupport::MarrowbyWorld w;
@@ -99,7 +86,7 @@ struct SendSequence : ::testing::Test {
         for (const auto& d : w.spooler.documents) out.push_back(d.bytes);
         return out;
     }
-    Strings status() const { return lines(statusText); }
+    Strings status() const { return splitCrLf(statusText); }
     // Seconds between one spooled document and the next.
     std::vector<int> gaps() const {
         std::vector<int> out;
@@ -120,7 +107,7 @@ TEST_F(SendSequence, StepsJobsWaitsAndProgressInOrder) {
         bool successBox;
     };
     const std::string emu =
-        block({"CONFIG-OVERLAY;3.", "guardsave   .e  0   0x0", "dvxswitch   .e  1   0x0", "CONFIG-OVERLAY;END."});
+        setupBlock({"CONFIG-OVERLAY;3.", "guardsave   .e  0   0x0", "dvxswitch   .e  1   0x0", "CONFIG-OVERLAY;END."});
     const Case cases[] = {
         {"nothing asked",
          false,
@@ -139,7 +126,7 @@ TEST_F(SendSequence, StepsJobsWaitsAndProgressInOrder) {
          false,
          false,
          false,
-         {block({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 180\r\n" + block({"WINMODE-END"}), Dummy},
+         {setupBlock({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 180\r\n" + setupBlock({"WINMODE-END"}), Dummy},
          {5},
          {30, 40, 60, 80, 100},
          {"Initializing ....", "Sending configuration update request to printer.", "  ... Request received OK",
@@ -151,7 +138,7 @@ TEST_F(SendSequence, StepsJobsWaitsAndProgressInOrder) {
          true,
          true,
          true,
-         {Calibrate, Dummy, block({"CONFIG-SAVE;3"}), Dummy, block({"CONFIG-POWERUP;0"}), Dummy},
+         {Calibrate, Dummy, setupBlock({"CONFIG-SAVE;3"}), Dummy, setupBlock({"CONFIG-POWERUP;0"}), Dummy},
          {20, 5, 5, 5, 5},
          {30, 40, 60, 80, 100},
          {"Initializing ....", "Requesting auto calibration to be started.", "  ... Request received OK",
@@ -165,7 +152,7 @@ TEST_F(SendSequence, StepsJobsWaitsAndProgressInOrder) {
          false,
          true,
          false,
-         {emu, Dummy, block({"CONFIG-LOAD;3"}), Dummy, block({"CONFIG-SAVE;3"}), Dummy},
+         {emu, Dummy, setupBlock({"CONFIG-LOAD;3"}), Dummy, setupBlock({"CONFIG-SAVE;3"}), Dummy},
          {10, 5, 10, 5, 5},
          {25, 30, 40, 60, 80, 100},
          {"Initializing ....", "Requesting active emulation to be changed.", "  ... Request received OK",
@@ -213,10 +200,10 @@ TEST_F(SendSequence, StepsJobsWaitsAndProgressInOrder) {
 TEST_F(SendSequence, JobTextsAndTheirLogEntries) {
     printercfg::KRNCmds cmds(w.m);
     const std::tuple<std::function<void()>, std::string, const char*> cases[] = {
-        {[&] { cmds.SendLoadCfgCmd(8); }, block({"CONFIG-LOAD;8"}), "SendEmuCmd "},
+        {[&] { cmds.SendLoadCfgCmd(8); }, setupBlock({"CONFIG-LOAD;8"}), "SendEmuCmd "},
         {[&] { cmds.SendSaveCfgCmd(0); }, Dummy, "SendSaveCfgCmd "},
         {[&] { cmds.SendSetPowerUpCmd(-1); }, Dummy, "SendSetPowerUpCmd "},
-        {[&] { cmds.SendSetPowerUpCmd(0); }, block({"CONFIG-POWERUP;0"}), "SendSetPowerUpCmd "},
+        {[&] { cmds.SendSetPowerUpCmd(0); }, setupBlock({"CONFIG-POWERUP;0"}), "SendSetPowerUpCmd "},
         {[&] { cmds.SendCalibrateCmd(); }, Calibrate, "SendCalibrateCmd "},
     };
     for (const auto& [send, job, label] : cases) {
@@ -225,10 +212,10 @@ TEST_F(SendSequence, JobTextsAndTheirLogEntries) {
         EXPECT_EQ(w.spooler.documents.back().bytes, job);
         EXPECT_TRUE(cmds.lastJob().spooled);
         EXPECT_EQ(cmds.lastJob().jobId, w.spooler.documents.back().jobId);
-        const Strings log = lines(w.log());
+        const Strings log = splitCrLf(w.log());
         ASSERT_GE(log.size(), 3u);
         EXPECT_TRUE(log[0].ends_with(" - " + std::string(label))) << log[0];
-        EXPECT_EQ(lines(job).front(), log[1]);
+        EXPECT_EQ(splitCrLf(job).front(), log[1]);
         EXPECT_TRUE(log[log.size() - 3].ends_with(" - " + std::string(label))) << label;
     }
     std::remove((w.programFolder + "/Log.txt").c_str());
@@ -303,7 +290,7 @@ TEST_F(SendSequence, AStuckJobIsReportedWithTheFrontPanelAndTheSequenceStops) {
         EXPECT_TRUE(w.m.PrinterSetupForm().isVisible());
         EXPECT_TRUE(page().isVisible());
     }
-    const Strings log = lines(w.log());
+    const Strings log = splitCrLf(w.log());
     EXPECT_TRUE(std::any_of(log.begin(), log.end(),
                             [](const std::string& l) { return l.ends_with(" - JobFailure: IPAddr=127.1.1.1"); }));
 }

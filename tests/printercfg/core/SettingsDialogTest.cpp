@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "printercfg/core/Dialog.h"
@@ -30,10 +29,6 @@ struct Opened : testsupport::MarrowbyWorld {
         messages.answer(ui::IDYES);
         mode == 1 ? m.PrinterSetupForm().Finish.click() : void(m.ExitWizard());
     }
-    bool shown(const std::string& form) {
-        const auto& forms = app.loadedForms();
-        return std::any_of(forms.begin(), forms.end(), [&](auto* f) { return f->name() == form && f->isVisible(); });
-    }
     testsupport::TempDir work;
     testsupport::CurrentDirectory inWork{work.path()};
 };
@@ -59,12 +54,12 @@ TEST(MarrowbySettingsDialog, EachModeNamesItselfAndGoesOnAfterOkOrCancel) {
                       (mode ? "Please select a file to hold the wizard settings"
                             : "Please select the file that contains previously saved wizard settings"));
         // The dialog stands in for the page it came from.
-        EXPECT_TRUE(d.isVisible() && !w.shown(mode ? "PrinterSetup" : "Operation")) << mode;
+        EXPECT_TRUE(d.isVisible() && !w.isShown(mode ? "PrinterSetup" : "Operation")) << mode;
         if (typed) d.FileName.userType(typed);
         (typed ? d.OKButton : d.CancelButton).click();
         EXPECT_EQ(w.m.DialogForm.loaded(), nullptr) << mode;
         EXPECT_EQ(w.app.ended(), !*after) << mode;
-        EXPECT_TRUE(!*after || w.shown(after)) << mode << after;
+        EXPECT_TRUE(!*after || w.isShown(after)) << mode << after;
         EXPECT_EQ(w.m.SettingsSavedToFile, *written != 0) << mode;
         EXPECT_EQ(*written ? testsupport::readFile(written).substr(4, 4) : "", *written ? "V1.0" : "");
     }

@@ -114,7 +114,7 @@ TEST(SnmpReply, ValueTable) {
         {{.valueTag = 0x43, .value = bytes({0x80, 0, 0})}, "8388608\r\n"},
         {{.valueTag = 0x41, .value = bytes({0xFF, 0xFF, 0xFF, 0xFE})}, "-2\r\n"},
         {{.valueTag = 0x42, .value = bytes({0x00, 0xFF, 0xFF, 0xFF, 0xFF})}, "4294967295\r\n"},
-        {{.valueTag = 0x40, .value = bytes({0x0A, 0, 0, 1})}, "10.0.0.1\r\n"},
+        {{.valueTag = 0x40, .value = bytes({0x7F, 1, 1, 1})}, "127.1.1.1\r\n"},
         {{.valueTag = 0x05, .value = ""}, "0.0.0.0\r\n"},
         {{.valueTag = 0x44, .value = bytes({1})}, "Unknown &H44"},
         {{.valueTag = 0x06, .value = SysDescr}, "Unknown &H6"},

@@ -69,14 +69,7 @@ struct CupsDiscovery : ::testing::Test {
         w.os.spoolerBackend = &cups;
         w.os.registryBackend = &views;
     }
-    void TearDown() override {
-        for (const auto& q : added) {
-            try {
-                testScheduler().deleteQueue(q);
-            } catch (const std::exception&) {
-            }
-        }
-    }
+    void TearDown() override { testScheduler().removeQueues(added); }
     // A queue with a driver of the given name; none: a raw queue.
     void add(const std::string& name, const std::string& uri, const std::string& driver = {}) {
         if (driver.empty()) {

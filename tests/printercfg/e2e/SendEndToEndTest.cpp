@@ -26,6 +26,7 @@
 #include "printercfg/pages/SelectDlg.h"
 #include "printercfg/pages/Selection.h"
 #include "support/CupsServer.h"
+#include "support/Lines.h"
 #include "support/MarrowbyWorld.h"
 #include "support/PrinterSim.h"
 #include "support/SnmpServer.h"
@@ -33,6 +34,8 @@
 
 using testsupport::testScheduler;
 using Strings = std::vector<std::string>;
+using testsupport::setupBlock;
+using testsupport::splitCrLf;
 
 namespace {
 
@@ -68,23 +71,7 @@ std::uint16_t deadTcpPort(const std::string& address) {
     return probe.tcpPort();  // closed again when the probe stops
 }
 
-std::string block(const Strings& lines) {
-    std::string s = "!VMD_SETUP\r\n";
-    for (const auto& l : lines) s += l + "\r\n";
-    return s + "VMD_END\r\n";
-}
-const std::string Dummy = block({});
-
-Strings lines(const std::string& text) {
-    Strings out;
-    std::size_t start = 0;
-    for (;;) {
-        auto end = text.find("\r\n", start);
-        out.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) return out;
-        start = end + 2;
-    }
-}
+const std::string Dummy = setupBlock({});
 
 struct SendEndToEnd : ::testing::Test {
     testsupport::MarrowbyWorld w;
@@ -102,15 +89,7 @@ struct SendEndToEnd : ::testing::Test {
         // Real time for the servers on each poll of a wait (a poll moves the clock by 11 ms).
         w.clock.onSleep = [](std::uint32_t) { ::usleep(10000); };
     }
-    void TearDown() override {
-        for (const auto& q : added) {
-            try {
-                testScheduler().cancelAll(q);
-                testScheduler().deleteQueue(q);
-            } catch (const std::exception&) {
-            }
-        }
-    }
+    void TearDown() override { testScheduler().removeQueues(added); }
     void addQueue(const std::string& name, const std::string& uri, const std::string& policy) {
         const std::string file = files.file(name + ".ppd");
         testsupport::writeFile(file, ppd("Tessivarn 7391-Q25 006"));
@@ -164,7 +143,7 @@ struct SendEndToEnd : ::testing::Test {
 };
 
 const std::string SettingsJob =
-    block({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 90\r\n~PAPER;SPEED IPS 5\r\n" + block({"WINMODE-END"});
+    setupBlock({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 90\r\n~PAPER;SPEED IPS 5\r\n" + setupBlock({"WINMODE-END"});
 
 TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
     testsupport::PrinterSimOptions o;
@@ -174,11 +153,11 @@ TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
     addQueue("Label-Moves", "socket://127.7.4.1:" + std::to_string(sim.tcpPort()), "");
     // The success box, then no settings file on the way out.
     walkToTheSend("Label-Moves", {ui::IDOK, ui::IDNO});
-    EXPECT_EQ(lines(statusText), (Strings{"Initializing ....", "Sending configuration update request to printer.",
-                                          "  ... Request received OK", "Requesting configuration to be saved.",
-                                          "  ... Request received OK", "Printer Successfully Configured."}));
+    EXPECT_EQ(splitCrLf(statusText), (Strings{"Initializing ....", "Sending configuration update request to printer.",
+                                              "  ... Request received OK", "Requesting configuration to be saved.",
+                                              "  ... Request received OK", "Printer Successfully Configured."}));
     ASSERT_TRUE(sim.waitForJobs(4)) << testScheduler().errorLog();
-    const Strings expected = {SettingsJob, Dummy, block({"CONFIG-SAVE;2"}), Dummy};
+    const Strings expected = {SettingsJob, Dummy, setupBlock({"CONFIG-SAVE;2"}), Dummy};
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(sim.jobText(i), expected[i]) << i;
     EXPECT_EQ(sim.jobs().size(), 4u);
     const auto& boxes = w.messages.shown();
@@ -198,7 +177,7 @@ TEST_F(SendEndToEnd, AStuckJobStaysAtTheHeadAndTheFrontPanelIsRead) {
     // CUPS keeps retrying the job at the head while the device refuses it.
     addQueue("Label-Stuck", "socket://127.7.4.2:" + std::to_string(deadTcpPort("127.7.4.2")), "retry-current-job");
     walkToTheSend("Label-Stuck");
-    EXPECT_EQ(lines(statusText),
+    EXPECT_EQ(splitCrLf(statusText),
               (Strings{"Initializing ....", "Sending configuration update request to printer.",
                        "... Error Detected. The command failed. Program unable to continue.",
                        "... Printer Front Panel Message:", "\tPAPER OUT", "\tLOAD MEDIA", "Program terminated!!!"}))
@@ -219,7 +198,7 @@ TEST_F(SendEndToEnd, AJobThatCupsAbortedHasNotMoved) {
     addQueue("Label-Aborts", "refuse://127.7.4.3", "abort-job");
     walkToTheSend("Label-Aborts");
     testScheduler().restoreBackend("refuse");
-    const Strings status = lines(statusText);
+    const Strings status = splitCrLf(statusText);
     ASSERT_GE(status.size(), 3u);
     EXPECT_EQ(status[2], "... Error Detected. The command failed. Program unable to continue.");
     // Not a TCP/IP port: no front panel.

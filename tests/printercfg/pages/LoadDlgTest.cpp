@@ -35,9 +35,7 @@ TEST(LoadPage, RoutesOfItsChoicesAndButtons) {
         if (r == "Cancel") page.Cancel.click();
         if (r == "Close") page.userClose();
         EXPECT_EQ(w.app.ended(), !*shown) << r;
-        bool visible = false;
-        for (const ui::Form* f : w.app.loadedForms()) visible = visible || (f->name() == shown && f->isVisible());
-        EXPECT_EQ(visible, *shown != 0) << r;
+        EXPECT_EQ(w.isShown(shown), *shown != 0) << r;
         EXPECT_EQ(page.isVisible(), r == "Cancel") << r;
         if (r == "Start New") {
             // Both settings pages start again from their defaults.

@@ -35,9 +35,7 @@ struct Choice : ::testing::Test {
             if (w.processes.starts.size() != seen) {
                 seen = w.processes.starts.size();
                 programStartedAt = w.clock.elapsed();
-                visibleMeanwhile.clear();
-                for (ui::Form* f : w.app.loadedForms())
-                    if (f->isVisible()) visibleMeanwhile.push_back(f->name());
+                visibleMeanwhile = w.shown();
             }
             if (w.clock.elapsed() - programStartedAt >= ms &&
                 w.processes.poll(w.processes.last()) == platform::WaitResult::Running) {

@@ -30,11 +30,6 @@ struct Pages {
         ui::Control* c = media().find(name);
         return dynamic_cast<T&>(c ? *c : *print().find(name));
     }
-    bool shown(const std::string& form) {
-        for (const ui::Form* f : w.app.loadedForms())
-            if (f->name() == form && f->isVisible()) return true;
-        return false;
-    }
 };
 
 std::string join(const auto& entries, std::size_t cut = 0) {
@@ -254,7 +249,7 @@ TEST(PrintSettingsPage, NextAsksToSaveThenGoesToTheFinishPage) {
                          "so you can use it the next time you run this wizard?"
                        : "No settings selected. Please select a setting to change or press cancel to exit");
         EXPECT_EQ(p.w.messages.last().title, *box ? "Save Wizard Settings" : "Notice");
-        EXPECT_TRUE(p.shown(shown)) << shown;
+        EXPECT_TRUE(p.w.isShown(shown)) << shown;
         // The settings dialog stands in for the page, as the finish page does.
         EXPECT_EQ(p.print().isVisible(), !*box) << shown;
         if (p.w.m.DialogForm.loaded()) {
@@ -295,7 +290,7 @@ TEST(SettingsPages, ButtonsLeadOnAndCancelReadsExitOnceTheSetupWasSent) {
         ui::Form& from = media ? static_cast<ui::Form&>(p.media()) : p.print();
         from.show();
         (media ? p.get<ui::CommandButton>(button) : p.print().Prev).click();
-        EXPECT_TRUE(p.shown(shown)) << button;
+        EXPECT_TRUE(p.w.isShown(shown)) << button;
         EXPECT_EQ(from.isVisible(), stays) << button;
     }
     for (bool sent : {false, true}) {

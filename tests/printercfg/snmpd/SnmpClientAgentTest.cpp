@@ -21,6 +21,8 @@ struct AgentWorld {
 
     explicit AgentWorld(std::uint16_t port) {
         w.os.socketFactory = &sockets;
+        // The agent works in real time: each wait's poll lets a millisecond
+        // pass for real, while the program's waits run on the virtual clock.
         w.clock.onSleep = [](std::uint32_t) { ::usleep(1000); };
         w.m.ProgressDlgForm().SnmpPort = port;
     }
@@ -63,7 +65,7 @@ TEST(SnmpClientAgainstSnmpd, AMissingObjectIsNoReply) {
     };
     for (int i = 0; i < 3000 && arrivals == 0; ++i) {
         a.w.pump.doEvents();
-        ::usleep(1000);
+        ::usleep(1000);  // the agent works in real time
     }
     EXPECT_EQ(arrivals, 1);
     EXPECT_FALSE(a.page().replyReceived());

@@ -6,6 +6,7 @@
 // Every picture is checked for what a person would call broken in it.
 
 #include <gtest/gtest.h>
+#include <QImage>
 #include <QWidget>
 #include <filesystem>
 #include <string>
@@ -53,15 +54,20 @@ inline void expectLaidOut(ui::Form& form) {
     }
 }
 
-// Renders the form into <screens>/<name>.png, making sub-folders as needed;
+// Renders the form into <screens>/<name>.png in place of an older picture,
+// making sub-folders as needed, and checks the picture and the layout;
 // returns the file's path, or an empty path after a test failure.
 inline std::filesystem::path saveScreen(ui::Form& form, const std::string& name) {
     const std::filesystem::path path = screensDir() / (name + ".png");
     std::filesystem::create_directories(path.parent_path());
+    std::filesystem::remove(path);
     if (!ui::grabToPng(form, path.string())) {
         ADD_FAILURE() << "no picture of " << form.name() << " at " << path;
         return {};
     }
+    const QImage image(QString::fromStdString(path.string()));
+    EXPECT_FALSE(image.isNull()) << path;
+    EXPECT_GE(image.width(), 480) << path;
     expectLaidOut(form);
     return path;
 }

@@ -1,0 +1,26 @@
+#pragma once
+// What the settings dialogs of both wizards share: their captions in save
+// and load mode, the file browser, and the check of a typed file name.
+
+#include <optional>
+#include <string>
+
+namespace foundation {
+
+class WizardModule;
+
+// The caption and heading of the dialog.
+const char* SettingsDialogTitle(bool saving);
+// The instruction under the heading.
+const char* SettingsDialogInstruction(bool saving);
+
+// The file browser over the program folder: the name chosen, with the blanks
+// around it trimmed and `extension` added when it has no "."; nothing when
+// no name was chosen.
+std::optional<std::string> BrowseSettingsFile(WizardModule& module, const std::string& filter,
+                                              const std::string& extension);
+
+// False, after a notice, for a typed name that names no file.
+bool CheckSettingsFileName(WizardModule& module, const std::string& name);
+
+}  // namespace foundation

@@ -1,0 +1,117 @@
+#include "support/ServerProcess.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+namespace testsupport {
+
+std::filesystem::path makeTempFolder(const std::string& prefix) {
+    std::string tmpl = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    return tmpl;
+}
+
+sockaddr_in loopbackAddress(const std::string& address, std::uint16_t port) {
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(port);
+    if (::inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1 || (ntohl(sa.sin_addr.s_addr) >> 24) != 127)
+        throw std::invalid_argument("loopback addresses only, not " + address);
+    return sa;
+}
+
+std::uint16_t freeLoopbackPort(int type, const std::string& address) {
+    sockaddr_in sa = loopbackAddress(address, 0);
+    int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    socklen_t len = sizeof sa;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) {
+        if (fd >= 0) ::close(fd);
+        throw std::runtime_error("no free port on " + address);
+    }
+    ::close(fd);
+    return ntohs(sa.sin_port);
+}
+
+void startWithRetries(const std::string& name, const std::filesystem::path& root, const std::function<void()>& attempt,
+                      const std::function<void()>& stop) {
+    std::string lastError;
+    for (int tries = 0; tries < 3; ++tries) {
+        try {
+            attempt();
+            return;
+        } catch (const std::exception& e) {
+            lastError = e.what();
+            stop();
+        }
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
+    throw std::runtime_error(name + " did not start: " + lastError);
+}
+
+pid_t startServer(const std::string& program, const std::vector<std::string>& args, const std::string& output,
+                  const std::vector<std::pair<std::string, std::string>>& env) {
+    std::vector<std::string> words = args;
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    const std::string sink = output.empty() ? "/dev/null" : output;
+
+    const pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
+    if (pid == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
+        int out = ::open(sink.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (out >= 0) {
+            ::dup2(out, STDOUT_FILENO);
+            ::dup2(out, STDERR_FILENO);
+        }
+        int null = ::open("/dev/null", O_RDONLY);
+        if (null >= 0) ::dup2(null, STDIN_FILENO);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int stopServer(pid_t pid, std::chrono::milliseconds timeout) {
+    ::kill(pid, SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    int status = 0;
+    for (;;) {
+        pid_t r = ::waitpid(pid, &status, WNOHANG);
+        if (r == pid || (r < 0 && errno != EINTR)) break;
+        if (msUntil(deadline) == 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            break;
+        }
+        if (pidfd >= 0) {
+            pollfd p{pidfd, POLLIN, 0};
+            ::poll(&p, 1, msUntil(deadline));
+        } else {
+            // No pidfd: a short wait on nothing, then a look again.
+            ::poll(nullptr, 0, std::min(20, msUntil(deadline)));
+        }
+    }
+    if (pidfd >= 0) ::close(pidfd);
+    return status;
+}
+
+}  // namespace testsupport
