@@ -28,8 +28,10 @@ constexpr int Error = 9;
 enum class SendStatus {
     None,     // nothing sent since the connect
     Sending,  // bytes still waiting for the connection to take them
-    Sent,     // every byte handed to the connection
-    Failed,   // not connected, or the connection broke before the end
+    Written,  // every byte handed to the connection, not all acknowledged yet
+    Sent,     // the peer acknowledged every byte
+    Failed,   // not connected, or the connection broke, was reset or hung up
+              // before the peer acknowledged every byte
 };
 
 // The address of a dotted-decimal IPv4 text, most significant byte first:
@@ -65,16 +67,18 @@ public:
     // One of SocketState.
     virtual int state() const = 0;
     // Queues the bytes behind any still unsent; the connection takes them as
-    // it can. Fails (status Failed) unless connected.
+    // it can, and is then watched until the peer has acknowledged them all.
+    // Fails (status Failed) unless connected.
     virtual void send(const std::string& bytes) = 0;
     virtual SendStatus sendStatus() const = 0;
     // Bytes the connection has taken since the connect.
     virtual std::size_t bytesSent() const = 0;
-    // Closes the connection; harmless when closed already. Bytes not yet
-    // sent are dropped, and the send counts as failed.
+    // Closes the connection; harmless when closed already. A send not yet
+    // acknowledged counts as failed, and bytes not yet sent are dropped.
     virtual void close() = 0;
 
-    // Lets the connect and the send move on; never blocks.
+    // Lets the connect and the send move on, and watches a written send;
+    // never blocks.
     virtual void progress() = 0;
 };
 

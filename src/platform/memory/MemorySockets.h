@@ -48,7 +48,8 @@ public:
     // The peer at host:port, made on first use. A connect to an address
     // with no peer is refused; one to a host that is no dotted-decimal
     // address fails at once. Dotted quads reach the peer of their plain form
-    // ("127.0.0.010" the peer at 127.0.0.10), as do datagrams.
+    // ("127.0.0.010" the peer at 127.0.0.10), as do datagrams. The bytes a
+    // peer takes count as acknowledged at once.
     TcpPeer& tcpPeer(const std::string& host, std::uint16_t port);
 
     // Datagrams sent by any socket, in order.

@@ -1,9 +1,11 @@
 #include "platform/posix/PosixSockets.h"
 
 #include <arpa/inet.h>
+#include <linux/sockios.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -135,7 +137,7 @@ public:
 
     void close() override {
         dropSocket();
-        if (status_ == SendStatus::Sending) status_ = SendStatus::Failed;
+        if (status_ == SendStatus::Sending || status_ == SendStatus::Written) status_ = SendStatus::Failed;
         out_.clear();
         offset_ = 0;
         state_ = SocketState::Closed;
@@ -154,6 +156,7 @@ public:
             state_ = SocketState::Connected;
         }
         if (state_ == SocketState::Connected && status_ == SendStatus::Sending) flush();
+        if (state_ == SocketState::Connected && status_ == SendStatus::Written) watch();
     }
 
 private:
@@ -172,13 +175,32 @@ private:
         }
         out_.clear();
         offset_ = 0;
-        status_ = SendStatus::Sent;
+        status_ = SendStatus::Written;
+        watch();
+    }
+
+    // Sent once the peer has acknowledged every byte; Failed when the
+    // connection is reset, fails or hangs up before. The count of bytes not
+    // yet acknowledged stays as it was when a reset ends the connection, so
+    // it is read first.
+    void watch() {
+        int unacknowledged = 0;
+        if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0) {
+            fail();
+            return;
+        }
+        if (unacknowledged == 0) {
+            status_ = SendStatus::Sent;
+            return;
+        }
+        pollfd p{fd_, 0, 0};  // errors and hang-ups are reported unasked
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP))) fail();
     }
 
     void fail() {
         dropSocket();
         state_ = SocketState::Error;
-        if (status_ == SendStatus::Sending) status_ = SendStatus::Failed;
+        if (status_ == SendStatus::Sending || status_ == SendStatus::Written) status_ = SendStatus::Failed;
         out_.clear();
         offset_ = 0;
     }
