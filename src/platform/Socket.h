@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -27,30 +28,57 @@ constexpr int Error = 9;
 enum class SendStatus {
     None,     // nothing sent since the connect
     Sending,  // bytes still waiting for the connection to take them
-    Sent,     // every byte handed to the connection
-    Failed,   // not connected, or the connection broke before the end
+    Written,  // every byte handed to the connection, not all acknowledged yet
+    Sent,     // the peer acknowledged every byte
+    Failed,   // not connected, or the connection broke, was reset or hung up
+              // before the peer acknowledged every byte
 };
+
+// The address of a dotted-decimal IPv4 text, most significant byte first:
+// exactly four parts of decimal digits, each 0 to 255, leading zeros read
+// as decimal ("010" is ten). None for any other text.
+inline std::optional<std::uint32_t> DottedDecimal(std::string_view text) {
+    std::uint32_t address = 0;
+    int parts = 0;
+    std::size_t i = 0;
+    for (;;) {
+        unsigned value = 0;
+        std::size_t digits = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) {
+            value = value * 10 + static_cast<unsigned>(text[i] - '0');
+            if (value > 255) return std::nullopt;
+        }
+        if (digits == 0) return std::nullopt;
+        address = (address << 8) | value;
+        if (++parts == 4) return i == text.size() ? std::optional<std::uint32_t>(address) : std::nullopt;
+        if (i == text.size() || text[i] != '.') return std::nullopt;
+        ++i;
+    }
+}
 
 class TcpClient {
 public:
     virtual ~TcpClient() = default;
 
-    // Drops any earlier connection and starts connecting; the state is then
-    // Connecting, or Error at once when the host is no usable address.
+    // Drops any earlier connection and starts connecting to a dotted-decimal
+    // IPv4 host (DottedDecimal); the state is then Connecting, or Error at
+    // once for any other text. Names are never looked up.
     virtual void connect(const std::string& host, std::uint16_t port) = 0;
     // One of SocketState.
     virtual int state() const = 0;
     // Queues the bytes behind any still unsent; the connection takes them as
-    // it can. Fails (status Failed) unless connected.
+    // it can, and is then watched until the peer has acknowledged them all.
+    // Fails (status Failed) unless connected.
     virtual void send(const std::string& bytes) = 0;
     virtual SendStatus sendStatus() const = 0;
     // Bytes the connection has taken since the connect.
     virtual std::size_t bytesSent() const = 0;
-    // Closes the connection; harmless when closed already. Bytes not yet
-    // sent are dropped, and the send counts as failed.
+    // Closes the connection; harmless when closed already. A send not yet
+    // acknowledged counts as failed, and bytes not yet sent are dropped.
     virtual void close() = 0;
 
-    // Lets the connect and the send move on; never blocks.
+    // Lets the connect and the send move on, and watches a written send;
+    // never blocks.
     virtual void progress() = 0;
 };
 
@@ -66,8 +94,10 @@ public:
     virtual ~DatagramSocket() = default;
 
     // The destination of send(); only datagrams from exactly this address
-    // and port are received from then on. False when the host is no usable
-    // address.
+    // and port are received from then on. A dotted quad is read as
+    // DottedDecimal, an IPv6 address as written, any other text as a name
+    // to look up. False when the host is no usable address, among them the
+    // other numeric forms of IPv4 ("127.1", "0x7F.0.0.1").
     virtual bool setRemote(const std::string& host, std::uint16_t port) = 0;
     // Sends one datagram to the destination; false when it was not sent.
     virtual bool send(const std::string& bytes) = 0;

@@ -15,6 +15,7 @@
 
 #include "platform/memory/MemorySockets.h"
 #include "platform/posix/PosixSockets.h"
+#include "support/Loopback.h"
 #include "support/UiWorld.h"
 
 using platform::SendStatus;
@@ -158,10 +159,10 @@ TEST(MemoryTcpClient, NoPeerOrNoHostIsAnError) {
 struct Listener {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     std::uint16_t port = 0;
-    Listener() {
+    explicit Listener(const char* address = "127.0.0.1") {
         sockaddr_in sa{};
         sa.sin_family = AF_INET;
-        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::inet_pton(AF_INET, address, &sa.sin_addr);
         socklen_t len = sizeof sa;
         ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
         ::listen(fd, 4);
@@ -378,6 +379,41 @@ TEST(PosixDatagramSocket, DropsDatagramsFromOtherAddressesAndPorts) {
     EXPECT_EQ(arrivals[0].port, agent.port());
     EXPECT_FALSE(socket->setRemote("", 161));
     EXPECT_FALSE(socket->send("no destination"));
+}
+
+// Each part from 10 to 77 with digits 0 to 7 only, so that read as octal,
+// written with a leading zero, it would mean another address.
+TEST(PosixSockets, DottedQuadsAreReadAsDecimalAndOtherTextsNeverReachTheTcpClient) {
+    std::string plain = "127", padded = "127";
+    for (int i = 0; i < 3; ++i) {
+        const std::string part = std::to_string(testsupport::randomPart(1, 7) * 10 + testsupport::randomPart(0, 7));
+        plain += "." + part;
+        padded += ".0" + part;
+    }
+    SCOPED_TRACE(padded);
+    testsupport::UiWorld w;
+    platform::PosixSockets sockets;
+    Listener server(plain.c_str());
+    auto client = sockets.tcpClient();
+    auto io = w.app.addIoSource([&] { client->progress(); });
+    client->connect(padded, server.port);
+    EXPECT_TRUE(pumpUntil(w.pump, [&] { return client->state() == State::Connected; }));
+    const int peer = server.accept();
+    EXPECT_GE(peer, 0);
+    ::close(peer);
+    for (const char* text : {"localhost", "127.1", "0x7f.0.0.1", "127.0.0.256", "::1", " 127.0.0.1"}) {
+        client->connect(text, server.port);
+        EXPECT_EQ(client->state(), State::Error) << text;
+    }
+
+    UdpPeer agent(plain.c_str());
+    auto socket = sockets.datagramSocket();
+    ASSERT_TRUE(socket->setRemote(padded, agent.port()));
+    ASSERT_TRUE(socket->send("ping"));
+    sockaddr_in from{};
+    EXPECT_EQ(agent.receive(from), "ping");
+    for (const char* text : {"127.1", "0x7f.0.0.1", "127.0.0.256"})
+        EXPECT_FALSE(socket->setRemote(text, agent.port())) << text;
 }
 
 }  // namespace

@@ -211,6 +211,8 @@ bool ProgressDlg::Start_Job() {
         return false;
     }
     if (!Check_Job_Status(wait)) return false;
+    // The connection was watched through the wait: by its end the printer
+    // must have acknowledged every byte.
     if (output() == Output::Tcp && pwSocket->sendStatus() != platform::SendStatus::Sent) {
         JobFailure("the printer did not take the whole job");
         return false;

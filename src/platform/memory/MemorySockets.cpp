@@ -7,6 +7,14 @@ namespace platform {
 
 namespace {
 std::string endpoint(const std::string& host, std::uint16_t port) { return host + ":" + std::to_string(port); }
+
+// A dotted quad in its plain form ("127.001.0.010" is 127.1.0.10).
+std::optional<std::string> plainQuad(const std::string& host) {
+    const auto v4 = DottedDecimal(host);
+    if (!v4) return std::nullopt;
+    return std::to_string(*v4 >> 24) + "." + std::to_string((*v4 >> 16) & 0xFF) + "." +
+           std::to_string((*v4 >> 8) & 0xFF) + "." + std::to_string(*v4 & 0xFF);
+}
 }  // namespace
 
 class MemoryDatagramSocket;
@@ -33,12 +41,13 @@ public:
 
     void connect(const std::string& host, std::uint16_t port) override {
         close();
-        host_ = host;
+        const auto quad = plainQuad(host);
+        host_ = quad.value_or(host);
         port_ = port;
         status_ = SendStatus::None;
         sent_ = 0;
         net_->calls.push_back("tcp connect " + endpoint(host, port));
-        state_ = host.empty() ? SocketState::Error : SocketState::Connecting;
+        state_ = quad ? SocketState::Connecting : SocketState::Error;
     }
 
     int state() const override { return state_; }
@@ -130,7 +139,7 @@ public:
             remote_.reset();
             return false;
         }
-        remote_ = {host, port};
+        remote_ = {plainQuad(host).value_or(host), port};
         return true;
     }
 

@@ -46,7 +46,10 @@ public:
     MemoryNetwork();
 
     // The peer at host:port, made on first use. A connect to an address
-    // with no peer is refused; one to an empty host fails at once.
+    // with no peer is refused; one to a host that is no dotted-decimal
+    // address fails at once. Dotted quads reach the peer of their plain form
+    // ("127.0.0.010" the peer at 127.0.0.10), as do datagrams. The bytes a
+    // peer takes count as acknowledged at once.
     TcpPeer& tcpPeer(const std::string& host, std::uint16_t port);
 
     // Datagrams sent by any socket, in order.

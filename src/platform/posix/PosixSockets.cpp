@@ -1,9 +1,11 @@
 #include "platform/posix/PosixSockets.h"
 
 #include <arpa/inet.h>
+#include <linux/sockios.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,26 +25,42 @@ struct Address {
     const sockaddr* get() const { return reinterpret_cast<const sockaddr*>(&storage); }
 };
 
-// The first address of the host for the socket type; nullopt when there is none.
-std::optional<Address> resolve(const std::string& host, std::uint16_t port, int type) {
-    if (host.empty()) return std::nullopt;
+// The socket address of an IPv4 address, most significant byte first.
+Address ipv4(std::uint32_t address, std::uint16_t port) {
+    Address a;
+    auto& v4 = reinterpret_cast<sockaddr_in&>(a.storage);
+    v4.sin_family = AF_INET;
+    v4.sin_port = htons(port);
+    v4.sin_addr.s_addr = htonl(address);
+    a.length = sizeof v4;
+    return a;
+}
+
+// The first address getaddrinfo gives for the host; nullopt when there is none.
+std::optional<Address> lookUp(const std::string& host, std::uint16_t port, int flags) {
     const std::string service = std::to_string(port);
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = type;
-    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_flags = flags | AI_NUMERICSERV;
     addrinfo* list = nullptr;
-    int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
-    if (rc != 0) {
-        hints.ai_flags = AI_NUMERICSERV | AI_ADDRCONFIG;
-        rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
-    }
-    if (rc != 0 || !list) return std::nullopt;
+    if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &list) != 0 || !list) return std::nullopt;
     Address a;
     std::memcpy(&a.storage, list->ai_addr, list->ai_addrlen);
     a.length = list->ai_addrlen;
     ::freeaddrinfo(list);
     return a;
+}
+
+// A datagram destination: a dotted quad read as decimal, an IPv6 address,
+// or a name. IPv4 in the resolver's other numeric forms (octal, hex, fewer
+// parts) is refused rather than guessed at.
+std::optional<Address> datagramAddress(const std::string& host, std::uint16_t port) {
+    if (auto v4 = DottedDecimal(host)) return ipv4(*v4, port);
+    if (host.empty() || host.find_first_not_of("0123456789.") == std::string::npos) return std::nullopt;
+    if (auto numeric = lookUp(host, port, AI_NUMERICHOST))
+        return numeric->family() == AF_INET6 ? numeric : std::nullopt;
+    return lookUp(host, port, AI_ADDRCONFIG);
 }
 
 bool sameEndpoint(const sockaddr_storage& a, const Address& b) {
@@ -82,18 +100,19 @@ public:
         close();
         status_ = SendStatus::None;
         sent_ = 0;
-        auto address = resolve(host, port, SOCK_STREAM);
-        if (!address) {
+        const auto v4 = DottedDecimal(host);
+        if (!v4) {
             state_ = SocketState::Error;
             return;
         }
-        fd_ = ::socket(address->family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        const Address address = ipv4(*v4, port);
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (fd_ < 0) {
             state_ = SocketState::Error;
             return;
         }
         // An interrupted connect goes on by itself, like one in progress.
-        if (::connect(fd_, address->get(), address->length) == 0)
+        if (::connect(fd_, address.get(), address.length) == 0)
             state_ = SocketState::Connected;
         else if (errno == EINPROGRESS || errno == EINTR)
             state_ = SocketState::Connecting;
@@ -118,7 +137,7 @@ public:
 
     void close() override {
         dropSocket();
-        if (status_ == SendStatus::Sending) status_ = SendStatus::Failed;
+        if (status_ == SendStatus::Sending || status_ == SendStatus::Written) status_ = SendStatus::Failed;
         out_.clear();
         offset_ = 0;
         state_ = SocketState::Closed;
@@ -137,6 +156,7 @@ public:
             state_ = SocketState::Connected;
         }
         if (state_ == SocketState::Connected && status_ == SendStatus::Sending) flush();
+        if (state_ == SocketState::Connected && status_ == SendStatus::Written) watch();
     }
 
 private:
@@ -155,13 +175,32 @@ private:
         }
         out_.clear();
         offset_ = 0;
-        status_ = SendStatus::Sent;
+        status_ = SendStatus::Written;
+        watch();
+    }
+
+    // Sent once the peer has acknowledged every byte; Failed when the
+    // connection is reset, fails or hangs up before. The count of bytes not
+    // yet acknowledged stays as it was when a reset ends the connection, so
+    // it is read first.
+    void watch() {
+        int unacknowledged = 0;
+        if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0) {
+            fail();
+            return;
+        }
+        if (unacknowledged == 0) {
+            status_ = SendStatus::Sent;
+            return;
+        }
+        pollfd p{fd_, 0, 0};  // errors and hang-ups are reported unasked
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP))) fail();
     }
 
     void fail() {
         dropSocket();
         state_ = SocketState::Error;
-        if (status_ == SendStatus::Sending) status_ = SendStatus::Failed;
+        if (status_ == SendStatus::Sending || status_ == SendStatus::Written) status_ = SendStatus::Failed;
         out_.clear();
         offset_ = 0;
     }
@@ -184,7 +223,7 @@ public:
     ~PosixDatagramSocket() override { close(); }
 
     bool setRemote(const std::string& host, std::uint16_t port) override {
-        auto address = resolve(host, port, SOCK_DGRAM);
+        auto address = datagramAddress(host, port);
         if (!address) {
             remote_.reset();
             return false;

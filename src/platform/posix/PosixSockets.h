@@ -1,7 +1,9 @@
 #pragma once
-// Sockets over the POSIX socket calls, non-blocking throughout. Host names
-// are looked up through the system's resolver; addresses are taken as they
-// are, IPv4 or IPv6.
+// Sockets over the POSIX socket calls, non-blocking throughout. The TCP
+// client takes only dotted-decimal IPv4 addresses, read by our own code; the
+// datagram socket also takes IPv6 addresses and looks names up through the
+// system's resolver. A send is watched until the peer has acknowledged it
+// (the kernel's count of unacknowledged bytes).
 
 #include "platform/Socket.h"
 

@@ -288,18 +288,22 @@ void ProgressDlg::snmpSend(const std::string& Destination, const std::string& Co
         m_.WriteLog("snmpSend: request refused: " + OID);
         return;
     }
-    if (!pwSocket) {
-        pwSocket = m_.os().sockets().datagramSocket();
-        pwSocket->onDataArrival = [this](std::size_t bytes) { pwSocket_DataArrival(bytes); };
-        io_ = m_.ui().addIoSource([this] {
-            if (pwSocket) pwSocket->progress();
-        });
+    // Each request goes out on a socket of its own, so that a late reply to
+    // an earlier one finds its port closed. The earlier socket stays open
+    // until this one has sent, so the two cannot share a port.
+    auto earlier = std::move(pwSocket);
+    pwSocket = m_.os().sockets().datagramSocket();
+    pwSocket->onDataArrival = [this](std::size_t bytes) { pwSocket_DataArrival(bytes); };
+    io_ = m_.ui().addIoSource([this] {
+        if (pwSocket) pwSocket->progress();
+    });
+    if (pwSocket->setRemote(trim(Destination), SnmpPort)) {
+        expectedOid_ = Request.name;
+        pending_ = true;
+        // The whole buffer goes out: the message, then zeros.
+        if (!pwSocket->send(std::string(SnmpRequestBuffer.begin(), SnmpRequestBuffer.end()))) pending_ = false;
     }
-    if (!pwSocket->setRemote(trim(Destination), SnmpPort)) return;
-    expectedOid_ = Request.name;
-    pending_ = true;
-    // The whole buffer goes out: the message, then zeros.
-    if (!pwSocket->send(std::string(SnmpRequestBuffer.begin(), SnmpRequestBuffer.end()))) pending_ = false;
+    if (earlier) earlier->close();
 }
 
 void ProgressDlg::pwSocket_DataArrival(std::size_t bytesTotal) {

@@ -34,7 +34,7 @@ public:
     ui::ProgressBar ProgressBar;
     ui::Label Label3;
     ui::TextBox StatusLog;
-    // The SNMP client's datagram socket, made at the first request.
+    // The SNMP client's datagram socket, a fresh one for each request.
     std::unique_ptr<platform::DatagramSocket> pwSocket;
 
     // The community of every request.

@@ -1,14 +1,20 @@
 // The SNMP client of the progress page against real agents: Debian's snmpd
-// as the fixture runs it, and the printer simulator for the replies snmpd
-// never sends. The page waits on the virtual clock; each poll lets a
-// millisecond of real time pass so the agent, a separate process, can answer.
+// as the fixture runs it, the printer simulator for the replies snmpd never
+// sends, and an agent of the test's own for replies that come late. The page waits on the virtual clock; each poll lets
+// a millisecond of real time pass so the agent, a separate process, can answer.
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include <vector>
 
 #include "platform/posix/PosixSockets.h"
 #include "printercfg/core/ProgressDlg.h"
+#include "support/Loopback.h"
 #include "support/MarrowbyWorld.h"
 #include "support/PrinterSim.h"
 #include "support/SnmpServer.h"
@@ -107,6 +113,58 @@ TEST(SnmpClientAgainstSimulator, OnlyBadOrLateRepliesAreNoReply) {
         EXPECT_FALSE(a.page().IsCorvasil(sim.address())) << c.name;
         EXPECT_EQ(a.page().Get_SNMP_Status(sim.address()), "") << c.name;
     }
+}
+
+std::string tlv(int tag, const std::string& content) {
+    return std::string(1, static_cast<char>(tag)) + static_cast<char>(content.size()) + content;
+}
+
+// The agent's GetResponse with the system description `text`.
+std::string sysDescrReply(const std::string& text) {
+    const std::string oid("\x2B\x06\x01\x02\x01\x01\x01\x00", 8);
+    const std::string zero(1, '\0');
+    const std::string pdu =
+        tlv(0x02, "\x01") + tlv(0x02, zero) + tlv(0x02, zero) + tlv(0x30, tlv(0x30, tlv(0x06, oid) + tlv(0x04, text)));
+    return tlv(0x30, tlv(0x02, zero) + tlv(0x04, "tamrel") + tlv(0xA2, pdu));
+}
+
+// An agent of the test's own on a random loopback address that answers a
+// request only when the next one comes: first, late, to the earlier
+// request, then to the new one.
+TEST(SnmpClientAgainstLateAgent, ALateReplyIsNotTakenForTheNextRequest) {
+    const std::string address = testsupport::randomLoopback();
+    const int agent = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in self{};
+    self.sin_family = AF_INET;
+    ::inet_pton(AF_INET, address.c_str(), &self.sin_addr);
+    socklen_t length = sizeof self;
+    ASSERT_EQ(::bind(agent, reinterpret_cast<sockaddr*>(&self), sizeof self), 0);
+    ::getsockname(agent, reinterpret_cast<sockaddr*>(&self), &length);
+    std::vector<sockaddr_in> askers;
+    auto answer = [&](const sockaddr_in& to, const std::string& text) {
+        const std::string reply = sysDescrReply(text);
+        ::sendto(agent, reply.data(), reply.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    };
+    AgentWorld a(ntohs(self.sin_port));
+    // Loopback datagrams need only a moment of real time on each poll.
+    a.w.clock.onSleep = [](std::uint32_t) { ::usleep(20); };
+    auto io = a.w.app.addIoSource([&] {
+        char buf[512];
+        sockaddr_in from{};
+        socklen_t size = sizeof from;
+        while (::recvfrom(agent, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &size) > 0) {
+            if (!askers.empty()) {
+                answer(askers.back(), "Late Corvasil");
+                answer(from, "Genuine Corvasil");
+            }
+            askers.push_back(from);
+            size = sizeof from;
+        }
+    });
+    EXPECT_FALSE(a.page().IsCorvasil(address));
+    EXPECT_TRUE(a.page().IsCorvasil(address));
+    EXPECT_EQ(a.page().SnmpReplyText, "Genuine Corvasil");
+    ::close(agent);
 }
 
 }  // namespace

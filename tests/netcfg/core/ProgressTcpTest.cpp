@@ -1,0 +1,119 @@
+// The progress page's TCP delivery over a real loopback connection to a
+// printer of the test's own: the job counts as delivered only once the peer
+// has acknowledged every byte.
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "netcfg/core/FinishDialog.h"
+#include "netcfg/core/PortSelect.h"
+#include "netcfg/core/ProgressDlg.h"
+#include "platform/posix/PosixSockets.h"
+#include "support/Loopback.h"
+#include "support/QuillonWorld.h"
+
+namespace {
+
+enum class Peer { ReadsAndCloses, ShutsDownUnread, ResetsUnread };
+
+// A printer on port 9100 of a random loopback address, served from the
+// program's event pump.
+struct LoopbackPrinter {
+    int listener = -1;
+    int conn = -1;
+    bool done = false;
+    std::string address;
+    std::string received;
+    Peer peer;
+
+    explicit LoopbackPrinter(Peer p) : peer(p) {
+        for (int tries = 0; tries < 5 && listener < 0; ++tries) {
+            address = testsupport::randomLoopback();
+            listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            int on = 1;
+            ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+            sockaddr_in sa{};
+            sa.sin_family = AF_INET;
+            sa.sin_port = htons(9100);
+            ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
+            if (::bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(listener, 1) != 0) {
+                ::close(listener);
+                listener = -1;
+            }
+        }
+    }
+    ~LoopbackPrinter() {
+        if (conn >= 0) ::close(conn);
+        if (listener >= 0) ::close(listener);
+    }
+
+    void poll() {
+        if (done) return;
+        if (conn < 0) {
+            conn = ::accept4(listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+            if (conn < 0) return;
+            if (peer == Peer::ShutsDownUnread) {
+                ::shutdown(conn, SHUT_RDWR);
+                done = true;
+            } else if (peer == Peer::ResetsUnread) {
+                linger reset{1, 0};
+                ::setsockopt(conn, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+                ::close(conn);
+                conn = -1;
+                done = true;
+            }
+            if (done) return;
+        }
+        char buf[4096];
+        ssize_t n;
+        while ((n = ::read(conn, buf, sizeof buf)) > 0) received.append(buf, static_cast<std::size_t>(n));
+        if (received.ends_with("VMD_END\r\n")) {
+            ::close(conn);
+            conn = -1;
+            done = true;
+        }
+    }
+};
+
+TEST(ProgressTcp, OnlyAJobThePrinterAcknowledgedIsASuccess) {
+    const struct {
+        const char* name;
+        Peer behaviour;
+        bool success;
+    } cases[] = {
+        {"reads the job, then closes", Peer::ReadsAndCloses, true},
+        {"shuts down without reading", Peer::ShutsDownUnread, false},
+        {"resets without reading", Peer::ResetsUnread, false},
+    };
+    for (const auto& [name, behaviour, success] : cases) {
+        SCOPED_TRACE(name);
+        testsupport::QuillonWorld w;
+        platform::PosixSockets sockets;
+        w.os.socketFactory = &sockets;
+        w.processes.program("rundll32", [](const std::string&) {});
+        // The kernel may finish a loopback exchange on another CPU: each poll
+        // of the status wait lets a moment of real time pass for it.
+        w.clock.onSleep = [](std::uint32_t) { ::usleep(100); };
+        LoopbackPrinter printer(behaviour);
+        ASSERT_GE(printer.listener, 0);
+        auto io = w.app.addIoSource([&] { printer.poll(); });
+        auto& port = w.q.PortSelectForm();
+        port.PortTCP.setValue(true);
+        port.IPAddr.setText(printer.address);
+        w.q.FinishDialogForm().show();
+        w.q.FinishDialogForm().hide();
+        w.q.ProgressDlgForm().show();
+        w.pump.run();
+        EXPECT_EQ(w.q.SetupSent, success);
+        EXPECT_EQ(w.q.FinishDialogForm.loaded() && w.q.FinishDialogForm().isVisible(), !success);
+        if (success) {
+            EXPECT_TRUE(printer.received.starts_with("!VMD_SETUP\r\nNIC_SETUP\r\n"));
+        }
+    }
+}
+
+}  // namespace
