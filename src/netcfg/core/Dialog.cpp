@@ -41,7 +41,7 @@ Dialog::Dialog(QuillonModule& module)
 
 void Dialog::Open() {
     m_.DialogResult = 0;
-    password_.reveal(false);
+    password_.setMasking(true);
     const char* title = foundation::SettingsDialogTitle(saving());
     setCaption(title);
     Title.setCaption(title);

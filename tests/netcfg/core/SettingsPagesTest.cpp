@@ -191,6 +191,17 @@ TEST_F(Pages, LeavingWithChangesOffersTheSaveAndASavedWizardEndsWithoutAskingAga
     }
 }
 
+TEST_F(Pages, ReopeningTheDialogUnticksShowPasswordWithTheMask) {
+    dialog().dialogFlag = 1;
+    dialog().Open();
+    dialog().ShowCheck.setValue(1);
+    dialog().Open();
+    type(w.work.file("shown"));
+    dialog().ConfirmTxt.setText("pq");
+    dialog().OKButton.click();
+    EXPECT_EQ(w.messages.last().text, "Inputs for the password does not match, please re-enter the password again.");
+}
+
 TEST_F(Pages, FinishChoosesTheSaveByChangesAndWarnsBeforeSending) {
     auto& page = finish();
     EXPECT_TRUE(page.Option2.value());  // nothing changed since the baseline
