@@ -191,6 +191,16 @@ TEST_F(Pages, LeavingWithChangesOffersTheSaveAndASavedWizardEndsWithoutAskingAga
     }
 }
 
+TEST_F(Pages, TitleBarCloseOfTheDialogIsItsCancel) {
+    m.PortSelectForm().PortTCP.setValue(true);  // a change: leaving would ask
+    dialog().dialogFlag = 2;
+    dialog().Open();
+    EXPECT_TRUE(dialog().userClose());
+    EXPECT_EQ(m.DialogResult, -1);
+    EXPECT_EQ(w.messages.count(), 0u);
+    EXPECT_FALSE(w.app.ended());
+}
+
 TEST_F(Pages, ReopeningTheDialogUnticksShowPasswordWithTheMask) {
     dialog().dialogFlag = 1;
     dialog().Open();

@@ -7,6 +7,7 @@
 
 #include "printercfg/core/Dialog.h"
 #include "printercfg/core/LoadDlg.h"
+#include "printercfg/pages/CustomDialog.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
 #include "support/MarrowbyWorld.h"
@@ -85,6 +86,22 @@ TEST(MarrowbySettingsDialog, RefusalsAndFaultsKeepItOpenWithNothingSaved) {
         EXPECT_TRUE(w.m.DialogForm().isVisible() && !w.app.ended() && !w.m.SettingsSavedToFile) << typed;
         EXPECT_EQ(testsupport::readFile("old.mqz"), "older");
     }
+}
+
+TEST(MarrowbySettingsDialog, TitleBarCloseOfEitherDialogIsItsCancel) {
+    for (int mode : {0, 2}) {
+        Opened w(mode);
+        EXPECT_TRUE(w.m.DialogForm().userClose());
+        EXPECT_TRUE(!w.m.DialogForm.loaded() && !w.app.ended()) << mode;
+        EXPECT_TRUE(w.isShown(mode ? "FinishDialog" : "Operation")) << mode;
+    }
+    Opened w(0);
+    w.m.DialogForm().CancelButton.click();
+    w.m.OperationForm().MediaSizeCB.setValue(0);  // a change: leaving would ask
+    w.m.OperationForm().CustomizeMedia.click();
+    EXPECT_TRUE(w.m.CustomDialogForm().userClose());
+    EXPECT_TRUE(!w.m.CustomDialogForm.loaded() && !w.app.ended());
+    EXPECT_TRUE(w.isShown("Operation"));
 }
 
 TEST(MarrowbySettingsDialog, BrowseOffersSettingsFilesAndCompletesANameWithoutADot) {
