@@ -191,6 +191,19 @@ TEST_F(Pages, LeavingWithChangesOffersTheSaveAndASavedWizardEndsWithoutAskingAga
     }
 }
 
+TEST_F(Pages, AChangeAfterASaveAsksAgainOnLeaving) {
+    auto& ports = m.PortSelectForm();
+    ports.PortTCP.setValue(true);
+    dialog().dialogFlag = 1;
+    dialog().Open();
+    type(w.work.file("saved"));
+    dialog().OKButton.click();
+    ports.IPAddr.setText("127.0.0.9");
+    w.messages.answer(ui::IDNO);
+    EXPECT_TRUE(m.ExitWizard());
+    EXPECT_TRUE(asked(Leaving));
+}
+
 TEST_F(Pages, TitleBarCloseOfTheDialogIsItsCancel) {
     m.PortSelectForm().PortTCP.setValue(true);  // a change: leaving would ask
     dialog().dialogFlag = 2;

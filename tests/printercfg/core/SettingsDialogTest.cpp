@@ -88,6 +88,34 @@ TEST(MarrowbySettingsDialog, RefusalsAndFaultsKeepItOpenWithNothingSaved) {
     }
 }
 
+TEST(MarrowbySettingsDialog, AChangeAfterASaveAsksAgainOnLeaving) {
+    using printercfg::MarrowbyModule;
+    // What changes after the save (nullptr: nothing).
+    const std::pair<const char*, void (*)(MarrowbyModule&)> cases[] = {
+        {"nothing", nullptr},
+        {"list row", [](MarrowbyModule& m) { m.PrinterSetupForm().GapCombo.setListIndex(0); }},
+        {"scroll bar", [](MarrowbyModule& m) { m.PrinterSetupForm().HorzShiftHScroll.setValue(25); }},
+        {"custom size",
+         [](MarrowbyModule& m) {
+             m.OperationForm().CustomizeMedia.click();
+             m.CustomDialogForm().WidthValueInch.userType("2.5");
+             m.CustomDialogForm().OKButton.click();
+         }},
+    };
+    for (const auto& [change, apply] : cases) {
+        Opened w(1);
+        w.m.PrinterSetupForm().HorzCB.setValue(0);
+        w.m.OperationForm().MediaSizeCB.setValue(0);
+        w.m.DialogForm().FileName.userType("site");
+        w.m.DialogForm().OKButton.click();
+        if (apply) apply(w.m);
+        w.messages.clear();
+        w.messages.answer(ui::IDNO);
+        EXPECT_TRUE(w.m.ExitWizard());
+        EXPECT_EQ(w.messages.count(), apply ? 1u : 0u) << change;
+    }
+}
+
 TEST(MarrowbySettingsDialog, TitleBarCloseOfEitherDialogIsItsCancel) {
     for (int mode : {0, 2}) {
         Opened w(mode);
