@@ -43,7 +43,8 @@ void setUp(WirelessWorld& w, const Walk& walk) {
     s.WPA.setValue(m == 'P' || m == 'B' ? 1 : 0);
     s.EAP.setValue(m == 'E' || m == 'B' ? 1 : 0);
     if (m == 'H') w.q.WEPDlgForm().EntryManual.setValue(true);
-    // A pass phrase that the page takes.
+    // A first key and a pass phrase that the pages take.
+    if (m == 'T') typeTwice(w.q.WEPphraseDlgForm().KeyText[0], w.q.WEPphraseDlgForm().ConfirmTxt[0], "key one");
     if (m == 'H')
         typeTwice(w.q.WEPkeyDlgForm().KeyText[0], w.q.WEPkeyDlgForm().ConfirmTxt[0], "0123456789abcdef0123456789");
     if (m == 'P' || m == 'B') typeTwice(w.q.WPADlgForm().PassPhrase, w.q.WPADlgForm().ConfirmTxt, "phrase one");
