@@ -41,7 +41,7 @@ Dialog::Dialog(QuillonModule& module)
 
 void Dialog::Open() {
     m_.DialogResult = 0;
-    password_.reveal(false);
+    password_.setMasking(true);
     const char* title = foundation::SettingsDialogTitle(saving());
     setCaption(title);
     Title.setCaption(title);
@@ -87,6 +87,10 @@ void Dialog::OKButton_Click() {
 void Dialog::CancelButton_Click() {
     m_.DialogResult = -1;
     unload();
+}
+
+void Dialog::Form_QueryUnload(int&, int unloadMode) {
+    if (unloadMode == ui::UnloadByUser) CancelButton_Click();
 }
 
 }  // namespace netcfg

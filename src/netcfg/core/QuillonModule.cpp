@@ -72,10 +72,11 @@ void QuillonModule::Main(const std::string& commandLine) {
 bool QuillonModule::ExitWizard() {
     // Without a baseline (before the load page) there is nothing to compare
     // with; with one, the pages are read afresh so that the comparison sees
-    // them as they stand.
-    if (BaselineTaken && !SettingsSavedToFile) {
+    // them as they stand. A change since the last save counts as unsaved.
+    if (BaselineTaken) {
         BuildNicSettings(*this);
-        if (SettingsDiffer(*this) && ConfirmExitWithoutSaving()) return false;
+        const bool saved = SettingsSavedToFile && (!SavedSettings || *SavedSettings == CurrentSettings);
+        if (!saved && SettingsDiffer(*this) && ConfirmExitWithoutSaving()) return false;
     }
     CallSetupMenu("max");
     UnloadAllForms();

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ public:
     // Set once a baseline has been taken (the load page's defaults or a
     // loaded settings file); until then there is nothing to compare with.
     bool BaselineTaken = false;
+    // The records last written to a settings file: with SettingsSavedToFile,
+    // leaving asks nothing while the pages still read as these.
+    std::optional<std::array<std::string, RecordCount>> SavedSettings;
     // The network card's command lines, each ending with CR LF.
     std::string NicCommands;
     // The interface number the last command group named: 1 wired, 2 wireless.

@@ -145,6 +145,7 @@ bool QuillonModule::SaveWizardSettings(const std::string& path) {
         ShowNotice(JoinLines({"Error Writing File", "Unable to save the settings in " + path, ""}));
         return false;
     }
+    SavedSettings = CurrentSettings;
     ShowNotice("Settings successfully saved in " + path + "\r\n");
     return true;
 }

@@ -151,6 +151,8 @@ void NetworkDlg::Combo1_DropDown(int index) {
 
 void NetworkDlg::Timer1_Timer() { UpdatePingFields(); }
 
+void NetworkDlg::Form_Hide() { Timer1.setEnabled(false); }
+
 void NetworkDlg::Next_Click() {
     hide();
     Timer1.setEnabled(false);

@@ -48,6 +48,9 @@ public:
 
 protected:
     void Form_Load() override;
+    // The timer must not outlive the page on screen: it would enable the PING
+    // fields again after their row was unticked on the settings-choice page.
+    void Form_Hide() override;
 
 private:
     // Creates Label2(i) and Combo1(i) ahead of the row's help button.

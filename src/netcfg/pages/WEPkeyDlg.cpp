@@ -149,6 +149,7 @@ void WEPkeyDlg::Next_Click() {
         return;
     }
     if (!keys_.confirmAll(m_)) return;
+    if (!keys_.checkDefaultKey(m_, DefaultKey)) return;
     hide();
     ShowNext(m_.FinishDialogForm());
 }

@@ -67,6 +67,7 @@ void WEPphraseDlg::ShowChk_Click(int index) { keys_[index].showClicked(); }
 void WEPphraseDlg::Next_Click() {
     Timer1.setEnabled(false);
     if (!keys_.confirmAll(m_)) return;
+    if (!keys_.checkDefaultKey(m_, DefaultKey)) return;
     hide();
     ShowNext(m_.FinishDialogForm());
 }

@@ -9,6 +9,12 @@ namespace netcfg {
 
 using foundation::JoinLines;
 
+namespace {
+
+constexpr int PersonalMode = 1;  // "Personal (PSK)"
+
+}  // namespace
+
 WPADlg::WPADlg(QuillonModule& module)
     : Page(module, "WPADlg", "Configure Wireless Authentication"),
       Label1(*this, "Label1", "WPA Encryption Configuration"),
@@ -90,6 +96,13 @@ void WPADlg::Next_Click() {
     if (CharCount(PassPhrase.text()) > 63) {
         m_.ShowNotice(JoinLines({"Passphrase too long.", "Maximum number of characters allowed is 63.",
                                  "Please enter a valid Passphrase."}));
+        return;
+    }
+    // A pre-shared key must be 8 to 63 characters, or the printer cannot join.
+    if (WPAMode.listIndex() == PersonalMode && CharCount(PassPhrase.text()) < 8) {
+        m_.ShowNotice(
+            JoinLines({"Passphrase too short.", "Length of the passphrase must be between 8 to 63 characters long.",
+                       "Please enter a valid Passphrase."}));
         return;
     }
     if (!phrase_.confirmed()) {

@@ -1,5 +1,7 @@
 #include "netcfg/pages/WepKeyRows.h"
 
+#include <algorithm>
+
 #include "netcfg/core/QuillonModule.h"
 
 namespace netcfg {
@@ -42,6 +44,23 @@ void WepKeyRows::followDefaultKey(const ui::ComboBox& defaultKey, ui::Label& not
     const bool on = defaultKey.listIndex() != 0;
     note.setEnabled(on);
     setEnabled(on);
+}
+
+bool WepKeyRows::checkDefaultKey(QuillonModule& m, const ui::ComboBox& defaultKey) {
+    const int chosen = defaultKey.listIndex();
+    if (chosen <= 0) return true;
+    const auto empty = [](const MaskedEntry& r) { return r.entry.text().empty(); };
+    if (std::all_of(rows_.begin(), rows_.end(), empty)) {
+        m.ShowNotice("At least one key must be entered.");
+        return false;
+    }
+    const auto row = static_cast<std::size_t>(chosen) - 1;
+    if (row < rows_.size() && empty(rows_[row])) {
+        m.ShowNotice(foundation::JoinLines({"Key " + std::to_string(chosen) + " is the default key, but it is empty.",
+                                            "The default key must be one of the keys entered."}));
+        return false;
+    }
+    return true;
 }
 
 bool WepKeyRows::confirmAll(QuillonModule& m) {

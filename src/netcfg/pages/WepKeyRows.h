@@ -26,6 +26,9 @@ public:
     void setMasking(bool masked);
     // The rows and the note above them: enabled unless the default key is "Disable".
     void followDefaultKey(const ui::ComboBox& defaultKey, ui::Label& note);
+    // With WEP on (a default key chosen), reports when no key is entered or
+    // the default key's row is empty; true when the keys can be sent.
+    bool checkDefaultKey(QuillonModule& m, const ui::ComboBox& defaultKey);
     // Reports the first row whose confirmation differs (rows shown in clear
     // are skipped); true when all match.
     bool confirmAll(QuillonModule& m);

@@ -89,4 +89,8 @@ void Dialog::CancelButton_Click() {
         m.OperationForm().show();
 }
 
+void Dialog::Form_QueryUnload(int&, int unloadMode) {
+    if (unloadMode == ui::UnloadByUser) CancelButton_Click();
+}
+
 }  // namespace printercfg

@@ -36,6 +36,10 @@ public:
 
     static constexpr const char* Extension = ".mqz";
 
+protected:
+    // A close from the title bar is the dialog's Cancel.
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+
 private:
     bool saving() const { return dialogFlag == 1 || dialogFlag == 2; }
 };

@@ -89,7 +89,7 @@ bool MarrowbyModule::ExitWizard() {
     // No way out while the jobs are being sent.
     if (SendRunning()) return false;
     CollectChangeFlags();
-    if (SettingsChanged && !SettingsSavedToFile && ConfirmExitWithoutSaving()) return false;
+    if (SettingsChanged && !SettingsAsSaved() && ConfirmExitWithoutSaving()) return false;
     CallSetupMenu("max");
     UnloadAllForms();
     return true;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,11 @@ public:
     // The two settings pages into a settings file, replacing it whole; false
     // when nothing was written (overwrite declined, or the notice of a fault).
     bool SaveWizardSettings(const std::string& path);
+    // The bytes last written to a settings file: with SettingsSavedToFile,
+    // leaving asks nothing while the pages still would write them.
+    std::optional<std::string> SavedSettings;
+    // Whether the settings pages stand as they were last saved to a file.
+    bool SettingsAsSaved();
     // A settings file into the two settings pages: the whole file is read and
     // checked first, and one that does not pass leaves the pages as they are
     // (false, after its notice). The media page is rebuilt for the file.

@@ -154,7 +154,13 @@ bool MarrowbyModule::SaveWizardSettings(const std::string& path) {
         return false;
     }
     SettingsChanged = false;
+    SavedSettings = *bytes;
     return true;
+}
+
+bool MarrowbyModule::SettingsAsSaved() {
+    if (!SettingsSavedToFile) return false;
+    return !SavedSettings || WriteSettingsFile(readPages(*this)) == SavedSettings;
 }
 
 bool MarrowbyModule::LoadWizardSettings(const std::string& path) {

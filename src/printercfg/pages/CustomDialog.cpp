@@ -192,4 +192,8 @@ void CustomDialog::CancelButton_Click() {
     unload();
 }
 
+void CustomDialog::Form_QueryUnload(int&, int unloadMode) {
+    if (unloadMode == ui::UnloadByUser) CancelButton_Click();
+}
+
 }  // namespace printercfg

@@ -37,6 +37,10 @@ public:
     void HeightValueInch_Change();
     void HeightValueMM_Change();
 
+protected:
+    // A close from the title bar is the dialog's Cancel.
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+
 private:
     // The two boxes of one dimension. When both hold text, the one the user
     // typed into last counts; after the dialog wrote them, the inch box.

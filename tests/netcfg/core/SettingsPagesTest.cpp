@@ -191,6 +191,40 @@ TEST_F(Pages, LeavingWithChangesOffersTheSaveAndASavedWizardEndsWithoutAskingAga
     }
 }
 
+TEST_F(Pages, AChangeAfterASaveAsksAgainOnLeaving) {
+    auto& ports = m.PortSelectForm();
+    ports.PortTCP.setValue(true);
+    dialog().dialogFlag = 1;
+    dialog().Open();
+    type(w.work.file("saved"));
+    dialog().OKButton.click();
+    ports.IPAddr.setText("127.0.0.9");
+    w.messages.answer(ui::IDNO);
+    EXPECT_TRUE(m.ExitWizard());
+    EXPECT_TRUE(asked(Leaving));
+}
+
+TEST_F(Pages, TitleBarCloseOfTheDialogIsItsCancel) {
+    m.PortSelectForm().PortTCP.setValue(true);  // a change: leaving would ask
+    dialog().dialogFlag = 2;
+    dialog().Open();
+    EXPECT_TRUE(dialog().userClose());
+    EXPECT_EQ(m.DialogResult, -1);
+    EXPECT_EQ(w.messages.count(), 0u);
+    EXPECT_FALSE(w.app.ended());
+}
+
+TEST_F(Pages, ReopeningTheDialogUnticksShowPasswordWithTheMask) {
+    dialog().dialogFlag = 1;
+    dialog().Open();
+    dialog().ShowCheck.setValue(1);
+    dialog().Open();
+    type(w.work.file("shown"));
+    dialog().ConfirmTxt.setText("pq");
+    dialog().OKButton.click();
+    EXPECT_EQ(w.messages.last().text, "Inputs for the password does not match, please re-enter the password again.");
+}
+
 TEST_F(Pages, FinishChoosesTheSaveByChangesAndWarnsBeforeSending) {
     auto& page = finish();
     EXPECT_TRUE(page.Option2.value());  // nothing changed since the baseline

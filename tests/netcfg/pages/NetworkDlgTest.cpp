@@ -93,6 +93,19 @@ TEST_F(NetworkPage, PingFieldsFollowTheSelectionOnTheTimerAfterTheListOpens) {
     EXPECT_EQ(rows(p), "00011|0");
 }
 
+TEST_F(NetworkPage, HidingThePageStopsTheTimerSoAnUntickedPingRowStaysGreyed) {
+    tick("0000110");
+    auto& p = w.q.NetworkDlgForm();
+    p.show();
+    p.Combo1[5].userDropDown();
+    p.Prev.click();
+    tick("0000100");
+    p.show();
+    p.InitForm();
+    settle(100);
+    EXPECT_EQ(rows(p), "00010|0");
+}
+
 TEST_F(NetworkPage, PacketAndPeriodTakeOnlyCharactersOfThe8BitCodePage) {
     tick("0000010");
     auto& p = w.q.NetworkDlgForm();

@@ -121,6 +121,41 @@ TEST(WEPkeyDlg, ErrorsComeAsErrorBoxesAndKeepThePage) {
     }
 }
 
+TEST(WepKeyRows, WepOnNeedsAKeyAndTheDefaultKeyAmongThem) {
+    struct Case {
+        int defaultKey;      // 0 "Disable"
+        int typed;           // the key row typed, -1 none
+        std::string notice;  // "": Next passes
+    };
+    const Case cases[] = {
+        {1, -1, "At least one key must be entered."},
+        {2, 0, "Key 2 is the default key, but it is empty.\r\nThe default key must be one of the keys entered."},
+        {0, -1, ""},
+        {4, 3, ""},
+    };
+    for (const Case& c : cases) {
+        for (bool hex : {true, false}) {
+            SCOPED_TRACE(std::to_string(c.defaultKey) + (hex ? " hex" : " text"));
+            WirelessWorld w;
+            auto next = [&c](auto& p) {
+                p.show();
+                p.DefaultKey.setListIndex(c.defaultKey);
+                if (c.typed >= 0) p.KeyText[c.typed].setText("0123456789");
+                if (c.typed >= 0) p.ConfirmTxt[c.typed].setText("0123456789");
+                p.Next.click();
+            };
+            if (hex) {
+                w.q.WEPkeyDlgForm().KeySize.setListIndex(Bits64);
+                next(w.q.WEPkeyDlgForm());
+            } else {
+                next(w.q.WEPphraseDlgForm());
+            }
+            EXPECT_EQ(w.messages.count() ? w.messages.last().text : "", c.notice);
+            EXPECT_EQ(w.isShown("FinishDialog"), c.notice.empty());
+        }
+    }
+}
+
 TEST(WEPphraseDlg, AnyTextPassesButEachConfirmationMustMatch) {
     WirelessWorld w;
     auto& p = w.q.WEPphraseDlgForm();

@@ -29,6 +29,11 @@ struct Walk {
     std::vector<std::pair<char, const char*>> steps;
 };
 
+void typeTwice(ui::TextBox& entry, ui::TextBox& confirm, const std::string& text) {
+    entry.setText(text);
+    confirm.setText(text);
+}
+
 void setUp(WirelessWorld& w, const Walk& walk) {
     for (int i : walk.rows) w.choice().check[i].setValue(1);
     w.choice().EncryptionCB.setValue(walk.encryption ? 1 : 0);
@@ -38,6 +43,11 @@ void setUp(WirelessWorld& w, const Walk& walk) {
     s.WPA.setValue(m == 'P' || m == 'B' ? 1 : 0);
     s.EAP.setValue(m == 'E' || m == 'B' ? 1 : 0);
     if (m == 'H') w.q.WEPDlgForm().EntryManual.setValue(true);
+    // A first key and a pass phrase that the pages take.
+    if (m == 'T') typeTwice(w.q.WEPphraseDlgForm().KeyText[0], w.q.WEPphraseDlgForm().ConfirmTxt[0], "key one");
+    if (m == 'H')
+        typeTwice(w.q.WEPkeyDlgForm().KeyText[0], w.q.WEPkeyDlgForm().ConfirmTxt[0], "0123456789abcdef0123456789");
+    if (m == 'P' || m == 'B') typeTwice(w.q.WPADlgForm().PassPhrase, w.q.WPADlgForm().ConfirmTxt, "phrase one");
 }
 
 const Walk Walks[] = {

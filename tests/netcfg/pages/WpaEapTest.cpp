@@ -21,16 +21,22 @@ struct WpaCase {
     std::vector<int> answers;
     std::vector<std::string> boxes;  // texts, in order
     bool leaves;
+    int mode = 1;  // "Personal (PSK)"
 };
 
 const std::string TooLong =
     "Passphrase too long.\r\nMaximum number of characters allowed is 63.\r\n"
     "Please enter a valid Passphrase.";
+const std::string TooShort =
+    "Passphrase too short.\r\nLength of the passphrase must be between 8 to 63 characters long.\r\n"
+    "Please enter a valid Passphrase.";
 const std::string PhraseMismatch = "Inputs for the passphrase does not match, please re-enter the phrase again.";
 const std::string NoCipher = "Are you sure you want to disabled encryption for WPA?";
 
 const WpaCase WpaCases[] = {
-    {"EmptyPasses", "", "", false, 1, {}, {}, true},
+    {"EmptyFails", "", "", false, 1, {}, {TooShort}, false},
+    {"SevenFail", "Phrase1", "Phrase1", false, 1, {}, {TooShort}, false},
+    {"EnterpriseTakesAnyLength", "", "", false, 1, {}, {}, true, 2},
     {"SixtyThreePass", std::string(63, 'p'), std::string(63, 'p'), false, 1, {}, {}, true},
     {"LengthCountsCharacters", std::string(30, 'p') + repeat("\u00e9", 33), "", true, 1, {}, {}, true},
     {"SixtyFourFail", std::string(64, 'p'), std::string(64, 'p'), false, 1, {}, {TooLong}, false},
@@ -50,6 +56,7 @@ TEST_P(Wpa, NextChecksLengthThenConfirmationThenCipher) {
     p.show();
     EXPECT_EQ(p.WPAMode.text(), "Personal (PSK)");
     EXPECT_EQ(p.EncryptMethod.text(), "AES");
+    p.WPAMode.setListIndex(c.mode);
     p.PassPhrase.setText(c.phrase);
     p.ConfirmTxt.setText(c.confirm);
     p.ShowCheck.setValue(c.show ? 1 : 0);

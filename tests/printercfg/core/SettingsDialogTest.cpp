@@ -7,6 +7,7 @@
 
 #include "printercfg/core/Dialog.h"
 #include "printercfg/core/LoadDlg.h"
+#include "printercfg/pages/CustomDialog.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
 #include "support/MarrowbyWorld.h"
@@ -85,6 +86,50 @@ TEST(MarrowbySettingsDialog, RefusalsAndFaultsKeepItOpenWithNothingSaved) {
         EXPECT_TRUE(w.m.DialogForm().isVisible() && !w.app.ended() && !w.m.SettingsSavedToFile) << typed;
         EXPECT_EQ(testsupport::readFile("old.mqz"), "older");
     }
+}
+
+TEST(MarrowbySettingsDialog, AChangeAfterASaveAsksAgainOnLeaving) {
+    using printercfg::MarrowbyModule;
+    // What changes after the save (nullptr: nothing).
+    const std::pair<const char*, void (*)(MarrowbyModule&)> cases[] = {
+        {"nothing", nullptr},
+        {"list row", [](MarrowbyModule& m) { m.PrinterSetupForm().GapCombo.setListIndex(0); }},
+        {"scroll bar", [](MarrowbyModule& m) { m.PrinterSetupForm().HorzShiftHScroll.setValue(25); }},
+        {"custom size",
+         [](MarrowbyModule& m) {
+             m.OperationForm().CustomizeMedia.click();
+             m.CustomDialogForm().WidthValueInch.userType("2.5");
+             m.CustomDialogForm().OKButton.click();
+         }},
+    };
+    for (const auto& [change, apply] : cases) {
+        Opened w(1);
+        w.m.PrinterSetupForm().HorzCB.setValue(0);
+        w.m.OperationForm().MediaSizeCB.setValue(0);
+        w.m.DialogForm().FileName.userType("site");
+        w.m.DialogForm().OKButton.click();
+        if (apply) apply(w.m);
+        w.messages.clear();
+        w.messages.answer(ui::IDNO);
+        EXPECT_TRUE(w.m.ExitWizard());
+        EXPECT_EQ(w.messages.count(), apply ? 1u : 0u) << change;
+    }
+}
+
+TEST(MarrowbySettingsDialog, TitleBarCloseOfEitherDialogIsItsCancel) {
+    for (int mode : {0, 2}) {
+        Opened w(mode);
+        EXPECT_TRUE(w.m.DialogForm().userClose());
+        EXPECT_TRUE(!w.m.DialogForm.loaded() && !w.app.ended()) << mode;
+        EXPECT_TRUE(w.isShown(mode ? "FinishDialog" : "Operation")) << mode;
+    }
+    Opened w(0);
+    w.m.DialogForm().CancelButton.click();
+    w.m.OperationForm().MediaSizeCB.setValue(0);  // a change: leaving would ask
+    w.m.OperationForm().CustomizeMedia.click();
+    EXPECT_TRUE(w.m.CustomDialogForm().userClose());
+    EXPECT_TRUE(!w.m.CustomDialogForm.loaded() && !w.app.ended());
+    EXPECT_TRUE(w.isShown("Operation"));
 }
 
 TEST(MarrowbySettingsDialog, BrowseOffersSettingsFilesAndCompletesANameWithoutADot) {
