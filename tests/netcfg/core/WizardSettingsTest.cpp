@@ -216,6 +216,13 @@ TEST(SettingsFiles, ASaveReplacesTheWholeFileKeepingItsPermissionsOrLeavesItWhol
     EXPECT_EQ(w.messages.last().text, "Error Writing File\r\nUnable to save the settings in " + nowhere + "\r\n");
 }
 
+TEST(SettingsFiles, ANameOfTheLongestLegalLengthSaves) {
+    Wizard w;
+    const std::string path = w.work.file(std::string(251, 'n') + ".qlz");
+    ASSERT_TRUE(w.q.SaveWizardSettings(path));
+    EXPECT_TRUE(fs::is_regular_file(path));
+}
+
 TEST(SettingsFiles, TextsTheFormatCannotHoldAreRefusedByName) {
     struct Case {
         std::function<void(QuillonModule&)> set;
