@@ -52,9 +52,9 @@ std::size_t nameLimit(const std::string& folder) {
     return limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
 }
 
-// A new, exclusive file beside `target`; -1 when none can be made. The
-// target's name is cut short where the whole temporary name would not fit
-// in the folder.
+// A new, exclusive file beside `target`, for its owner only; -1 when none
+// can be made. The target's name is cut short where the whole temporary name
+// would not fit in the folder.
 int createBeside(const std::string& target, std::string& name) {
     static std::atomic<unsigned> counter{0};
     const auto slash = target.rfind('/');
@@ -65,8 +65,7 @@ int createBeside(const std::string& target, std::string& name) {
         const std::string suffix = "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".new";
         const std::size_t room = limit > suffix.size() + 1 ? limit - suffix.size() - 1 : 0;
         name = folder + "." + base.substr(0, room) + suffix;
-        // The usual mode of a new file; the user's umask applies.
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
