@@ -129,7 +129,8 @@ bool ordinaryFile(const std::string& path) {
 
 // One attempt; 0 on success, else the errno.
 int appendLine(const std::string& path, const std::string& line) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // Owner only when new, as the lines may hold whole jobs.
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return errno;
     int err = 0;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {

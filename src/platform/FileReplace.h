@@ -7,11 +7,13 @@
 
 namespace platform {
 
-// Writes `bytes` as the whole new contents of `path`. An existing file keeps
-// its permission bits (and its owner and group where the user may keep them);
-// a symbolic link is followed, so the file it names is replaced. An existing
-// file that the user may not write is left alone, as is every other older
-// file when the write fails part-way. False when nothing was replaced.
+// Writes `bytes` as the whole new contents of `path`. A new file is readable
+// and writable by its owner only; an existing one keeps its permission bits
+// (and its owner and group where the user may keep them); a symbolic link is
+// followed, so the file it names is replaced. Only a regular file is
+// replaced: a folder, a device or a pipe is never opened. An existing file
+// that the user may not write is left alone, as is every other older file
+// when the write fails part-way. False when nothing was replaced.
 bool ReplaceFile(const std::string& path, const std::string& bytes);
 
 }  // namespace platform

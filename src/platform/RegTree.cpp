@@ -1,46 +1,61 @@
 #include "platform/RegTree.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace platform {
 
 namespace {
 
-char fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII letters only, as the names compare.
+char fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool lessFolded(const std::string& a, const std::string& b) {
+}  // namespace
+
+bool RegTree::NameLess::operator()(const std::string& a, const std::string& b) const {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char x, char y) { return fold(x) < fold(y); });
 }
 
-}  // namespace
+RegTree::Key::~Key() {
+    std::vector<std::unique_ptr<Key>> doomed;
+    for (auto& [name, k] : subkeys) doomed.push_back(std::move(k));
+    while (!doomed.empty()) {
+        std::unique_ptr<Key> k = std::move(doomed.back());
+        doomed.pop_back();
+        if (!k) continue;
+        for (auto& [name, s] : k->subkeys) doomed.push_back(std::move(s));
+        k->subkeys.clear();
+    }
+}
+
+void RegTree::Key::put(const std::string& name, const RegValue& value) {
+    if (auto at = valueAt.find(name); at != valueAt.end()) {
+        values[at->second].second = value;
+        return;
+    }
+    valueAt.emplace(name, values.size());
+    values.emplace_back(name, value);
+}
 
 const RegTree::Key* RegTree::find(const Path& key) const {
+    if (key.size() > MaxDepth) return nullptr;
     const Key* k = &root_;
     for (const auto& name : key) {
-        auto it = std::find_if(k->subkeys.begin(), k->subkeys.end(),
-                               [&](const auto& s) { return Registry::sameName(s->name, name); });
+        auto it = k->subkeys.find(name);
         if (it == k->subkeys.end()) return nullptr;
-        k = it->get();
+        k = it->second.get();
     }
     return k;
 }
 
 RegTree::Key* RegTree::create(const Path& key) {
+    if (key.size() > MaxDepth) return nullptr;
     Key* k = &root_;
     for (const auto& name : key) {
-        auto it = std::find_if(k->subkeys.begin(), k->subkeys.end(),
-                               [&](const auto& s) { return Registry::sameName(s->name, name); });
-        if (it == k->subkeys.end()) {
-            auto at = std::find_if(k->subkeys.begin(), k->subkeys.end(),
-                                   [&](const auto& s) { return lessFolded(name, s->name); });
-            auto fresh = std::make_unique<Key>();
-            fresh->name = name;
-            it = k->subkeys.insert(at, std::move(fresh));
-        }
-        k = it->get();
+        auto it = k->subkeys.try_emplace(name).first;
+        if (!it->second) it->second = std::make_unique<Key>();
+        k = it->second.get();
     }
     return k;
 }
@@ -50,16 +65,17 @@ RegStatus RegTree::exists(const Path& key) const { return {find(key) ? RegError:
 RegResult<RegValue> RegTree::read(const Path& key, const std::string& name) const {
     const Key* k = find(key);
     if (!k) return RegResult<RegValue>::failed(RegError::KeyNotFound);
-    for (const auto& [n, v] : k->values)
-        if (Registry::sameName(n, name)) return {RegError::None, v};
-    return RegResult<RegValue>::failed(RegError::ValueNotFound);
+    auto at = k->valueAt.find(name);
+    if (at == k->valueAt.end()) return RegResult<RegValue>::failed(RegError::ValueNotFound);
+    return {RegError::None, k->values[at->second].second};
 }
 
 RegResult<std::vector<std::string>> RegTree::subKeys(const Path& key) const {
     const Key* k = find(key);
     if (!k) return RegResult<std::vector<std::string>>::failed(RegError::KeyNotFound);
     std::vector<std::string> out;
-    for (const auto& s : k->subkeys) out.push_back(s->name);
+    out.reserve(k->subkeys.size());
+    for (const auto& s : k->subkeys) out.push_back(s.first);
     return {RegError::None, out};
 }
 
@@ -67,46 +83,42 @@ RegResult<std::vector<std::string>> RegTree::valueNames(const Path& key) const {
     const Key* k = find(key);
     if (!k) return RegResult<std::vector<std::string>>::failed(RegError::KeyNotFound);
     std::vector<std::string> out;
+    out.reserve(k->values.size());
     for (const auto& v : k->values) out.push_back(v.first);
     return {RegError::None, out};
 }
 
-RegStatus RegTree::createKey(const Path& key) {
-    create(key);
-    return {};
-}
+RegStatus RegTree::createKey(const Path& key) { return {create(key) ? RegError::None : RegError::KeyNotFound}; }
 
 RegStatus RegTree::deleteKey(const Path& key) {
     if (key.empty()) return {RegError::AccessDenied};
     Path parentPath(key.begin(), key.end() - 1);
     Key* parent = find(parentPath);
     if (!parent) return {RegError::KeyNotFound};
-    auto it = std::find_if(parent->subkeys.begin(), parent->subkeys.end(),
-                           [&](const auto& s) { return Registry::sameName(s->name, key.back()); });
+    auto it = parent->subkeys.find(key.back());
     if (it == parent->subkeys.end()) return {RegError::KeyNotFound};
-    if (!(*it)->subkeys.empty()) return {RegError::AccessDenied};
+    if (!it->second->subkeys.empty()) return {RegError::AccessDenied};
     parent->subkeys.erase(it);
     return {};
 }
 
 RegStatus RegTree::setValue(const Path& key, const std::string& name, const RegValue& value) {
     Key* k = create(key);
-    for (auto& [n, v] : k->values)
-        if (Registry::sameName(n, name)) {
-            v = value;
-            return {};
-        }
-    k->values.emplace_back(name, value);
+    if (!k) return {RegError::KeyNotFound};
+    k->put(name, value);
     return {};
 }
 
 RegStatus RegTree::deleteValue(const Path& key, const std::string& name) {
     Key* k = find(key);
     if (!k) return {RegError::KeyNotFound};
-    auto it = std::find_if(k->values.begin(), k->values.end(),
-                           [&](const auto& v) { return Registry::sameName(v.first, name); });
-    if (it == k->values.end()) return {RegError::ValueNotFound};
-    k->values.erase(it);
+    auto at = k->valueAt.find(name);
+    if (at == k->valueAt.end()) return {RegError::ValueNotFound};
+    const std::size_t gone = at->second;
+    k->valueAt.erase(at);
+    k->values.erase(k->values.begin() + static_cast<std::ptrdiff_t>(gone));
+    for (auto& [n, place] : k->valueAt)
+        if (place > gone) --place;
     return {};
 }
 
@@ -311,17 +323,35 @@ std::optional<RegValue> parseValue(const std::string& s, std::size_t i) {
 
 }  // namespace
 
-void RegTree::write(const Key& k, const std::string& path, bool isRoot, std::string& out) {
-    if (!isRoot || !k.values.empty()) {
-        out += "[" + path + "]\n";
-        for (const auto& [name, v] : k.values) out += (name.empty() ? "@" : quote(name)) + "=" + valueText(v) + "\n";
-    }
-    for (const auto& s : k.subkeys) write(*s, path.empty() ? s->name : path + "\\" + s->name, false, out);
-}
-
 std::string RegTree::serialise() const {
     std::string out = "; Tessivarn registry store\n";
-    write(root_, "", true, out);
+    auto section = [&out](const Key& k, const std::string& path) {
+        out += "[" + path + "]\n";
+        for (const auto& [name, v] : k.values) out += (name.empty() ? "@" : quote(name)) + "=" + valueText(v) + "\n";
+    };
+    if (!root_.values.empty()) section(root_, "");
+    // Depth first in name order, one level per entry, the path grown and cut
+    // back in place.
+    struct Level {
+        const Key* key;
+        decltype(Key::subkeys)::const_iterator next;
+        std::size_t pathLength;
+    };
+    std::vector<Level> levels{{&root_, root_.subkeys.begin(), 0}};
+    std::string path;
+    while (!levels.empty()) {
+        Level& top = levels.back();
+        if (top.next == top.key->subkeys.end()) {
+            levels.pop_back();
+            continue;
+        }
+        const auto& [name, child] = *top.next++;
+        path.resize(top.pathLength);
+        if (!path.empty()) path += '\\';
+        path += name;
+        section(*child, path);
+        levels.push_back({child.get(), child->subkeys.begin(), path.size()});
+    }
     return out;
 }
 
@@ -340,6 +370,7 @@ std::optional<RegTree> RegTree::parse(const std::string& text) {
             auto path = Registry::splitPath(line.substr(1, line.size() - 2));
             if (!path) return std::nullopt;
             current = tree.create(*path);
+            if (!current) return std::nullopt;
             continue;
         }
         if (!current) return std::nullopt;
@@ -355,13 +386,7 @@ std::optional<RegTree> RegTree::parse(const std::string& text) {
         if (i >= line.size() || line[i] != '=') return std::nullopt;
         auto value = parseValue(line, i + 1);
         if (!value) return std::nullopt;
-        Key* k = current;
-        auto it = std::find_if(k->values.begin(), k->values.end(),
-                               [&](const auto& v) { return Registry::sameName(v.first, name); });
-        if (it != k->values.end())
-            it->second = *value;
-        else
-            k->values.emplace_back(name, *value);
+        current->put(name, *value);
     }
     return tree;
 }

@@ -10,6 +10,8 @@
 //
 // Types: sz, expand, multi:"a","b", dword, and hex(N) for everything else.
 
+#include <cstddef>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +25,10 @@ namespace platform {
 class RegTree {
 public:
     using Path = Registry::Path;
+
+    // Keys nest at most this deep below the root; a deeper key is neither
+    // made nor read (a store holding one is damaged).
+    static constexpr std::size_t MaxDepth = 512;
 
     RegStatus exists(const Path& key) const;
     RegResult<RegValue> read(const Path& key, const std::string& name) const;
@@ -38,15 +44,27 @@ public:
     static std::optional<RegTree> parse(const std::string& text);
 
 private:
+    // Names in order, ignoring case.
+    struct NameLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
     struct Key {
-        std::string name;
-        std::vector<std::unique_ptr<Key>> subkeys;             // sorted by name, ignoring case
-        std::vector<std::pair<std::string, RegValue>> values;  // in first-write order
+        Key() = default;
+        Key(Key&&) = default;
+        Key& operator=(Key&&) = default;
+        // Takes the sub-keys apart level by level, however deep they go.
+        ~Key();
+
+        std::map<std::string, std::unique_ptr<Key>, NameLess> subkeys;  // by the name each was made with
+        std::vector<std::pair<std::string, RegValue>> values;           // in first-write order
+        std::map<std::string, std::size_t, NameLess> valueAt;           // name to place in values
+
+        void put(const std::string& name, const RegValue& value);
     };
     const Key* find(const Path& key) const;
     Key* find(const Path& key) { return const_cast<Key*>(static_cast<const RegTree*>(this)->find(key)); }
+    // None when the key would lie deeper than MaxDepth.
     Key* create(const Path& key);
-    static void write(const Key& k, const std::string& path, bool isRoot, std::string& out);
 
     Key root_;
 };

@@ -1,12 +1,11 @@
 #include "netcfg/core/KRNCmds.h"
 
-#include <fstream>
-
 #include "foundation/RawPrint.h"
 #include "netcfg/core/PortSelect.h"
 #include "netcfg/core/ProgressDlg.h"
 #include "netcfg/core/QuillonModule.h"
 #include "platform/CodePage.h"
+#include "platform/FileReplace.h"
 #include "platform/Socket.h"
 
 namespace netcfg {
@@ -28,12 +27,7 @@ bool SendConfigJob(QuillonModule& m, const std::string& commands) {
         page->pwSocket->send(*bytes);
         return page->pwSocket->sendStatus() != platform::SendStatus::Failed;
     }
-    if (port.PortFile.value()) {
-        std::ofstream out(port.FileName.text(), std::ios::binary | std::ios::trunc);
-        out << *bytes << "\r\n";
-        out.close();
-        return static_cast<bool>(out);
-    }
+    if (port.PortFile.value()) return platform::ReplaceFile(port.FileName.text(), *bytes + "\r\n");
     return foundation::RawPrint(m).SendRawJob(*bytes);
 }
 

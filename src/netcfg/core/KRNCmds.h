@@ -13,10 +13,10 @@ std::string NicSetupJob(const std::string& commands);
 
 // Frames the command block and hands it, as 8-bit text, to the chosen
 // output: the progress page's TCP client, the named file (the job and one
-// more CR LF), or the current print queue as one raw document. False when
-// the job did not go out: a character the code page cannot hold, a client
-// that is not connected, a file that cannot be written, a document the
-// spooler did not take.
+// more CR LF, in a new or replaced regular file), or the current print queue
+// as one raw document. False when the job did not go out: a character the
+// code page cannot hold, a client that is not connected, a file that cannot
+// be written or is no regular file, a document the spooler did not take.
 bool SendConfigJob(QuillonModule& m, const std::string& commands);
 
 }  // namespace netcfg

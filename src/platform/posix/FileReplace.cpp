@@ -1,6 +1,7 @@
 #include "platform/FileReplace.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,16 +46,26 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A new, exclusive file beside `target`; -1 when none can be made.
+// The longest file name the folder takes.
+std::size_t nameLimit(const std::string& folder) {
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
+}
+
+// A new, exclusive file beside `target`, for its owner only; -1 when none
+// can be made. The target's name is cut short where the whole temporary name
+// would not fit in the folder.
 int createBeside(const std::string& target, std::string& name) {
     static std::atomic<unsigned> counter{0};
     const auto slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::size_t limit = nameLimit(folder.empty() ? "." : folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder + "." + base + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".new";
-        // The usual mode of a new file; the user's umask applies.
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const std::string suffix = "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".new";
+        const std::size_t room = limit > suffix.size() + 1 ? limit - suffix.size() - 1 : 0;
+        name = folder + "." + base.substr(0, room) + suffix;
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;

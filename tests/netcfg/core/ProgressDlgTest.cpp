@@ -2,7 +2,10 @@
 // spooler: the states and their timing, the status log, the bytes of each
 // delivery, and every way a run ends in JobFailure.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -88,8 +91,13 @@ struct ProgressWorld : testsupport::QuillonWorld {
 
     platform::MemoryNetwork::TcpPeer& peer() { return network.tcpPeer(Printer, 9100); }
 
+    ~ProgressWorld() {
+        if (pipeReader >= 0) ::close(pipeReader);
+    }
+
     bool installs = true;
     int printAfter = 1;
+    int pipeReader = -1;
     std::string batch;
     std::uint64_t shownAt = 0;
     std::vector<std::string> boxes;
@@ -223,6 +231,17 @@ const Fail Fails[] = {
      {"Program Error"},
      1000,
      {"Initializing ....", "Sending settings to file."}},
+    {"FileIsAPipe",
+     'F',
+     [](ProgressWorld& w) {
+         ASSERT_EQ(::mkfifo(w.work.file("pipe").c_str(), 0600), 0);
+         // With a reader, a writer that opens the pipe does not block.
+         w.pipeReader = ::open(w.work.file("pipe").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+     },
+     {"Program Error"},
+     1000,
+     {"Initializing ....", "Sending settings to file."},
+     "pipe"},
     {"TextOutsideTheCodePage",
      'F',
      [](ProgressWorld& w) { w.q.NicCommands = "store ifc 2 wlan ssid \u03a9\r\n"; },
@@ -297,7 +316,7 @@ TEST_P(ProgressFailure, EndsInJobFailureAndReturnsToTheFinishPage) {
     EXPECT_TRUE(w.q.FinishDialogForm().isVisible());
     EXPECT_FALSE(w.hasQueue());
     EXPECT_EQ(w.lines().back(), Delete);
-    EXPECT_FALSE(std::filesystem::exists(w.work.file(f.file)));
+    EXPECT_FALSE(std::filesystem::is_regular_file(w.work.file(f.file)));
 
     // A second send starts afresh.
     auto& again = w.q.ProgressDlgForm();

@@ -12,6 +12,7 @@
 
 #include "foundation/KAEIntro.h"
 #include "netcfg/core/Dialog.h"
+#include "netcfg/core/KRNCmds.h"
 #include "netcfg/core/PortSelect.h"
 #include "netcfg/core/ReadSettings.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
@@ -214,6 +215,29 @@ TEST(SettingsFiles, ASaveReplacesTheWholeFileKeepingItsPermissionsOrLeavesItWhol
     const std::string nowhere = w.work.file("no-such-folder/settings.qlz");
     EXPECT_FALSE(w.q.SaveWizardSettings(nowhere));
     EXPECT_EQ(w.messages.last().text, "Error Writing File\r\nUnable to save the settings in " + nowhere + "\r\n");
+}
+
+TEST(SettingsFiles, NewFilesThatMayHoldKeysAreTheOwnersOnly) {
+    Wizard w;
+    struct Umask {
+        mode_t old = ::umask(0);  // the most permissive
+        ~Umask() { ::umask(old); }
+    } permissive;
+    ASSERT_TRUE(w.q.SaveWizardSettings(w.work.file("new.qlz")));
+    w.q.PortSelectForm().PortFile.setValue(true);
+    w.q.PortSelectForm().FileName.setText(w.work.file("job.txt"));
+    ASSERT_TRUE(netcfg::SendConfigJob(w.q, "store ifc 2 wlan wep key 1 0102030405\r\n"));
+    w.q.DebugMode = true;
+    w.q.WriteLog("in FinishDialog");
+    for (const auto& file : {w.work.file("new.qlz"), w.work.file("job.txt"), w.folder.file("Log.txt")})
+        EXPECT_EQ(fs::status(file).permissions(), fs::perms(0600)) << file;
+}
+
+TEST(SettingsFiles, ANameOfTheLongestLegalLengthSaves) {
+    Wizard w;
+    const std::string path = w.work.file(std::string(251, 'n') + ".qlz");
+    ASSERT_TRUE(w.q.SaveWizardSettings(path));
+    EXPECT_TRUE(fs::is_regular_file(path));
 }
 
 TEST(SettingsFiles, TextsTheFormatCannotHoldAreRefusedByName) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <memory>
 
@@ -176,6 +177,42 @@ TEST(FileStore, AFileNotInItsFormIsNeitherReadNorOverwritten) {
         EXPECT_EQ(r.setValue(RegRoot::CurrentUser, "K", "w", RegValue::dword(2)).error, RegError::StoreFailed) << text;
         EXPECT_EQ(testsupport::readFile(user), text);
     }
+}
+
+TEST(FileStore, FlatStoresReadInLinearTimeAndNestingBeyond512LevelsIsADamagedStore) {
+    testsupport::TempDir dir;
+    const std::string user = dir.file("user");
+    // 40 000 sibling keys, not in the store's order, and as many values in one key.
+    std::string flat;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string n = std::to_string(i);
+        flat += "[K\\k" + n + "]\n[V]\n\"v" + n + "\"=dword:00000001\n";
+    }
+    testsupport::writeFile(user, flat);
+    platform::FileRegistry r(user, dir.file("machine"), true);
+    // Read and written again in one change, timed on the processor's clock as
+    // the machine may be busy: some tenths of a second, about one under the
+    // sanitizers, and 40 s when the work grows with the square of the keys.
+    const std::clock_t start = std::clock();
+    ASSERT_TRUE(r.setValue(RegRoot::CurrentUser, "K\\k7", "w", RegValue::dword(2)).ok());
+    EXPECT_LT(std::clock() - start, 3 * CLOCKS_PER_SEC);
+    EXPECT_EQ(r.subKeys(RegRoot::CurrentUser, "K").value.size(), 40000u);
+    EXPECT_EQ(r.valueNames(RegRoot::CurrentUser, "V").value.size(), 40000u);
+
+    // 512 levels are a store; a file nested deeper is a damaged one, left as it is.
+    std::string deepest = "K";
+    for (int i = 1; i < 512; ++i) deepest += "\\K";
+    ASSERT_TRUE(r.setValue(RegRoot::LocalMachine, deepest, "v", RegValue::dword(3)).ok());
+    EXPECT_EQ(r.readValue(RegRoot::LocalMachine, deepest, "v").value, RegValue::dword(3));
+    EXPECT_EQ(r.createKey(RegRoot::LocalMachine, deepest + "\\K").error, RegError::KeyNotFound);
+
+    std::string deep = "[" + deepest;
+    for (int i = 0; i < 100000; ++i) deep += "\\K";
+    deep += "]\n";
+    testsupport::writeFile(dir.file("machine"), deep);
+    EXPECT_EQ(r.keyExists(RegRoot::LocalMachine, "K").error, RegError::StoreFailed);
+    EXPECT_EQ(r.setValue(RegRoot::LocalMachine, "K", "w", RegValue::dword(2)).error, RegError::StoreFailed);
+    EXPECT_EQ(testsupport::readFile(dir.file("machine")), deep);
 }
 
 // --- Views of the system ----------------------------------------------------
