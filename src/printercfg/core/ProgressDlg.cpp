@@ -246,7 +246,12 @@ bool ProgressDlg::Check_Job_Status(int waitSeconds) {
             const JobOutcome own = outcome(StepJob);
             const JobOutcome probed = outcome(dummy);
             if (own == JobOutcome::NoAnswer || probed == JobOutcome::NoAnswer) return SpoolerFailure(true);
-            moved = jobText == NoJobs || jobId != firstId;
+            // The step's own job tells: the queue moved when that job has left
+            // it or been printed, whatever became of the jobs before it.
+            if (StepJob.jobId)
+                moved = own != JobOutcome::Pending;
+            else
+                moved = jobText == NoJobs || jobId != firstId;
             // A wizard job the spooler gave up on never reached the printer.
             if (own == JobOutcome::Aborted || probed == JobOutcome::Aborted) moved = false;
         }
