@@ -112,7 +112,7 @@ std::vector<std::string> install(platform::Spooler& spooler, const std::string& 
     // The queues there are: their names, and the devices that have our driver already.
     std::set<std::string> names;
     std::set<std::string> served;
-    for (const auto& name : spooler.queues()) {
+    for (const auto& name : spooler.queues().names) {
         names.insert(name);
         std::uint32_t error = 0;
         platform::QueueHandle h = spooler.open(name, platform::Access::Use, error);

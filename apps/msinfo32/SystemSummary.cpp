@@ -23,7 +23,7 @@ SystemSummary Collect(platform::Spooler& spooler, const std::string& cupsServer)
                     std::to_string(CUPS_VERSION_PATCH);
     if (!cupsServer.empty()) s.cupsVersion += ", server " + cupsServer;
 
-    for (const auto& name : spooler.queues()) {
+    for (const auto& name : spooler.queues().names) {
         Queue q{name, {}, {}};
         std::uint32_t error = 0;
         if (platform::QueueHandle h = spooler.open(name, platform::Access::Use, error)) {

@@ -12,26 +12,43 @@ bool RawPrint::SendRawJob(const std::string& job) {
     std::uint32_t error = 0;
     platform::QueueHandle h = spooler.open(name, platform::Access::Use, error);
     if (logSend_) m_.WriteLog("sending job to printer: " + name);
+    silent_ = platform::serverSilent(error);
+    if (silent_) {
+        m_.ShowSpoolerSilent();
+        return false;
+    }
     if (!h) {
         m_.ui().msgBox("The Printer Name you typed wasn't recognized.", ui::Buttons::OK, ui::Icon::None);
         return false;
     }
     // Every call is made whatever the earlier ones gave; the job counts as
     // spooled only when all of them went through.
-    bool spooled = spooler.startDocument(h, m_.texts().documentName).ok();
-    spooled = spooler.startPage(h).ok() && spooled;
+    auto passed = [this](const platform::SpoolResult& r) {
+        if (r.serverSilent()) silent_ = true;
+        return r.ok();
+    };
+    bool spooled = passed(spooler.startDocument(h, m_.texts().documentName));
+    spooled = passed(spooler.startPage(h)) && spooled;
     std::size_t written = 0;
-    spooled = spooler.write(h, job, written).ok() && written == job.size() && spooled;
-    spooled = spooler.endPage(h).ok() && spooled;
-    spooled = spooler.endDocument(h).ok() && spooled;
+    spooled = passed(spooler.write(h, job, written)) && written == job.size() && spooled;
+    spooled = passed(spooler.endPage(h)) && spooled;
+    spooled = passed(spooler.endDocument(h)) && spooled;
     spooler.close(h);
+    if (silent_) m_.ShowSpoolerSilent();
     return spooled;
 }
 
 bool RawPrint::SelectPrinter(const std::string& name) {
     platform::Spooler& spooler = m_.os().spooler();
+    const platform::QueueList queues = spooler.queues();
+    silent_ = queues.result.serverSilent();
+    if (silent_) {
+        m_.ShowSpoolerSilent();
+        m_.WriteLog("Print server does not answer: " + name);
+        return false;
+    }
     bool found = false;
-    for (const auto& queue : spooler.queues()) {
+    for (const auto& queue : queues.names) {
         if (queue == name) {
             spooler.setCurrentPrinter(queue);
             found = true;
@@ -48,6 +65,12 @@ bool RawPrint::SelectPrinter(const std::string& name) {
     SpoolCheck check(m_);
     std::string printerText, jobText;
     check.CheckPrinter(printerText, jobText);
+    silent_ = check.serverSilent();
+    if (silent_) {
+        m_.ShowSpoolerSilent();
+        m_.WriteLog("Print server does not answer: " + name);
+        return false;
+    }
     if (check.getPrinterStatus(printerText, m_.SelectedPrinterPort, m_.SelectedDriverName) != "Ready") {
         m_.ShowError("Printer not ready", false);
         m_.WriteLog("Printer Not Ready: " + name);

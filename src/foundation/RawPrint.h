@@ -21,9 +21,14 @@ public:
     // Its port and driver go to the module's SelectedPrinterPort and SelectedDriverName.
     bool SelectPrinter(const std::string& name);
 
+    // Whether the last call failed because the print server did not answer;
+    // its box has said so then, in place of the routine's other boxes.
+    bool serverSilent() const { return silent_; }
+
 private:
     WizardModule& m_;
     bool logSend_;
+    bool silent_ = false;
 };
 
 }  // namespace foundation

@@ -107,10 +107,12 @@ std::string SpoolCheck::CheckPrinter(std::string& printerText, std::string& jobT
 
     std::uint32_t error = 0;
     platform::QueueHandle h = spooler.open(name, platform::Access::Use, error);
+    silent_ = platform::serverSilent(error);
     if (!h) return "Cannot open printer " + name + ", Error: " + std::to_string(error);
 
     platform::PrinterRecord printer;
     platform::SpoolResult r = spooler.readPrinter(h, printer);
+    silent_ = r.serverSilent();
     if (!r.ok()) {
         result = r.early ? " > GetPrinter Failed on initial call! <"
                          : "Couldn't get Printer Status!  Error = " + std::to_string(r.error);
@@ -123,6 +125,7 @@ std::string SpoolCheck::CheckPrinter(std::string& printerText, std::string& jobT
 
     std::vector<platform::JobRecord> jobs;
     r = spooler.readJobs(h, jobs);
+    silent_ = r.serverSilent();
     if ((r.ok() && jobs.empty()) || (!r.ok() && r.early)) {
         jobText = "No Print Jobs!";
     } else if (!r.ok()) {
@@ -201,11 +204,15 @@ void SpoolCheck::PurgePrintQueue() {
     const std::string name = spooler.currentPrinter();
     std::uint32_t error = 0;
     platform::QueueHandle h = spooler.open(name, platform::Access::Use, error);
+    silent_ = platform::serverSilent(error);
     if (!h) return;
 
     platform::PrinterRecord printer;
     std::vector<platform::JobRecord> jobs;
-    if (spooler.readPrinter(h, printer).ok() && spooler.readJobs(h, jobs).ok()) {
+    platform::SpoolResult r = spooler.readPrinter(h, printer);
+    if (r.ok()) r = spooler.readJobs(h, jobs);
+    silent_ = r.serverSilent();
+    if (r.ok()) {
         const std::string& own = m_.texts().documentName;
         for (const auto& job : jobs) {
             if (recordString(job.document, NameLimit).find(own) == std::string::npos) continue;

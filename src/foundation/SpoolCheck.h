@@ -26,8 +26,12 @@ public:
     void PurgePrintQueue();
     void KillPrintJob(const std::string& printerName, std::int32_t jobId);
 
+    // Whether the print server did not answer the last CheckPrinter or PurgePrintQueue.
+    bool serverSilent() const { return silent_; }
+
 private:
     WizardModule& m_;
+    bool silent_ = false;
 };
 
 }  // namespace foundation

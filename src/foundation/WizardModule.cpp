@@ -15,6 +15,7 @@
 #include "foundation/KAEAbout.h"
 #include "foundation/KAEIntro.h"
 #include "platform/Process.h"
+#include "platform/Spooler.h"
 
 namespace foundation {
 
@@ -195,6 +196,15 @@ void WizardModule::ShowSetupSent() {
 
 void WizardModule::ShowNotice(const std::string& text) {
     app_.msgBox(text, ui::Buttons::OK, ui::Icon::Information, 1, "Notice");
+}
+
+void WizardModule::ShowSpoolerSilent() {
+    const std::string server = platform_.spooler().serverName();
+    ShowError(JoinLines({(server.empty() ? std::string("The print server of this workstation")
+                                         : "The print server " + server) +
+                             " does not answer.",
+                         "Make sure that it is running and that this workstation can reach it."}),
+              false);
 }
 
 bool WizardModule::ConfirmOverwrite() {

@@ -76,6 +76,8 @@ public:
     virtual void ShowError(const std::string& message, bool fatal, const std::string& title = {}) = 0;
     // The welcome page's Next.
     virtual void WelcomeNext() = 0;
+    // The error box saying that the print server, named as the user named it, does not answer.
+    void ShowSpoolerSilent();
 
     // Pages
     ui::FormSlot<KAEIntro> KAEIntroForm;

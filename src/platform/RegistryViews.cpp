@@ -53,7 +53,7 @@ RegistryViews::Place RegistryViews::locate(RegRoot root, const Path& key, const 
 
 std::vector<std::pair<std::string, std::string>> RegistryViews::tcpPorts() {
     std::vector<std::pair<std::string, std::string>> ports;
-    for (const auto& queue : spooler_.queues()) {
+    for (const auto& queue : spooler_.queues().names) {
         std::uint32_t error = 0;
         QueueHandle h = spooler_.open(queue, Access::Use, error);
         if (!h) continue;

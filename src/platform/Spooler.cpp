@@ -21,6 +21,8 @@ bool isLocalDeviceUri(const std::string& uri) {
     return false;
 }
 
+std::string Spooler::serverName() const { return {}; }
+
 JobOutcome Spooler::jobOutcome(const std::string&, std::uint32_t) { return JobOutcome::Unknown; }
 
 }  // namespace platform

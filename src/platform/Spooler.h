@@ -7,7 +7,9 @@
 //
 // Status values use the bit sets of the Windows spooler, since the status
 // texts are built from them; error codes are Windows-style "last error"
-// numbers.
+// numbers. A call to a print server gives up after a bounded time: one that
+// cannot be reached fails with ServerUnavailable, one that does not answer
+// with NoAnswer.
 
 #include <cstdint>
 #include <optional>
@@ -72,9 +74,15 @@ constexpr std::uint32_t GeneralFailure = 31;
 constexpr std::uint32_t NotSupported = 50;
 constexpr std::uint32_t InvalidParameter = 87;
 constexpr std::uint32_t InsufficientBuffer = 122;
+constexpr std::uint32_t NoAnswer = 1460;  // the server took too long to answer
 constexpr std::uint32_t ServerUnavailable = 1722;
 constexpr std::uint32_t InvalidPrinterName = 1801;
 }  // namespace SpoolError
+
+// Whether an error says that the print server could not be reached or did not answer.
+constexpr bool serverSilent(std::uint32_t error) {
+    return error == SpoolError::ServerUnavailable || error == SpoolError::NoAnswer;
+}
 
 using QueueHandle = std::int64_t;  // 0: none
 
@@ -87,6 +95,7 @@ struct SpoolResult {
     bool early = false;
 
     bool ok() const { return error == SpoolError::None; }
+    bool serverSilent() const { return platform::serverSilent(error); }
     static SpoolResult success() { return {}; }
     static SpoolResult failed(std::uint32_t code, bool beforeRead = false) { return {code, beforeRead}; }
 };
@@ -123,6 +132,7 @@ enum class JobOutcome {
     Completed,  // handed to the printer
     Canceled,   // deleted before it was done
     Aborted,    // the spooler gave up on it (the printer refused it)
+    NoAnswer,   // the print server could not be reached or did not answer
 };
 
 // A printer attached to this machine, as the spooler's device list shows it.
@@ -137,6 +147,12 @@ struct LocalDevice {
 struct DeviceList {
     SpoolResult result;
     std::vector<LocalDevice> devices;
+    bool ok() const { return result.ok(); }
+};
+
+struct QueueList {
+    SpoolResult result;
+    std::vector<std::string> names;
     bool ok() const { return result.ok(); }
 };
 
@@ -164,7 +180,7 @@ public:
     virtual SpoolResult endDocument(QueueHandle handle) = 0;
 
     // Installed queues, in the order the spooler lists them.
-    virtual std::vector<std::string> queues() = 0;
+    virtual QueueList queues() = 0;
 
     // Adds a queue, enabled and accepting jobs; an existing queue of that
     // name takes the new settings. Needs the right to administer queues.
@@ -180,6 +196,9 @@ public:
     // The job the last document ended successfully became; 0 when the last
     // document failed or none was spooled.
     std::uint32_t lastJobId() const { return lastJob_; }
+
+    // The print server as the user named it; empty for this machine's own.
+    virtual std::string serverName() const;
 
     // The queue spooler output goes to: the default queue until set.
     const std::string& currentPrinter();

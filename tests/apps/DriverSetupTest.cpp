@@ -77,7 +77,7 @@ TEST(DriverSetup, AddsOneQueuePerDeviceWithoutOurDriver) {
     locked.addQueueResult = platform::SpoolResult::failed(SpoolError::AccessDenied);
     EXPECT_TRUE(driversetup::install(locked, dir.str(), failure).empty());
     EXPECT_EQ(failure, SpoolError::AccessDenied);
-    EXPECT_TRUE(locked.queues().empty());
+    EXPECT_TRUE(locked.queues().names.empty());
     locked.devicesResult = platform::SpoolResult::failed(SpoolError::AccessDenied);
     driversetup::install(locked, dir.str(), failure);
     EXPECT_EQ(failure, SpoolError::AccessDenied);

@@ -66,7 +66,7 @@ TEST(CupsAdmin, AddsQueuesEnabledAndDeletesThemTwice) {
         EXPECT_TRUE(cups.deleteQueue(name).ok());
         EXPECT_TRUE(cups.deleteQueue(name).ok());  // gone already
     }
-    EXPECT_TRUE(cups.queues().empty());
+    EXPECT_TRUE(cups.queues().names.empty());
     EXPECT_EQ(cups.addQueue(QueueSpec{"No URI", "", "", "", ""}).error, SpoolError::InvalidParameter);
 }
 
@@ -107,7 +107,7 @@ TEST(CupsAdmin, WithoutTheRightNothingIsChanged) {
     EXPECT_EQ(cups.addQueue(QueueSpec{"Kept", "socket://127.0.0.1:10", "", "", ""}).error, SpoolError::AccessDenied);
     EXPECT_EQ(cups.deleteQueue("Kept").error, SpoolError::AccessDenied);
     EXPECT_EQ(cups.localDevices().result.error, SpoolError::AccessDenied);
-    EXPECT_EQ(cups.queues(), std::vector<std::string>{"Kept"});
+    EXPECT_EQ(cups.queues().names, std::vector<std::string>{"Kept"});
     EXPECT_EQ(s.attribute("Kept", "device-uri"), "socket://127.0.0.1:9");
     s.setAdminAllowed(true);
     s.deleteQueue("Kept");

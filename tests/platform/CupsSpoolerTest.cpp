@@ -68,7 +68,7 @@ TEST_F(CupsSpoolTest, QueuesInServerOrderAndTheDefaultIsCurrent) {
     addQueue("alpha");
     addQueue("Mike");
     testScheduler().setDefault("Mike");
-    EXPECT_EQ(cups.queues(), (Strings{"alpha", "Mike", "Zulu"}));
+    EXPECT_EQ(cups.queues().names, (Strings{"alpha", "Mike", "Zulu"}));
     EXPECT_EQ(cups.currentPrinter(), "Mike");
     std::string printer, jobs;
     EXPECT_EQ(SpoolCheck(w.q).CheckPrinter(printer, jobs), "Printer info retrieved");
@@ -272,15 +272,20 @@ TEST_F(CupsSpoolTest, SchedulerOutOfReach) {
     platform::CupsSpooler offline;
     w.os.spoolerBackend = &offline;
     EXPECT_EQ(offline.currentPrinter(), "");
-    EXPECT_TRUE(offline.queues().empty());
+    EXPECT_EQ(offline.queues().result.error, platform::SpoolError::ServerUnavailable);
     offline.setCurrentPrinter("Quillon");
     std::string printer = "p", jobs = "j";
     EXPECT_EQ(SpoolCheck(w.q).CheckPrinter(printer, jobs), "Cannot open printer Quillon, Error: 1722");
+    // A server out of reach is said to be one, naming it.
+    const std::string box = "The print server " + refusing.address() +
+                            " does not answer.\r\nMake sure that it is running and that this workstation can reach it.";
     EXPECT_FALSE(RawPrint(w.q).SendRawJob("x"));
-    EXPECT_EQ(w.messages.last().text, "The Printer Name you typed wasn't recognized.");
+    EXPECT_EQ(w.messages.last().text, box);
     RawPrint raw(w.q);
     EXPECT_FALSE(raw.SelectPrinter("Quillon"));
-    EXPECT_EQ(spooltest::logTexts(w.log()).back(), "Invalid Printer Specified: Quillon");
+    EXPECT_EQ(w.messages.count(), 2u);
+    EXPECT_EQ(w.messages.last().text, box);
+    EXPECT_EQ(spooltest::logTexts(w.log()).back(), "Print server does not answer: Quillon");
 }
 
 }  // namespace

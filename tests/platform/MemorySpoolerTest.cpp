@@ -28,7 +28,7 @@ TEST(MemorySpooler, ListsQueuesInOrderAndKeepsTheCurrentPrinter) {
     s.addQueue("Zeta");
     s.addQueue("Alpha");
     s.setDefaultQueue("Alpha");
-    EXPECT_EQ(s.queues(), (Strings{"Zeta", "Alpha"}));
+    EXPECT_EQ(s.queues().names, (Strings{"Zeta", "Alpha"}));
     EXPECT_EQ(s.currentPrinter(), "Alpha");
     s.setDefaultQueue("Zeta");
     EXPECT_EQ(s.currentPrinter(), "Alpha");  // read once
@@ -112,7 +112,7 @@ TEST(MemorySpooler, AddsDeletesQueuesAndListsLocalDevicesOnly) {
     EXPECT_EQ(s.queue("Ppd").record.port, "usb://T/7391");
     EXPECT_TRUE(s.deleteQueue("Raw").ok());
     EXPECT_TRUE(s.deleteQueue("Raw").ok());
-    EXPECT_EQ(s.queues(), std::vector<std::string>{"Ppd"});
+    EXPECT_EQ(s.queues().names, std::vector<std::string>{"Ppd"});
     s.addQueueResult = platform::SpoolResult::failed(SpoolError::AccessDenied);
     EXPECT_EQ(s.addQueue(platform::QueueSpec{"X", "usb://T/1", "", "", ""}).error, SpoolError::AccessDenied);
 

@@ -190,7 +190,7 @@ TEST_F(RawPrintTest, PausedQueueIsNotReadyButStaysCurrent) {
 }
 
 TEST_F(RawPrintTest, UnreadableQueueIsNotReady) {
-    queue("Quillon").printerResult = SpoolResult::failed(1722);
+    queue("Quillon").printerResult = SpoolResult::failed(31);
     w.q.SelectedPrinterPort = "was";
     EXPECT_FALSE(raw.SelectPrinter("Quillon"));
     EXPECT_EQ(w.messages.last().text, "Printer not ready");

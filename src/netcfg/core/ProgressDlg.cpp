@@ -202,9 +202,12 @@ bool ProgressDlg::Start_Job() {
     m_.WriteLog("Begin Print");
     const std::int16_t wait = output() == Output::File ? 0 : StatusWaitSeconds;
     // The job must not go to whatever queue happens to be current.
-    if (output() == Output::LocalPort && !foundation::RawPrint(m_).SelectPrinter(TemporaryQueue)) {
-        JobFailure("the temporary queue cannot be selected");
-        return false;
+    if (output() == Output::LocalPort) {
+        foundation::RawPrint raw(m_);
+        if (!raw.SelectPrinter(TemporaryQueue)) {
+            JobFailure("the temporary queue cannot be selected", raw.serverSilent());
+            return false;
+        }
     }
     if (!SendConfigJob(m_, m_.NicCommands)) {
         JobFailure("the job was not sent");
@@ -249,7 +252,14 @@ bool ProgressDlg::FinishTransport() {
         // A deleted queue loses its jobs: the job leaves it first.
         ui::Clock& clock = app().clock();
         const std::uint32_t start = clock.milliseconds();
-        while (JobQueued()) {
+        for (;;) {
+            const Queued queued = JobQueued();
+            if (queued == Queued::No) break;
+            if (queued == Queued::Unknown) {
+                m_.ShowSpoolerSilent();
+                JobFailure("the print server does not answer", true);
+                return false;
+            }
             if (clock.milliseconds() - start >= QueueLeaveMs) {
                 JobFailure("the job did not leave the temporary queue");
                 return false;
@@ -265,15 +275,17 @@ bool ProgressDlg::FinishTransport() {
     return true;
 }
 
-bool ProgressDlg::JobQueued() {
+ProgressDlg::Queued ProgressDlg::JobQueued() {
     platform::Spooler& spooler = m_.os().spooler();
     std::uint32_t error = 0;
     const platform::QueueHandle h = spooler.open(TemporaryQueue, platform::Access::Use, error);
-    if (!h) return false;  // no queue, no job
+    if (platform::serverSilent(error)) return Queued::Unknown;
+    if (!h) return Queued::No;  // no queue, no job
     std::vector<platform::JobRecord> jobs;
-    const bool read = spooler.readJobs(h, jobs).ok();
+    const platform::SpoolResult read = spooler.readJobs(h, jobs);
     spooler.close(h);
-    return !read || !jobs.empty();
+    if (read.serverSilent()) return Queued::Unknown;
+    return !read.ok() || !jobs.empty() ? Queued::Yes : Queued::No;
 }
 
 void ProgressDlg::DeleteTemporaryQueue() {
@@ -282,17 +294,23 @@ void ProgressDlg::DeleteTemporaryQueue() {
     foundation::RunProgram(app(), m_.os().processes()).RunAndWait(QueueDeleteLine(), error, NoTimeout);
 }
 
-void ProgressDlg::JobFailure(const std::string& reason) {
+void ProgressDlg::JobFailure(const std::string& reason, bool serverSilent) {
     Timer1.setEnabled(false);
     setProgress(100);
     m_.WriteLog("Job failed: " + reason);
-    for (const char* line : FailureLines) AddStatus(line);
-    foundation::SpoolCheck(m_).PurgePrintQueue();
+    if (serverSilent) {
+        AddStatus("... The print server does not answer. Program unable to continue.");
+        AddStatus(FailureLines[2]);
+    } else {
+        for (const char* line : FailureLines) AddStatus(line);
+        foundation::SpoolCheck(m_).PurgePrintQueue();
+    }
     if (pwSocket) pwSocket->close();
     DeleteTemporaryQueue();
     if (!isLoaded()) return;
-    // The page goes away with its log, so the lines are shown once more.
-    m_.ShowError(JoinLines({FailureLines[0], FailureLines[1], FailureLines[2]}), false);
+    // The page goes away with its log, so the lines are shown once more;
+    // the print server's box has been shown.
+    if (!serverSilent) m_.ShowError(JoinLines({FailureLines[0], FailureLines[1], FailureLines[2]}), false);
     // Unloaded, so that the next send starts afresh.
     unload();
     m_.FinishDialogForm().show();

@@ -71,11 +71,15 @@ private:
     bool Check_Job_Status(std::int16_t waitSeconds);
     // Ends a run that did not deliver: its lines, the purge, the client and
     // the temporary queue gone, this page unloaded and the finish page shown.
-    void JobFailure(const std::string& reason);
+    // `serverSilent`: the print server did not answer, and its box has said
+    // so; nothing is purged and no other box follows.
+    void JobFailure(const std::string& reason, bool serverSilent = false);
 
     void DeleteTemporaryQueue();
-    // Whether the temporary queue still holds a job.
-    bool JobQueued();
+    // Whether the temporary queue still holds a job; Unknown when the print
+    // server does not answer.
+    enum class Queued { No, Yes, Unknown };
+    Queued JobQueued();
 
     ui::IoSubscription io_;
     bool queueInstalled_ = false;

@@ -11,14 +11,48 @@ namespace platform {
 
 namespace {
 
-constexpr int ConnectTimeoutMs = 10000;
-
+using cups::Budget;
 using cups::Http;
 using cups::Ipp;
+using SteadyClock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
-Http connectServer() {
-    return Http(
-        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs, nullptr));
+// How often a wait for the server looks at the time left.
+constexpr milliseconds Slice{250};
+
+milliseconds slice(const Budget& b) { return std::min(b.limit, Slice); }
+
+void startCall(Budget& b) {
+    b.deadline = SteadyClock::now() + b.limit;
+    b.gaveUp = false;
+}
+
+// libcups asks after each slice without an answer whether to wait on.
+int keepWaiting(http_t*, void* data) {
+    auto& b = *static_cast<Budget*>(data);
+    if (SteadyClock::now() + slice(b) < b.deadline) return 1;
+    b.gaveUp = true;
+    return 0;
+}
+
+// A connection in the time left; its waits give up when the time is out.
+Http connectServer(Budget& b) {
+    const auto left = std::chrono::duration_cast<milliseconds>(b.deadline - SteadyClock::now()).count();
+    if (left <= 0) {
+        b.gaveUp = true;
+        return nullptr;
+    }
+    Http http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, static_cast<int>(left),
+                           nullptr));
+    if (http) httpSetTimeout(http.get(), std::chrono::duration<double>(slice(b)).count(), keepWaiting, &b);
+    return http;
+}
+
+// The error of a failed request: NoAnswer when the server let the time run out.
+std::uint32_t failure(const Budget& b, ipp_status_t status) {
+    if (b.gaveUp) return SpoolError::NoAnswer;
+    std::uint32_t error = CupsSpooler::errorCode(status);
+    return error ? error : SpoolError::GeneralFailure;
 }
 
 std::string printerUri(const std::string& name) {
@@ -43,11 +77,11 @@ void requestAttributes(ipp_t* r, std::initializer_list<const char*> names) {
 }
 
 // Sends the request; the response when it succeeded, else null with `error` set.
-Ipp call(http_t* http, ipp_t* req, std::uint32_t& error) {
+Ipp call(const Budget& b, http_t* http, ipp_t* req, std::uint32_t& error) {
     Ipp response(cupsDoRequest(http, req, "/"));
     ipp_status_t status = cupsLastError();
     if (!response || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        error = CupsSpooler::errorCode(status);
+        error = failure(b, status);
         return nullptr;
     }
     error = SpoolError::None;
@@ -57,8 +91,8 @@ Ipp call(http_t* http, ipp_t* req, std::uint32_t& error) {
 // Administration never asks for a password: without the right, it fails.
 const char* noPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
 
-SpoolResult adminCall(ipp_t* req, const std::string& ppdFile = {}) {
-    Http http = connectServer();
+SpoolResult adminCall(Budget& b, ipp_t* req, const std::string& ppdFile = {}) {
+    Http http = connectServer(b);
     if (!http) {
         ippDelete(req);
         return SpoolResult::failed(SpoolError::ServerUnavailable);
@@ -68,10 +102,7 @@ SpoolResult adminCall(ipp_t* req, const std::string& ppdFile = {}) {
                                  : cupsDoFileRequest(http.get(), req, "/admin/", ppdFile.c_str()));
     cupsSetPasswordCB2(nullptr, nullptr);
     ipp_status_t status = cupsLastError();
-    if (!response || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        std::uint32_t error = CupsSpooler::errorCode(status);
-        return SpoolResult::failed(error ? error : SpoolError::GeneralFailure);
-    }
+    if (!response || status > IPP_STATUS_OK_EVENTS_COMPLETE) return SpoolResult::failed(failure(b, status));
     return SpoolResult::success();
 }
 
@@ -174,10 +205,13 @@ struct CupsSpooler::Open {
     bool documentFailed = false;
 };
 
-CupsSpooler::CupsSpooler() = default;
+CupsSpooler::CupsSpooler(std::chrono::milliseconds timeLimit) : budget_{timeLimit} {}
 
 CupsSpooler::~CupsSpooler() {
-    for (auto& [h, o] : handles_) finishOpenDocument(*o);
+    for (auto& [h, o] : handles_) {
+        startCall(budget_);
+        finishOpenDocument(*o);
+    }
 }
 
 std::uint32_t CupsSpooler::errorCode(int ippStatus) {
@@ -264,17 +298,18 @@ QueueHandle CupsSpooler::open(const std::string& name, Access access, std::uint3
         error = SpoolError::InvalidPrinterName;
         return 0;
     }
+    startCall(budget_);
     auto o = std::make_unique<Open>();
     o->queue = name;
     o->access = access;
-    o->http = connectServer();
+    o->http = connectServer(budget_);
     if (!o->http) {
         error = SpoolError::ServerUnavailable;
         return 0;
     }
     ipp_t* req = request(IPP_OP_GET_PRINTER_ATTRIBUTES, name);
     requestAttributes(req, {"printer-name"});
-    Ipp response = call(o->http.get(), req, error);
+    Ipp response = call(budget_, o->http.get(), req, error);
     if (!response) return 0;
     // The scheduler finds queues whatever the letter case; we do not.
     if (text(response.get(), "printer-name") != name) {
@@ -289,6 +324,7 @@ QueueHandle CupsSpooler::open(const std::string& name, Access access, std::uint3
 void CupsSpooler::close(QueueHandle handle) {
     auto it = handles_.find(handle);
     if (it == handles_.end()) return;
+    startCall(budget_);
     finishOpenDocument(*it->second);
     handles_.erase(it);
 }
@@ -296,11 +332,12 @@ void CupsSpooler::close(QueueHandle handle) {
 SpoolResult CupsSpooler::readPrinter(QueueHandle handle, PrinterRecord& record) {
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle, true);
+    startCall(budget_);
     ipp_t* req = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o->queue);
     requestAttributes(req, {"printer-name", "printer-make-and-model", "device-uri", "printer-state",
                             "printer-state-reasons", "printer-is-accepting-jobs"});
     std::uint32_t error = 0;
-    Ipp response = call(o->http.get(), req, error);
+    Ipp response = call(budget_, o->http.get(), req, error);
     if (!response) return SpoolResult::failed(error);
     PrinterRecord r;
     r.name = text(response.get(), "printer-name");
@@ -318,11 +355,12 @@ SpoolResult CupsSpooler::readPrinter(QueueHandle handle, PrinterRecord& record) 
 SpoolResult CupsSpooler::readJobs(QueueHandle handle, std::vector<JobRecord>& jobs) {
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle, true);
+    startCall(budget_);
     std::uint32_t error = 0;
 
     ipp_t* preq = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o->queue);
     requestAttributes(preq, {"printer-state-reasons"});
-    Ipp printer = call(o->http.get(), preq, error);
+    Ipp printer = call(budget_, o->http.get(), preq, error);
     if (!printer) return SpoolResult::failed(error);
     const auto printerReasons = keywords(ippFindAttribute(printer.get(), "printer-state-reasons", IPP_TAG_KEYWORD));
 
@@ -330,7 +368,7 @@ SpoolResult CupsSpooler::readJobs(QueueHandle handle, std::vector<JobRecord>& jo
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
     requestAttributes(req,
                       {"job-id", "job-name", "job-state", "job-state-reasons", "job-impressions", "job-media-sheets"});
-    Ipp response = call(o->http.get(), req, error);
+    Ipp response = call(budget_, o->http.get(), req, error);
     if (!response) return SpoolResult::failed(error);
 
     std::vector<JobRecord> out;
@@ -378,7 +416,7 @@ SpoolResult CupsSpooler::deleteJob(QueueHandle handle, std::uint32_t jobId) {
     ipp_t* req = request(IPP_OP_CANCEL_JOB, o->queue);
     ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     std::uint32_t error = 0;
-    Ipp response = call(o->http.get(), req, error);
+    Ipp response = call(budget_, o->http.get(), req, error);
     return response ? SpoolResult::success() : SpoolResult::failed(error);
 }
 
@@ -387,15 +425,19 @@ SpoolResult CupsSpooler::startDocument(QueueHandle handle, const std::string& do
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
     if (o->document) return SpoolResult::failed(SpoolError::InvalidParameter);
-    Http http = connectServer();
-    if (!http) return SpoolResult::failed(SpoolError::ServerUnavailable);
+    startCall(budget_);
+    Http http = connectServer(budget_);
+    if (!http) return SpoolResult::failed(budget_.gaveUp ? SpoolError::NoAnswer : SpoolError::ServerUnavailable);
     int job = cupsCreateJob(http.get(), o->queue.c_str(), documentName.c_str(), 0, nullptr);
-    if (job <= 0) return SpoolResult::failed(errorCode(cupsLastError()));
+    if (job <= 0) {
+        if (budget_.gaveUp) return SpoolResult::failed(SpoolError::NoAnswer);
+        return SpoolResult::failed(errorCode(cupsLastError()));
+    }
     if (cupsStartDocument(http.get(), o->queue.c_str(), job, documentName.c_str(), CUPS_FORMAT_RAW, 1) !=
         HTTP_STATUS_CONTINUE) {
-        std::uint32_t error = errorCode(cupsLastError());
-        cupsCancelJob2(o->http.get(), o->queue.c_str(), job, 0);
-        return SpoolResult::failed(error ? error : SpoolError::GeneralFailure);
+        std::uint32_t error = failure(budget_, cupsLastError());
+        if (!budget_.gaveUp) cupsCancelJob2(o->http.get(), o->queue.c_str(), job, 0);
+        return SpoolResult::failed(error);
     }
     o->document = std::move(http);
     o->jobId = job;
@@ -417,9 +459,10 @@ SpoolResult CupsSpooler::write(QueueHandle handle, const std::string& bytes, std
     if (!o->document || o->documentFailed) return SpoolResult::failed(SpoolError::InvalidParameter);
     // A write of nothing would end the request body.
     if (bytes.empty()) return SpoolResult::success();
+    startCall(budget_);
     if (cupsWriteRequestData(o->document.get(), bytes.data(), bytes.size()) != HTTP_STATUS_CONTINUE) {
         o->documentFailed = true;
-        return SpoolResult::failed(SpoolError::GeneralFailure);
+        return SpoolResult::failed(budget_.gaveUp ? SpoolError::NoAnswer : SpoolError::GeneralFailure);
     }
     written = bytes.size();
     return SpoolResult::success();
@@ -431,15 +474,16 @@ SpoolResult CupsSpooler::endDocument(QueueHandle handle) {
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
     if (!o->document) return SpoolResult::failed(SpoolError::InvalidParameter);
+    startCall(budget_);
     bool failed = o->documentFailed;
     ipp_status_t status = cupsFinishDocument(o->document.get(), o->queue.c_str());
     o->document.reset();
     if (failed || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        std::uint32_t error = failure(budget_, status);
         // Leave no half-spooled job behind.
-        cupsCancelJob2(o->http.get(), o->queue.c_str(), o->jobId, 0);
+        if (!budget_.gaveUp) cupsCancelJob2(o->http.get(), o->queue.c_str(), o->jobId, 0);
         o->jobId = 0;
-        std::uint32_t error = errorCode(status);
-        return SpoolResult::failed(error ? error : SpoolError::GeneralFailure);
+        return SpoolResult::failed(error);
     }
     setLastJobId(static_cast<std::uint32_t>(o->jobId));
     o->jobId = 0;
@@ -448,14 +492,15 @@ SpoolResult CupsSpooler::endDocument(QueueHandle handle) {
 
 JobOutcome CupsSpooler::jobOutcome(const std::string& queue, std::uint32_t jobId) {
     if (queue.empty() || jobId == 0) return JobOutcome::Unknown;
-    Http http = connectServer();
-    if (!http) return JobOutcome::Unknown;
+    startCall(budget_);
+    Http http = connectServer(budget_);
+    if (!http) return JobOutcome::NoAnswer;
     ipp_t* req = request(IPP_OP_GET_JOB_ATTRIBUTES, queue);
     ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     requestAttributes(req, {"job-state"});
     std::uint32_t error = 0;
-    Ipp response = call(http.get(), req, error);
-    if (!response) return JobOutcome::Unknown;
+    Ipp response = call(budget_, http.get(), req, error);
+    if (!response) return serverSilent(error) ? JobOutcome::NoAnswer : JobOutcome::Unknown;
     ipp_attribute_t* state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
     if (!state) return JobOutcome::Unknown;
     switch (ippGetInteger(state, 0)) {
@@ -474,7 +519,7 @@ void CupsSpooler::finishOpenDocument(Open& o) {
     if (!o.document) return;
     if (o.documentFailed) {
         o.document.reset();
-        cupsCancelJob2(o.http.get(), o.queue.c_str(), o.jobId, 0);
+        if (!budget_.gaveUp) cupsCancelJob2(o.http.get(), o.queue.c_str(), o.jobId, 0);
     } else {
         cupsFinishDocument(o.document.get(), o.queue.c_str());
         o.document.reset();
@@ -482,19 +527,28 @@ void CupsSpooler::finishOpenDocument(Open& o) {
     o.jobId = 0;
 }
 
-std::vector<std::string> CupsSpooler::queues() {
-    std::vector<std::string> names;
-    Http http = connectServer();
-    if (!http) return names;
+QueueList CupsSpooler::queues() {
+    QueueList list;
+    startCall(budget_);
+    Http http = connectServer(budget_);
+    if (!http) {
+        list.result = SpoolResult::failed(SpoolError::ServerUnavailable);
+        return list;
+    }
     ipp_t* req = request(IPP_OP_CUPS_GET_PRINTERS, {});
     requestAttributes(req, {"printer-name"});
     std::uint32_t error = 0;
-    Ipp response = call(http.get(), req, error);
-    if (!response) return names;
+    Ipp response = call(budget_, http.get(), req, error);
+    // A server without queues answers "not found".
+    if (!response && error != SpoolError::InvalidPrinterName) {
+        list.result = SpoolResult::failed(error);
+        return list;
+    }
+    if (!response) return list;
     for (ipp_attribute_t* a = ippFindAttribute(response.get(), "printer-name", IPP_TAG_NAME); a;
          a = ippFindNextAttribute(response.get(), "printer-name", IPP_TAG_NAME))
-        if (const char* s = ippGetString(a, 0, nullptr)) names.emplace_back(s);
-    return names;
+        if (const char* s = ippGetString(a, 0, nullptr)) list.names.emplace_back(s);
+    return list;
 }
 
 SpoolResult CupsSpooler::addQueue(const QueueSpec& spec) {
@@ -509,19 +563,22 @@ SpoolResult CupsSpooler::addQueue(const QueueSpec& spec) {
         ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_NAME, "printer-error-policy", nullptr, spec.errorPolicy.c_str());
     ippAddBoolean(req, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
     ippAddInteger(req, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
-    return adminCall(req, spec.ppdFile);
+    startCall(budget_);
+    return adminCall(budget_, req, spec.ppdFile);
 }
 
 SpoolResult CupsSpooler::deleteQueue(const std::string& name) {
     if (name.empty()) return SpoolResult::failed(SpoolError::InvalidPrinterName);
-    SpoolResult r = adminCall(request(IPP_OP_CUPS_DELETE_PRINTER, name));
+    startCall(budget_);
+    SpoolResult r = adminCall(budget_, request(IPP_OP_CUPS_DELETE_PRINTER, name));
     if (r.error == SpoolError::InvalidPrinterName) return SpoolResult::success();
     return r;
 }
 
 DeviceList CupsSpooler::localDevices() {
     DeviceList list;
-    Http http = connectServer();
+    startCall(budget_);
+    Http http = connectServer(budget_);
     if (!http) {
         list.result = SpoolResult::failed(SpoolError::ServerUnavailable);
         return list;
@@ -529,13 +586,15 @@ DeviceList CupsSpooler::localDevices() {
     ipp_t* req = request(IPP_OP_CUPS_GET_DEVICES, {});
     const char* schemes[] = {"usb", "parallel", "serial"};
     ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "include-schemes", 3, nullptr, schemes);
-    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "timeout", 10);
+    // The server looks for devices for at most half the time the call may take.
+    const auto search = std::chrono::duration_cast<std::chrono::seconds>(budget_.limit / 2).count();
+    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "timeout", static_cast<int>(std::max<long long>(1, search)));
     cupsSetPasswordCB2(noPassword, nullptr);
     std::uint32_t error = 0;
-    Ipp response = call(http.get(), req, error);
+    Ipp response = call(budget_, http.get(), req, error);
     cupsSetPasswordCB2(nullptr, nullptr);
     if (!response) {
-        list.result = SpoolResult::failed(error ? error : SpoolError::GeneralFailure);
+        list.result = SpoolResult::failed(error);
         return list;
     }
     // One device per group of printer attributes.
@@ -564,13 +623,21 @@ DeviceList CupsSpooler::localDevices() {
     return list;
 }
 
+std::string CupsSpooler::serverName() const {
+    const std::string host = cupsServer();
+    if (host.empty() || host.front() == '/' || host == "localhost") return {};
+    const int port = ippPort();
+    return port == IPP_PORT ? host : host + ":" + std::to_string(port);
+}
+
 std::string CupsSpooler::defaultQueue() {
-    Http http = connectServer();
+    startCall(budget_);
+    Http http = connectServer(budget_);
     if (!http) return {};
     ipp_t* req = request(IPP_OP_CUPS_GET_DEFAULT, {});
     requestAttributes(req, {"printer-name"});
     std::uint32_t error = 0;
-    Ipp response = call(http.get(), req, error);
+    Ipp response = call(budget_, http.get(), req, error);
     if (!response) return {};
     return text(response.get(), "printer-name").value_or(std::string{});
 }

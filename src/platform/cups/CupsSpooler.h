@@ -3,6 +3,7 @@
 // client.conf, or the local scheduler), as every CUPS client finds it.
 // Queue names are compared exactly, case included.
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,9 +13,22 @@
 
 namespace platform {
 
+namespace cups {
+// The time one call may take, and whether the server used it up.
+struct Budget {
+    std::chrono::milliseconds limit;
+    std::chrono::steady_clock::time_point deadline{};
+    bool gaveUp = false;
+};
+}  // namespace cups
+
 class CupsSpooler : public Spooler {
 public:
-    CupsSpooler();
+    static constexpr std::chrono::milliseconds DefaultTimeLimit{10000};
+
+    // `timeLimit`: the longest one call waits for the server, connecting
+    // included; a call that runs out fails with NoAnswer.
+    explicit CupsSpooler(std::chrono::milliseconds timeLimit = DefaultTimeLimit);
     ~CupsSpooler() override;
     CupsSpooler(const CupsSpooler&) = delete;
     CupsSpooler& operator=(const CupsSpooler&) = delete;
@@ -29,13 +43,16 @@ public:
     SpoolResult write(QueueHandle handle, const std::string& bytes, std::size_t& written) override;
     SpoolResult endPage(QueueHandle handle) override;
     SpoolResult endDocument(QueueHandle handle) override;
-    std::vector<std::string> queues() override;
+    QueueList queues() override;
     SpoolResult addQueue(const QueueSpec& spec) override;
     SpoolResult deleteQueue(const std::string& name) override;
     // CUPS-Get-Devices for the usb, parallel and serial backends only.
     DeviceList localDevices() override;
     // Get-Job-Attributes: the job's state.
     JobOutcome jobOutcome(const std::string& queue, std::uint32_t jobId) override;
+    // The server CUPS_SERVER (or client.conf) names, its port when not the
+    // usual one; empty for this machine's own.
+    std::string serverName() const override;
 
     // Status bits from printer-state, printer-state-reasons and printer-is-accepting-jobs.
     static std::uint32_t printerStatusBits(int printerState, const std::vector<std::string>& reasons,
@@ -55,6 +72,7 @@ private:
     Open* find(QueueHandle handle);
     void finishOpenDocument(Open& o);
 
+    cups::Budget budget_;
     std::map<QueueHandle, std::unique_ptr<Open>> handles_;
     QueueHandle next_ = 1;
 };

@@ -208,11 +208,13 @@ JobOutcome MemorySpooler::jobOutcome(const std::string& queue, std::uint32_t job
     return JobOutcome::Unknown;
 }
 
-std::vector<std::string> MemorySpooler::queues() {
+QueueList MemorySpooler::queues() {
     calls.push_back("queues");
-    std::vector<std::string> names;
-    for (const auto& e : queues_) names.push_back(e.first);
-    return names;
+    QueueList list;
+    list.result = queuesResult;
+    if (list.ok())
+        for (const auto& e : queues_) list.names.push_back(e.first);
+    return list;
 }
 
 namespace {

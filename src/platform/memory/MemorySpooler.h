@@ -69,6 +69,10 @@ public:
     // Outcomes of addQueue and deleteQueue (AccessDenied: no right to administer).
     SpoolResult addQueueResult;
     SpoolResult deleteQueueResult;
+    // Outcome of queues().
+    SpoolResult queuesResult;
+    // What serverName() reports.
+    std::string server;
 
     // Handles not yet closed.
     std::size_t openHandles() const { return handles_.size(); }
@@ -83,13 +87,14 @@ public:
     SpoolResult write(QueueHandle handle, const std::string& bytes, std::size_t& written) override;
     SpoolResult endPage(QueueHandle handle) override;
     SpoolResult endDocument(QueueHandle handle) override;
-    std::vector<std::string> queues() override;
+    QueueList queues() override;
     // A raw queue's driver is "Local Raw Printer"; a PPD queue's is the
     // file's *NickName.
     SpoolResult addQueue(const QueueSpec& spec) override;
     SpoolResult deleteQueue(const std::string& name) override;
     DeviceList localDevices() override;
     JobOutcome jobOutcome(const std::string& queue, std::uint32_t jobId) override;
+    std::string serverName() const override { return server; }
 
 protected:
     std::string defaultQueue() override;

@@ -27,6 +27,7 @@ void KRNCmds::send(const std::string& job, const char* label) {
     foundation::RawPrint raw(m_, false);
     last_ = {};
     last_.spooled = raw.SendRawJob(job);
+    last_.serverSilent = raw.serverSilent();
     if (last_.spooled) last_.jobId = m_.os().spooler().lastJobId();
     if (!label) return;
     m_.WriteLog(std::string(label) + CrLf + job);

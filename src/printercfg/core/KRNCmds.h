@@ -30,10 +30,12 @@ class KRNCmds {
 public:
     explicit KRNCmds(MarrowbyModule& module) : m_(module) {}
 
-    // What became of the last job sent: whether the spooler took it, and its id.
+    // What became of the last job sent: whether the spooler took it, its id,
+    // and whether the print server failed to answer (its box has said so).
     struct Sent {
         bool spooled = false;
         std::uint32_t jobId = 0;
+        bool serverSilent = false;
     };
 
     void SendEmuCmd(int n);

@@ -200,18 +200,23 @@ void ProgressDlg::Start_Job() {
     m_.ExitWizard();
 }
 
-bool ProgressDlg::aborted(const KRNCmds::Sent& job) {
-    if (!job.spooled || job.jobId == 0) return false;
+platform::JobOutcome ProgressDlg::outcome(const KRNCmds::Sent& job) {
+    if (!job.spooled || job.jobId == 0) return platform::JobOutcome::Unknown;
     platform::Spooler& spooler = m_.os().spooler();
-    return spooler.jobOutcome(spooler.currentPrinter(), job.jobId) == platform::JobOutcome::Aborted;
+    return spooler.jobOutcome(spooler.currentPrinter(), job.jobId);
 }
 
 bool ProgressDlg::Check_Job_Status(int waitSeconds) {
+    using platform::JobOutcome;
     constexpr const char* Retrieved = "Printer info retrieved";
+    constexpr const char* NoJobs = "No Print Jobs!";
     m_.WriteLog("...Check_Job_Status");
+    // Sending the job has said so already.
+    if (StepJob.serverSilent) return SpoolerFailure(false);
     foundation::SpoolCheck check(m_);
     std::string printerText, jobText, jobId;
     const bool firstLook = check.CheckPrinter(printerText, jobText) == Retrieved;
+    if (check.serverSilent()) return SpoolerFailure(true);
     if (firstLook) {
         check.getPrinterStatus(printerText, m_.SelectedPrinterPort, m_.SelectedDriverName);
         check.getJobStatus(jobText, jobId);
@@ -226,20 +231,29 @@ bool ProgressDlg::Check_Job_Status(int waitSeconds) {
         KRNCmds probe(m_);
         probe.SendDummyJob();
         const KRNCmds::Sent dummy = probe.lastJob();
+        if (dummy.serverSilent) return SpoolerFailure(false);
         if (!pause(5000)) return false;
         m_.WriteLog("...Check_Job_Status: Check status after dummy job");
         printerText.clear();
         jobText.clear();
-        if (check.CheckPrinter(printerText, jobText) == Retrieved) {
-            if (jobText == "No Print Jobs!") {
-                moved = true;
-            } else {
+        const bool secondLook = check.CheckPrinter(printerText, jobText) == Retrieved;
+        if (check.serverSilent()) return SpoolerFailure(true);
+        if (secondLook) {
+            if (jobText != NoJobs) {
                 check.getPrinterStatus(printerText, m_.SelectedPrinterPort, m_.SelectedDriverName);
                 check.getJobStatus(jobText, jobId);
-                moved = jobId != firstId;
             }
+            const JobOutcome own = outcome(StepJob);
+            const JobOutcome probed = outcome(dummy);
+            if (own == JobOutcome::NoAnswer || probed == JobOutcome::NoAnswer) return SpoolerFailure(true);
+            // The step's own job tells: the queue moved when that job has left
+            // it or been printed, whatever became of the jobs before it.
+            if (StepJob.jobId)
+                moved = own != JobOutcome::Pending;
+            else
+                moved = jobText == NoJobs || jobId != firstId;
             // A wizard job the spooler gave up on never reached the printer.
-            if (moved && (aborted(StepJob) || aborted(dummy))) moved = false;
+            if (own == JobOutcome::Aborted || probed == JobOutcome::Aborted) moved = false;
         }
     }
     if (moved) {
@@ -249,6 +263,15 @@ bool ProgressDlg::Check_Job_Status(int waitSeconds) {
     }
     m_.WriteLog("Job Failure:" + jobId + "Printer Status:" + printerText + "Job Status:" + jobText);
     JobFailure();
+    return false;
+}
+
+bool ProgressDlg::SpoolerFailure(bool showBox) {
+    AppendStatus("... The print server does not answer. Program unable to continue.");
+    AppendStatus("Program terminated!!!");
+    if (showBox) m_.ShowSpoolerSilent();
+    m_.SetupSent = false;
+    m_.PrinterSetupForm().show();
     return false;
 }
 

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Spooler.h"
 #include "printercfg/core/KRNCmds.h"
 #include "printercfg/core/Page.h"
 #include "printercfg/core/Snmp.h"
@@ -70,8 +71,9 @@ public:
     // The send sequence: each requested job in its order, the queue checked
     // after each. Returns when the sequence has ended.
     void Start_Job();
-    // Whether the queue moved after the last job: true, or false after
-    // JobFailure (or when the program ended during the waits).
+    // Whether the queue moved after the last job (StepJob has left the queue
+    // or been printed, whatever became of the jobs before it): true, or false
+    // after JobFailure or SpoolerFailure (or when the program ended during the waits).
     bool Check_Job_Status(int waitSeconds);
     // Reports a stuck job with the printer's front panel, purges the
     // wizard's jobs and shows the print-settings page.
@@ -101,8 +103,12 @@ private:
     bool pause(std::uint32_t ms);
     // The program has ended, or this page was unloaded.
     bool ended() const;
-    // Whether the spooler gave up on a job of the current printer.
-    bool aborted(const KRNCmds::Sent& job);
+    // What became of a job sent to the current printer; Unknown when it was not spooled.
+    platform::JobOutcome outcome(const KRNCmds::Sent& job);
+    // Ends a run whose print server did not answer (`showBox`: say so; else
+    // it has been said): no printer is blamed and nothing is purged; the
+    // print-settings page is shown. Returns false, the check's result.
+    bool SpoolerFailure(bool showBox);
     void lockOtherPages();
     void unlockOtherPages();
 

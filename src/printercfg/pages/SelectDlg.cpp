@@ -38,11 +38,18 @@ void SelectDlg::Next_Click() {
     m_.KAEIntroForm.unload();
     hide();
     if (CfgPrinter.value()) {
-        m_.SelectionForm().show();
-        if (!m_.SelectedPrinterName.empty())
+        auto& selection = m_.SelectionForm();
+        selection.show();
+        if (!m_.SelectedPrinterName.empty()) {
             unload();
-        else
+        } else if (!selection.spoolerAnswered()) {
+            // No driver is missing: the list is empty because no one answered.
+            m_.ShowSpoolerSilent();
+            m_.SelectionForm.unload();
+            show();
+        } else {
             No_Driver_Found();
+        }
     } else if (CfgNic.value()) {
         if (RunQuillon()) {
             hide();

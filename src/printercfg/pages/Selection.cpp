@@ -39,8 +39,10 @@ void Selection::FillPrinterList() {
     m_.SelectedPrinterName.clear();
     platform::Spooler& spooler = m_.os().spooler();
     const std::string remembered = spooler.currentPrinter();
+    const platform::QueueList queues = spooler.queues();
+    spoolerAnswered_ = !queues.result.serverSilent();
     int noted = -1;
-    for (const auto& queue : spooler.queues()) {
+    for (const auto& queue : queues.names) {
         spooler.setCurrentPrinter(queue);
         if (!m_.IsSupportedPrinter()) continue;
         PrinterList.addItem(queue);
@@ -53,10 +55,14 @@ void Selection::PrinterList_Click() { m_.SelectedPrinterName = PrinterList.text(
 
 void Selection::Next_Click() {
     platform::Spooler& spooler = m_.os().spooler();
-    const auto queues = spooler.queues();
+    const platform::QueueList queues = spooler.queues();
+    if (queues.result.serverSilent()) {
+        m_.ShowSpoolerSilent();
+        return;
+    }
     const std::string& name = m_.SelectedPrinterName;
     // Only a queue that is still installed becomes the current printer.
-    if (name.empty() || std::find(queues.begin(), queues.end(), name) == queues.end()) {
+    if (name.empty() || std::find(queues.names.begin(), queues.names.end(), name) == queues.names.end()) {
         m_.ui().msgBox(foundation::JoinLines({"No Printer Selected.", "You must select a printer to continue."}));
         return;
     }
@@ -64,6 +70,10 @@ void Selection::Next_Click() {
     foundation::SpoolCheck check(m_);
     std::string printerText, jobText;
     check.CheckPrinter(printerText, jobText);
+    if (check.serverSilent()) {
+        m_.ShowSpoolerSilent();
+        return;
+    }
     // Port and driver describe this queue only, also when it cannot be read.
     m_.SelectedPrinterPort.clear();
     m_.SelectedDriverName.clear();

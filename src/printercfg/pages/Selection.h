@@ -23,6 +23,8 @@ public:
     // The supported queues in the spooler's order; selects the current
     // printer's row, else row 0.
     void FillPrinterList();
+    // False when the print server did not answer as the list was made.
+    bool spoolerAnswered() const { return spoolerAnswered_; }
 
     void PrinterList_Click();
     void Next_Click();
@@ -31,6 +33,9 @@ public:
 
 protected:
     void Form_Load() override;
+
+private:
+    bool spoolerAnswered_ = true;
 };
 
 }  // namespace printercfg

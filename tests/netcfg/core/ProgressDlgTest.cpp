@@ -55,7 +55,7 @@ struct ProgressWorld : testsupport::QuillonWorld {
     }
 
     bool hasQueue() {
-        for (const auto& name : spooler.queues())
+        for (const auto& name : spooler.queues().names)
             if (name == "Quillon") return true;
         return false;
     }

@@ -1,11 +1,24 @@
 // Printer discovery and the TCP/IP port view against a private CUPS
-// scheduler, with queues made from small PPD files of our own.
+// scheduler, with queues made from small PPD files of our own; and against
+// a server that does not answer.
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <cups/cups.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <random>
+
+#include "foundation/KAEIntro.h"
 #include "platform/RegistryViews.h"
 #include "platform/cups/CupsSpooler.h"
 #include "printercfg/core/LoadDlg.h"
+#include "printercfg/pages/SelectDlg.h"
 #include "printercfg/pages/Selection.h"
 #include "support/CupsServer.h"
 #include "support/MarrowbyWorld.h"
@@ -113,6 +126,67 @@ TEST_F(CupsDiscovery, SupportedQueuesAreListedInTheServersOrderByTheirDriver) {
     EXPECT_EQ(w.m.MaxMediaWidth, 8);
     EXPECT_EQ(w.m.ResolutionClass, 3);
     EXPECT_TRUE(w.m.LoadDlgForm().isVisible());
+}
+
+// A server that takes connections and never answers: listening on a free
+// port of a random loopback address, never reading.
+class SilentServer {
+public:
+    SilentServer() {
+        std::random_device random;
+        const std::string address = "127." + std::to_string(random() % 254 + 1) + "." +
+                                    std::to_string(random() % 254 + 1) + "." + std::to_string(random() % 254 + 1);
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
+        socklen_t len = sizeof sa;
+        if (::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(fd_, 8) != 0)
+            throw std::runtime_error("no silent server on " + address);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &len);
+        address_ = address + ":" + std::to_string(ntohs(sa.sin_port));
+    }
+    ~SilentServer() { ::close(fd_); }
+    const std::string& address() const { return address_; }
+
+private:
+    int fd_ = -1;
+    std::string address_;
+};
+
+// Points the process's CUPS clients at a server for the life of the object.
+struct UseServer {
+    explicit UseServer(const std::string& address) { point(address); }
+    ~UseServer() { point(testScheduler().address()); }
+    static void point(const std::string& address) {
+        ::setenv("CUPS_SERVER", address.c_str(), 1);
+        cupsSetServer(nullptr);
+    }
+};
+
+TEST_F(CupsDiscovery, ASilentServerIsNamedInPlaceOfTheDriverOffer) {
+    SilentServer silent;
+    UseServer use(silent.address());
+    platform::CupsSpooler impatient(std::chrono::milliseconds(200));
+    w.os.spoolerBackend = &impatient;
+    w.m.Main("");
+    w.m.KAEIntroForm().Next.click();
+    auto& choice = w.m.SelectDlgForm();
+    choice.CfgPrinter.click();
+
+    const auto start = std::chrono::steady_clock::now();
+    choice.Next.click();
+    // Each call gave up after its time (and libcups' own second for the
+    // server's first answer).
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+    ASSERT_EQ(w.messages.count(), 1u);
+    EXPECT_EQ(w.messages.last().title, "Printer Error");
+    EXPECT_EQ(w.messages.last().text, "The print server " + silent.address() +
+                                          " does not answer.\r\nMake sure that it is running and that this "
+                                          "workstation can reach it.\r\nOperation cannot continue.");
+    // Back on the choice, to try again.
+    EXPECT_TRUE(choice.isVisible());
+    EXPECT_EQ(w.m.SelectionForm.loaded(), nullptr);
 }
 
 TEST_F(CupsDiscovery, PortViewHasTheTcpIpQueuesAsTheSpoolerReportsThem) {
