@@ -65,11 +65,10 @@ inline void expectAccessible(ui::Form& form) {
         }
         if (auto* b = qobject_cast<QPushButton*>(w)) {
             EXPECT_FALSE(b->autoDefault()) << where;
-            if (b->isDefault()) {
-                defaultButton = b;
-                const QString caption = QString(b->text()).remove(QChar('&'));
-                EXPECT_TRUE(caption == "Next >" || caption == "Finish" || caption == "OK") << where;
-            }
+            const QString caption = QString(b->text()).remove(QChar('&'));
+            const bool forward = caption == "Next >" || caption == "Finish" || caption == "OK";
+            EXPECT_EQ(b->isDefault(), forward) << where;
+            if (b->isDefault()) defaultButton = b;
         } else if (c->usable()) {
             input = true;
         }

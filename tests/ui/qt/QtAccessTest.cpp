@@ -145,10 +145,11 @@ TEST_F(QtAccess, TabFollowsTheOrderOfTheControls) {
 }
 
 TEST_F(QtAccess, EnterPressesTheDefaultButtonWhateverHasTheFocus) {
+    form->cboPort.setStyle(ui::ComboBox::Style::DropDownCombo);
     for (ui::Control* c :
          std::vector<ui::Control*>{&form->txtName, &form->cboPort, &form->chkKeep, &form->cmdBack, &form->cmdHelp1}) {
         ui::widgetOf(*c)->setFocus();
-        QTest::keyClick(ui::widgetOf(*c), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
     EXPECT_EQ(form->nexts, 5);
     EXPECT_EQ(form->backs, 0);
