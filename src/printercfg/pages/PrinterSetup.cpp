@@ -91,7 +91,7 @@ PrinterSetup::PrinterSetup(MarrowbyModule& module)
     EmulationCaption.setBuddy(&EmulationCombo);
     for (ui::ScrollBar* bar : {&HorzShiftHScroll, &VertShiftHScroll}) {
         bar->setValue(0);
-        bar->setSteps(1, 1);
+        bar->setSteps(1, 10);
         bar->setToolTip("Each step moves the printed image by 0.01 inch");
     }
     HorzShiftUnit.setToolTip("Unit of the horizontal image shift shown");

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QStylePainter>
@@ -193,6 +195,47 @@ private:
     static constexpr int TitlePadding = 4;
 };
 
+// A click in the trough of a scroll bar moves one page, whatever the style
+// would do.
+class SteppingStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int styleHint(StyleHint hint, const QStyleOption* opt, const QWidget* w,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_ScrollBar_LeftClickAbsolutePosition) return 0;
+        return QProxyStyle::styleHint(hint, opt, w, returned);
+    }
+};
+
+// Left moves the slider left and Right moves it right: a scroll bar, made
+// for scroll areas, has them the other way round.
+class SteppingScrollBar : public QScrollBar {
+public:
+    explicit SteppingScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        const bool left = e->key() == Qt::Key_Left;
+        if (!left && e->key() != Qt::Key_Right) {
+            QScrollBar::keyPressEvent(e);
+            return;
+        }
+        const bool lower = left != (isRightToLeft() != invertedAppearance());
+        triggerAction(lower ? SliderSingleStepSub : SliderSingleStepAdd);
+        e->accept();
+    }
+};
+
+QStyle* steppingStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new SteppingStyle(QStyleFactory::create(QApplication::style()->name()));
+        style->setParent(qApp);  // goes with the application
+    }
+    return style;
+}
+
 QStyle* captionedFrameStyle() {
     static QPointer<QStyle> style;
     if (!style) {
@@ -215,6 +258,13 @@ int captionOffset(const QAbstractButton* button) {
     const auto part =
         qobject_cast<const QRadioButton*>(button) ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents;
     return button->style()->subElementRect(part, &opt, button).left() - opt.rect.left();
+}
+
+QScrollBar* newSteppingScrollBar(QWidget* parent) {
+    auto* bar = new SteppingScrollBar(parent);
+    bar->setStyle(steppingStyle());
+    bar->setFocusPolicy(Qt::StrongFocus);
+    return bar;
 }
 
 QGroupBox* newCaptionedFrame(QWidget* parent) {

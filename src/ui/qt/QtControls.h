@@ -10,6 +10,7 @@ class QAbstractButton;
 class QCheckBox;
 class QGroupBox;
 class QRadioButton;
+class QScrollBar;
 class QWidget;
 
 namespace ui {
@@ -21,6 +22,11 @@ QRadioButton* newWrappingRadioButton(QWidget* parent);
 
 // How far the caption of a check box or option button stands from its left edge.
 int captionOffset(const QAbstractButton* button);
+
+// A horizontal scroll bar that takes the keyboard focus: the arrows move
+// one step, Page Up and Page Down and a click in the trough one page, Home
+// and End go to the ends.
+QScrollBar* newSteppingScrollBar(QWidget* parent);
 
 // A frame whose caption interrupts the top of its border.
 QGroupBox* newCaptionedFrame(QWidget* parent);

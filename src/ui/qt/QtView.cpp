@@ -1,7 +1,10 @@
 #include "ui/qt/QtView.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -28,6 +31,7 @@
 #include <functional>
 #include <set>
 
+#include "ui/Accessible.h"
 #include "ui/Ansi.h"
 #include "ui/Control.h"
 #include "ui/qt/QtControls.h"
@@ -316,6 +320,22 @@ private:
     }
 };
 
+namespace {
+
+// A form's window is a frame for assistive technology, a modal one a dialog.
+class FormWindowAccessible : public QAccessibleWidget {
+public:
+    explicit FormWindowAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
+    QAccessible::Role role() const override { return widget()->isModal() ? QAccessible::Dialog : QAccessible::Window; }
+};
+
+QAccessibleInterface* formWindowAccessible(const QString&, QObject* object) {
+    if (auto* w = dynamic_cast<QtFormWindow*>(object)) return new FormWindowAccessible(w);
+    return nullptr;
+}
+
+}  // namespace
+
 QWidget* activeFormWindow() {
     // The list follows activation and showing; the platform may report an
     // activation only later.
@@ -333,6 +353,11 @@ QtFormView::QtFormView(Form& form)
     auto alive = alive_;
     hook->onEvent = [this, alive](QObject* target, QEvent* e) { return *alive && mnemonic(target, e); };
     mnemonics_ = std::move(hook);
+    auto keys = std::make_unique<EventHook>();
+    keys->onEvent = [this, alive](QObject* target, QEvent* e) { return *alive && enterKey(target, e); };
+    keys_ = std::move(keys);
+    static const bool accessible = (QAccessible::installFactory(formWindowAccessible), true);
+    (void)accessible;
     build();
 }
 
@@ -340,6 +365,7 @@ QtFormView::~QtFormView() {
     *alive_ = false;
     ctx_.reset();                                                           // drops every connection to this view
     if (QCoreApplication::instance()) mnemonics_.release()->deleteLater();  // it may be filtering an event right now
+    if (QCoreApplication::instance()) keys_.release()->deleteLater();
     if (window_ && QCoreApplication::instance()) {
         window_->hide();
         // A signal of one of its widgets may be on its way right now.
@@ -423,16 +449,136 @@ void QtFormView::build() {
     window_->ensurePolished();
     alignGrids();
     applyTabOrder();
+    applyAccessibleTexts();
 }
 
 void QtFormView::applyTabOrder() {
     QWidget* previous = nullptr;
-    for (Control* c : form_.controls()) {
+    for (Control* c : tabOrder()) {
         QWidget* w = widget(*c);
         if (!w || (w->focusPolicy() == Qt::NoFocus && !w->focusProxy())) continue;
         if (previous) QWidget::setTabOrder(previous, w);
         previous = w;
     }
+}
+
+std::vector<Control*> QtFormView::tabOrder() const {
+    std::vector<Control*> order;
+    std::set<const Control*> done;
+    auto add = [&](Control* c) {
+        if (c && done.insert(c).second) order.push_back(c);
+    };
+    for (Control* c : form_.controls()) {
+        if (done.count(c)) continue;
+        const std::vector<std::vector<Control*>>* grid = nullptr;
+        for (const auto& g : form_.layoutGrids())
+            for (const auto& r : g)
+                if (!grid && std::find(r.begin(), r.end(), c) != r.end()) grid = &g;
+        if (!grid) {
+            add(c);
+            continue;
+        }
+        for (const auto& r : *grid)
+            for (Control* m : r) add(m);
+    }
+    return order;
+}
+
+namespace {
+
+bool isInput(Kind k) {
+    return k == Kind::TextBox || k == Kind::ComboBox || k == Kind::CheckBox || k == Kind::OptionButton ||
+           k == Kind::ScrollBar;
+}
+
+}  // namespace
+
+// The first enabled input in Tab order (of a group of options, the chosen
+// one), else the default button; never a button that only leads away.
+Control* QtFormView::firstFocus() const {
+    for (Control* c : tabOrder()) {
+        QWidget* w = widget(*c);
+        if (!isInput(c->kind()) || !c->usable() || !w || !w->isEnabled()) continue;
+        if (c->kind() == Kind::OptionButton) {
+            for (Control* x : form_.controls())
+                if (x->kind() == Kind::OptionButton && x->container() == c->container() &&
+                    static_cast<OptionButton*>(x)->value() && x->usable())
+                    return x;
+        }
+        return c;
+    }
+    return usableButton(true);
+}
+
+// Names and descriptions for assistive technology beyond the captions.
+void QtFormView::applyAccessibleTexts() {
+    const auto texts = accessibleTexts(form_);
+    for (const auto& [control, w] : widgets_) {
+        if (!w || !attached(control)) continue;
+        auto it = texts.find(control);
+        const QString name = it == texts.end() ? QString() : qs(it->second.name);
+        const QString description = it == texts.end() ? QString() : qs(it->second.description);
+        if (w->accessibleName() != name) w->setAccessibleName(name);
+        if (w->accessibleDescription() != description) w->setAccessibleDescription(description);
+    }
+}
+
+// The options of one container form one exclusive group, so that they are
+// radio buttons to assistive technology and the arrow keys move the choice.
+QButtonGroup* QtFormView::optionGroup(const Control* container) {
+    QPointer<QButtonGroup>& g = optionGroups_[container];
+    if (!g) g = new QButtonGroup(window_);
+    return g;
+}
+
+// Tab reaches a group of options once: at its chosen option, else at its
+// first one that can take the focus.
+void QtFormView::optionTabStops(const Control* container) {
+    auto it = optionGroups_.find(container);
+    if (it == optionGroups_.end() || !it->second) return;
+    const QList<QAbstractButton*> buttons = it->second->buttons();
+    auto reachable = [](const QAbstractButton* b) { return b && b->isEnabled() && !b->isHidden(); };
+    QAbstractButton* stop = it->second->checkedButton();
+    if (!reachable(stop)) {
+        stop = nullptr;
+        for (QAbstractButton* b : buttons)
+            if (!stop && reachable(b)) stop = b;
+    }
+    for (QAbstractButton* b : buttons) b->setFocusPolicy(b == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+// A tick changed on the widget (a click, Space, an arrow key, an
+// accessibility action) reaches the model as a click, whose handler runs
+// once; the widgets then show what the model holds.
+void QtFormView::buttonToggled(Control* c) {
+    auto* b = attached(c) ? qobject_cast<QAbstractButton*>(widget(*c)) : nullptr;
+    if (!b) return;
+    if (c->kind() == Kind::CheckBox) {
+        const Qt::CheckState state = static_cast<QCheckBox*>(b)->checkState();
+        const int shown = state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+        if (shown == static_cast<CheckBox*>(c)->value()) return;
+        clickControl(c);
+        return;
+    }
+    // An option unticked by the choice of another one follows that choice.
+    if (!b->isChecked() || static_cast<OptionButton*>(c)->value()) return;
+    const Control* group = c->container();
+    std::shared_ptr<bool> alive = alive_;
+    clickControl(c);
+    if (!*alive) return;
+    for (Control* x : form_.controls())
+        if (x->kind() == Kind::OptionButton && x->container() == group) syncState(*x);
+}
+
+// Enter presses the default button wherever the focus is, but in a
+// multi-line text box that takes the key itself.
+bool QtFormView::enterKey(QObject* target, QEvent* e) {
+    if (e->type() != QEvent::KeyPress) return false;
+    const auto* k = static_cast<QKeyEvent*>(e);
+    if ((k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter) || (k->modifiers() & ~Qt::KeypadModifier))
+        return false;
+    if (auto* p = qobject_cast<QPlainTextEdit*>(target); p && !p->isReadOnly()) return false;
+    return keyPressed(Qt::Key_Return);
 }
 
 void QtFormView::place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel) {
@@ -615,7 +761,7 @@ QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
         case Kind::CommandButton: {
             auto& cb = static_cast<CommandButton&>(c);
             auto* b = new QPushButton(parent);
-            b->setAutoDefault(true);
+            b->setAutoDefault(false);  // Enter is the default button's, whatever has the focus
             b->setDefault(cb.isDefault());
             b->setMinimumWidth(88);
             b->installEventFilter(mnemonics_.get());
@@ -628,7 +774,8 @@ QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
             break;
         case Kind::OptionButton: {
             auto* r = newWrappingRadioButton(parent);
-            r->setAutoExclusive(false);  // the model groups the options
+            r->setAutoExclusive(true);
+            optionGroup(c.container())->addButton(r);
             r->installEventFilter(mnemonics_.get());
             w = r;
             break;
@@ -679,10 +826,11 @@ QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
             break;
         }
         case Kind::ScrollBar:
-            w = new QScrollBar(Qt::Horizontal, parent);
+            w = newSteppingScrollBar(parent);
             break;
     }
     w->setObjectName(objectNameOf(c));
+    w->installEventFilter(keys_.get());
     widgets_[&c] = w;
     return w;
 }
@@ -716,6 +864,7 @@ QWidget* QtFormView::ensureWidget(Control& c) {
         if (x->kind() == Kind::Label && static_cast<Label*>(x)->buddy() == &c)
             if (auto* l = qobject_cast<QLabel*>(widget(*x))) syncLabel(static_cast<Label&>(*x), l);
     applyTabOrder();
+    applyAccessibleTexts();
     return w;
 }
 
@@ -780,10 +929,16 @@ void QtFormView::wire(Control& c, QWidget* w) {
             }
             break;
         case Kind::CommandButton:
-        case Kind::CheckBox:
-        case Kind::OptionButton:
             QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, ctx,
                              [this, cp] { clickControl(cp); });
+            break;
+        case Kind::CheckBox:
+            QObject::connect(static_cast<QCheckBox*>(w), &QCheckBox::stateChanged, ctx,
+                             [this, cp] { buttonToggled(cp); });
+            break;
+        case Kind::OptionButton:
+            QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::toggled, ctx,
+                             [this, cp] { buttonToggled(cp); });
             break;
         case Kind::ComboBox: {
             auto* cb = static_cast<QtComboBox*>(w);
@@ -881,8 +1036,10 @@ void QtFormView::visibilityChanged(bool visible, bool modal) {
     // The off-screen platform has no stacking order to change.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window_->raise();
     window_->activateWindow();
-    if (Control* f = form_.focused())
+    if (Control* f = firstFocus()) {
+        form_.setFocused(f);
         if (QWidget* w = widget(*f)) w->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 // A window opened from another one stands centred over it and stays above it;
@@ -929,6 +1086,7 @@ void QtFormView::controlRemoved(Control& control) {
     widgets_.erase(it);
     if (!w) return;
     QObject::disconnect(w, nullptr, ctx_.get(), nullptr);
+    if (auto* b = qobject_cast<QAbstractButton*>(w); b && b->group()) b->group()->removeButton(b);
     if (auto* cb = qobject_cast<QComboBox*>(w); cb && cb->lineEdit())
         QObject::disconnect(cb->lineEdit(), nullptr, ctx_.get(), nullptr);
     w->hide();
@@ -948,6 +1106,7 @@ void QtFormView::syncAll(Control& c) {
     }
     syncState(c);
     if (!c.visible()) w->setVisible(false);
+    if (c.kind() == Kind::OptionButton) optionTabStops(c.container());
 }
 
 void QtFormView::sync(Control& c, Property p) {
@@ -957,9 +1116,11 @@ void QtFormView::sync(Control& c, Property p) {
     switch (p) {
         case Property::Enabled:
             w->setEnabled(c.enabled());
+            if (c.kind() == Kind::OptionButton) optionTabStops(c.container());
             break;
         case Property::Visible:
             w->setVisible(c.visible());
+            if (c.kind() == Kind::OptionButton) optionTabStops(c.container());
             break;
         case Property::BackColor:
             applyColour(w, c.backColor());
@@ -974,6 +1135,7 @@ void QtFormView::sync(Control& c, Property p) {
         case Property::Font:
         case Property::Buddy:
             syncCaption(c, w);
+            if (p != Property::Font) applyAccessibleTexts();
             break;
         case Property::Style:
             syncStyle(c, w);
@@ -1075,9 +1237,19 @@ void QtFormView::syncState(Control& c, bool afterInput) {
             box->setCheckState(v == 2 ? Qt::PartiallyChecked : v == 1 ? Qt::Checked : Qt::Unchecked);
             break;
         }
-        case Kind::OptionButton:
-            static_cast<QRadioButton*>(w)->setChecked(static_cast<OptionButton&>(c).value());
+        case Kind::OptionButton: {
+            auto* r = static_cast<QRadioButton*>(w);
+            const bool on = static_cast<OptionButton&>(c).value();
+            if (r->isChecked() != on) {
+                // An exclusive group keeps its chosen option ticked.
+                QButtonGroup* g = on ? nullptr : r->group();
+                if (g) g->setExclusive(false);
+                r->setChecked(on);
+                if (g) g->setExclusive(true);
+            }
+            optionTabStops(c.container());
             break;
+        }
         case Kind::ComboBox: {
             auto& model = static_cast<ComboBox&>(c);
             auto* cb = static_cast<QComboBox*>(w);

@@ -15,6 +15,7 @@
 #include "ui/View.h"
 
 class QBoxLayout;
+class QButtonGroup;
 class QEvent;
 class QLabel;
 class QFrame;
@@ -55,6 +56,16 @@ private:
     void alignGrids();     // columns of the form's grids line up with each other
     void placeWindow();    // over the opener, where the last page was, or centred
     void applyTabOrder();  // Tab follows the order of the form's controls
+    // The controls in Tab order: the form's order, a grid row by row where
+    // its first control stands.
+    std::vector<Control*> tabOrder() const;
+    // The control that takes the focus when the form is shown.
+    Control* firstFocus() const;
+    void applyAccessibleTexts();
+    QButtonGroup* optionGroup(const Control* container);
+    void optionTabStops(const Control* container);
+    void buttonToggled(Control* c);
+    bool enterKey(QObject* target, QEvent* e);
     QWidget* makeWidget(Control& c, QWidget* parent);
     QWidget* ensureWidget(Control& c);
     void wire(Control& c, QWidget* w);
@@ -83,13 +94,15 @@ private:
     std::shared_ptr<bool> alive_;
     std::unique_ptr<QObject> ctx_;        // receiver of every connection
     std::unique_ptr<QObject> mnemonics_;  // event filter of the buttons
+    std::unique_ptr<QObject> keys_;       // event filter of every widget: Enter
     QPointer<QtFormWindow> window_;
     QVBoxLayout* content_ = nullptr;
     QVBoxLayout* logos_ = nullptr;
     QHBoxLayout* buttons_ = nullptr;
     QFrame* buttonLine_ = nullptr;
     std::map<const Control*, QPointer<QWidget>> widgets_;
-    std::map<const Control*, QBoxLayout*> inner_;  // layouts of Frame and Picture containers
+    std::map<const Control*, QBoxLayout*> inner_;                    // layouts of Frame and Picture containers
+    std::map<const Control*, QPointer<QButtonGroup>> optionGroups_;  // the options of each container
     struct GridColumns {
         QGridLayout* grid;
         std::vector<bool> stretchy;  // columns that take the room left over

@@ -144,6 +144,23 @@ TEST_F(QtAccess, TabFollowsTheOrderOfTheControls) {
     EXPECT_EQ(form->nexts, 1);
 }
 
+TEST_F(QtAccess, EnterPressesTheDefaultButtonWhateverHasTheFocus) {
+    form->cboPort.setStyle(ui::ComboBox::Style::DropDownCombo);
+    for (ui::Control* c :
+         std::vector<ui::Control*>{&form->txtName, &form->cboPort, &form->chkKeep, &form->cmdBack, &form->cmdHelp1}) {
+        ui::widgetOf(*c)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    EXPECT_EQ(form->nexts, 5);
+    EXPECT_EQ(form->backs, 0);
+    EXPECT_EQ(form->helps, 0);
+    // Shown again, the form has the focus at its first input, not where it was left.
+    form->hide();
+    form->show();
+    EXPECT_EQ(win->focusWidget(), ui::widgetOf(form->txtFirst));
+    EXPECT_EQ(form->focused(), &form->txtFirst);
+}
+
 TEST_F(QtAccess, InputsAreNamedByTheirLabels) {
     QAccessibleInterface* name = QAccessible::queryAccessibleInterface(ui::widgetOf(form->txtName));
     ASSERT_NE(name, nullptr);

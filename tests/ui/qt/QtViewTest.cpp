@@ -2,6 +2,7 @@
 // show on the widgets at once, input on the widgets reaches the model.
 
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -20,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "Access.h"
 #include "GuiWorld.h"
 #include "ui/Control.h"
 #include "ui/ControlArray.h"
@@ -155,7 +157,7 @@ TEST_F(QtView, OneWindowPerFormWithOneWidgetPerControl) {
     EXPECT_EQ(widgetAs<QLineEdit>(form->txtName)->echoMode(), QLineEdit::Normal);
     EXPECT_FALSE(widgetAs<QComboBox>(form->cboSpeed)->isEditable());
     EXPECT_TRUE(widgetAs<QComboBox>(form->cboHost)->isEditable());
-    EXPECT_FALSE(widgetAs<QRadioButton>(form->optStatic)->autoExclusive());
+    EXPECT_EQ(guitest::accessibleRole(ui::widgetOf(form->optStatic)), QAccessible::RadioButton);
     EXPECT_EQ(widgetAs<QComboBox>(form->cboSpeed)->count(), 3);
     EXPECT_EQ(widgetAs<QScrollBar>(form->hsbDarkness)->orientation(), Qt::Horizontal);
     EXPECT_EQ(widgetAs<QScrollBar>(form->hsbDarkness)->maximum(), 30);
@@ -353,6 +355,54 @@ TEST_F(QtView, OptionButtonsStayExclusiveThroughTheModel) {
     EXPECT_FALSE(dh->isChecked());
 }
 
+// However a tick changes (an accessibility action, an arrow key, Space), it
+// goes through the model: one option of a group stays ticked and the
+// handler runs once.
+TEST_F(QtView, TicksChangedAnyWayRunTheirHandlerOnce) {
+    auto toggle = [](const ui::Control& c) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(ui::widgetOf(c));
+        ASSERT_NE(a, nullptr);
+        ASSERT_NE(a->actionInterface(), nullptr);
+        a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    toggle(form->chkDhcp);
+    EXPECT_EQ(form->chkDhcp.value(), 1);
+    EXPECT_EQ(form->dhcpClicks, 1);
+
+    form->optLoose.setValue(true);
+    auto* st = widgetAs<QRadioButton>(form->optStatic);
+    auto* dh = widgetAs<QRadioButton>(form->optDhcp);
+    toggle(form->optDhcp);
+    EXPECT_TRUE(form->optDhcp.value());
+    EXPECT_EQ(form->dhcpOptionClicks, 1);
+    toggle(form->optDhcp);  // the chosen option stays chosen
+    EXPECT_TRUE(dh->isChecked());
+    EXPECT_EQ(form->dhcpOptionClicks, 1);
+
+    ui::windowOf(*form)->activateWindow();
+    QCoreApplication::processEvents();
+    dh->setFocus();
+    QTest::keyClick(dh, Qt::Key_Up);
+    EXPECT_TRUE(form->optStatic.value());
+    EXPECT_FALSE(form->optDhcp.value());
+    EXPECT_EQ(form->staticClicks, 1);
+    EXPECT_EQ(QApplication::focusWidget(), st);
+    EXPECT_FALSE(dh->isChecked());
+    QTest::keyClick(st, Qt::Key_Down);
+    EXPECT_TRUE(form->optDhcp.value());
+    EXPECT_EQ(form->dhcpOptionClicks, 2);
+
+    form->optStatic.setValue(true);
+    QTest::keyClick(dh, Qt::Key_Space);
+    EXPECT_TRUE(form->optDhcp.value());
+    EXPECT_TRUE(dh->isChecked());
+    EXPECT_FALSE(st->isChecked());
+    EXPECT_EQ(form->dhcpOptionClicks, 3);
+    // The option outside the frame is a group of its own.
+    EXPECT_TRUE(form->optLoose.value());
+    EXPECT_TRUE(widgetAs<QRadioButton>(form->optLoose)->isChecked());
+}
+
 TEST_F(QtView, ComboSelectionTypingAndDropDown) {
     auto* speed = widgetAs<QComboBox>(form->cboSpeed);
     form->cboSpeed.setListIndex(0);
@@ -520,14 +570,15 @@ TEST(QtViewKeys, EnterAndEscapeReachDefaultAndCancelButtons) {
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_EQ(form->cancels, 1);
 
-    // Enter on a focused button clicks that button.
+    // Enter on another focused button still presses the default one.
     QTest::keyClick(ui::widgetOf(form->cmdCancel), Qt::Key_Return);
-    EXPECT_EQ(form->cancels, 2);
+    EXPECT_EQ(form->cancels, 1);
+    EXPECT_EQ(form->oks, 2);
 
     // Without a usable default button, Enter is the text box's key.
     form->cmdOK.setEnabled(false);
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(form->oks, 1);
+    EXPECT_EQ(form->oks, 2);
     EXPECT_EQ(form->keys, std::vector<int>{13});
     form.reset();
     guitest::flushDeletes();

@@ -3,7 +3,8 @@
 // writes build/tests/screens/PortSelect.png, saveScreen(form, "marrowby/Selection")
 // writes build/tests/screens/marrowby/Selection.png. The form must be loaded
 // with the Qt renderer; a hidden form is laid out and rendered all the same.
-// Every picture is checked for what a person would call broken in it.
+// Every picture is checked for what a person would call broken in it, and
+// its page for what a keyboard or screen-reader user would.
 
 #include <gtest/gtest.h>
 #include <QImage>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Access.h"
 #include "ui/Form.h"
 #include "ui/qt/QtView.h"
 
@@ -69,6 +71,7 @@ inline std::filesystem::path saveScreen(ui::Form& form, const std::string& name)
     EXPECT_FALSE(image.isNull()) << path;
     EXPECT_GE(image.width(), 480) << path;
     expectLaidOut(form);
+    expectAccessible(form);
     return path;
 }
 

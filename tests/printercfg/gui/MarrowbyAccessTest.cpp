@@ -1,0 +1,109 @@
+// Marrowby's settings pages for keyboard and screen-reader users: what the
+// Ignore boxes and the unit boxes read, and the image-shift bars by keyboard.
+
+#include <gtest/gtest.h>
+#include <QAccessible>
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/RegistryViews.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemorySpooler.h"
+#include "printercfg/core/FinishDialog.h"
+#include "printercfg/core/MarrowbyModule.h"
+#include "printercfg/pages/CustomDialog.h"
+#include "printercfg/pages/Operation.h"
+#include "printercfg/pages/PrinterSetup.h"
+#include "support/FakeProcesses.h"
+#include "ui/qt/Access.h"
+#include "ui/qt/GuiWorld.h"
+
+namespace {
+
+using guitest::accessibleText;
+using guitest::widgetAs;
+
+struct MarrowbyAccess : ::testing::Test {
+    std::unique_ptr<guitest::GuiWorld> world = std::make_unique<guitest::GuiWorld>();
+    testsupport::FakeProcesses processes;
+    platform::MemorySpooler spooler;
+    platform::MemoryRegistry store;
+    platform::RegistryViews registry{store, spooler, "/nonexistent-program-folder"};
+    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .registryBackend = &registry};
+    std::unique_ptr<printercfg::MarrowbyModule> m;
+
+    void SetUp() override {
+        m = std::make_unique<printercfg::MarrowbyModule>(world->app, os, "/nonexistent-program-folder");
+        m->MaxMediaWidth = 6;
+    }
+    void TearDown() override {
+        m.reset();
+        world.reset();
+        guitest::flushDeletes();
+    }
+};
+
+TEST_F(MarrowbyAccess, SettingsBoxesReadTheirRows) {
+    auto& media = m->OperationForm();
+    auto& print = m->PrinterSetupForm();
+    auto& finish = m->FinishDialogForm();
+    auto& custom = m->CustomDialogForm();
+    const struct {
+        const ui::Control& control;
+        const char* name;
+        const char* description;
+    } expected[] = {
+        {media.MediaTypeCB, "Ignore Print Mode", nullptr},
+        {media.MediaSizeCB, "Ignore Label Length", nullptr},
+        {media.OrientationCB, "Ignore Orientation", nullptr},
+        {media.DispenseCB, "Ignore Media Handling", nullptr},
+        {print.PrintSpeedCB, "Ignore Print Speed", nullptr},
+        {print.HorzCB, "Ignore Horizontal Image Shift", nullptr},
+        {print.VertCB, "Ignore Vertical Image Shift", nullptr},
+        {print.GapCB, "Ignore Gap Sensor Type", nullptr},
+        {print.EmulationCB, "Ignore Active Emulation", nullptr},
+        {finish.SaveCfgCB, "Ignore Save Settings to Printer Configuration", nullptr},
+        {finish.SetPwrUpCB, "Ignore Set Power-Up Configuration to", nullptr},
+        {custom.WidthValueMM, "mm", "Width"},
+        {custom.HeightValueMM, "mm", "Length"},
+    };
+    for (const auto& e : expected) {
+        QWidget* w = ui::widgetOf(e.control);
+        ASSERT_NE(w, nullptr) << e.control.name();
+        EXPECT_EQ(accessibleText(w, QAccessible::Name), e.name) << e.control.name();
+        if (e.description) {
+            EXPECT_EQ(accessibleText(w, QAccessible::Description), e.description) << e.control.name();
+        }
+    }
+}
+
+TEST_F(MarrowbyAccess, ImageShiftBarsTakeTheKeyboard) {
+    auto& print = m->PrinterSetupForm();
+    print.show();
+    print.HorzCB.setValue(0);
+    QWidget* win = ui::windowOf(print);
+    win->activateWindow();
+    QCoreApplication::processEvents();
+    ui::widgetOf(print.HorzCB)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    auto* bar = widgetAs<QScrollBar>(print.HorzShiftHScroll);
+    ASSERT_EQ(QApplication::focusWidget(), bar);
+
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Right, 1},  {Qt::Key_PageDown, 11}, {Qt::Key_Left, 10},
+                                             {Qt::Key_PageUp, 0}, {Qt::Key_End, 100},     {Qt::Key_Home, -100}};
+    for (const auto& [key, value] : steps) {
+        QTest::keyClick(bar, key);
+        EXPECT_EQ(print.HorzShiftHScroll.value(), value) << key;
+    }
+    // A click in the trough right of the slider moves one page.
+    print.HorzShiftHScroll.setValue(0);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 30, bar->height() / 2));
+    EXPECT_EQ(print.HorzShiftHScroll.value(), 10);
+    EXPECT_EQ(accessibleText(ui::widgetOf(print.HorzLabel), QAccessible::Name), "0.10");
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+#pragma once
+// What a keyboard or screen-reader user needs of every page, read through
+// Qt's accessibility interfaces: the window is a frame or a dialog, options
+// are radio buttons, the controls a user works with read differently from
+// each other, no button but the forward one takes Enter, a page shown has
+// the focus at an input (at its default button when it has none), and Tab
+// goes through each grid row by row.
+
+#include <gtest/gtest.h>
+#include <QAccessible>
+#include <QPushButton>
+#include <QWidget>
+#include <algorithm>
+#include <cstddef>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/Control.h"
+#include "ui/Form.h"
+#include "ui/qt/QtView.h"
+
+namespace guitest {
+
+inline QAccessible::Role accessibleRole(QWidget* w) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+    return i ? i->role() : QAccessible::NoRole;
+}
+
+inline QString accessibleText(QWidget* w, QAccessible::Text t) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+    return i ? i->text(t) : QString();
+}
+
+// What a screen reader says of a control: its name, the labels that name it
+// and its description.
+inline QString heardAs(QWidget* w) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+    if (!i) return {};
+    QString heard = i->text(QAccessible::Name);
+    for (const auto& [label, relation] : i->relations(QAccessible::Label))
+        heard += " | " + label->text(QAccessible::Name);
+    return heard + " | " + i->text(QAccessible::Description);
+}
+
+inline void expectAccessible(ui::Form& form) {
+    using ui::Kind;
+    QWidget* win = ui::windowOf(form);
+    ASSERT_NE(win, nullptr) << form.name();
+    const QAccessible::Role windowRole = accessibleRole(win);
+    EXPECT_TRUE(windowRole == QAccessible::Window || windowRole == QAccessible::Dialog) << form.name();
+
+    std::set<QString> heard;
+    bool input = false;
+    QWidget* defaultButton = nullptr;
+    for (const ui::Control* c : form.controls()) {
+        QWidget* w = ui::widgetOf(*c);
+        const Kind k = c->kind();
+        if (!w || !w->isVisibleTo(win) || k == Kind::Label || k == Kind::Frame || k == Kind::Picture ||
+            k == Kind::ProgressBar)
+            continue;
+        const std::string where = form.name() + "." + w->objectName().toStdString();
+        if (k == Kind::OptionButton) {
+            EXPECT_EQ(accessibleRole(w), QAccessible::RadioButton) << where;
+        }
+        if (auto* b = qobject_cast<QPushButton*>(w)) {
+            EXPECT_FALSE(b->autoDefault()) << where;
+            const QString caption = QString(b->text()).remove(QChar('&'));
+            const bool forward = caption == "Next >" || caption == "Finish" || caption == "OK";
+            EXPECT_EQ(b->isDefault(), forward) << where;
+            if (b->isDefault()) defaultButton = b;
+        } else if (c->usable()) {
+            input = true;
+        }
+        const QString name = accessibleText(w, QAccessible::Name);
+        if (k == Kind::CheckBox || k == Kind::OptionButton || k == Kind::CommandButton) {
+            EXPECT_FALSE(name.isEmpty()) << where;
+        }
+        if (!name.isEmpty()) {
+            EXPECT_TRUE(heard.insert(heardAs(w)).second)
+                << where << " reads like another control: " << heardAs(w).toStdString();
+        }
+    }
+    if (win->isVisible()) {
+        QWidget* focus = win->focusWidget();
+        if (input) {
+            EXPECT_EQ(qobject_cast<QPushButton*>(focus), nullptr) << form.name() << " has the focus on a button";
+        } else if (defaultButton) {
+            EXPECT_EQ(focus, defaultButton) << form.name();
+        }
+    }
+
+    std::vector<QWidget*> chain;
+    for (QWidget* w = win->nextInFocusChain(); w && w != win && chain.size() < 1000; w = w->nextInFocusChain())
+        chain.push_back(w);
+    auto place = [&](QWidget* w) { return std::find(chain.begin(), chain.end(), w) - chain.begin(); };
+    for (const auto& grid : form.layoutGrids()) {
+        std::ptrdiff_t last = -1;
+        for (const auto& row : grid) {
+            for (const ui::Control* c : row) {
+                QWidget* w = c ? ui::widgetOf(*c) : nullptr;
+                if (!w || w->focusPolicy() == Qt::NoFocus) continue;
+                EXPECT_GT(place(w), last) << form.name() << "." << c->name() << " is out of its row's Tab order";
+                last = place(w);
+            }
+        }
+    }
+}
+
+}  // namespace guitest

@@ -1,0 +1,95 @@
+// Quillon's pages for keyboard and screen-reader users: a port chosen any
+// way runs the page's handler, and controls of one caption read their rows.
+
+#include <gtest/gtest.h>
+#include <QAccessible>
+#include <QApplication>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+#include "Access.h"
+#include "GuiWorld.h"
+#include "netcfg/core/PortSelect.h"
+#include "netcfg/core/QuillonModule.h"
+#include "netcfg/pages/QuestionDlg.h"
+#include "netcfg/pages/WEPkeyDlg.h"
+#include "platform/Platform.h"
+#include "support/FakeProcesses.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using guitest::accessibleText;
+using guitest::widgetAs;
+
+class QuillonAccess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        processes.program("quenmora",
+                          [](const std::string&) { testsupport::writeFile("ports.txt", "LPT1:\nCOM1:\nFILE:\n"); });
+        world = std::make_unique<guitest::GuiWorld>();
+        module = std::make_unique<netcfg::QuillonModule>(world->app, os, folder.str());
+    }
+    void TearDown() override {
+        module.reset();
+        world.reset();
+        guitest::flushDeletes();
+    }
+
+    testsupport::FakeProcesses processes;
+    platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
+    testsupport::TempDir folder;
+    testsupport::TempDir work;
+    testsupport::CurrentDirectory inWork{work.path()};
+    std::unique_ptr<guitest::GuiWorld> world;
+    std::unique_ptr<netcfg::QuillonModule> module;
+};
+
+TEST_F(QuillonAccess, PortsChosenAnyWayRunThePage) {
+    auto& ports = module->PortSelectForm();
+    ports.show();
+    QWidget* win = ui::windowOf(ports);
+    win->activateWindow();
+    QCoreApplication::processEvents();
+    QTest::keyClick(win, Qt::Key_S, Qt::AltModifier);
+    ASSERT_TRUE(ports.PortCOM.value());
+    ASSERT_FALSE(ui::widgetOf(ports.FileName)->isEnabled());
+
+    QAccessibleInterface* file = QAccessible::queryAccessibleInterface(ui::widgetOf(ports.PortFile));
+    ASSERT_NE(file, nullptr);
+    file->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(ports.PortFile.value());
+    EXPECT_FALSE(ports.PortCOM.value());
+    EXPECT_FALSE(widgetAs<QRadioButton>(ports.PortCOM)->isChecked());
+    EXPECT_TRUE(ui::widgetOf(ports.FileName)->isEnabled());
+
+    ui::widgetOf(ports.PortFile)->setFocus();
+    QTest::keyClick(ui::widgetOf(ports.PortFile), Qt::Key_Up);
+    EXPECT_TRUE(ports.PortTCP.value());
+    EXPECT_FALSE(widgetAs<QRadioButton>(ports.PortFile)->isChecked());
+    EXPECT_TRUE(ui::widgetOf(ports.IPAddr)->isEnabled());
+    EXPECT_FALSE(ui::widgetOf(ports.FileName)->isEnabled());
+}
+
+TEST_F(QuillonAccess, ControlsOfOneCaptionReadTheirRows) {
+    auto& keys = module->WEPkeyDlgForm();
+    auto& choices = module->QuestionDlgForm();
+    const struct {
+        const ui::Control& control;
+        const char* name;
+        const char* description;
+    } expected[] = {
+        {keys.ShowChk[1], "Show Password", "Key 2"},
+        {keys.ConfirmTxt[3], "Confirm:", "Key 4"},
+        {choices.HelpSpeed, "What is this?", "Specify the Ethernet transmission speed"},
+    };
+    for (const auto& e : expected) {
+        QWidget* w = ui::widgetOf(e.control);
+        ASSERT_NE(w, nullptr) << e.control.name();
+        EXPECT_EQ(accessibleText(w, QAccessible::Name), e.name) << e.control.name();
+        EXPECT_EQ(accessibleText(w, QAccessible::Description), e.description) << e.control.name();
+    }
+}
+
+}  // namespace
