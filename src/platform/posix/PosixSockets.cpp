@@ -139,6 +139,13 @@ public:
         if (state_ == SocketState::Connected && status_ == SendStatus::Sending) flush();
     }
 
+    std::optional<IoWait> ioWait() const override {
+        const bool writing =
+            state_ == SocketState::Connecting || (state_ == SocketState::Connected && status_ == SendStatus::Sending);
+        if (fd_ < 0 || !writing) return IoWait{};
+        return IoWait{fd_, false, true};
+    }
+
 private:
     void flush() {
         while (offset_ < out_.size()) {
@@ -236,6 +243,11 @@ public:
             queue_.push_back(std::move(d));
             if (onDataArrival) onDataArrival(static_cast<std::size_t>(n));
         }
+    }
+
+    std::optional<IoWait> ioWait() const override {
+        if (fd_ < 0) return IoWait{};
+        return IoWait{fd_, true, false};
     }
 
 private:
