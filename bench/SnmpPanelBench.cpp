@@ -1,24 +1,35 @@
-// Times one front-panel query against snmpd: the wizard's SNMP client
-// (request sent through the datagram socket, reply decoded on the progress
-// page) side by side with net-snmp's snmpget for the same object. Prints the
-// medians; fails when ours takes more than half as long as snmpget.
+// Times one front-panel query against snmpd: the wizard's SNMP client in
+// process (request sent through the datagram socket, the wait on the Qt
+// pump, reply decoded on the progress page) beside net-snmp's snmpget for
+// the same object, in one run. Prints the medians and their ratio; fails
+// when the ratio is above the limit.
 //
-//   snmp_panel_bench [rounds]
+//   snmp_panel_bench [ROUNDS [MAX-RATIO]]     (defaults: 50 rounds, 0.05)
 
 #include <unistd.h>
 
+#include <QApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
+#include "platform/RegistryViews.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemorySpooler.h"
 #include "platform/posix/PosixSockets.h"
+#include "printercfg/core/MarrowbyModule.h"
 #include "printercfg/core/ProgressDlg.h"
-#include "support/MarrowbyWorld.h"
+#include "support/FakeProcesses.h"
 #include "support/PrinterSim.h"
 #include "support/SnmpServer.h"
+#include "support/TempDir.h"
+#include "ui/Scripted.h"
+#include "ui/qt/QtRuntime.h"
 
 namespace {
 
@@ -32,35 +43,68 @@ double median(std::vector<double> v) {
 
 double msSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
+std::string randomLoopback() {
+    std::random_device random;
+    std::uniform_int_distribution<unsigned> byte(1, 254);
+    return "127." + std::to_string(byte(random)) + "." + std::to_string(byte(random)) + "." +
+           std::to_string(byte(random));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
+    const double maxRatio = argc > 2 ? std::atof(argv[2]) : 0.05;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+
     testsupport::SnmpdOptions options;
-    options.address = "127.7.2.1";
+    options.address = randomLoopback();
     options.line1 = "PAPER OUT";
     testsupport::SnmpServer agent(options);
 
-    testsupport::MarrowbyWorld w;
+    // Marrowby as the program runs it: the real clock, the Qt pump and real
+    // sockets; the rest of the system stays in memory.
+    ui::ScriptedMessageBox messages;
+    ui::ScriptedFileDialog files;
+    ui::QtRuntime run(messages, files);
+    testsupport::TempDir folder;
+    testsupport::FakeProcesses processes;
+    platform::MemorySpooler spooler;
+    platform::MemoryRegistry store;
+    platform::RegistryViews registry{store, spooler, folder.str()};
     platform::PosixSockets sockets;
-    w.os.socketFactory = &sockets;
-    printercfg::ProgressDlg& page = w.m.ProgressDlgForm();
+    platform::Platform os{.processLauncher = &processes,
+                          .spoolerBackend = &spooler,
+                          .registryBackend = &registry,
+                          .socketFactory = &sockets};
+    printercfg::MarrowbyModule m{run.app, os, folder.str()};
+    printercfg::ProgressDlg& page = m.ProgressDlgForm();
     page.SnmpPort = agent.port();
 
+    // Ours first, then snmpget: a process started from this one would leave
+    // its pages to be copied on the next write, which the program never pays.
     std::vector<double> ours, theirs;
     for (int i = 0; i < rounds; ++i) {
-        auto t0 = Clock::now();
+        const auto t0 = Clock::now();
         page.snmpSend(agent.address(), "tamrel", Line1, printercfg::SnmpGetRequest);
-        // The pump takes the reply in as it arrives; give up after 2 s.
-        while (!page.replyReceived() && msSince(t0) < 2000) w.pump.doEvents();
-        const double elapsed = msSince(t0);
+        // The page's own wait: the pump takes the reply in as it arrives.
+        const std::uint32_t start = run.clock.milliseconds();
+        const std::uint32_t limit = 2000;
+        while (!page.replyReceived() && run.clock.milliseconds() - start < limit) {
+            run.app.doEvents();
+            if (page.replyReceived()) break;
+            const std::uint32_t elapsed = run.clock.milliseconds() - start;
+            run.app.idle(printercfg::ProgressDlg::PollMs, elapsed < limit ? limit - elapsed : 0);
+        }
+        ours.push_back(msSince(t0));
         if (page.SnmpReplyText != "PAPER OUT") {
             std::fprintf(stderr, "our client got \"%s\"\n", page.SnmpReplyText.c_str());
             return 1;
         }
-        ours.push_back(elapsed);
-
-        t0 = Clock::now();
+    }
+    for (int i = 0; i < rounds; ++i) {
+        const auto t0 = Clock::now();
         auto r = testsupport::runProgram("/usr/bin/snmpget", {"-m", "", "-v1", "-c", "tamrel", "-On", "-Oqv", "-r", "0",
                                                               "-t", "2", agent.agent(), Line1});
         theirs.push_back(msSince(t0));
@@ -70,7 +114,7 @@ int main(int argc, char** argv) {
         }
     }
     const double a = median(ours), b = median(theirs);
-    std::printf("front-panel query, median of %d: ours %.3f ms, snmpget %.3f ms (ours / snmpget = %.3f)\n", rounds, a,
-                b, a / b);
-    return a <= b / 2 ? 0 : 1;
+    std::printf("front-panel query, median of %d: ours %.3f ms, snmpget %.3f ms (ours / snmpget = %.3f, limit %.3f)\n",
+                rounds, a, b, a / b, maxRatio);
+    return a <= b * maxRatio ? 0 : 1;
 }

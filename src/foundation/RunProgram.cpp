@@ -39,7 +39,7 @@ bool RunProgram::RunAndWait(const std::string& commandLine, std::string& errorTe
         const std::uint32_t t0 = app_.clock().milliseconds();
         do {
             app_.doEvents();
-            app_.clock().sleep(PollMs);
+            app_.idle(PollMs, PollMs);
             // Unsigned difference: a wrap of the counter does not upset the wait.
             const std::uint32_t elapsed = app_.clock().milliseconds() - t0;
             if (timeoutMs >= 0 && elapsed > static_cast<std::uint32_t>(timeoutMs)) {

@@ -25,6 +25,15 @@ constexpr int Connected = 7;
 constexpr int Error = 9;
 }  // namespace SocketState
 
+// What progress() waits for, so that an event loop can sleep until it has
+// something to do: the socket's descriptor, to become readable or writable.
+// A descriptor of -1 waits for nothing.
+struct IoWait {
+    int fd = -1;
+    bool read = false;
+    bool write = false;
+};
+
 enum class SendStatus {
     None,     // nothing sent since the connect
     Sending,  // bytes still waiting for the connection to take them
@@ -80,6 +89,9 @@ public:
     // Lets the connect and the send move on, and watches a written send;
     // never blocks.
     virtual void progress() = 0;
+    // What progress() waits for now; nothing when the socket cannot say (it
+    // is then to be polled often).
+    virtual std::optional<IoWait> ioWait() const { return std::nullopt; }
 };
 
 // A datagram with its sender.
@@ -111,6 +123,9 @@ public:
     // destination, and raises onDataArrival once per datagram kept; never
     // blocks.
     virtual void progress() = 0;
+    // What progress() waits for now; nothing when the socket cannot say (it
+    // is then to be polled often).
+    virtual std::optional<IoWait> ioWait() const { return std::nullopt; }
 
     // Called with the size of the datagram that has just arrived.
     std::function<void(std::size_t bytes)> onDataArrival;

@@ -42,6 +42,8 @@ int Application::msgBox(MessageRequest request) {
 
 void Application::doEvents() { pump().doEvents(); }
 
+void Application::idle(std::uint32_t passMs, std::uint32_t limitMs) { pump().idle(passMs, limitMs); }
+
 void Application::addTimer(Timer* t) { timers_.push_back(t); }
 
 void Application::removeTimer(Timer* t) {
@@ -91,9 +93,9 @@ void IoSubscription::reset() {
     app_ = nullptr;
 }
 
-IoSubscription Application::addIoSource(std::function<void()> poll) {
+IoSubscription Application::addIoSource(std::function<void()> poll, IoWaitFunction wait) {
     const std::uint64_t id = nextIo_++;
-    io_.emplace(id, std::move(poll));
+    io_.emplace(id, IoSource{std::move(poll), std::move(wait)});
     return IoSubscription(*this, id);
 }
 
@@ -101,15 +103,27 @@ void Application::removeIoSource(std::uint64_t id) { io_.erase(id); }
 
 void Application::pollIo() {
     // A poll may add or remove sources: take the ids first.
+    for (std::uint64_t id : ioSourceIds()) pollIo(id);
+}
+
+void Application::pollIo(std::uint64_t id) {
+    auto it = io_.find(id);
+    if (it == io_.end()) return;
+    auto poll = it->second.poll;  // the source may remove itself while it runs
+    poll();
+}
+
+std::vector<std::uint64_t> Application::ioSourceIds() const {
     std::vector<std::uint64_t> ids;
     ids.reserve(io_.size());
-    for (const auto& [id, poll] : io_) ids.push_back(id);
-    for (std::uint64_t id : ids) {
-        auto it = io_.find(id);
-        if (it == io_.end()) continue;
-        auto poll = it->second;  // the source may remove itself while it runs
-        poll();
-    }
+    for (const auto& entry : io_) ids.push_back(entry.first);
+    return ids;
+}
+
+std::optional<IoWait> Application::ioWait(std::uint64_t id) const {
+    auto it = io_.find(id);
+    if (it == io_.end() || !it->second.wait) return std::nullopt;
+    return it->second.wait();
 }
 
 void Application::formLoaded(Form* f) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,14 @@ class Application;
 class Form;
 class Timer;
 class ViewFactory;
+
+// What an I/O source waits for, so that an event loop can sleep until its
+// poll has something to do. A descriptor of -1 waits for nothing.
+struct IoWait {
+    int fd = -1;
+    bool read = false;   // until the descriptor can be read
+    bool write = false;  // until it can be written
+};
 
 // Keeps an I/O source registered with the Application; unregisters it when
 // destroyed or reset.
@@ -60,6 +69,8 @@ public:
                const std::string& title = {});
     int msgBox(MessageRequest request);
     void doEvents();
+    // The pause between two passes of a wait loop (see EventPump::idle).
+    void idle(std::uint32_t passMs, std::uint32_t limitMs);
 
     // Loaded forms, in load order.
     const std::vector<Form*>& loadedForms() const { return loaded_; }
@@ -74,13 +85,23 @@ public:
     long long msUntilNextTimer();
 
     // I/O sources (sockets and the like): the pump calls every registered
-    // poll function on each doEvents and on each of its idle passes, so I/O
-    // progresses and raises its events on this thread. A poll never blocks.
-    [[nodiscard]] IoSubscription addIoSource(std::function<void()> poll);
+    // poll function on each doEvents and whenever the source may have
+    // something to do, so I/O progresses and raises its events on this
+    // thread. A poll never blocks. `wait` tells what the source waits for;
+    // without it, or when it returns nothing, the source cannot say, and a
+    // pump with a real event loop polls it every few milliseconds.
+    using IoWaitFunction = std::function<std::optional<IoWait>()>;
+    [[nodiscard]] IoSubscription addIoSource(std::function<void()> poll, IoWaitFunction wait = {});
     void removeIoSource(std::uint64_t id);
     // Runs each registered poll once.
     void pollIo();
+    // Runs the poll of one source, if it is still registered.
+    void pollIo(std::uint64_t id);
     std::size_t ioSources() const { return io_.size(); }
+    // The registered sources, in registration order.
+    std::vector<std::uint64_t> ioSourceIds() const;
+    // What the source waits for now; nothing when it cannot say or is gone.
+    std::optional<IoWait> ioWait(std::uint64_t id) const;
 
     // Used by Form.
     void formLoaded(Form* f);
@@ -97,7 +118,11 @@ private:
     std::vector<Form*> loaded_;
     std::vector<Timer*> timers_;
     bool ended_ = false;
-    std::map<std::uint64_t, std::function<void()>> io_;
+    struct IoSource {
+        std::function<void()> poll;
+        IoWaitFunction wait;
+    };
+    std::map<std::uint64_t, IoSource> io_;
     std::uint64_t nextIo_ = 1;
 };
 

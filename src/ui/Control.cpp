@@ -362,11 +362,23 @@ void Timer::activate(bool on) {
     reschedule();
 }
 
-void Timer::reschedule() { due_ = form().app().clock().milliseconds() + static_cast<std::uint32_t>(interval_); }
+void Timer::reschedule() {
+    const std::uint32_t now = form().app().clock().milliseconds();
+    const auto interval = static_cast<std::uint32_t>(interval_);
+    due_ = now + interval;
+    if (!inTick_ || interval == 0) return;
+    // Inside its own tick the count goes on from the tick's due time, so a
+    // late tick does not make the later ones late; ticks missed meanwhile
+    // are skipped, not made up in a burst.
+    due_ = tickDue_ + interval;
+    const auto behind = static_cast<std::int32_t>(now - due_);
+    if (behind >= 0) due_ += (static_cast<std::uint32_t>(behind) / interval + 1) * interval;
+}
 
 void Timer::tick() {
     if (!running() || inTick_) return;
     auto keep = form().weak_from_this().lock();  // the tick may unload the form
+    tickDue_ = due_;
     inTick_ = true;
     reschedule();
     try {

@@ -286,6 +286,7 @@ private:
     bool active_ = false;
     bool inTick_ = false;
     std::uint32_t due_ = 0;
+    std::uint32_t tickDue_ = 0;  // the due time of the tick that runs
 };
 
 class ProgressBar : public Control {

@@ -72,6 +72,11 @@ public:
     virtual ~EventPump() = default;
     // Handles the pending events once, timers included, and returns.
     virtual void doEvents() = 0;
+    // The pause between two passes of a wait loop that handles events. The
+    // headless pump lets `passMs` pass on its clock; a pump with a real event
+    // loop blocks in it until it has handled an event or `limitMs` have
+    // passed, so that a wait neither spins nor sleeps through its events.
+    virtual void idle(std::uint32_t passMs, std::uint32_t limitMs) = 0;
     // Runs until quit() is called, or (headless) until nothing is left to do.
     virtual void run() = 0;
     // Runs until the form is hidden or unloaded.

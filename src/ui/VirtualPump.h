@@ -24,6 +24,8 @@ public:
     VirtualPump(Application& app, VirtualClock& clock, std::uint32_t stepMs = 10);
 
     void doEvents() override;
+    // Moves the clock on by the pass, as a sleep does.
+    void idle(std::uint32_t passMs, std::uint32_t) override { clock_.sleep(passMs); }
     void run() override;
     void runModal(Form& form) override;
     void quit() override { quit_ = true; }

@@ -111,6 +111,27 @@ TEST_F(TimersTest, OtherTimersTickInsideAWait) {
     EXPECT_GE(secondTicks, 9);
 }
 
+TEST_F(TimersTest, ALateTickKeepsThePhaseAndSkipsMissedTicks) {
+    // Re-armed by the pump alone, and by its own tick as the progress page does.
+    for (bool rearmInTick : {false, true}) {
+        SCOPED_TRACE(rearmInTick);
+        World world;
+        auto f = std::make_shared<Ticking>(world.app);
+        f->body = [&] {
+            if (rearmInTick) f->Timer1.setInterval(500);
+        };
+        const std::uint32_t start = world.clock.milliseconds();
+        f->load();
+        for (std::uint32_t step : {503u, 497u, 1700u, 300u}) {
+            world.clock.advance(step);
+            world.app.fireDueTimers();
+        }
+        std::vector<std::uint32_t> at;
+        for (std::uint32_t t : f->ticks) at.push_back(t - start);
+        EXPECT_EQ(at, (std::vector<std::uint32_t>{503, 1000, 2700, 3000}));
+    }
+}
+
 TEST_F(TimersTest, CounterWrapDoesNotStopTimers) {
     World nearWrap(0xFFFFFF00u);
     auto f = std::make_shared<Ticking>(nearWrap.app);

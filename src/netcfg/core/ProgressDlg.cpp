@@ -5,6 +5,7 @@
 
 #include "foundation/RawPrint.h"
 #include "foundation/RunProgram.h"
+#include "foundation/SocketWatch.h"
 #include "foundation/SpoolCheck.h"
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/core/KRNCmds.h"
@@ -22,7 +23,8 @@ namespace {
 
 constexpr std::uint16_t PrinterPort = 9100;
 constexpr std::int32_t NoTimeout = 2'000'000'000;
-// A pause between two passes of a wait, so that it does not spin.
+// A pass of the status wait where time passes only when told (the headless
+// pump); a real event loop waits for the next event instead.
 constexpr std::uint32_t WaitPassMs = 10;
 
 const char* const FailureLines[] = {"... Error Detected. The command failed. Program unable to continue.",
@@ -106,9 +108,7 @@ void ProgressDlg::Form_Load() {
     StatusLog.setText("Initializing ....");
     if (output() == Output::Tcp) {
         pwSocket = m_.os().sockets().tcpClient();
-        io_ = app().addIoSource([this] {
-            if (pwSocket) pwSocket->progress();
-        });
+        io_ = foundation::watchSocket(app(), pwSocket);
         pwSocket->connect(m_.PortSelectForm().IPAddr.text(), PrinterPort);
     }
 }
@@ -215,7 +215,9 @@ bool ProgressDlg::Start_Job() {
     }
     if (!Check_Job_Status(wait)) return false;
     // The connection was watched through the wait: by its end the printer
-    // must have acknowledged every byte.
+    // must have acknowledged every byte. One more look, since the wait may
+    // have slept through the last acknowledgement.
+    if (output() == Output::Tcp) pwSocket->progress();
     if (output() == Output::Tcp && pwSocket->sendStatus() != platform::SendStatus::Sent) {
         JobFailure("the printer did not take the whole job");
         return false;
@@ -240,7 +242,8 @@ bool ProgressDlg::Check_Job_Status(std::int16_t waitSeconds) {
     while (clock.milliseconds() - start < span) {
         app().doEvents();
         if (!isLoaded()) return false;
-        clock.sleep(WaitPassMs);
+        const std::uint32_t elapsed = clock.milliseconds() - start;
+        app().idle(WaitPassMs, elapsed < span ? span - elapsed : 0);
     }
     setProgress(50);
     return true;
@@ -266,7 +269,7 @@ bool ProgressDlg::FinishTransport() {
             }
             app().doEvents();
             if (!isLoaded()) return false;
-            clock.sleep(QueuePollMs);
+            app().idle(QueuePollMs, QueuePollMs);
         }
     }
     DeleteTemporaryQueue();

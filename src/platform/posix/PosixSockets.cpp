@@ -159,6 +159,16 @@ public:
         if (state_ == SocketState::Connected && status_ == SendStatus::Written) watch();
     }
 
+    std::optional<IoWait> ioWait() const override {
+        // No event tells that the peer acknowledged the last bytes: a
+        // written send is polled until it has.
+        if (fd_ >= 0 && state_ == SocketState::Connected && status_ == SendStatus::Written) return std::nullopt;
+        const bool writing =
+            state_ == SocketState::Connecting || (state_ == SocketState::Connected && status_ == SendStatus::Sending);
+        if (fd_ < 0 || !writing) return IoWait{};
+        return IoWait{fd_, false, true};
+    }
+
 private:
     void flush() {
         while (offset_ < out_.size()) {
@@ -275,6 +285,11 @@ public:
             queue_.push_back(std::move(d));
             if (onDataArrival) onDataArrival(static_cast<std::size_t>(n));
         }
+    }
+
+    std::optional<IoWait> ioWait() const override {
+        if (fd_ < 0) return IoWait{};
+        return IoWait{fd_, true, false};
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/SocketWatch.h"
 #include "foundation/SpoolCheck.h"
 #include "platform/CodePage.h"
 #include "platform/Platform.h"
@@ -69,7 +70,9 @@ void ProgressDlg::wait(std::uint32_t ms, Done done) {
     while (!done() && clock.milliseconds() - start < ms) {
         m_.ui().doEvents();
         if (done()) break;
-        clock.sleep(PollMs);
+        // Until the next event, at most to the end of the wait.
+        const std::uint32_t elapsed = clock.milliseconds() - start;
+        m_.ui().idle(PollMs, elapsed < ms ? ms - elapsed : 0);
     }
 }
 
@@ -317,9 +320,7 @@ void ProgressDlg::snmpSend(const std::string& Destination, const std::string& Co
     auto earlier = std::move(pwSocket);
     pwSocket = m_.os().sockets().datagramSocket();
     pwSocket->onDataArrival = [this](std::size_t bytes) { pwSocket_DataArrival(bytes); };
-    io_ = m_.ui().addIoSource([this] {
-        if (pwSocket) pwSocket->progress();
-    });
+    io_ = foundation::watchSocket(m_.ui(), pwSocket);
     if (pwSocket->setRemote(trim(Destination), SnmpPort)) {
         expectedOid_ = Request.name;
         pending_ = true;

@@ -45,7 +45,8 @@ public:
     static constexpr const char* PanelLine2Oid = "1.3.6.1.2.1.43.16.5.1.2.1.2";
     // How long a request waits for its reply.
     static constexpr std::uint32_t ReplyWaitMs = 5000;
-    // How often a wait looks at the clock and lets events run.
+    // A pass of a wait where time passes only when told (the headless pump);
+    // a real event loop waits for the next event instead.
     static constexpr std::uint32_t PollMs = 1;
 
     // SNMP state: the request, its encoding, and the decoded reply.

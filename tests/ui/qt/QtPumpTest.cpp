@@ -1,11 +1,15 @@
-// The Qt event pump: timers on the model's clock, the modal loop, quit.
+// The Qt event pump: timers on the model's clock, the modal loop, quit;
+// an idle loop that sleeps until the next event or due time.
 
 #include <gtest/gtest.h>
+#include <QAbstractEventDispatcher>
 #include <QTimer>
 
 #include "GuiWorld.h"
+#include "ui/Clocks.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
+#include "ui/Scripted.h"
 
 namespace {
 
@@ -24,6 +28,21 @@ public:
     ui::Timer tmr;
     int ticks = 0;
     std::function<void()> onTick;
+};
+
+// The pump on the real clock, with the wake-ups of its event loop counted.
+struct RealTimeWorld {
+    ui::ScriptedMessageBox messages;
+    ui::ScriptedFileDialog files;
+    ui::SystemClock clock;
+    ui::Application app{messages, files, clock};
+    ui::QtPump pump{app};
+    QObject counter;
+    int wakeups = 0;
+    RealTimeWorld() {
+        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, &counter,
+                         [this] { ++wakeups; });
+    }
 };
 
 TEST(QtPump, AttachesItselfToTheApplication) {
@@ -66,6 +85,41 @@ TEST(QtPump, RunFiresTimersUntilTheLastFormUnloads) {
     EXPECT_EQ(form->ticks, 3);
     EXPECT_TRUE(world.app.ended());
     EXPECT_EQ(world.pump.depth(), 0);
+    form.reset();
+    guitest::flushDeletes();
+}
+
+// Real time passes: the ticks are Qt timers on the real clock.
+TEST(QtPump, TimerTicksComeOnTimeAndAreAllThatWakesTheLoop) {
+    RealTimeWorld world;
+    auto form = std::make_shared<TimerForm>(world.app, 30);
+    std::vector<std::uint32_t> at;
+    form->onTick = [&] {
+        at.push_back(world.clock.milliseconds());
+        if (form->ticks == 4) form->unload();
+    };
+    const std::uint32_t start = world.clock.milliseconds();
+    form->show();
+    world.wakeups = 0;
+    world.pump.run();
+    ASSERT_EQ(at.size(), 4u);
+    for (std::uint32_t k = 0; k < 4; ++k) EXPECT_GE(at[k] - start, 30 * (k + 1)) << k;
+    // A loop that polls on a short timer wakes dozens of times in 120 ms.
+    EXPECT_LE(world.wakeups, 12);
+    form.reset();
+    guitest::flushDeletes();
+}
+
+// Real time passes: an idle loop is measured over 150 ms.
+TEST(QtPump, AnIdlePageDoesNotWakeTheLoop) {
+    RealTimeWorld world;
+    auto form = std::make_shared<TimerForm>(world.app, 0);
+    form->show();
+    guitest::flushDeletes();
+    world.wakeups = 0;
+    QTimer::singleShot(150, [&] { world.pump.quit(); });
+    world.pump.run();
+    EXPECT_LE(world.wakeups, 3);
     form.reset();
     guitest::flushDeletes();
 }
