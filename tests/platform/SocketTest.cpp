@@ -15,6 +15,7 @@
 
 #include "platform/memory/MemorySockets.h"
 #include "platform/posix/PosixSockets.h"
+#include "support/Loopback.h"
 #include "support/UiWorld.h"
 
 using platform::SendStatus;
@@ -158,10 +159,10 @@ TEST(MemoryTcpClient, NoPeerOrNoHostIsAnError) {
 struct Listener {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     std::uint16_t port = 0;
-    Listener() {
+    explicit Listener(const char* address = "127.0.0.1") {
         sockaddr_in sa{};
         sa.sin_family = AF_INET;
-        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::inet_pton(AF_INET, address, &sa.sin_addr);
         socklen_t len = sizeof sa;
         ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
         ::listen(fd, 4);
@@ -260,6 +261,24 @@ TEST(PosixTcpClient, RefusedAndBrokenConnectionsFail) {
     EXPECT_EQ(client->state(), State::Error);
 }
 
+TEST(PosixTcpClient, StaysConnectingWhileTheListenerDropsItsRequest) {
+    testsupport::UiWorld w;
+    const std::string address = testsupport::randomLoopback();
+    Listener server(address.c_str());
+    ::listen(server.fd, 0);  // one waiting connection fills the queue
+    platform::PosixSockets sockets;
+    auto first = sockets.tcpClient(), second = sockets.tcpClient();
+    auto io = w.app.addIoSource([&] { first->progress(); });
+    first->connect(address, server.port);
+    ASSERT_TRUE(pumpUntil(w.pump, [&] { return first->state() == State::Connected; }));
+    // Real time, briefly, until the kernel has queued it on the listener.
+    pollfd p{server.fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    second->connect(address, server.port);  // its SYN is dropped
+    second->progress();
+    EXPECT_EQ(second->state(), State::Connecting);
+}
+
 TEST(IoSources, PolledOnEveryPassUntilTheSubscriptionEnds) {
     testsupport::UiWorld w;
     int polls = 0;
@@ -349,6 +368,21 @@ struct UdpPeer {
         ::sendto(fd, text.data(), text.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }
 };
+
+TEST(PosixDatagramSocket, ADestinationOfTheOtherFamilyGetsASocketOfItsFamily) {
+    const std::string address = testsupport::randomLoopback();
+    UdpPeer agent(address.c_str());
+    platform::PosixSockets sockets;
+    auto socket = sockets.datagramSocket();
+    sockaddr_in from{};
+    ASSERT_TRUE(socket->setRemote(address, agent.port()));
+    ASSERT_TRUE(socket->send("IPv4"));
+    EXPECT_EQ(agent.receive(from), "IPv4");
+    // The same agent, written as an IPv6 address.
+    ASSERT_TRUE(socket->setRemote("::ffff:" + address, agent.port()));
+    ASSERT_TRUE(socket->send("IPv6"));
+    EXPECT_EQ(agent.receive(from), "IPv6");
+}
 
 TEST(PosixDatagramSocket, DropsDatagramsFromOtherAddressesAndPorts) {
     testsupport::UiWorld w;
