@@ -74,6 +74,7 @@ TEST(PortList, UsbPortsFromTheSpoolerAndTheFiles) {
               "USB001\tusb://Tessivarn/7391-Q25?serial=T1\r\nUSB002\tusb://Acme/Two\r\n");
     EXPECT_EQ(quenmora::portsText({}), "FILE:\r\n");
     EXPECT_EQ(quenmora::usbUriFromDeviceId("MFG:;MDL:X;"), "");
+    EXPECT_EQ(quenmora::usbUriFromDeviceId("MFG:;MANUFACTURER:Acme;MDL:X;"), "usb://Acme/X");
 }
 
 }  // namespace

@@ -40,6 +40,8 @@ TEST(Quenmora, UsbPrintersFromTheSpoolerElseFromTheDeviceNodes) {
     testsupport::TempDir root, work;
     fs::create_directories(root.path() / "dev/usb");
     fs::create_directories(root.path() / "sys/class/usbmisc/lp0/device");
+    fs::create_directories(root.path() / "sys/class/tty/ttyS0");
+    writeFile(root.file("sys/class/tty/ttyS0/device"), "");
     writeFile(root.file("dev/lp0"), "");
     writeFile(root.file("dev/usb/lp0"), "");
     writeFile(root.file("sys/class/usbmisc/lp0/device/ieee1284_id"), "MFG:Acme;MDL:Node;");
@@ -63,8 +65,10 @@ TEST(Quenmora, UsbPrintersFromTheSpoolerElseFromTheDeviceNodes) {
         c.before();
         auto r = testsupport::runProgram(Bin / "quenmora", {}, std::chrono::seconds(30), work.path());
         EXPECT_EQ(r.exitCode, 0) << c.name << r.err;
-        EXPECT_EQ(readFile(work.file("ports.txt")), "LPT1:\r\nUSB001\r\nFILE:\r\n") << c.name;
-        EXPECT_EQ(readFile(work.file("ports.map")), "LPT1:\tparallel:/dev/lp0\r\n" + c.usb) << c.name;
+        EXPECT_EQ(readFile(work.file("ports.txt")), "LPT1:\r\nCOM1:\r\nUSB001\r\nFILE:\r\n") << c.name;
+        EXPECT_EQ(readFile(work.file("ports.map")),
+                  "LPT1:\tparallel:/dev/lp0\r\nCOM1:\tserial:/dev/ttyS0?baud=9600\r\n" + c.usb)
+            << c.name;
     }
     ::setenv("CUPS_SERVER", s.address().c_str(), 1);
     s.setAdminAllowed(true);
@@ -145,6 +149,21 @@ TEST(Rundll32, RefusesWhatItCannotInstall) {
     testScheduler().setAdminAllowed(true);
     EXPECT_EQ(testScheduler().attribute("Quillon", "device-uri"), "socket://127.0.0.1:10");
     testScheduler().deleteQueue("Quillon");
+}
+
+TEST(Rundll32, TheMapInTheCurrentFolderComesBeforeTheOneBesideTheProgram) {
+    testsupport::TempDir prog, work, empty;
+    fs::copy_file(Bin / "rundll32", prog.path() / "rundll32");
+    writeFile(prog.file("ports.map"), "LPT1:\tsocket://127.0.0.1:10\r\n");
+    writeFile(work.file("ports.map"), "LPT1:\tsocket://127.0.0.1:9\r\n");
+    const std::vector<std::string> install = {
+        "printui.dll,PrintUIEntry", "/q", "/if", "/b", "Quillon", "/r", "LPT1:", "/m", "Generic / Text Only"};
+    for (const auto& [cwd, uri] : {std::pair{&work, "socket://127.0.0.1:9"}, {&empty, "socket://127.0.0.1:10"}}) {
+        auto r = testsupport::runProgram(prog.path() / "rundll32", install, std::chrono::seconds(30), cwd->path());
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(testScheduler().attribute("Quillon", "device-uri"), uri);
+        runLine(DeleteLine, work.path());
+    }
 }
 
 TEST(DriverSetupProgram, AddsAQueueWithOurDriverForEachAttachedPrinterOnce) {

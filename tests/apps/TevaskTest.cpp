@@ -60,6 +60,7 @@ TEST(Tevask, StartsProgramsAsTheProcessRunnerFindsThem) {
         {{"helper.exe", "a", "b c"}, 0, "helper[a][b c]\n"},  // program folder, without ".exe"
         {{"inwork"}, 0, "inwork[]\n"},                        // current directory
         {{"onpath.EXE", "x"}, 0, "onpath[x]\n"},              // PATH
+        {{"false"}, 1, ""},                                   // the program's own exit code
         {{"missing.exe"}, 127, ""},
     };
     for (const auto& c : cases) {

@@ -261,6 +261,24 @@ TEST(PosixTcpClient, RefusedAndBrokenConnectionsFail) {
     EXPECT_EQ(client->state(), State::Error);
 }
 
+TEST(PosixTcpClient, StaysConnectingWhileTheListenerDropsItsRequest) {
+    testsupport::UiWorld w;
+    const std::string address = testsupport::randomLoopback();
+    Listener server(address.c_str());
+    ::listen(server.fd, 0);  // one waiting connection fills the queue
+    platform::PosixSockets sockets;
+    auto first = sockets.tcpClient(), second = sockets.tcpClient();
+    auto io = w.app.addIoSource([&] { first->progress(); });
+    first->connect(address, server.port);
+    ASSERT_TRUE(pumpUntil(w.pump, [&] { return first->state() == State::Connected; }));
+    // Real time, briefly, until the kernel has queued it on the listener.
+    pollfd p{server.fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    second->connect(address, server.port);  // its SYN is dropped
+    second->progress();
+    EXPECT_EQ(second->state(), State::Connecting);
+}
+
 TEST(IoSources, PolledOnEveryPassUntilTheSubscriptionEnds) {
     testsupport::UiWorld w;
     int polls = 0;
@@ -350,6 +368,21 @@ struct UdpPeer {
         ::sendto(fd, text.data(), text.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }
 };
+
+TEST(PosixDatagramSocket, ADestinationOfTheOtherFamilyGetsASocketOfItsFamily) {
+    const std::string address = testsupport::randomLoopback();
+    UdpPeer agent(address.c_str());
+    platform::PosixSockets sockets;
+    auto socket = sockets.datagramSocket();
+    sockaddr_in from{};
+    ASSERT_TRUE(socket->setRemote(address, agent.port()));
+    ASSERT_TRUE(socket->send("IPv4"));
+    EXPECT_EQ(agent.receive(from), "IPv4");
+    // The same agent, written as an IPv6 address.
+    ASSERT_TRUE(socket->setRemote("::ffff:" + address, agent.port()));
+    ASSERT_TRUE(socket->send("IPv6"));
+    EXPECT_EQ(agent.receive(from), "IPv6");
+}
 
 TEST(PosixDatagramSocket, DropsDatagramsFromOtherAddressesAndPorts) {
     testsupport::UiWorld w;

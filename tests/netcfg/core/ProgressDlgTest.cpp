@@ -113,6 +113,7 @@ const std::string Install =
 TEST(ProgressRun, FileOutputWritesTheJobAndOneMoreLineEndWithoutAStatusWait) {
     ProgressWorld w;
     w.choose('F', w.work.file("nic.txt"));
+    testsupport::writeFile(w.work.file("nic.txt"), "an earlier job\r\n");  // replaced, not added to
     w.run();
     EXPECT_EQ(readFile(w.work.file("nic.txt")), std::string(Job) + "\r\n");
     EXPECT_EQ(w.boxes, std::vector<std::string>{"Process Successful"});
@@ -273,6 +274,16 @@ const Fail Fails[] = {
      {"Program Error"},
      1000,
      {"Initializing ....", Sending}},
+    {"JobListCannotBeRead",
+     'L',
+     [](ProgressWorld& w) {
+         w.processes.program("tevask", [&w](const std::string&) {
+             w.spooler.addQueue("Quillon").jobsResult = platform::SpoolResult::failed(5);
+         });
+     },
+     {"Program Error"},
+     76000,
+     {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
     {"JobNeverLeavesTheQueue",
      'L',
      [](ProgressWorld& w) { w.printAfter = -1; },

@@ -143,6 +143,12 @@ const Case Cases[] = {
      {{3, crlf({"0|.", "1|4", "1|0", "1|2", "1|0", "1|1|1|5"})}},
      {"store ifc 1 mode 100full", "store tcpip tcp opts -keepalive", "store pserver opts jobcontrol off",
       "set sysinfo module netbios", "save", "store pping opts -enable"}},
+    {"EthernetTenHalfDuplex",
+     [](QuillonModule& m) {
+         ethernet(m, {{1, 1}});
+     },
+     {},
+     {"store ifc 1 mode 10half"}},
     {"EthernetListsWithoutSelection",
      [](QuillonModule& m) {
          ethernet(m, {{1, -1}, {3, -1}});
@@ -247,6 +253,10 @@ const Case Cases[] = {
      {{6, "False|False|True|1|0"}, {7, crlf({"0|.", "0|.", "1|1|pass phrase|0|0"})}},
      {"", "store ifc 2 wlan passphrase pass phrase", "store ifc 2 wlan wpa disable",
       "store ifc 2 wlan cipher disable"}},
+    {"WpaDefaults",
+     [](QuillonModule& m) { other(m, 1, 0); },
+     {},
+     {"", "store ifc 2 wlan passphrase ", "store ifc 2 wlan wpa personal", "store ifc 2 wlan cipher aes"}},
     {"EapNoneStillSendsUserAndPassword",
      [](QuillonModule& m) {
          other(m, 0, 1);
@@ -409,6 +419,15 @@ TEST_F(Leaving, ChangedPagesAskAndYesKeepsTheWizard) {
     w.q.SettingsSavedToFile = true;
     EXPECT_TRUE(w.q.ExitWizard());
     EXPECT_FALSE(asked());
+}
+
+TEST_F(Leaving, AChangedKeyAloneAsks) {
+    wep(w.q, 'T');
+    netcfg::StoreInitialSettings(w.q);
+    w.q.WEPphraseDlgForm().KeyText[0].setText("alpha");
+    w.messages.answer(ui::IDNO);
+    w.q.ExitWizard();
+    EXPECT_TRUE(asked());
 }
 
 TEST_F(Leaving, TitleBarCloseWithChangesAsksAndNoEnds) {

@@ -20,6 +20,7 @@
 #include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WEPDlg.h"
+#include "netcfg/pages/WEPkeyDlg.h"
 #include "netcfg/pages/WEPphraseDlg.h"
 #include "netcfg/pages/WPADlg.h"
 #include "netcfg/pages/WiredDlg.h"
@@ -254,11 +255,25 @@ TEST(SettingsFiles, TextsTheFormatCannotHoldAreRefusedByName) {
          lead + "Printer Port Selection: Full Path and File Name\" contains \"|\" or a line break, which a settings "
                 "file cannot hold.\r\n"},
         {[](QuillonModule& m) {
+             m.WirelessQuestionDlgForm().check[0].setValue(1);
+             m.WirelessDlgForm().SSID.setText("Lab\nNet");
+         },
+         lead + "Wireless Network Settings: SSID\" contains \"|\" or a line break, which a settings file cannot "
+                "hold.\r\n"},
+        {[](QuillonModule& m) {
              m.PortSelectForm().PortFile.setValue(true);
              m.PortSelectForm().FileName.setText("/tmp/\u4e2d.txt");
          },
          lead + "Printer Port Selection: Full Path and File Name\" contains a character that a settings file cannot "
                 "hold.\r\n"},
+        {[](QuillonModule& m) {
+             m.QuestionDlgForm().Check1[0].setValue(1);
+             auto& wired = m.WiredDlgForm();
+             wired.useStaticIP.setValue(true);
+             wired.SubMask.setText("255.255.255.0");
+             wired.Gateway.setText("\u4e2d");  // named, though not the longest text of its record
+         },
+         lead + "IP Address Assignment: Gateway\" contains a character that a settings file cannot hold.\r\n"},
         {[](QuillonModule& m) {
              m.WirelessQuestionDlgForm().EncryptionCB.setValue(1);
              m.EncryptQuestionDlgForm().click[2].setValue(true);
@@ -277,6 +292,19 @@ TEST(SettingsFiles, TextsTheFormatCannotHoldAreRefusedByName) {
     }
 }
 
+TEST(SettingsFiles, TheLongestPasswordTheFormatHoldsIsSaved) {
+    Wizard w(std::string(65535 / 2, 'k'));
+    EXPECT_TRUE(w.q.SaveWizardSettings(w.work.file("long.qlz")));
+}
+
+TEST(SettingsFiles, HexadecimalKeysLoadIntoTheirBoxes) {
+    Wizard w;
+    w.q.CurrentSettings[7] = "0|.\r\n1|0|1|1|2|12:34:56:78:9A|||0123456789\r\n";
+    netcfg::ApplySettings(w.q);
+    EXPECT_EQ(w.q.WEPkeyDlgForm().KeyText[0].text(), "12:34:56:78:9A");
+    EXPECT_EQ(w.q.WEPkeyDlgForm().KeyText[3].text(), "0123456789");
+}
+
 TEST(SettingsFiles, RecordsThatDoNotFitThePagesAreSkipped) {
     Wizard w;
     auto& m = w.q;
@@ -287,7 +315,7 @@ TEST(SettingsFiles, RecordsThatDoNotFitThePagesAreSkipped) {
                          "1|1|1|1|1|1|1|1|1|1|1|1|1|1|x",
                          "1|\r\n1|9\r\n1|x\r\n1\r\n\r\n1|1\r\n1|70000\r\n1|0|.|1\r\n",
                          "maybe|True|1|2|3|4|1|1",
-                         "0|.\r\n1|1\r\n1|1|pass|\r\n1|1|user|pw|77\r\n1|0|4|4|4\r\n"};
+                         "0|.\r\n1|1\r\n1|1|pass||3\r\n1|1|user|pw|77\r\n1|0|4|4|4\r\n"};
     EXPECT_NO_THROW(netcfg::ApplySettings(m));
     EXPECT_TRUE(m.PortSelectForm().PortLPT.value());  // no port 7 here: the page's choice stays
     EXPECT_EQ(m.PortSelectForm().LPTCombo.listIndex(), 0);
@@ -299,6 +327,7 @@ TEST(SettingsFiles, RecordsThatDoNotFitThePagesAreSkipped) {
     EXPECT_EQ(m.WirelessDlgForm().TxPower.listIndex(), 100);  // 70000 is no 16-bit number
     EXPECT_TRUE(m.EncryptQuestionDlgForm().click[2].value());
     EXPECT_EQ(m.WPADlgForm().PassPhrase.text(), "pass");
+    EXPECT_EQ(m.WPADlgForm().WPAMode.listIndex(), 1);  // one row past the list
     EXPECT_EQ(m.LEAPDlgForm().Combo1.listIndex(), 1);
 }
 

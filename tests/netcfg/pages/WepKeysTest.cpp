@@ -234,6 +234,11 @@ TEST(WepKeyRows, DisableGreysTheRowsOnlyThroughTheTimer) {
         w.wait(100);
         EXPECT_TRUE(pg.keyText[0].enabled());
         EXPECT_EQ(pg.keyText[0].backColor(), ui::EnabledColour);
+        pg.defaultKey.userSelect(0);
+        w.wait(100);
+        pg.defaultKey.userSelect(1);
+        w.wait(100);
+        EXPECT_TRUE(pg.keyText[0].enabled());
         WirelessWorld::press(pg.form, "Prev");
         EXPECT_TRUE(pg.timer.running());          // Back leaves it running
         WirelessWorld::press(pg.form, "Cancel");  // No keeps the page, the timer stops

@@ -40,6 +40,7 @@ const WpaCase WpaCases[] = {
     {"SixtyThreePass", std::string(63, 'p'), std::string(63, 'p'), false, 1, {}, {}, true},
     {"LengthCountsCharacters", std::string(30, 'p') + repeat("\u00e9", 33), "", true, 1, {}, {}, true},
     {"SixtyFourFail", std::string(64, 'p'), std::string(64, 'p'), false, 1, {}, {TooLong}, false},
+    {"SixtyFourWithAnAccentFail", std::string(63, 'p') + "\u00e9", "", true, 1, {}, {TooLong}, false},
     {"LengthBeforeMismatch", std::string(64, 'p'), "", false, 1, {}, {TooLong}, false},
     {"CaseCounts", "Phrase12", "phrase12", false, 1, {}, {PhraseMismatch}, false},
     {"ShownPhraseIgnoresTheConfirmation", "Phrase12", "", true, 1, {}, {}, true},

@@ -325,6 +325,14 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
                      w.spooler.outcomes[j.id] = platform::JobOutcome::Aborted;
              };
          }},
+        {"the spooler aborted the empty job",
+         [this](auto&) {
+             meanwhile = [this] {
+                 if (w.spooler.documents.size() != 2) return;
+                 for (const auto& j : w.spooler.queue(Queue).jobs)
+                     w.spooler.outcomes[j.id] = platform::JobOutcome::Aborted;
+             };
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

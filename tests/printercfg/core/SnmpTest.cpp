@@ -114,10 +114,11 @@ TEST(SnmpReply, ValueTable) {
         {{.valueTag = 0x43, .value = bytes({0x80, 0, 0})}, "8388608\r\n"},
         {{.valueTag = 0x41, .value = bytes({0xFF, 0xFF, 0xFF, 0xFE})}, "-2\r\n"},
         {{.valueTag = 0x42, .value = bytes({0x00, 0xFF, 0xFF, 0xFF, 0xFF})}, "4294967295\r\n"},
-        {{.valueTag = 0x40, .value = bytes({0x7F, 1, 1, 1})}, "127.1.1.1\r\n"},
+        {{.valueTag = 0x40, .value = bytes({0x7F, 1, 2, 3})}, "127.1.2.3\r\n"},
         {{.valueTag = 0x05, .value = ""}, "0.0.0.0\r\n"},
         {{.valueTag = 0x44, .value = bytes({1})}, "Unknown &H44"},
         {{.valueTag = 0x06, .value = SysDescr}, "Unknown &H6"},
+        {{.valueTag = 0x10, .value = ""}, "Unknown &H10"},
         {{.valueTag = 0x04, .value = std::string(300, 'x'), .longForm = true}, std::string(300, 'x')},
     };
     for (const auto& [reply, text] : cases) EXPECT_EQ(DecodeSnmpReply(encode(reply), 1, SysDescr), text) << text;
@@ -134,6 +135,13 @@ TEST(SnmpReply, AnythingButTheAnswerAskedForIsNoReply) {
         {"error status", encode({.value = "READY", .errorStatus = 2})},
         {"a request", encode({.value = "READY", .pduTag = 0xA0})},
         {"indefinite length", bytes({0x30, 0x80}) + good.substr(2)},
+        {"value of indefinite length",
+         [] {
+             std::string d = encode({.value = ""});
+             d.back() = '\x80';
+             return d;
+         }()},
+        {"more after the PDU", tlv(0x30, good.substr(2) + bytes({0x05, 0x00}))},
         {"length past the end", bytes({0x30, 0x84, 0x7F, 0xFF, 0xFF, 0xFF}) + good.substr(2)},
         {"integer of nine bytes", encode({.valueTag = 0x02, .value = std::string(9, '\1')})},
         {"address of five bytes", encode({.valueTag = 0x40, .value = std::string(5, '\1')})},

@@ -50,11 +50,21 @@ TEST(MqzFiles, AFileWrittenFromTheFormatLoadsAndSavesBackTheSameRecords) {
     // A newer minor version, and what an older, longer file left behind.
     writeFile(path, text("V1.05") + records + "left behind");
     ASSERT_TRUE(w.m.LoadWizardSettings(path));
+    ASSERT_TRUE(w.m.LoadWizardSettings(path));  // once more: the custom rows are not added twice
     // Saved back, the pages give the same records: every value reached its control.
     auto& op = w.m.OperationForm();
     EXPECT_EQ(op.LabelWidthCombo.text() + op.LabelLengthCombo.text(), "\u201cWide\u201d12.0\" (304.8mm)");
     EXPECT_EQ(w.m.LabelWidthCodes.at(6) + w.m.LabelLengthCodes.at(7), "0550012000");
     EXPECT_EQ(w.m.PrinterSetupForm().HorzLabel.caption(), "-0.37");
+    EXPECT_EQ(w.saved(), text("V1.0") + records);
+}
+
+TEST(MqzFiles, TheWidestHorizontalShiftLoads) {
+    Wizard w(4);
+    const std::string path = w.folder.file("shift.mqz");
+    const std::string records = nums({1, 0, 1, 0, 0, 5, 4, 1, 0, 1, 1, 1, 3, 1, 1, 0, 100, 1, 0, 1, 0});
+    writeFile(path, text("V1.0") + records);
+    ASSERT_TRUE(w.m.LoadWizardSettings(path));
     EXPECT_EQ(w.saved(), text("V1.0") + records);
 }
 
@@ -80,7 +90,10 @@ TEST(MqzFiles, RefusedFilesShowTheirNoticeAndLeaveBothPagesAsTheyWere) {
         {"lower-case version", {{0, text("v1.0")}}, incompatible},
         {"version without V", {{0, text("1.0")}}, incompatible},
         {"Ignore value 2", {{1, num(2)}}, damaged},
+        {"Ignore value -1", {{1, num(-1)}}, damaged},
+        {"a text for a number", {{1, text("")}}, damaged},
         {"four-digit code", {{6, text("3300")}}, damaged},
+        {"six-digit code", {{6, text("033000")}}, damaged},
         {"text outside the code page", {{7, text("\x81")}}, damaged},
         {"horizontal shift too far", {{19, num(101)}}, damaged},
         {"ends inside a record", {{23, std::string("\x02\x00\x01", 3)}}, damaged},

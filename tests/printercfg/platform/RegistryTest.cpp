@@ -145,7 +145,10 @@ TEST(FileStore, KeepsItsValuesInAReadableFileForTheNextProgram) {
 TEST(FileStore, MachineFileIsOnlyReadWhenNotWritable) {
     testsupport::TempDir dir;
     const std::string machine = dir.file("machine");
-    const std::string text = "[SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n\"PATH\"=sz:\"/usr/bin/tool\"\n";
+    // Edited by hand: CR LF line ends, and of two lines for one value the later counts.
+    const std::string text =
+        "[SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\r\n"
+        "\"PATH\"=sz:\"/usr/bin/old\"\r\n\"Path\"=sz:\"/usr/bin/tool\"\r\n";
     testsupport::writeFile(machine, text);
     platform::FileRegistry r(dir.file("user"), machine, false);
     EXPECT_EQ(r.readValue(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH").value.text(),
@@ -230,6 +233,7 @@ TEST(PortAddress, HostOfTcpIpDeviceUris) {
         {"socket://[fe80::1%25eth0]:9100", "fe80::1%eth0"},
         {"socket://my%20printer:9100", "my printer"},
         {"socket://100%:9100", "100%"},
+        {"socket://caf%C3%A9:9100", "caf\xc3\xa9"},
         {"socket://host#frag", "host"},
         {"ipp://127.1.1.1/ipp/print", std::nullopt},
         {"usb://Maker/7391?serial=1", std::nullopt},
@@ -257,6 +261,7 @@ struct Views : ::testing::Test {
         spooler.addQueue("Gone", "Tessivarn", "socket://127.1.1.3").openError = 1801;
         spooler.addQueue("Twin", "Tessivarn", "SOCKET://127.1.1.1:9100");
         spooler.addQueue("Usb", "Tessivarn", "usb://Tessivarn/7391");
+        spooler.addQueue("Slash", "Tessivarn", "socket://127.1.1.4/a\\b");  // no key name
     }
 };
 
@@ -270,7 +275,8 @@ TEST_F(Views, PortsAreTheInstalledTcpIpQueuesWithTheirAddresses) {
     EXPECT_EQ(reg.readValue(RegRoot::LocalMachine, ports + "\\LPD://PRINTER.EXAMPLE/RAW", "ipaddress").value.text(),
               "printer.example");
     EXPECT_EQ(reg.valueNames(RegRoot::LocalMachine, ports + "\\lpd://printer.example/raw").value, Names{"IPAddress"});
-    for (const char* other : {"ipp://127.1.1.2/ipp/print", "usb://Tessivarn/7391", "socket://127.1.1.3", "LPT1:"})
+    for (const char* other : {"ipp://127.1.1.2/ipp/print", "usb://Tessivarn/7391", "socket://127.1.1.3",
+                              "LPT1:", "socket://127.1.1.1:9100\\IPAddress"})
         EXPECT_EQ(reg.readValue(RegRoot::LocalMachine, ports + "\\" + other, "IPAddress").error, RegError::KeyNotFound)
             << other;
     EXPECT_EQ(reg.readValue(RegRoot::LocalMachine, ports + "\\socket://127.1.1.1:9100", "Port").error,
