@@ -1027,6 +1027,7 @@ QWidget* QtFormView::openerWindow() const {
 // is hidden (see releaseDependants). The first window is centred on the screen.
 void QtFormView::placeWindow(QWidget* opener) {
     QtFormWindow* self = window_;
+    // On X11 only a dialog gets its transient parent as WM_TRANSIENT_FOR.
     const Qt::WindowType type = opener ? Qt::Dialog : Qt::Window;
     if (self->windowType() != type) self->setWindowFlags((self->windowFlags() & ~Qt::WindowType_Mask) | type);
     self->winId();  // the native window, for its transient parent

@@ -165,13 +165,14 @@ void centreOnScreen(QWidget* window) {
     moveOnScreen(window, avail.topLeft() + centred, window->geometry().topLeft() - window->pos(), screen);
 }
 
-// Until the window has been shown its frame is unknown: taken to be that of
-// the window it goes over.
+// While the window has no frame yet, its frame is taken to be that of the
+// window it goes over.
 void centreOver(QWidget* window, const QWidget* over) {
     const QRect o = over->geometry();
-    const QWidget* framed = window->isVisible() ? window : over;
+    QPoint frame = window->geometry().topLeft() - window->pos();
+    if (frame.isNull()) frame = o.topLeft() - over->pos();
     const QPoint centred((o.width() - window->width()) / 2, (o.height() - window->height()) / 2);
-    moveOnScreen(window, o.topLeft() + centred, framed->geometry().topLeft() - framed->pos(), screenOf(over));
+    moveOnScreen(window, o.topLeft() + centred, frame, screenOf(over));
 }
 
 }  // namespace ui

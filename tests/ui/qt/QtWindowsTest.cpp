@@ -65,7 +65,7 @@ TEST(QtWindows, APageTakesExactlyThePlaceOfThePageItReplaces) {
     auto second = std::make_shared<PageForm>(world.app, "frmSecond", 12);
     first->show();
     QWidget* firstWin = ui::windowOf(*first);
-    firstWin->move(100, 60);
+    firstWin->move(firstWin->screen()->availableGeometry().topLeft() + QPoint(8, 12));
     const QPoint place = firstWin->geometry().topLeft();
     QWidget* secondWin = nullptr;
     for (int walk = 0; walk < 2; ++walk) {
@@ -93,7 +93,7 @@ TEST(QtWindows, DialogsBelongToTheirOpenerAndMessageBoxesAreCentredOnTheirPage) 
     auto page = std::make_shared<PageForm>(world.app, "frmPage", 12);
     page->show();
     QWidget* pageWin = ui::windowOf(*page);
-    pageWin->move(80, 40);
+    pageWin->move(pageWin->screen()->availableGeometry().topLeft() + QPoint(16, 10));
     auto dialog = std::make_shared<PageForm>(world.app, "frmDialog", 2);
     dialog->show();  // the page stays
     QCoreApplication::processEvents();
