@@ -12,6 +12,7 @@
 
 #include "SystemSummary.h"
 #include "platform/cups/CupsSpooler.h"
+#include "ui/qt/QtWindows.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
     root->addWidget(buttons);
 
     window.resize(640, 420);
+    ui::centreOnScreen(&window);
     window.show();
     return QApplication::exec();
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -241,6 +242,14 @@ private:
     std::vector<std::string> items_;
     int listIndex_ = -1;
     std::string text_;
+};
+
+// A list box: every row shows at once and the user picks one. Rows,
+// selection and events are those of a drop-down list.
+class ListBox : public ComboBox {
+public:
+    ListBox(Form& form, std::string name, int index = -1, Control* container = nullptr)
+        : ComboBox(form, std::move(name), Style::DropDownList, index, container) {}
 };
 
 class Frame : public Control {

@@ -113,6 +113,10 @@ void Form::detach(Control* c) {
     for (auto& row : rows_) row.erase(std::remove(row.begin(), row.end(), c), row.end());
     for (auto& grid : grids_)
         for (auto& row : grid) std::replace(row.begin(), row.end(), c, static_cast<Control*>(nullptr));
+    for (auto& indent : indents_) {
+        indent.controls.erase(std::remove(indent.controls.begin(), indent.controls.end(), c), indent.controls.end());
+        if (indent.under == c) indent.under = nullptr;
+    }
 }
 
 void Form::setFocused(Control* c) { focused_ = c; }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/Control.h"
@@ -59,6 +60,21 @@ public:
     // button); nullptr leaves a cell empty.
     void layoutGrid(std::vector<std::vector<Control*>> grid) { grids_.push_back(std::move(grid)); }
     const std::vector<std::vector<std::vector<Control*>>>& layoutGrids() const { return grids_; }
+    // Layout hint: controls set in under another one (an option, or the
+    // caption of a row above them), where its own caption starts.
+    struct Indent {
+        Control* under;
+        std::vector<Control*> controls;
+    };
+    void layoutIndent(Control* under, std::vector<Control*> controls) {
+        indents_.push_back({under, std::move(controls)});
+    }
+    const std::vector<Indent>& layoutIndents() const { return indents_; }
+
+    // Presentation hint: while shown, the form blocks the window it was
+    // opened over (and only that one).
+    void setModalToOpener(bool on) { modalToOpener_ = on; }
+    bool modalToOpener() const { return modalToOpener_; }
 
     // Runs a handler of this form; the form stays alive until it returns,
     // even when the handler unloads it.
@@ -96,6 +112,8 @@ private:
     std::vector<Control*> controls_;
     std::vector<std::vector<Control*>> rows_;
     std::vector<std::vector<std::vector<Control*>>> grids_;
+    std::vector<Indent> indents_;
+    bool modalToOpener_ = false;
     Control* focused_ = nullptr;
     std::unique_ptr<FormView> view_;
 };

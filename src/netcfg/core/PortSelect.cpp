@@ -71,6 +71,7 @@ PortSelect::PortSelect(QuillonModule& module)
                 {&PortFile},
                 {&FileDescLabel},
                 {&FileLabel, &FileName, &Browse}});
+    layoutIndent(&PortTCP, {&IPAddrLabel});
 
     PortLPT.onClick = [this] { PortLPT_Click(); };
     PortCOM.onClick = [this] { PortCOM_Click(); };

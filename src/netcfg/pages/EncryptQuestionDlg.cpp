@@ -37,6 +37,7 @@ EncryptQuestionDlg::EncryptQuestionDlg(QuillonModule& module)
                 {&click[2], nullptr},
                 {&WPA, &HelpWPA[2]},
                 {&EAP, &HelpLeap[3]}});
+    layoutIndent(&click[2], {&WPA, &EAP});
 
     click.onClick = [this](int i) { click_Click(i); };
     HelpOpen.onClick = [this](int i) { HelpOpen_Click(i); };

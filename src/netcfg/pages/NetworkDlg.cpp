@@ -87,6 +87,7 @@ NetworkDlg::NetworkDlg(QuillonModule& module)
     grid.push_back({&Label3[0], &Packet, nullptr});
     grid.push_back({&Label3[1], &Period, nullptr});
     layoutGrid(std::move(grid));
+    layoutIndent(&Label2[5], {&Label3[0], &Label3[1]});
 
     Combo1.onDropDown = [this](int i) { Combo1_DropDown(i); };
     Timer1.onTimer = [this] { Timer1_Timer(); };

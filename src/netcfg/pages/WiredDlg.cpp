@@ -46,6 +46,7 @@ WiredDlg::WiredDlg(QuillonModule& module)
 
     layoutRow({&NicOption[0], &NicOption[1]});
     layoutGrid({{&BootP, &Label5[0]}, {&DHCP, &Label5[1]}});
+    layoutIndent(&useAutoIP, {&BootP, &DHCP});
     layoutGrid({{&Label2[0], &IPAddr}, {&Label2[1], &SubMask}, {&Label2[2], &Gateway}});
 
     useAutoIP.onClick = [this] { useAutoIP_Click(); };

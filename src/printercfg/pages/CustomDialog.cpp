@@ -55,6 +55,7 @@ CustomDialog::CustomDialog(MarrowbyModule& module)
     HeightValueMM.setToolTip("Label length in millimetres");
     OKButton.setDefault(true);
     CancelButton.setCancel(true);
+    setModalToOpener(true);  // the media page waits behind it
     layoutGrid({{&WidthCaption, &WidthValueInch, &WidthInchUnit, &WidthValueMM, &WidthMMUnit},
                 {&LengthCaption, &HeightValueInch, &LengthInchUnit, &HeightValueMM, &LengthMMUnit}});
 

@@ -15,7 +15,7 @@ Selection::Selection(MarrowbyModule& module)
       Label1(*this, "Label1", "Printer Selection"),
       SelectionLabel(*this, "SelectionLabel", "Select a printer to configure"),
       Label2(*this, "Label2", "Please select a printer to configure."),
-      PrinterList(*this, "PrinterList", ui::ComboBox::Style::DropDownList),
+      PrinterList(*this, "PrinterList"),
       PrtNameLabel(*this, "PrtNameLabel",
                    "Note:  If the desired printer is not displayed in this list,  then the driver for this printer "
                    "was not properly installed. Please exit this wizard, reinstall the driver for the printer, and "

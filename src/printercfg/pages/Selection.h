@@ -14,7 +14,7 @@ public:
     ui::Label Label1;
     ui::Label SelectionLabel;
     ui::Label Label2;
-    ui::ComboBox PrinterList;
+    ui::ListBox PrinterList;
     ui::Label PrtNameLabel;
     ui::CommandButton Prev;
     ui::CommandButton Next;

@@ -15,6 +15,8 @@
 #include <QStylePainter>
 #include <algorithm>
 
+#include "ui/qt/QtWindows.h"
+
 namespace ui {
 
 namespace {
@@ -35,10 +37,6 @@ struct ButtonParts<QRadioButton> {
     static constexpr QStyle::SubElement contents = QStyle::SE_RadioButtonContents;
     static constexpr QStyle::ContentsType size = QStyle::CT_RadioButton;
 };
-
-// Room a window manager's frame and title bar take around a window.
-constexpr int FrameAllowanceWidth = 16;
-constexpr int FrameAllowanceHeight = 48;
 
 // Narrowest a wrapping caption gets: its longest word, or this many average
 // characters when the words are short.

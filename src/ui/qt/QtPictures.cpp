@@ -1,12 +1,14 @@
 // Placeholder images of pictures, painted at run time: no image files.
 
 #include <QFont>
+#include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
 #include "ui/qt/QtView.h"
+#include "ui/qt/QtWindows.h"
 
 namespace ui {
 
@@ -80,6 +82,23 @@ QPixmap pictureImage(const std::string& name) {
     paintBadge(p, QRectF(0, 0, 56, 56), 10);
     paintPrinter(p, QRectF(9, 10, 38, 22));
     return pm;
+}
+
+// The badge with the printer, sharp at each size a desktop asks for.
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal s = size / 56.0;
+        paintBadge(p, QRectF(0, 0, size, size), 10 * s);
+        paintPrinter(p, QRectF(9 * s, 10 * s, 38 * s, 22 * s));
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
 }
 
 }  // namespace ui

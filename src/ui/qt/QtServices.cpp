@@ -7,10 +7,12 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
+#include <QShowEvent>
 #include <QStringList>
 #include <vector>
 
 #include "ui/qt/QtView.h"
+#include "ui/qt/QtWindows.h"
 
 namespace ui {
 
@@ -72,6 +74,11 @@ protected:
             return;
         }
         QMessageBox::closeEvent(e);
+    }
+    // The box has its final size only once it is shown: centred on its page at that size.
+    void showEvent(QShowEvent* e) override {
+        QMessageBox::showEvent(e);
+        if (QWidget* page = parentWidget()) centreOver(this, page->window());
     }
 };
 

@@ -16,15 +16,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcutEvent>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
@@ -35,6 +38,7 @@
 #include "ui/Ansi.h"
 #include "ui/Control.h"
 #include "ui/qt/QtControls.h"
+#include "ui/qt/QtWindows.h"
 
 namespace ui {
 
@@ -218,18 +222,6 @@ LastPlace& lastPlace() {
     return place;
 }
 
-// Moves a window (its frame at `topLeft` less the frame offset) so that it
-// stays on the screen it is meant for.
-void moveOnScreen(QWidget* w, QPoint topLeft, const QPoint& frameOffset, QScreen* screen) {
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect avail = screen->availableGeometry();
-        topLeft.setX(std::max(avail.left() + frameOffset.x(), std::min(topLeft.x(), avail.right() + 1 - w->width())));
-        topLeft.setY(std::max(avail.top() + frameOffset.y(), std::min(topLeft.y(), avail.bottom() + 1 - w->height())));
-    }
-    w->move(topLeft - frameOffset);
-}
-
 // Sizes a window for the screen it comes up on (the primary one unless named).
 void fitToScreen(QWidget* w, QScreen* screen = nullptr) {
     w->ensurePolished();
@@ -271,6 +263,52 @@ void applyColour(QWidget* w, std::uint32_t colour) {
     w->setPalette(pal);
 }
 
+// The width a grid cell wants: its widget's, or that of the row it sits in.
+int cellWidth(QLayoutItem* cell) {
+    if (QWidget* w = cell->widget()) return w->sizeHint().width();
+    return cell->layout() ? cell->layout()->sizeHint().width() : 0;
+}
+
+// How far a control set in under `under` moves right: to the caption of an
+// option or check box, else one indicator and its spacing.
+int indentBelow(const QWidget* under) {
+    if (auto* button = qobject_cast<const QAbstractButton*>(under)) return captionOffset(button);
+    const QStyle* style = under ? under->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, under) +
+           style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, under);
+}
+
+// Puts `w`, found in `layout` or a layout inside it, into a row of its own
+// that starts `by` further right, at the same place.
+bool indentIn(QLayout* layout, QWidget* w, int by) {
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (QLayout* inner = item->layout(); inner && indentIn(inner, w, by)) return true;
+        if (item->widget() != w) continue;
+        auto* row = new QHBoxLayout;
+        row->setContentsMargins(by, 0, 0, 0);
+        row->setSpacing(0);
+        const Qt::Alignment alignment = item->alignment();
+        if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+            int r = 0, c = 0, rows = 0, cols = 0;
+            grid->getItemPosition(i, &r, &c, &rows, &cols);
+            delete grid->takeAt(i);
+            row->addWidget(w, 0, alignment);  // the widget, not the row, keeps its height for its width
+            grid->addLayout(row, r, c, rows, cols);
+        } else if (auto* box = qobject_cast<QBoxLayout*>(layout)) {
+            const int stretch = box->stretch(i);
+            delete box->takeAt(i);
+            row->addWidget(w, 0, alignment);
+            box->insertLayout(i, row, stretch);
+        } else {
+            delete row;
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 // The window of a form: Enter and Escape reach the default and cancel
@@ -279,6 +317,10 @@ class QtFormWindow : public QWidget {
 public:
     std::function<bool(int key)> onKey;
     std::function<void()> onClose;
+    // The window this one came up over, its transient parent, and whether
+    // that was in the current turn of the event loop.
+    QPointer<QWidget> openedOver;
+    bool openedJustNow = false;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override {
@@ -311,12 +353,21 @@ protected:
 
 private:
     // Texts that got longer or controls that appeared while the window is
-    // up: it grows to show them whole.
+    // up: it grows to show them whole, no higher than the screen (the page
+    // scrolls beyond that).
     void growToContents() {
         QLayout* l = layout();
         if (!l || !l->hasHeightForWidth() || !isVisible()) return;
-        const int needed = l->totalHeightForWidth(width());
-        if (needed > height()) resize(width(), needed);
+        int needed = l->totalHeightForWidth(width());
+        const QScreen* s = screen();
+        const QRect avail = s ? s->availableGeometry() : QRect();
+        if (s)
+            needed =
+                std::min(needed, avail.height() - std::max(FrameAllowanceHeight, frameGeometry().height() - height()));
+        if (needed <= height()) return;
+        resize(width(), needed);
+        if (s && frameGeometry().bottom() > avail.bottom())
+            move(pos().x(), std::max(avail.top(), avail.bottom() + 1 - frameGeometry().height()));
     }
 };
 
@@ -332,6 +383,40 @@ public:
 QAccessibleInterface* formWindowAccessible(const QString&, QObject* object) {
     if (auto* w = dynamic_cast<QtFormWindow*>(object)) return new FormWindowAccessible(w);
     return nullptr;
+}
+
+// A window that came up over another one stands alone from now on: a
+// window of its own, neither transient for nor blocking another; at `place`
+// when given.
+void standAlone(QtFormWindow* w, const LastPlace* place) {
+    QPointer<QWidget> focus = w->focusWidget();
+    w->openedOver = nullptr;
+    w->openedJustNow = false;
+    if (w->windowType() != Qt::Window) w->setWindowFlags((w->windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+    if (w->windowModality() == Qt::WindowModal) {
+        if (w->isVisible()) w->hide();
+        w->setWindowModality(Qt::NonModal);
+    }
+    if (QWindow* handle = w->windowHandle()) handle->setTransientParent(nullptr);
+    if (place)
+        moveOnScreen(w, place->geometry.topLeft(), place->frameOffset,
+                     QGuiApplication::screenAt(place->geometry.center()));
+    if (w->isVisible()) return;
+    w->show();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
+    w->activateWindow();
+    if (focus) focus->setFocus(Qt::OtherFocusReason);
+}
+
+// `left` is being hidden: the windows that came up over it stand alone; one
+// that came up in this very turn of the event loop (the page shown before
+// the page it replaces is hidden) takes its place.
+void releaseDependants(const QWidget* left, const LastPlace& place) {
+    std::vector<QtFormWindow*> dependants;
+    for (const auto& p : recentWindows())
+        if (auto* w = dynamic_cast<QtFormWindow*>(p.data()); w && w->openedOver == left && w->isVisible())
+            dependants.push_back(w);
+    for (QtFormWindow* w : dependants) standAlone(w, w->openedJustNow ? &place : nullptr);
 }
 
 }  // namespace
@@ -401,12 +486,21 @@ void QtFormView::build() {
     window_->setObjectName(qs(form_.name()));
     window_->setWindowTitle(qs(form_.caption()));
 
+    // The page scrolls where the screen is too small for it; the button row
+    // below it stays in sight.
     auto* root = new QVBoxLayout(window_);
-    root->setContentsMargins(20, 20, 20, 14);
+    root->setContentsMargins(0, 0, 0, 14);
     root->setSpacing(14);
-    auto* body = new QHBoxLayout;
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("page"));
+    auto* body = new QHBoxLayout(page);
+    body->setContentsMargins(20, 20, 20, 0);
     body->setSpacing(20);
-    root->addLayout(body, 1);
+    root->addWidget(newPageScroller(page, window_), 1);
+    auto* bottom = new QVBoxLayout;
+    bottom->setContentsMargins(20, 0, 20, 0);
+    bottom->setSpacing(14);
+    root->addLayout(bottom);
 
     bool logos = false;
     for (const Control* c : form_.controls())
@@ -421,13 +515,13 @@ void QtFormView::build() {
     buttonLine_ = new QFrame(window_);
     buttonLine_->setFrameShape(QFrame::HLine);
     buttonLine_->setFrameShadow(QFrame::Sunken);
-    root->addWidget(buttonLine_);
+    bottom->addWidget(buttonLine_);
     buttons_ = new QHBoxLayout;
     buttons_->setSpacing(8);
     buttons_->addStretch(1);
-    root->addLayout(buttons_);
+    bottom->addLayout(buttons_);
 
-    place(nullptr, content_, window_, true);
+    place(nullptr, content_, page, true);
     if (logos) logos_->addStretch(1);
     content_->addStretch(1);
     buttonLine_->setVisible(buttons_->count() > 1);
@@ -447,6 +541,7 @@ void QtFormView::build() {
         syncAll(*c);
     }
     window_->ensurePolished();
+    applyIndents();
     alignGrids();
     applyTabOrder();
     applyAccessibleTexts();
@@ -721,18 +816,31 @@ void QtFormView::alignGrids() {
             for (int i = 0; i < g->count(); ++i) {
                 int row = 0, col = 0, rows = 0, cols = 0;
                 g->getItemPosition(i, &row, &col, &rows, &cols);
-                QWidget* w = g->itemAt(i)->widget();
+                QLayoutItem* cell = g->itemAt(i);
                 const auto k = static_cast<std::size_t>(col);
-                if (w && cols == 1 && k < leading) f(g, k, w);
+                if ((cell->widget() || cell->layout()) && cols == 1 && k < leading) f(g, k, cell);
             }
         }
     };
-    eachLeadingCell([&](QGridLayout*, std::size_t k, QWidget* w) {
+    eachLeadingCell([&](QGridLayout*, std::size_t k, QLayoutItem* cell) {
         if (widths.size() <= k) widths.resize(k + 1, 0);
-        widths[k] = std::max(widths[k], w->sizeHint().width());
+        widths[k] = std::max(widths[k], cellWidth(cell));
     });
     eachLeadingCell(
-        [&](QGridLayout* g, std::size_t k, QWidget*) { g->setColumnMinimumWidth(static_cast<int>(k), widths[k]); });
+        [&](QGridLayout* g, std::size_t k, QLayoutItem*) { g->setColumnMinimumWidth(static_cast<int>(k), widths[k]); });
+}
+
+// Controls set in under another one start where its caption starts: each
+// moves into a row of its own whose left margin is that offset.
+void QtFormView::applyIndents() {
+    for (const Form::Indent& indent : form_.layoutIndents()) {
+        QWidget* under = indent.under ? widget(*indent.under) : nullptr;
+        const int by = indentBelow(under);
+        for (const Control* c : indent.controls) {
+            QWidget* w = widget(*c);
+            if (w && w->parentWidget() && w->parentWidget()->layout()) indentIn(w->parentWidget()->layout(), w, by);
+        }
+    }
 }
 
 QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
@@ -781,6 +889,10 @@ QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
             break;
         }
         case Kind::ComboBox: {
+            if (dynamic_cast<const ListBox*>(&c)) {
+                w = newListBox(parent);
+                break;
+            }
             auto* cb = new QtComboBox(parent);
             cb->setInsertPolicy(QComboBox::NoInsert);
             cb->setMinimumContentsLength(12);
@@ -941,6 +1053,10 @@ void QtFormView::wire(Control& c, QWidget* w) {
                              [this, cp] { buttonToggled(cp); });
             break;
         case Kind::ComboBox: {
+            if (auto* list = qobject_cast<QListWidget*>(w)) {
+                wireList(cp, list);
+                break;
+            }
             auto* cb = static_cast<QtComboBox*>(w);
             cb->onPopup = [this, alive, cp, cb] {
                 if (!*alive || !owns(cp, cb)) return false;
@@ -1014,12 +1130,17 @@ void QtFormView::visibilityChanged(bool visible, bool modal) {
     if (!visible) {
         // A page the user worked in last leaves its place to the next one;
         // a modal dialog goes back to its opener.
-        if (window_->isVisible() && mostRecent() == window_ && !window_->isModal())
-            lastPlace() = {true, window_->geometry(), window_->geometry().topLeft() - window_->pos()};
+        const bool page = window_->isVisible() && !window_->isModal();
+        const LastPlace place{true, window_->geometry(), window_->geometry().topLeft() - window_->pos()};
+        if (page && mostRecent() == window_) lastPlace() = place;
         window_->hide();
+        releaseDependants(window_, place);
         return;
     }
-    const Qt::WindowModality m = modal ? Qt::ApplicationModal : Qt::NonModal;
+    QWidget* opener = window_->isVisible() ? window_->openedOver.data() : openerWindow();
+    const Qt::WindowModality m = modal                             ? Qt::ApplicationModal
+                                 : opener && form_.modalToOpener() ? Qt::WindowModal
+                                                                   : Qt::NonModal;
     if (window_->windowModality() != m) {
         if (window_->isVisible()) window_->hide();
         window_->setWindowModality(m);
@@ -1029,7 +1150,7 @@ void QtFormView::visibilityChanged(bool visible, bool modal) {
         // The next page of a wizard comes up on the screen of the page before it.
         fitToScreen(window_, lastPlace().fresh ? QGuiApplication::screenAt(lastPlace().geometry.center()) : nullptr);
     }
-    if (!window_->isVisible()) placeWindow();
+    if (!window_->isVisible()) placeWindow(opener);
     noteRecent(window_);
     lastPlace().fresh = false;
     window_->show();
@@ -1042,31 +1163,39 @@ void QtFormView::visibilityChanged(bool visible, bool modal) {
     }
 }
 
-// A window opened from another one stands centred over it and stays above it;
-// the next page of a wizard, which comes up as the page before it is
-// hidden, takes that page's place; the first window is centred on the screen.
-void QtFormView::placeWindow() {
-    QWidget* self = window_;
+// The window the user works in while this one comes up, unless that one
+// has just been left for this one.
+QWidget* QtFormView::openerWindow() const {
+    if (lastPlace().fresh) return nullptr;
+    auto& r = recentWindows();
+    for (auto it = r.rbegin(); it != r.rend(); ++it)
+        if (*it && *it != window_ && (*it)->isVisible()) return it->data();
+    return nullptr;
+}
+
+// A window opened from another one is a dialog of it: transient for it,
+// centred over it and kept above it. The next page of a wizard, which comes
+// up as the page before it is hidden, takes exactly that page's place as a
+// window of its own; so does a page shown just before the page it replaces
+// is hidden (see releaseDependants). The first window is centred on the screen.
+void QtFormView::placeWindow(QWidget* opener) {
+    QtFormWindow* self = window_;
+    // On X11 only a dialog gets its transient parent as WM_TRANSIENT_FOR.
+    const Qt::WindowType type = opener ? Qt::Dialog : Qt::Window;
+    if (self->windowType() != type) self->setWindowFlags((self->windowFlags() & ~Qt::WindowType_Mask) | type);
     self->winId();  // the native window, for its transient parent
-    const LastPlace& last = lastPlace();
-    QWidget* opener = nullptr;
-    if (!last.fresh) {
-        auto& r = recentWindows();
-        for (auto it = r.rbegin(); it != r.rend() && !opener; ++it)
-            if (*it && *it != self && (*it)->isVisible()) opener = it->data();
-    }
     if (QWindow* handle = self->windowHandle()) handle->setTransientParent(opener ? opener->windowHandle() : nullptr);
-    if (last.fresh) {
-        const QPoint topLeft(last.geometry.center().x() - self->width() / 2, last.geometry.top());
-        moveOnScreen(self, topLeft, last.frameOffset, QGuiApplication::screenAt(last.geometry.center()));
-    } else if (opener) {
-        const QRect o = opener->geometry();
-        const QPoint offset = o.topLeft() - opener->pos();
-        moveOnScreen(self, o.center() - QPoint(self->width() / 2, self->height() / 2), offset, opener->screen());
-    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        moveOnScreen(self, avail.center() - QPoint(self->width() / 2, self->height() / 2), {}, screen);
-    }
+    self->openedOver = opener;
+    self->openedJustNow = opener != nullptr;
+    if (opener) QTimer::singleShot(0, self, [self] { self->openedJustNow = false; });
+    const LastPlace& last = lastPlace();
+    if (last.fresh)
+        moveOnScreen(self, last.geometry.topLeft(), last.frameOffset,
+                     QGuiApplication::screenAt(last.geometry.center()));
+    else if (opener)
+        centreOver(self, opener);
+    else
+        centreOnScreen(self);
 }
 
 void QtFormView::captionChanged() {
@@ -1152,9 +1281,12 @@ void QtFormView::syncCaption(Control& c, QWidget* w) {
         case Kind::Label:
             syncLabel(static_cast<Label&>(c), static_cast<QLabel*>(w));
             break;
-        case Kind::CommandButton:
-            static_cast<QPushButton*>(w)->setText(qs(static_cast<CommandButton&>(c).caption()));
+        case Kind::CommandButton: {
+            auto* b = static_cast<QPushButton*>(w);
+            b->setText(qs(static_cast<CommandButton&>(c).caption()));
+            b->setMinimumWidth(std::max(b->minimumWidth(), b->minimumSizeHint().width()));  // never cut
             break;
+        }
         case Kind::CheckBox:
             static_cast<QCheckBox*>(w)->setText(qs(static_cast<CheckBox&>(c).caption()));
             break;
@@ -1184,14 +1316,13 @@ void QtFormView::syncStyle(Control& c, QWidget* w) {
     if (c.kind() == Kind::TextBox) {
         auto& tb = static_cast<TextBox&>(c);
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
-            e->setEchoMode(tb.passwordChar() != 0 ? QLineEdit::Password : QLineEdit::Normal);
+            setMaskCharacter(e, tb.passwordChar());
             e->setMaxLength(tb.maxLength() > 0 ? tb.maxLength() : 32767);
             e->setReadOnly(tb.locked());
         } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
             p->setReadOnly(tb.locked());
         }
-    } else if (c.kind() == Kind::ComboBox) {
-        auto* cb = static_cast<QComboBox*>(w);
+    } else if (auto* cb = qobject_cast<QComboBox*>(w); cb && c.kind() == Kind::ComboBox) {
         const bool editable = static_cast<ComboBox&>(c).style() == ComboBox::Style::DropDownCombo;
         if (cb->isEditable() != editable) {
             cb->setEditable(editable);
@@ -1252,6 +1383,10 @@ void QtFormView::syncState(Control& c, bool afterInput) {
         }
         case Kind::ComboBox: {
             auto& model = static_cast<ComboBox&>(c);
+            if (auto* list = qobject_cast<QListWidget*>(w)) {
+                syncList(model, list);
+                break;
+            }
             auto* cb = static_cast<QComboBox*>(w);
             QStringList items;
             for (const auto& i : model.items()) items << qs(i);
@@ -1292,6 +1427,27 @@ void QtFormView::syncState(Control& c, bool afterInput) {
         default:
             break;
     }
+}
+
+// A list box picks its row as the user moves through it (arrows, Home, End,
+// a click).
+void QtFormView::wireList(Control* c, QListWidget* list) {
+    QObject::connect(list, &QListWidget::currentRowChanged, ctx_.get(), [this, c](int row) {
+        if (row >= 0) input(c, [row](Control& x) { static_cast<ComboBox&>(x).userSelect(row); });
+    });
+}
+
+void QtFormView::syncList(const ComboBox& model, QListWidget* list) {
+    QStringList items;
+    for (const auto& i : model.items()) items << qs(i);
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+    if (shown != items) {
+        list->clear();
+        list->addItems(items);
+        list->updateGeometry();  // as high as its rows
+    }
+    if (list->currentRow() != model.listIndex()) list->setCurrentRow(model.listIndex());
 }
 
 // ---------------------------------------------------------------------------

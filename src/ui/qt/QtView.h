@@ -18,6 +18,7 @@ class QBoxLayout;
 class QButtonGroup;
 class QEvent;
 class QLabel;
+class QListWidget;
 class QFrame;
 class QGridLayout;
 class QHBoxLayout;
@@ -53,9 +54,11 @@ private:
     void place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel);
     void placeGrid(const std::vector<std::vector<Control*>>& grid, Control* container, QBoxLayout* into,
                    QWidget* parent, std::set<const Control*>& done);
-    void alignGrids();     // columns of the form's grids line up with each other
-    void placeWindow();    // over the opener, where the last page was, or centred
-    void applyTabOrder();  // Tab follows the order of the form's controls
+    void alignGrids();    // columns of the form's grids line up with each other
+    void applyIndents();  // controls set in under another one
+    QWidget* openerWindow() const;
+    void placeWindow(QWidget* opener);  // over the opener, where the last page was, or centred
+    void applyTabOrder();               // Tab follows the order of the form's controls
     // The controls in Tab order: the form's order, a grid row by row where
     // its first control stands.
     std::vector<Control*> tabOrder() const;
@@ -74,6 +77,8 @@ private:
     void syncCaption(Control& c, QWidget* w);
     void syncLabel(Label& l, QLabel* w);
     void syncStyle(Control& c, QWidget* w);
+    void wireList(Control* c, QListWidget* list);
+    void syncList(const ComboBox& model, QListWidget* list);
     // Value, text, list and the like; after user input a text box keeps its cursor.
     void syncState(Control& c, bool afterInput = false);
     bool attached(const Control* c) const;

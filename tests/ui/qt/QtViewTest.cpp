@@ -23,6 +23,7 @@
 
 #include "Access.h"
 #include "GuiWorld.h"
+#include "Screens.h"
 #include "ui/Control.h"
 #include "ui/ControlArray.h"
 #include "ui/Form.h"
@@ -148,7 +149,8 @@ TEST_F(QtView, OneWindowPerFormWithOneWidgetPerControl) {
 
     // Options of the frame live in the frame's widget.
     EXPECT_EQ(ui::widgetOf(form->optStatic)->parentWidget(), ui::widgetOf(form->fraMode));
-    EXPECT_EQ(ui::widgetOf(form->optLoose)->parentWidget(), win);
+    EXPECT_EQ(ui::widgetOf(form->optLoose)->parentWidget()->objectName(), "page");
+    EXPECT_EQ(ui::widgetOf(form->optLoose)->window(), win);
 
     auto* intro = widgetAs<QLabel>(form->lblIntro);
     EXPECT_TRUE(intro->wordWrap());
@@ -706,12 +708,10 @@ TEST(QtViewScreens, ControlsFormRendersToPng) {
     form->txtName.setText("LBL-PRINTER-7");
     form->txtPassword.setText("secret");
     form->txtNotes.setBackColor(ui::GreyedColour);
-    const std::string dir = QUILL_SCREENS_DIR;
-    std::filesystem::create_directories(dir);
-    const std::string path = dir + "/controls.png";
+    const std::string path = (guitest::screensDir() / "controls.png").string();
     ASSERT_TRUE(ui::grabToPng(*form, path));
     QImage img(QString::fromStdString(path));
-    EXPECT_EQ(img.size(), ui::windowOf(*form)->size());
+    EXPECT_EQ(img.size(), ui::windowOf(*form)->size() * ui::windowOf(*form)->devicePixelRatio());
     form.reset();
     guitest::flushDeletes();
 }

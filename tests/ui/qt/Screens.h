@@ -7,7 +7,9 @@
 // its page for what a keyboard or screen-reader user would.
 
 #include <gtest/gtest.h>
+#include <QByteArray>
 #include <QImage>
+#include <QScreen>
 #include <QWidget>
 #include <filesystem>
 #include <string>
@@ -16,6 +18,7 @@
 #include "Access.h"
 #include "ui/Form.h"
 #include "ui/qt/QtView.h"
+#include "ui/qt/QtWindows.h"
 
 #ifndef QUILL_SCREENS_DIR
 #define QUILL_SCREENS_DIR QUILL_BIN_DIR "/../tests/screens"
@@ -23,21 +26,21 @@
 
 namespace guitest {
 
-// The folder of the pictures (made when missing).
+// The folder of the pictures (made when missing); QUILL_SCREENS_DIR in the
+// environment names another one (the pictures at double scale).
 inline std::filesystem::path screensDir() {
     std::filesystem::path dir = QUILL_SCREENS_DIR;
+    if (const QByteArray other = qgetenv("QUILL_SCREENS_DIR"); !other.isEmpty()) dir = other.toStdString();
     std::filesystem::create_directories(dir);
     return dir;
 }
 
-// The window of a rendered form is about a page wide, and every control lies
-// inside its parent, clear of the others, no narrower than it can draw itself
-// and as high as its wrapped text needs.
-inline void expectLaidOut(ui::Form& form) {
+// Every control of a rendered form lies inside its parent, clear of the
+// others, no narrower than it can draw itself and as high as its wrapped text
+// needs.
+inline void expectControlsWhole(ui::Form& form) {
     QWidget* win = ui::windowOf(form);
     ASSERT_NE(win, nullptr) << form.name();
-    EXPECT_GE(win->width(), 480) << form.name();
-    EXPECT_LE(win->width(), 680) << form.name();
     std::vector<QWidget*> shown;
     for (const ui::Control* c : form.controls()) {
         QWidget* w = ui::widgetOf(*c);
@@ -54,6 +57,26 @@ inline void expectLaidOut(ui::Form& form) {
         }
         shown.push_back(w);
     }
+}
+
+// The window of a rendered form is about a page wide and fits the free area
+// of its screen (the button row lies inside it), and its controls are whole;
+// at its minimum size too, where the page scrolls instead.
+inline void expectLaidOut(ui::Form& form) {
+    QWidget* win = ui::windowOf(form);
+    ASSERT_NE(win, nullptr) << form.name();
+    EXPECT_GE(win->width(), 480) << form.name();
+    EXPECT_LE(win->width(), 680) << form.name();
+    const QRect free = win->screen()->availableGeometry();
+    EXPECT_LE(win->width(), free.width() - ui::FrameAllowanceWidth) << form.name();
+    EXPECT_LE(win->height(), free.height() - ui::FrameAllowanceHeight) << form.name();
+    expectControlsWhole(form);
+    const QSize size = win->size();
+    win->resize(win->minimumSize());
+    win->grab();  // lays out a hidden window too
+    expectControlsWhole(form);
+    win->resize(size);
+    win->grab();
 }
 
 // Renders the form into <screens>/<name>.png in place of an older picture,

@@ -1,0 +1,229 @@
+// Form windows among each other and on the screen: pages in place of the
+// page before them, dialogs tied to their opener, message boxes centred on
+// their page, the programs' icon, controls set in under an option, masked
+// boxes, and pages that scroll on a small screen at double scale.
+
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QWindow>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "GuiWorld.h"
+#include "netcfg/core/PortSelect.h"
+#include "netcfg/core/QuillonModule.h"
+#include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/pages/NetworkDlg.h"
+#include "netcfg/pages/WEPkeyDlg.h"
+#include "netcfg/pages/WPADlg.h"
+#include "netcfg/pages/WiredDlg.h"
+#include "netcfg/pages/WirelessDlg.h"
+#include "netcfg/pages/WirelessQuestionDlg.h"
+#include "platform/Platform.h"
+#include "support/FakeProcesses.h"
+#include "support/TempDir.h"
+#include "ui/qt/QtControls.h"
+#include "ui/qt/QtRuntime.h"
+#include "ui/qt/QtServices.h"
+#include "ui/qt/QtWindows.h"
+
+namespace {
+
+using guitest::GuiWorld;
+using guitest::widgetAs;
+
+// A page of `lines` text rows and an OK button.
+class PageForm : public ui::Form {
+public:
+    PageForm(ui::Application& app, std::string name, int lines)
+        : ui::Form(app, name, name),
+          lbl(*this, "lbl", std::string(static_cast<std::size_t>(lines - 1), '\n') + "end"),
+          cmdOK(*this, "cmdOK", "OK") {}
+    ui::Label lbl;
+    ui::CommandButton cmdOK;
+};
+
+// The form windows on screen that a task bar lists: windows of their own.
+int windowsOfTheirOwn() {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowType() == Qt::Window) ++n;
+    return n;
+}
+
+TEST(QtWindows, APageTakesExactlyThePlaceOfThePageItReplaces) {
+    GuiWorld world;
+    auto first = std::make_shared<PageForm>(world.app, "frmFirst", 3);
+    auto second = std::make_shared<PageForm>(world.app, "frmSecond", 12);
+    first->show();
+    QWidget* firstWin = ui::windowOf(*first);
+    firstWin->move(firstWin->screen()->availableGeometry().topLeft() + QPoint(8, 12));
+    const QPoint place = firstWin->geometry().topLeft();
+    QWidget* secondWin = nullptr;
+    for (int walk = 0; walk < 2; ++walk) {
+        // Next: this page hides, then the next one shows.
+        first->hide();
+        second->show();
+        secondWin = ui::windowOf(*second);
+        EXPECT_EQ(secondWin->geometry().topLeft(), place) << walk;
+        // Back: the page before shows, then this one hides.
+        first->show();
+        second->hide();
+        EXPECT_EQ(firstWin->geometry().topLeft(), place) << walk;
+        EXPECT_EQ(firstWin->windowType(), Qt::Window) << walk;
+        EXPECT_EQ(firstWin->windowHandle()->transientParent(), nullptr) << walk;
+        EXPECT_EQ(windowsOfTheirOwn(), 1) << walk;
+    }
+    EXPECT_NE(secondWin->height(), firstWin->height());
+    first.reset();
+    second.reset();
+    guitest::flushDeletes();
+}
+
+TEST(QtWindows, DialogsBelongToTheirOpenerAndMessageBoxesAreCentredOnTheirPage) {
+    GuiWorld world;
+    auto page = std::make_shared<PageForm>(world.app, "frmPage", 12);
+    page->show();
+    QWidget* pageWin = ui::windowOf(*page);
+    pageWin->move(pageWin->screen()->availableGeometry().topLeft() + QPoint(16, 10));
+    auto dialog = std::make_shared<PageForm>(world.app, "frmDialog", 2);
+    dialog->show();  // the page stays
+    QCoreApplication::processEvents();
+    QWidget* dialogWin = ui::windowOf(*dialog);
+    EXPECT_EQ(dialogWin->windowType(), Qt::Dialog);
+    EXPECT_EQ(dialogWin->windowHandle()->transientParent(), pageWin->windowHandle());
+    EXPECT_LE((dialogWin->geometry().center() - pageWin->geometry().center()).manhattanLength(), 1);
+    EXPECT_EQ(windowsOfTheirOwn(), 1);
+
+    dialog->hide();
+    QRect box;
+    guitest::whenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+                       [&] {
+                           auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                           box = b->geometry();
+                           b->button(QMessageBox::Ok)->click();
+                       });
+    ui::QtMessageBox messages;
+    messages.show(
+        {"A message box with a few words and\r\na second line", ui::Buttons::OK, ui::Icon::Information, 1, "Notice"});
+    EXPECT_LE((box.center() - pageWin->geometry().center()).manhattanLength(), 1);
+    dialog.reset();
+    page.reset();
+    guitest::flushDeletes();
+}
+
+TEST(QtWindows, TheProgramsHaveAnIconAndASystemWindowCentredOnTheScreen) {
+    GuiWorld world;
+    ui::QtRuntime run(world.messages, world.files);
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    EXPECT_TRUE(QApplication::windowIcon().availableSizes().contains(QSize(32, 32)));
+
+    QWidget system;
+    system.resize(640, 420);
+    ui::centreOnScreen(&system);
+    const QRect free = system.screen()->availableGeometry();
+    EXPECT_LE((system.geometry().center() - free.center()).manhattanLength(), 1);
+    EXPECT_LE(system.height(), free.height() - ui::FrameAllowanceHeight);
+}
+
+// ---------------------------------------------------------------------------
+
+class QuillonWindows : public ::testing::Test {
+protected:
+    void TearDown() override {
+        module.reset();
+        world.reset();
+        guitest::flushDeletes();
+    }
+    // A control's left edge in its window.
+    static int left(const ui::Control& c) {
+        QWidget* w = ui::widgetOf(c);
+        return w->mapTo(w->window(), QPoint(0, 0)).x();
+    }
+    testsupport::FakeProcesses processes;  // no port lister: the port page offers its default
+    platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
+    testsupport::TempDir work;
+    testsupport::CurrentDirectory inWork{work.path()};
+    std::unique_ptr<GuiWorld> world = std::make_unique<GuiWorld>();
+    std::unique_ptr<netcfg::QuillonModule> module =
+        std::make_unique<netcfg::QuillonModule>(world->app, os, "/nonexistent-program-folder");
+};
+
+TEST_F(QuillonWindows, ControlsSetInUnderTheirOptionStartAtItsCaption) {
+    processes.failStarts = true;
+    auto& ports = module->PortSelectForm();
+    auto& wired = module->WiredDlgForm();
+    auto& security = module->EncryptQuestionDlgForm();
+    auto& network = module->NetworkDlgForm();
+    struct Indent {
+        ui::Control* under;
+        std::vector<ui::Control*> controls;
+    };
+    const Indent indents[] = {{&ports.PortTCP, {&ports.IPAddrLabel}},
+                              {&wired.useAutoIP, {&wired.BootP, &wired.DHCP}},
+                              {&security.click[2], {&security.WPA, &security.EAP}},
+                              {&network.Label2[5], {&network.Label3[0], &network.Label3[1]}}};
+    for (const Indent& indent : indents) {
+        indent.under->form().show();
+        auto* option = qobject_cast<QAbstractButton*>(ui::widgetOf(*indent.under));
+        for (const ui::Control* c : indent.controls) {
+            if (option)
+                EXPECT_EQ(left(*c), left(*indent.under) + ui::captionOffset(option)) << c->name();
+            else
+                EXPECT_GT(left(*c), left(*indent.under) + 10) << c->name();
+        }
+        indent.under->form().hide();
+    }
+    // Their neighbours in the rows stay lined up with the rows around them.
+    EXPECT_EQ(left(network.Packet), left(network.Combo1[5]));
+    EXPECT_EQ(left(ports.IPAddr), left(ports.LPTCombo));
+}
+
+TEST_F(QuillonWindows, MaskedBoxesShowAStarForEachCharacter) {
+    auto& wpa = module->WPADlgForm();
+    wpa.show();
+    auto* phrase = widgetAs<QLineEdit>(wpa.PassPhrase);
+    QTest::keyClicks(phrase, "harbour");
+    EXPECT_EQ(wpa.PassPhrase.text(), "harbour");
+    EXPECT_EQ(phrase->displayText(), "*******");
+}
+
+// Run with QT_SCALE_FACTOR=2 on a 1280x800 screen (ctest's DoubleScale runs).
+TEST_F(QuillonWindows, DoubleScaleLongPagesScrollAboveTheirButtonRow) {
+    if (qgetenv("QT_SCALE_FACTOR") != "2") GTEST_SKIP() << "for the run at double scale";
+    EXPECT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 640, 400));
+    for (auto& c : module->WirelessQuestionDlgForm().check) c.setValue(1);
+    module->WirelessDlgForm().SetDefaultState();
+    auto& keys = module->WEPkeyDlgForm();
+    ui::Form* pages[] = {&module->WirelessQuestionDlgForm(), &module->WirelessDlgForm(), &keys};
+    for (ui::Form* page : pages) {
+        page->show();
+        QWidget* win = ui::windowOf(*page);
+        auto* scroller = win->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_NE(scroller, nullptr) << page->name();
+        EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0) << page->name();
+        EXPECT_EQ(scroller->horizontalScrollBar()->maximum(), 0) << page->name();
+        page->hide();
+    }
+    // The last row comes into sight when it takes the focus.
+    keys.show();
+    QCoreApplication::processEvents();  // the window becomes the active one
+    QWidget* last = ui::widgetOf(keys.ConfirmTxt[3]);
+    last->setFocus();
+    auto* scroller = ui::windowOf(keys)->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+    const QRect seen(last->mapTo(scroller->viewport(), QPoint(0, 0)), last->size());
+    EXPECT_TRUE(scroller->viewport()->rect().contains(seen));
+    // Its Next button is in sight.
+    QWidget* next = ui::widgetOf(keys.Next);
+    EXPECT_TRUE(QRect(QPoint(0, 0), ui::windowOf(keys)->size()).contains(next->geometry()));
+}
+
+}  // namespace
