@@ -416,6 +416,24 @@ bool CupsServer::waitForIdle(const std::string& queue, std::chrono::milliseconds
     }
 }
 
+bool CupsServer::hasWork() {
+    Admin a(port_);
+    ipp_t* req = ippNewRequest(IPP_OP_GET_JOBS);
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, "ipp://localhost/");
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
+    const char* wanted = "job-state";
+    ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr, &wanted);
+    Ipp resp = a.run(req, "/");
+    for (ipp_attribute_t* at = ippFirstAttribute(resp.get()); at; at = ippNextAttribute(resp.get())) {
+        const char* n = ippGetName(at);
+        if (!n || std::strcmp(n, "job-state") != 0) continue;
+        const int state = ippGetInteger(at, 0);
+        if (state == IPP_JSTATE_PENDING || state == IPP_JSTATE_PROCESSING) return true;
+    }
+    return false;
+}
+
 namespace {
 std::unique_ptr<CupsServer> theServer;
 }

@@ -83,6 +83,9 @@ public:
     // True once the job has reached the given IPP state or a later one.
     bool waitForJobState(int jobId, int state, std::chrono::milliseconds timeout = std::chrono::seconds(10));
     bool waitForIdle(const std::string& queue, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Whether a job of any queue is pending or processing: the scheduler
+    // still has something to do.
+    bool hasWork();
 
     void stop();
 

@@ -20,7 +20,6 @@ using foundation::JoinLines;
 
 namespace {
 
-constexpr std::uint16_t PrinterPort = 9100;
 constexpr std::int32_t NoTimeout = 2'000'000'000;
 // A pause between two passes of a wait, so that it does not spin.
 constexpr std::uint32_t WaitPassMs = 10;
@@ -109,7 +108,7 @@ void ProgressDlg::Form_Load() {
         io_ = app().addIoSource([this] {
             if (pwSocket) pwSocket->progress();
         });
-        pwSocket->connect(m_.PortSelectForm().IPAddr.text(), PrinterPort);
+        pwSocket->connect(m_.PortSelectForm().IPAddr.text(), m_.PrinterPort);
     }
 }
 
