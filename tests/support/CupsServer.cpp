@@ -1,5 +1,6 @@
 #include "support/CupsServer.h"
 #include "platform/cups/CupsHandles.h"
+#include "support/Loopback.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
 
@@ -444,8 +445,9 @@ CupsServer& testScheduler() {
 }
 
 void CupsEnvironment::SetUp() {
-    // Until the private server runs, CUPS clients point at a closed port.
-    ::setenv("CUPS_SERVER", "127.0.0.1:1", 1);
+    // Until the private server runs, CUPS clients point at a port that refuses them.
+    RefusingPort refusing;
+    ::setenv("CUPS_SERVER", refusing.endpoint().c_str(), 1);
     try {
         theServer = std::make_unique<CupsServer>();
     } catch (const std::exception& e) {

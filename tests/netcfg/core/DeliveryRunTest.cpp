@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -25,7 +23,6 @@
 #include "support/CupsServer.h"
 #include "support/Loopback.h"
 #include "support/PrinterSim.h"
-#include "support/ServerProcess.h"
 #include "support/ServerTime.h"
 #include "support/TempDir.h"
 #include "ui/Clocks.h"
@@ -199,11 +196,11 @@ TEST(Delivery, ThroughATemporaryQueueOnTheParallelPort) {
 
 TEST(Delivery, RefusedConnectionFails) {
     Wizard w;
-    const std::string address = testsupport::randomLoopback();
-    w.q.PrinterPort = testsupport::freeLoopbackPort(SOCK_STREAM, address);  // nothing listens there
+    testsupport::RefusingPort printer;
+    w.q.PrinterPort = printer.port();
     w.walk([&](netcfg::PortSelect& p) {
         p.PortTCP.click();
-        p.IPAddr.userType(address);
+        p.IPAddr.userType(printer.address());
     });
     w.send();
     EXPECT_TRUE(w.failed());

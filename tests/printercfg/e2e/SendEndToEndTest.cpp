@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-
 #include "foundation/KAEIntro.h"
 #include "platform/RegistryViews.h"
 #include "platform/cups/CupsSpooler.h"
@@ -29,7 +27,6 @@
 #include "support/Loopback.h"
 #include "support/MarrowbyWorld.h"
 #include "support/PrinterSim.h"
-#include "support/ServerProcess.h"
 #include "support/ServerTime.h"
 #include "support/SnmpServer.h"
 #include "support/TempDir.h"
@@ -145,9 +142,7 @@ const std::string SettingsJob =
     setupBlock({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 90\r\n~PAPER;SPEED IPS 5\r\n" + setupBlock({"WINMODE-END"});
 
 TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
-    testsupport::PrinterSimOptions o;
-    o.address = testsupport::randomLoopback();
-    testsupport::PrinterSim sim(o);
+    testsupport::PrinterSim sim;
     snmpPort = sim.udpPort();
     addQueue("Label-Moves", socketUri(sim.address(), sim.tcpPort()), "");
     // The success box, then no settings file on the way out.
@@ -167,15 +162,15 @@ TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
 }
 
 TEST_F(SendEndToEnd, AStuckJobStaysAtTheHeadAndTheFrontPanelIsRead) {
+    testsupport::RefusingPort device;
     testsupport::SnmpdOptions agentOptions;
-    agentOptions.address = testsupport::randomLoopback();
+    agentOptions.address = device.address();
     agentOptions.line1 = "PAPER OUT";
     agentOptions.line2 = "LOAD MEDIA";
     testsupport::SnmpServer agent(agentOptions);
     snmpPort = agent.port();
     // CUPS keeps retrying the job at the head while the device refuses it.
-    addQueue("Label-Stuck", socketUri(agent.address(), testsupport::freeLoopbackPort(SOCK_STREAM, agent.address())),
-             "retry-current-job");
+    addQueue("Label-Stuck", socketUri(device.address(), device.port()), "retry-current-job");
     walkToTheSend("Label-Stuck");
     EXPECT_EQ(splitCrLf(statusText),
               (Strings{"Initializing ....", "Sending configuration update request to printer.",
