@@ -1,6 +1,7 @@
 #pragma once
 // A private CUPS scheduler for a test program: its own configuration, spool
-// and logs in a temporary folder, listening on 127.0.0.1 at a free port.
+// and logs in a temporary folder, listening on a random loopback address at
+// a free port.
 // Administration goes over IPP to that address only; the machine's own
 // scheduler is never contacted.
 
@@ -33,7 +34,7 @@ public:
     CupsServer& operator=(const CupsServer&) = delete;
 
     std::uint16_t port() const { return port_; }
-    // "127.0.0.1:port", the value for CUPS_SERVER.
+    // "ADDRESS:PORT", the value for CUPS_SERVER.
     std::string address() const;
     const std::filesystem::path& root() const { return root_; }
     std::string errorLog() const;
@@ -97,6 +98,7 @@ private:
 
     Options options_;
     std::filesystem::path root_;
+    std::string host_;
     std::uint16_t port_ = 0;
     pid_t pid_ = -1;
 };
