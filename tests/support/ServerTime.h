@@ -12,6 +12,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "platform/Process.h"
 #include "ui/Clocks.h"
