@@ -135,10 +135,9 @@ struct Wizard {
     }
 };
 
-// The printer simulator on a random loopback address.
+// The printer simulator, without its agent.
 testsupport::PrinterSimOptions aPrinter() {
     testsupport::PrinterSimOptions options;
-    options.address = testsupport::randomLoopback();
     options.snmp = false;
     return options;
 }
