@@ -20,9 +20,10 @@ const char* const SysDescr = "1.3.6.1.2.1.1.1.0";
 const char* const Line1 = "1.3.6.1.2.1.43.16.5.1.2.1.1";
 const char* const Line2 = "1.3.6.1.2.1.43.16.5.1.2.1.2";
 
+// `timeout`: seconds to wait for the answer, short where none is expected.
 testsupport::ProgramResult snmpget(const SnmpServer& agent, const std::string& community,
-                                   const std::vector<std::string>& oids) {
-    std::vector<std::string> args = {"-m", "", "-v1", "-c", community, "-On", "-r", "0", "-t", "1", agent.agent()};
+                                   const std::vector<std::string>& oids, const std::string& timeout = "1") {
+    std::vector<std::string> args = {"-m", "", "-v1", "-c", community, "-On", "-r", "0", "-t", timeout, agent.agent()};
     args.insert(args.end(), oids.begin(), oids.end());
     return testsupport::runProgram(Snmpget, args, std::chrono::seconds(20));
 }
@@ -30,7 +31,6 @@ testsupport::ProgramResult snmpget(const SnmpServer& agent, const std::string& c
 TEST(Snmpd, AnswersSnmpgetAsConfigured) {
     ASSERT_EQ(::access(Snmpget, X_OK), 0) << "snmpget is missing: install the package snmp";
     testsupport::SnmpdOptions options;
-    options.address = "127.7.0.1";
     options.line1 = "PAPER OUT";
     options.line2 = "";
     SnmpServer agent(options);
@@ -40,6 +40,7 @@ TEST(Snmpd, AnswersSnmpgetAsConfigured) {
         std::vector<std::string> oids;
         int exitCode;
         std::string out, err;  // err: a part of it
+        std::string timeout = "1";
     };
     const Case cases[] = {
         {"front panel",
@@ -51,16 +52,16 @@ TEST(Snmpd, AnswersSnmpgetAsConfigured) {
          ".1.3.6.1.2.1.43.16.5.1.2.1.2 = \"\"\n",
          ""},
         {"missing object", "tamrel", {"1.3.6.1.2.1.43.16.5.1.2.1.3"}, 2, "", "noSuchName"},
-        {"wrong community", "public", {SysDescr}, 1, "", "Timeout"},
+        {"wrong community", "public", {SysDescr}, 1, "", "Timeout", "0.2"},
     };
     for (const auto& c : cases) {
-        auto r = snmpget(agent, c.community, c.oids);
+        auto r = snmpget(agent, c.community, c.oids, c.timeout);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.name << r.err;
         EXPECT_EQ(r.out, c.out) << c.name;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << c.name << ": " << r.err;
     }
     agent.stop();
-    auto dead = snmpget(agent, "tamrel", {SysDescr});
+    auto dead = snmpget(agent, "tamrel", {SysDescr}, "0.2");
     EXPECT_EQ(dead.exitCode, 1);
     EXPECT_NE(dead.err.find("Timeout"), std::string::npos) << dead.err;
 }

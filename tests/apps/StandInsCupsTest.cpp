@@ -9,6 +9,7 @@
 
 #include "platform/Process.h"
 #include "support/CupsServer.h"
+#include "support/Loopback.h"
 #include "support/PrinterSim.h"
 #include "support/TempDir.h"
 
@@ -56,10 +57,11 @@ TEST(Quenmora, UsbPrintersFromTheSpoolerElseFromTheDeviceNodes) {
         std::function<void()> before;
         std::string usb;
     };
+    testsupport::RefusingPort refusing;
     const Case cases[] = {
         {"spooler lists devices", [] {}, "USB001\tusb://Tessivarn/7391-Q25-006?serial=T6\r\n"},
         {"spooler refuses", [&] { s.setAdminAllowed(false); }, "USB001\tusb://Acme/Node\r\n"},
-        {"no spooler", [&] { ::setenv("CUPS_SERVER", "127.0.0.1:1", 1); }, "USB001\tusb://Acme/Node\r\n"},
+        {"no spooler", [&] { ::setenv("CUPS_SERVER", refusing.endpoint().c_str(), 1); }, "USB001\tusb://Acme/Node\r\n"},
     };
     for (const auto& c : cases) {
         c.before();
@@ -84,11 +86,11 @@ const std::string DeleteLine = "rundll32 printui.dll,PrintUIEntry /q /dl /n \"Qu
 
 TEST(Rundll32, InstallsTheTemporaryQueueThroughTheStarterAndItsJobReachesThePrinter) {
     testsupport::PrinterSimOptions options;
-    options.address = "127.4.4.4";
     options.snmp = false;
     testsupport::PrinterSim sim(options);
     testsupport::TempDir work;
-    const std::string uri = "socket://127.4.4.4:" + std::to_string(sim.tcpPort());
+    // Not asked over SNMP by CUPS's backend, which would wait for an answer.
+    const std::string uri = "socket://" + sim.address() + ":" + std::to_string(sim.tcpPort()) + "/?snmp=false";
     writeFile(work.file("ports.map"), "COM1:\tserial:/dev/ttyS0?baud=9600\r\nLPT1:\t" + uri + "\r\n");
     writeFile(work.file("quillon.bat"), InstallLine + "\r\n");
     auto& s = testScheduler();

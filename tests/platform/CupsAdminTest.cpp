@@ -9,6 +9,7 @@
 
 #include "platform/cups/CupsSpooler.h"
 #include "support/CupsServer.h"
+#include "support/Loopback.h"
 #include "support/TempDir.h"
 
 using platform::QueueSpec;
@@ -114,7 +115,8 @@ TEST(CupsAdmin, WithoutTheRightNothingIsChanged) {
 }
 
 TEST(CupsAdmin, ServerOutOfReach) {
-    UseServer::point("127.0.0.1:1");
+    testsupport::RefusingPort refusing;
+    UseServer::point(refusing.endpoint());
     platform::CupsSpooler cups;
     EXPECT_EQ(cups.addQueue(QueueSpec{"Q", "socket://127.0.0.1:9", "", "", ""}).error, SpoolError::ServerUnavailable);
     EXPECT_EQ(cups.deleteQueue("Q").error, SpoolError::ServerUnavailable);

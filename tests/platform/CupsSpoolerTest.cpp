@@ -14,6 +14,7 @@
 #include "foundation/SpoolCheck.h"
 #include "platform/cups/CupsSpooler.h"
 #include "support/CupsServer.h"
+#include "support/Loopback.h"
 #include "support/PrinterSim.h"
 
 using foundation::RawPrint;
@@ -29,7 +30,6 @@ constexpr int JobHeld = 4, JobCompleted = 9;
 
 testsupport::PrinterSimOptions simOptions() {
     testsupport::PrinterSimOptions o;
-    o.address = "127.3.3.3";
     o.snmp = false;
     return o;
 }
@@ -240,31 +240,10 @@ TEST_F(CupsSpoolTest, JobOnAPausedQueueWaitsAndThenPrints) {
     EXPECT_TRUE(testScheduler().waitForIdle("Later"));
 }
 
-// A port that refuses connections: bound, never listening.
-class RefusingPort {
-public:
-    RefusingPort() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in sa{};
-        sa.sin_family = AF_INET;
-        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof sa;
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &len);
-        port_ = ntohs(sa.sin_port);
-    }
-    ~RefusingPort() { ::close(fd_); }
-    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
-
-private:
-    int fd_ = -1;
-    std::uint16_t port_ = 0;
-};
-
 TEST_F(CupsSpoolTest, SchedulerOutOfReach) {
     addQueue("Quillon");
-    RefusingPort refusing;
-    cupsSetServer(refusing.address().c_str());
+    testsupport::RefusingPort refusing;
+    cupsSetServer(refusing.endpoint().c_str());
     struct Restore {
         ~Restore() { cupsSetServer(testScheduler().address().c_str()); }
     } restore;
@@ -277,7 +256,7 @@ TEST_F(CupsSpoolTest, SchedulerOutOfReach) {
     std::string printer = "p", jobs = "j";
     EXPECT_EQ(SpoolCheck(w.q).CheckPrinter(printer, jobs), "Cannot open printer Quillon, Error: 1722");
     // A server out of reach is said to be one, naming it.
-    const std::string box = "The print server " + refusing.address() +
+    const std::string box = "The print server " + refusing.endpoint() +
                             " does not answer.\r\nMake sure that it is running and that this workstation can reach it.";
     EXPECT_FALSE(RawPrint(w.q).SendRawJob("x"));
     EXPECT_EQ(w.messages.last().text, box);

@@ -155,14 +155,15 @@ TEST(MemoryTcpClient, NoPeerOrNoHostIsAnError) {
               (std::vector<std::string>{"tcp connect :9100", "tcp close :9100", "tcp connect 127.9.9.9:9100"}));
 }
 
-// A listening socket of the test on loopback.
+// A listening socket of the test on loopback, on a random address unless given one.
 struct Listener {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    std::string address;
     std::uint16_t port = 0;
-    explicit Listener(const char* address = "127.0.0.1") {
+    explicit Listener(std::string at = testsupport::randomLoopback()) : address(std::move(at)) {
         sockaddr_in sa{};
         sa.sin_family = AF_INET;
-        ::inet_pton(AF_INET, address, &sa.sin_addr);
+        ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
         socklen_t len = sizeof sa;
         ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
         ::listen(fd, 4);
@@ -207,7 +208,7 @@ TEST(PosixTcpClient, ConnectsAndSendsABigJobThroughThePump) {
     platform::PosixSockets sockets;
     auto client = sockets.tcpClient();
     auto io = w.app.addIoSource([&] { client->progress(); });
-    client->connect("127.0.0.1", server.port);
+    client->connect(server.address, server.port);
     ASSERT_TRUE(pumpUntil(w.pump, [&] { return client->state() == State::Connected; }));
     int peer = server.accept();
     ASSERT_GE(peer, 0);
@@ -237,12 +238,8 @@ TEST(PosixTcpClient, RefusedAndBrokenConnectionsFail) {
     platform::PosixSockets sockets;
     auto client = sockets.tcpClient();
     auto io = w.app.addIoSource([&] { client->progress(); });
-    std::uint16_t closedPort;
-    {
-        Listener gone;
-        closedPort = gone.port;
-    }
-    client->connect("127.0.0.1", closedPort);
+    testsupport::RefusingPort refusing;
+    client->connect(refusing.address(), refusing.port());
     EXPECT_TRUE(pumpUntil(w.pump, [&] { return client->state() == State::Error; }));
     client->send("late");
     EXPECT_EQ(client->sendStatus(), SendStatus::Failed);
@@ -250,7 +247,7 @@ TEST(PosixTcpClient, RefusedAndBrokenConnectionsFail) {
     EXPECT_EQ(client->state(), State::Error);
 
     Listener server;
-    client->connect("127.0.0.1", server.port);
+    client->connect(server.address, server.port);
     ASSERT_TRUE(pumpUntil(w.pump, [&] { return client->state() == State::Connected; }));
     int peer = server.accept();
     linger reset{1, 0};
@@ -345,10 +342,10 @@ TEST(MemoryDatagramSocket, KeepsOnlyDatagramsFromTheDestination) {
 struct UdpPeer {
     int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     sockaddr_in self{};
-    explicit UdpPeer(const char* address, std::uint16_t port = 0) {
+    explicit UdpPeer(const std::string& address, std::uint16_t port = 0) {
         self.sin_family = AF_INET;
         self.sin_port = htons(port);
-        ::inet_pton(AF_INET, address, &self.sin_addr);
+        ::inet_pton(AF_INET, address.c_str(), &self.sin_addr);
         socklen_t len = sizeof self;
         ::bind(fd, reinterpret_cast<sockaddr*>(&self), sizeof self);
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&self), &len);
@@ -386,9 +383,10 @@ TEST(PosixDatagramSocket, ADestinationOfTheOtherFamilyGetsASocketOfItsFamily) {
 
 TEST(PosixDatagramSocket, DropsDatagramsFromOtherAddressesAndPorts) {
     testsupport::UiWorld w;
-    UdpPeer agent("127.0.0.1");
-    UdpPeer otherPort("127.0.0.1");
-    UdpPeer otherAddress("127.0.0.2", agent.port());
+    const std::string address = testsupport::randomLoopback();
+    UdpPeer agent(address);
+    UdpPeer otherPort(address);
+    UdpPeer otherAddress(testsupport::otherLoopback(address), agent.port());
     platform::PosixSockets sockets;
     auto socket = sockets.datagramSocket();
     std::vector<Arrival> arrivals;
@@ -397,7 +395,7 @@ TEST(PosixDatagramSocket, DropsDatagramsFromOtherAddressesAndPorts) {
         if (d) arrivals.push_back({d->host, d->port, d->bytes});
     };
     auto io = w.app.addIoSource([&] { socket->progress(); });
-    ASSERT_TRUE(socket->setRemote("127.0.0.1", agent.port()));
+    ASSERT_TRUE(socket->setRemote(address, agent.port()));
     const std::string request(256, '\0');
     ASSERT_TRUE(socket->send(request));
     sockaddr_in client{};
@@ -408,7 +406,7 @@ TEST(PosixDatagramSocket, DropsDatagramsFromOtherAddressesAndPorts) {
     ASSERT_TRUE(pumpUntil(w.pump, [&] { return !arrivals.empty(); }));
     ASSERT_EQ(arrivals.size(), 1u);
     EXPECT_EQ(arrivals[0].bytes, "reply");
-    EXPECT_EQ(arrivals[0].host, "127.0.0.1");
+    EXPECT_EQ(arrivals[0].host, address);
     EXPECT_EQ(arrivals[0].port, agent.port());
     EXPECT_FALSE(socket->setRemote("", 161));
     EXPECT_FALSE(socket->send("no destination"));
@@ -426,7 +424,7 @@ TEST(PosixSockets, DottedQuadsAreReadAsDecimalAndOtherTextsNeverReachTheTcpClien
     SCOPED_TRACE(padded);
     testsupport::UiWorld w;
     platform::PosixSockets sockets;
-    Listener server(plain.c_str());
+    Listener server(plain);
     auto client = sockets.tcpClient();
     auto io = w.app.addIoSource([&] { client->progress(); });
     client->connect(padded, server.port);
@@ -439,7 +437,7 @@ TEST(PosixSockets, DottedQuadsAreReadAsDecimalAndOtherTextsNeverReachTheTcpClien
         EXPECT_EQ(client->state(), State::Error) << text;
     }
 
-    UdpPeer agent(plain.c_str());
+    UdpPeer agent(plain);
     auto socket = sockets.datagramSocket();
     ASSERT_TRUE(socket->setRemote(padded, agent.port()));
     ASSERT_TRUE(socket->send("ping"));

@@ -1,5 +1,6 @@
 #include "support/CupsServer.h"
 #include "platform/cups/CupsHandles.h"
+#include "support/Loopback.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
 
@@ -50,7 +51,8 @@ CupsServer::CupsServer(Options options, std::chrono::milliseconds startTimeout) 
     startWithRetries(
         "cupsd", root_,
         [&] {
-            port_ = freeLoopbackPort(SOCK_STREAM);
+            host_ = randomLoopback();
+            port_ = freeLoopbackPort(SOCK_STREAM, host_);
             writeConfig();
             start(startTimeout);
         },
@@ -65,7 +67,7 @@ CupsServer::~CupsServer() {
     std::filesystem::remove_all(root_, ec);
 }
 
-std::string CupsServer::address() const { return "127.0.0.1:" + std::to_string(port_); }
+std::string CupsServer::address() const { return host_ + ":" + std::to_string(port_); }
 
 std::string CupsServer::errorLog() const { return testsupport::readFile((root_ / "log" / "error_log").string()); }
 
@@ -97,8 +99,8 @@ void CupsServer::writeConfig() {
     std::ofstream conf(root_ / "cupsd.conf");
     conf << "LogLevel info\n"
          << "MaxLogSize 0\n"
-         << "Listen 127.0.0.1:" << port_ << "\n"
-         << "ServerName 127.0.0.1\n"
+         << "Listen " << host_ << ":" << port_ << "\n"
+         << "ServerName " << host_ << "\n"
          << "Browsing No\n"
          << "BrowseLocalProtocols none\n"
          << "WebInterface No\n"
@@ -178,7 +180,7 @@ void CupsServer::start(std::chrono::milliseconds timeout) {
             throw std::runtime_error("cupsd exited (status " + std::to_string(status) + "):\n" +
                                      testsupport::readFile(std::filesystem::path(out).string()) + errorLog());
         }
-        Http http(httpConnect2("127.0.0.1", port_, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr));
+        Http http(httpConnect2(host_.c_str(), port_, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr));
         if (http) {
             ipp_t* req = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
             Ipp resp(cupsDoRequest(http.get(), req, "/"));
@@ -200,9 +202,9 @@ namespace {
 
 // One administrative request to the private server; throws on failure.
 struct Admin {
-    explicit Admin(std::uint16_t port)
+    Admin(const std::string& host, std::uint16_t port)
         : port_(port),
-          http_(httpConnect2("127.0.0.1", port, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 5000, nullptr)) {
+          http_(httpConnect2(host.c_str(), port, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 5000, nullptr)) {
         if (!http_) throw std::runtime_error("cannot reach the test scheduler");
     }
     std::string uri(const std::string& queue) const {
@@ -241,7 +243,7 @@ struct Admin {
 }  // namespace
 
 void CupsServer::addQueue(const std::string& name, const std::string& deviceUri) {
-    Admin a(port_);
+    Admin a(host_, port_);
     ipp_t* req = a.request(IPP_OP_CUPS_ADD_MODIFY_PRINTER, name);
     ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, deviceUri.c_str());
     ippAddBoolean(req, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
@@ -250,7 +252,7 @@ void CupsServer::addQueue(const std::string& name, const std::string& deviceUri)
 }
 
 void CupsServer::addQueueWithPpd(const std::string& name, const std::string& deviceUri, const std::string& ppdFile) {
-    Admin a(port_);
+    Admin a(host_, port_);
     ipp_t* req = a.request(IPP_OP_CUPS_ADD_MODIFY_PRINTER, name);
     ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, deviceUri.c_str());
     ippAddBoolean(req, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
@@ -262,32 +264,32 @@ void CupsServer::addQueueWithPpd(const std::string& name, const std::string& dev
 }
 
 void CupsServer::deleteQueue(const std::string& name) {
-    Admin a(port_);
+    Admin a(host_, port_);
     a.run(a.request(IPP_OP_CUPS_DELETE_PRINTER, name));
 }
 
 void CupsServer::pause(const std::string& name) {
-    Admin a(port_);
+    Admin a(host_, port_);
     a.run(a.request(IPP_OP_PAUSE_PRINTER, name));
 }
 
 void CupsServer::resume(const std::string& name) {
-    Admin a(port_);
+    Admin a(host_, port_);
     a.run(a.request(IPP_OP_RESUME_PRINTER, name));
 }
 
 void CupsServer::setAccepting(const std::string& name, bool accepting) {
-    Admin a(port_);
+    Admin a(host_, port_);
     a.run(a.request(accepting ? IPP_OP_CUPS_ACCEPT_JOBS : IPP_OP_CUPS_REJECT_JOBS, name));
 }
 
 void CupsServer::setDefault(const std::string& name) {
-    Admin a(port_);
+    Admin a(host_, port_);
     a.run(a.request(IPP_OP_CUPS_SET_DEFAULT, name));
 }
 
 void CupsServer::setReasons(const std::string& name, const std::vector<std::string>& reasons) {
-    Admin a(port_);
+    Admin a(host_, port_);
     ipp_t* req = a.request(IPP_OP_CUPS_ADD_MODIFY_PRINTER, name);
     std::vector<const char*> v;
     for (const auto& r : reasons) v.push_back(r.c_str());
@@ -298,7 +300,7 @@ void CupsServer::setReasons(const std::string& name, const std::vector<std::stri
 }
 
 int CupsServer::submit(const std::string& queue, const std::string& documentName, const std::string& bytes, bool held) {
-    Admin a(port_);
+    Admin a(host_, port_);
     ipp_t* req = a.request(IPP_OP_PRINT_JOB, queue);
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, documentName.c_str());
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_RAW);
@@ -320,7 +322,7 @@ int CupsServer::submit(const std::string& queue, const std::string& documentName
 }
 
 std::string CupsServer::attribute(const std::string& queue, const std::string& name) {
-    Admin a(port_);
+    Admin a(host_, port_);
     ipp_t* req = a.request(IPP_OP_GET_PRINTER_ATTRIBUTES, queue);
     const char* wanted = name.c_str();
     ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr, &wanted);
@@ -342,13 +344,13 @@ std::string CupsServer::attribute(const std::string& queue, const std::string& n
 }
 
 void CupsServer::release(int jobId) {
-    Admin a(port_);
+    Admin a(host_, port_);
     ipp_t* req = a.jobRequest(IPP_OP_RELEASE_JOB, jobId);
     a.run(req, "/jobs/");
 }
 
 std::vector<CupsServer::Job> CupsServer::jobs(const std::string& queue, bool all) {
-    Admin a(port_);
+    Admin a(host_, port_);
     ipp_t* req = a.request(IPP_OP_GET_JOBS, queue);
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, all ? "all" : "not-completed");
     const char* attrs[] = {"job-id", "job-name", "job-state"};
@@ -373,7 +375,7 @@ std::vector<CupsServer::Job> CupsServer::jobs(const std::string& queue, bool all
 
 void CupsServer::cancelAll(const std::string& queue) {
     for (const auto& j : jobs(queue)) {
-        Admin a(port_);
+        Admin a(host_, port_);
         ipp_t* req = a.request(IPP_OP_CANCEL_JOB, queue);
         ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", j.id);
         a.run(req, "/");
@@ -393,7 +395,7 @@ void CupsServer::removeQueues(const std::vector<std::string>& names) {
 bool CupsServer::waitForJobState(int jobId, int state, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     for (;;) {
-        Admin a(port_);
+        Admin a(host_, port_);
         ipp_t* req = a.jobRequest(IPP_OP_GET_JOB_ATTRIBUTES, jobId);
         Ipp resp = a.run(req, "/");
         ipp_attribute_t* s = ippFindAttribute(resp.get(), "job-state", IPP_TAG_ENUM);
@@ -406,7 +408,7 @@ bool CupsServer::waitForJobState(int jobId, int state, std::chrono::milliseconds
 bool CupsServer::waitForIdle(const std::string& queue, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     for (;;) {
-        Admin a(port_);
+        Admin a(host_, port_);
         ipp_t* req = a.request(IPP_OP_GET_PRINTER_ATTRIBUTES, queue);
         Ipp resp = a.run(req, "/");
         ipp_attribute_t* s = ippFindAttribute(resp.get(), "printer-state", IPP_TAG_ENUM);
@@ -414,6 +416,24 @@ bool CupsServer::waitForIdle(const std::string& queue, std::chrono::milliseconds
         if (msUntil(deadline) == 0) return false;
         waitMs(deadline, 20);
     }
+}
+
+bool CupsServer::hasWork() {
+    Admin a(host_, port_);
+    ipp_t* req = ippNewRequest(IPP_OP_GET_JOBS);
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, "ipp://localhost/");
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
+    const char* wanted = "job-state";
+    ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr, &wanted);
+    Ipp resp = a.run(req, "/");
+    for (ipp_attribute_t* at = ippFirstAttribute(resp.get()); at; at = ippNextAttribute(resp.get())) {
+        const char* n = ippGetName(at);
+        if (!n || std::strcmp(n, "job-state") != 0) continue;
+        const int state = ippGetInteger(at, 0);
+        if (state == IPP_JSTATE_PENDING || state == IPP_JSTATE_PROCESSING) return true;
+    }
+    return false;
 }
 
 namespace {
@@ -426,8 +446,9 @@ CupsServer& testScheduler() {
 }
 
 void CupsEnvironment::SetUp() {
-    // Until the private server runs, CUPS clients point at a closed port.
-    ::setenv("CUPS_SERVER", "127.0.0.1:1", 1);
+    // Until the private server runs, CUPS clients point at a port that refuses them.
+    RefusingPort refusing;
+    ::setenv("CUPS_SERVER", refusing.endpoint().c_str(), 1);
     try {
         theServer = std::make_unique<CupsServer>();
     } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 #pragma once
 // A private CUPS scheduler for a test program: its own configuration, spool
-// and logs in a temporary folder, listening on 127.0.0.1 at a free port.
+// and logs in a temporary folder, listening on a random loopback address at
+// a free port.
 // Administration goes over IPP to that address only; the machine's own
 // scheduler is never contacted.
 
@@ -33,7 +34,7 @@ public:
     CupsServer& operator=(const CupsServer&) = delete;
 
     std::uint16_t port() const { return port_; }
-    // "127.0.0.1:port", the value for CUPS_SERVER.
+    // "ADDRESS:PORT", the value for CUPS_SERVER.
     std::string address() const;
     const std::filesystem::path& root() const { return root_; }
     std::string errorLog() const;
@@ -83,6 +84,9 @@ public:
     // True once the job has reached the given IPP state or a later one.
     bool waitForJobState(int jobId, int state, std::chrono::milliseconds timeout = std::chrono::seconds(10));
     bool waitForIdle(const std::string& queue, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Whether a job of any queue is pending or processing: the scheduler
+    // still has something to do.
+    bool hasWork();
 
     void stop();
 
@@ -94,6 +98,7 @@ private:
 
     Options options_;
     std::filesystem::path root_;
+    std::string host_;
     std::uint16_t port_ = 0;
     pid_t pid_ = -1;
 };

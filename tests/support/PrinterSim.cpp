@@ -133,7 +133,7 @@ PrinterSim::PrinterSim(PrinterSimOptions options, std::chrono::milliseconds star
     if (options_.delayReplyMs) args.insert(args.end(), {"--delay-reply", std::to_string(*options_.delayReplyMs)});
     for (const auto& mode : options_.misreplies) args.insert(args.end(), {"--misreply", mode});
     if (!options_.genuineReply) args.push_back("--no-genuine-reply");
-    add("--foreign-address", options_.foreignAddress);
+    args.insert(args.end(), {"--foreign-address", options_.foreignAddress.value_or(otherLoopback(options_.address))});
     args.insert(args.end(), options_.extraArgs.begin(), options_.extraArgs.end());
 
     int out[2];

@@ -12,14 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "support/Loopback.h"
+
 namespace testsupport {
 
 using namespace std::chrono_literals;
 
 struct PrinterSimOptions {
-    std::string address = "127.0.0.1";  // any 127.x.y.z
-    std::uint16_t tcpPort = 0;          // 0: a free port
-    std::uint16_t snmpPort = 0;         // 0: a free port
+    std::string address = randomLoopback();  // any 127.x.y.z
+    std::uint16_t tcpPort = 0;               // 0: a free port
+    std::uint16_t snmpPort = 0;              // 0: a free port
     bool snmp = true;
     std::optional<std::string> community;  // simulator default "tamrel"
     std::optional<std::string> sysDescr;   // default "Corvasil Print Server"
@@ -30,7 +32,7 @@ struct PrinterSimOptions {
     // "wrong-oid", "error-status", "foreign-port", "foreign-address".
     std::vector<std::string> misreplies;
     bool genuineReply = true;
-    std::optional<std::string> foreignAddress;  // simulator default 127.0.0.99
+    std::optional<std::string> foreignAddress;  // default: another random loopback address
     std::vector<std::string> extraArgs;
 };
 

@@ -28,7 +28,7 @@ std::filesystem::path makeTempFolder(const std::string& prefix);
 // An address in 127.0.0.0/8; throws std::invalid_argument for any other.
 sockaddr_in loopbackAddress(const std::string& address, std::uint16_t port);
 // A port no one uses on a loopback address, for SOCK_STREAM or SOCK_DGRAM.
-std::uint16_t freeLoopbackPort(int type, const std::string& address = "127.0.0.1");
+std::uint16_t freeLoopbackPort(int type, const std::string& address);
 
 // Runs `attempt` (which takes a free port and starts the server on it) up to
 // three times, since another program may take the port before the server

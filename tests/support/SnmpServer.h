@@ -11,10 +11,12 @@
 #include <filesystem>
 #include <string>
 
+#include "support/Loopback.h"
+
 namespace testsupport {
 
 struct SnmpdOptions {
-    std::string address = "127.0.0.1";  // any 127.x.y.z
+    std::string address = randomLoopback();  // any 127.x.y.z
     std::string community = "tamrel";
     std::string sysDescr = "Tessivarn 7391-Q25 Corvasil Print Server";
     std::string line1 = "READY";

@@ -21,7 +21,6 @@ using foundation::JoinLines;
 
 namespace {
 
-constexpr std::uint16_t PrinterPort = 9100;
 constexpr std::int32_t NoTimeout = 2'000'000'000;
 // A pass of the status wait where time passes only when told (the headless
 // pump); a real event loop waits for the next event instead.
@@ -109,7 +108,7 @@ void ProgressDlg::Form_Load() {
     if (output() == Output::Tcp) {
         pwSocket = m_.os().sockets().tcpClient();
         io_ = foundation::watchSocket(app(), pwSocket);
-        pwSocket->connect(m_.PortSelectForm().IPAddr.text(), PrinterPort);
+        pwSocket->connect(m_.PortSelectForm().IPAddr.text(), m_.PrinterPort);
     }
 }
 

@@ -55,6 +55,8 @@ public:
     std::string NicCommands;
     // The interface number the last command group named: 1 wired, 2 wireless.
     std::int16_t NicInterface = 0;
+    // The printer's port that TCP/IP output connects to.
+    std::uint16_t PrinterPort = 9100;
     // The settings dialog's outcome, polled by its opener: 0 pending, 1 the
     // file was saved or loaded, -1 cancelled.
     std::int16_t DialogResult = 0;

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/core/PortSelect.h"
@@ -22,7 +21,9 @@
 #include "platform/posix/PosixProcess.h"
 #include "platform/posix/PosixSockets.h"
 #include "support/CupsServer.h"
+#include "support/Loopback.h"
 #include "support/PrinterSim.h"
+#include "support/ServerTime.h"
 #include "support/TempDir.h"
 #include "ui/Clocks.h"
 #include "ui/Scripted.h"
@@ -50,14 +51,20 @@ struct Wizard {
     ui::ScriptedFileDialog files;
     ui::VirtualClock clock;
     ui::Application app{messages, files, clock};
-    ui::VirtualPump pump{app, clock};
+    static constexpr std::uint32_t StepMs = 10;
+    ui::VirtualPump pump{app, clock, StepMs};
     testsupport::TempDir folder, work, root;
     testsupport::CurrentDirectory inWork{work.path()};
-    platform::PosixProcessLauncher launcher{folder.str()};
+    platform::PosixProcessLauncher processes{folder.str()};
+    testsupport::TrackedLauncher launcher{processes};
     platform::CupsSpooler spooler;
     platform::PosixSockets sockets;
     platform::Platform os{.processLauncher = &launcher, .spoolerBackend = &spooler, .socketFactory = &sockets};
     netcfg::QuillonModule q{app, os, folder.str()};
+    // cupsd, its backends, the programs the wizard starts and the connection
+    // to the simulator work in real time; the program's waits run on the
+    // virtual clock and let real time pass only while one of them has work.
+    testsupport::ServerTime serverTime{clock, [this] { return busy(); }};
 
     Wizard() {
         // The program folder holds the programs the wizard starts.
@@ -69,11 +76,18 @@ struct Wizard {
         ::setenv("QUENMORA_ROOT", root.str().c_str(), 1);
         for (const char* scheme : {"usb", "parallel", "serial"})
             testScheduler().setBackend(scheme, CupsServer::listingBackend({}));
-        // cupsd, its backends and the simulator work in real time. The
-        // program's waits still run on the virtual clock; every sleep of
-        // their polls lets a tenth of it pass for real, enough for the
-        // servers to act within the waits without making them slow.
-        clock.onSleep = [](std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms / 10 + 1)); };
+        serverTime.onEverySleep();
+    }
+
+    bool busy() {
+        if (launcher.running()) return true;
+        if (const auto* page = q.ProgressDlgForm.loaded(); page && page->pwSocket) {
+            const auto sending = page->pwSocket->sendStatus();
+            if (page->pwSocket->state() == platform::SocketState::Connecting ||
+                sending == platform::SendStatus::Sending || sending == platform::SendStatus::Written)
+                return true;
+        }
+        return testScheduler().hasWork();
     }
 
     // From the port page through the settings pages to the finish page.
@@ -105,8 +119,7 @@ struct Wizard {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (!app.ended() && !q.FinishDialogForm().isVisible() && std::chrono::steady_clock::now() < deadline) {
             pump.doEvents();
-            // Real time for the network and the servers between two passes.
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            serverTime.pass(StepMs);
         }
     }
 
@@ -122,20 +135,25 @@ struct Wizard {
     }
 };
 
-testsupport::PrinterSimOptions simAt(std::uint16_t port) {
+// The printer simulator, without its agent.
+testsupport::PrinterSimOptions aPrinter() {
     testsupport::PrinterSimOptions options;
-    options.address = "127.1.1.1";
-    options.tcpPort = port;
     options.snmp = false;
     return options;
 }
 
+// The port list's line of LPT1 to the simulator (not asked over SNMP by the backend).
+std::string parallelPortTo(const testsupport::PrinterSim& sim) {
+    return "LPT1:\tsocket://" + sim.address() + ":" + std::to_string(sim.tcpPort()) + "/?snmp=false\r\n";
+}
+
 TEST(Delivery, OverTcpToThePrinter) {
-    testsupport::PrinterSim sim(simAt(9100));
+    testsupport::PrinterSim sim(aPrinter());
     Wizard w;
-    w.walk([](netcfg::PortSelect& p) {
+    w.q.PrinterPort = sim.tcpPort();
+    w.walk([&](netcfg::PortSelect& p) {
         p.PortTCP.click();
-        p.IPAddr.userType("127.1.1.1");
+        p.IPAddr.userType(sim.address());
     });
     w.send();
     ASSERT_TRUE(w.succeeded());
@@ -157,12 +175,12 @@ TEST(Delivery, IntoAFile) {
 }
 
 TEST(Delivery, ThroughATemporaryQueueOnTheParallelPort) {
-    testsupport::PrinterSim sim(simAt(0));
+    testsupport::PrinterSim sim(aPrinter());
     Wizard w;
     w.walk([&](netcfg::PortSelect& p) {
         ASSERT_EQ(p.LPTCombo.text(), "LPT1:");
         // The port lister's map sends the parallel port to the simulator.
-        writeFile(w.work.file("ports.map"), "LPT1:\tsocket://127.1.1.1:" + std::to_string(sim.tcpPort()) + "\r\n");
+        writeFile(w.work.file("ports.map"), parallelPortTo(sim));
         p.PortLPT.click();
     });
     w.send();
@@ -177,9 +195,11 @@ TEST(Delivery, ThroughATemporaryQueueOnTheParallelPort) {
 
 TEST(Delivery, RefusedConnectionFails) {
     Wizard w;
-    w.walk([](netcfg::PortSelect& p) {
+    testsupport::RefusingPort printer;
+    w.q.PrinterPort = printer.port();
+    w.walk([&](netcfg::PortSelect& p) {
         p.PortTCP.click();
-        p.IPAddr.userType("127.1.1.2");  // nothing listens there
+        p.IPAddr.userType(printer.address());
     });
     w.send();
     EXPECT_TRUE(w.failed());
@@ -197,10 +217,10 @@ TEST(Delivery, FileInAMissingFolderFails) {
 }
 
 TEST(Delivery, QueueThatCannotBeMadeFails) {
-    testsupport::PrinterSim sim(simAt(0));
+    testsupport::PrinterSim sim(aPrinter());
     Wizard w;
     w.walk([&](netcfg::PortSelect& p) {
-        writeFile(w.work.file("ports.map"), "LPT1:\tsocket://127.1.1.1:" + std::to_string(sim.tcpPort()) + "\r\n");
+        writeFile(w.work.file("ports.map"), parallelPortTo(sim));
         p.PortLPT.click();
     });
     testScheduler().setAdminAllowed(false);  // no right to add queues

@@ -20,13 +20,14 @@ namespace {
 
 enum class Peer { ReadsAndCloses, ShutsDownUnread, ResetsUnread };
 
-// A printer on port 9100 of a random loopback address, served from the
+// A printer on a free port of a random loopback address, served from the
 // program's event pump.
 struct LoopbackPrinter {
     int listener = -1;
     int conn = -1;
     bool done = false;
     std::string address;
+    std::uint16_t port = 0;
     std::string received;
     Peer peer;
 
@@ -34,16 +35,16 @@ struct LoopbackPrinter {
         for (int tries = 0; tries < 5 && listener < 0; ++tries) {
             address = testsupport::randomLoopback();
             listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-            int on = 1;
-            ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
             sockaddr_in sa{};
             sa.sin_family = AF_INET;
-            sa.sin_port = htons(9100);
             ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
-            if (::bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(listener, 1) != 0) {
+            socklen_t length = sizeof sa;
+            if (::bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(listener, 1) != 0 ||
+                ::getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &length) != 0) {
                 ::close(listener);
                 listener = -1;
             }
+            port = ntohs(sa.sin_port);
         }
     }
     ~LoopbackPrinter() {
@@ -101,6 +102,7 @@ TEST(ProgressTcp, OnlyAJobThePrinterAcknowledgedIsASuccess) {
         LoopbackPrinter printer(behaviour);
         ASSERT_GE(printer.listener, 0);
         auto io = w.app.addIoSource([&] { printer.poll(); });
+        w.q.PrinterPort = printer.port;
         auto& port = w.q.PortSelectForm();
         port.PortTCP.setValue(true);
         port.IPAddr.setText(printer.address);

@@ -5,14 +5,11 @@
 // the job.
 //
 // The pages wait on the virtual clock. The scheduler, its backends, the
-// simulator and the agent are separate processes working in real time, and
-// CUPS's socket backend takes seconds over a job (it asks the device over
-// SNMP before it is done), so every poll of a wait lets about as much real
-// time pass as the clock moves on: the waits run in real time.
+// simulator and the agent are separate processes working in real time: a
+// wait lets a tenth of its time pass for real while the scheduler still has
+// a job pending or processing, and none once it is idle.
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include "foundation/KAEIntro.h"
 #include "platform/RegistryViews.h"
@@ -27,8 +24,10 @@
 #include "printercfg/pages/Selection.h"
 #include "support/CupsServer.h"
 #include "support/Lines.h"
+#include "support/Loopback.h"
 #include "support/MarrowbyWorld.h"
 #include "support/PrinterSim.h"
+#include "support/ServerTime.h"
 #include "support/SnmpServer.h"
 #include "support/TempDir.h"
 
@@ -62,15 +61,6 @@ std::string ppd(const std::string& nickName) {
            "*DefaultPaperDimension: w288h432\n*PaperDimension w288h432: \"288 432\"\n";
 }
 
-// A port on the address where nothing listens.
-std::uint16_t deadTcpPort(const std::string& address) {
-    testsupport::PrinterSimOptions o;
-    o.address = address;
-    o.snmp = false;
-    testsupport::PrinterSim probe(o);
-    return probe.tcpPort();  // closed again when the probe stops
-}
-
 const std::string Dummy = setupBlock({});
 
 struct SendEndToEnd : ::testing::Test {
@@ -81,13 +71,13 @@ struct SendEndToEnd : ::testing::Test {
     testsupport::TempDir files;
     std::vector<std::string> added;
     std::string statusText;
+    testsupport::ServerTime serverTime{w.clock, [] { return testScheduler().hasWork(); }};
 
     void SetUp() override {
         w.os.spoolerBackend = &cups;
         w.os.registryBackend = &views;
         w.os.socketFactory = &sockets;
-        // Real time for the servers on each poll of a wait (a poll moves the clock by 11 ms).
-        w.clock.onSleep = [](std::uint32_t) { ::usleep(10000); };
+        serverTime.onEverySleep();
     }
     void TearDown() override { testScheduler().removeQueues(added); }
     void addQueue(const std::string& name, const std::string& uri, const std::string& policy) {
@@ -139,18 +129,22 @@ struct SendEndToEnd : ::testing::Test {
         finish.OKButton.click();
         statusText = progress.StatusLog.text();
     }
-    std::uint16_t snmpPort = 161;
+    std::uint16_t snmpPort = 0;  // no agent: a request is not sent
+
+    // A queue on the socket backend; snmp=false, since it would otherwise ask
+    // the device over SNMP on the fixed port, and wait for an answer.
+    static std::string socketUri(const std::string& address, std::uint16_t port) {
+        return "socket://" + address + ":" + std::to_string(port) + "/?snmp=false";
+    }
 };
 
 const std::string SettingsJob =
     setupBlock({"WINMODE-BEGIN"}) + "~PAPER;ROTATE 90\r\n~PAPER;SPEED IPS 5\r\n" + setupBlock({"WINMODE-END"});
 
 TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
-    testsupport::PrinterSimOptions o;
-    o.address = "127.7.4.1";
-    o.snmp = false;
-    testsupport::PrinterSim sim(o);
-    addQueue("Label-Moves", "socket://127.7.4.1:" + std::to_string(sim.tcpPort()), "");
+    testsupport::PrinterSim sim;
+    snmpPort = sim.udpPort();
+    addQueue("Label-Moves", socketUri(sim.address(), sim.tcpPort()), "");
     // The success box, then no settings file on the way out.
     walkToTheSend("Label-Moves", {ui::IDOK, ui::IDNO});
     EXPECT_EQ(splitCrLf(statusText), (Strings{"Initializing ....", "Sending configuration update request to printer.",
@@ -168,14 +162,15 @@ TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
 }
 
 TEST_F(SendEndToEnd, AStuckJobStaysAtTheHeadAndTheFrontPanelIsRead) {
+    testsupport::RefusingPort device;
     testsupport::SnmpdOptions agentOptions;
-    agentOptions.address = "127.7.4.2";
+    agentOptions.address = device.address();
     agentOptions.line1 = "PAPER OUT";
     agentOptions.line2 = "LOAD MEDIA";
     testsupport::SnmpServer agent(agentOptions);
     snmpPort = agent.port();
     // CUPS keeps retrying the job at the head while the device refuses it.
-    addQueue("Label-Stuck", "socket://127.7.4.2:" + std::to_string(deadTcpPort("127.7.4.2")), "retry-current-job");
+    addQueue("Label-Stuck", socketUri(device.address(), device.port()), "retry-current-job");
     walkToTheSend("Label-Stuck");
     EXPECT_EQ(splitCrLf(statusText),
               (Strings{"Initializing ....", "Sending configuration update request to printer.",
@@ -195,7 +190,7 @@ TEST_F(SendEndToEnd, AStuckJobStaysAtTheHeadAndTheFrontPanelIsRead) {
 
 TEST_F(SendEndToEnd, AJobThatCupsAbortedHasNotMoved) {
     testScheduler().setBackend("refuse", "#!/bin/sh\n[ $# -eq 0 ] && exit 0\ncat > /dev/null\nexit 1\n");
-    addQueue("Label-Aborts", "refuse://127.7.4.3", "abort-job");
+    addQueue("Label-Aborts", "refuse://" + testsupport::randomLoopback(), "abort-job");
     walkToTheSend("Label-Aborts");
     testScheduler().restoreBackend("refuse");
     const Strings status = splitCrLf(statusText);

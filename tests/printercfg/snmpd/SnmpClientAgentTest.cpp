@@ -1,7 +1,7 @@
 // The SNMP client of the progress page against real agents: Debian's snmpd
 // as the fixture runs it, the printer simulator for the replies snmpd never
-// sends, and an agent of the test's own for replies that come late. The page waits on the virtual clock; each poll lets
-// a millisecond of real time pass so the agent, a separate process, can answer.
+// sends, and an agent of the test's own for replies that come late. The
+// page waits on the virtual clock; the agents answer in real time.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <vector>
 
 #include "platform/posix/PosixSockets.h"
@@ -24,12 +25,25 @@ namespace {
 struct AgentWorld {
     testsupport::MarrowbyWorld w;
     platform::PosixSockets sockets;
+    const platform::DatagramSocket* asked = nullptr;
+    std::chrono::steady_clock::time_point sent;
+
+    // An agent on loopback answers within moments: the polls of a request's
+    // wait let a millisecond of real time pass each, until AnswerMs after
+    // it was sent (each request has a socket of its own); the rest of the
+    // wait runs on the virtual clock alone.
+    static constexpr std::chrono::milliseconds AnswerMs{100};
 
     explicit AgentWorld(std::uint16_t port) {
         w.os.socketFactory = &sockets;
-        // The agent works in real time: each wait's poll lets a millisecond
-        // pass for real, while the program's waits run on the virtual clock.
-        w.clock.onSleep = [](std::uint32_t) { ::usleep(1000); };
+        w.clock.onSleep = [this](std::uint32_t) {
+            const auto now = std::chrono::steady_clock::now();
+            if (page().pwSocket.get() != asked) {
+                asked = page().pwSocket.get();
+                sent = now;
+            }
+            if (now - sent < AnswerMs) ::usleep(1000);
+        };
         w.m.ProgressDlgForm().SnmpPort = port;
     }
     printercfg::ProgressDlg& page() { return w.m.ProgressDlgForm(); }
@@ -37,7 +51,6 @@ struct AgentWorld {
 
 TEST(SnmpClientAgainstSnmpd, FrontPanelWrongCommunityAndDeadAgent) {
     testsupport::SnmpdOptions options;
-    options.address = "127.7.1.1";
     options.line1 = "PAPER OUT";
     options.line2 = "LOAD MEDIA";
     testsupport::SnmpServer agent(options);
@@ -45,7 +58,7 @@ TEST(SnmpClientAgainstSnmpd, FrontPanelWrongCommunityAndDeadAgent) {
     EXPECT_EQ(a.page().Get_SNMP_Status(agent.address()), "\tPAPER OUT\r\n\tLOAD MEDIA") << agent.log();
 
     testsupport::SnmpdOptions other = options;
-    other.address = "127.7.1.3";
+    other.address = testsupport::otherLoopback(agent.address());
     other.community = "public";
     testsupport::SnmpServer stranger(other);
     a.page().SnmpPort = stranger.port();
@@ -58,9 +71,7 @@ TEST(SnmpClientAgainstSnmpd, FrontPanelWrongCommunityAndDeadAgent) {
 
 // The agent's error reply (noSuchName) for an object it does not hold.
 TEST(SnmpClientAgainstSnmpd, AMissingObjectIsNoReply) {
-    testsupport::SnmpdOptions options;
-    options.address = "127.7.1.4";
-    testsupport::SnmpServer agent(options);
+    testsupport::SnmpServer agent;
     AgentWorld a(agent.port());
     a.page().snmpSend(agent.address(), "tamrel", "1.3.6.1.2.1.43.16.5.1.2.1.9", printercfg::SnmpGetRequest);
     int arrivals = 0;
@@ -80,11 +91,9 @@ TEST(SnmpClientAgainstSnmpd, AMissingObjectIsNoReply) {
 
 TEST(SnmpClientAgainstSimulator, BadRepliesBeforeTheGenuineOneAreDropped) {
     testsupport::PrinterSimOptions options;
-    options.address = "127.7.1.5";
     options.line1 = "HEAD OPEN";
     options.line2 = "CLOSE HEAD";
     options.misreplies = {"malformed", "wrong-id", "wrong-oid", "error-status", "foreign-port", "foreign-address"};
-    options.foreignAddress = "127.7.1.6";
     testsupport::PrinterSim sim(options);
     AgentWorld a(sim.udpPort());
     EXPECT_EQ(a.page().Get_SNMP_Status(sim.address()), "\tHEAD OPEN\r\n\tCLOSE HEAD");
@@ -104,7 +113,6 @@ TEST(SnmpClientAgainstSimulator, OnlyBadOrLateRepliesAreNoReply) {
     };
     for (const auto& c : cases) {
         testsupport::PrinterSimOptions options;
-        options.address = "127.7.1.7";
         options.misreplies = c.misreplies;
         options.genuineReply = c.genuine;
         options.delayReplyMs = c.delayMs;
