@@ -2,14 +2,16 @@
 // Qt pump, process launcher, spooler and sockets, from the page's start to
 // the success box, and prints how long that took. Not part of any program.
 //
-//   quillon-progress-bench --folder PROGRAM-FOLDER (--file PATH | --tcp ADDRESS)
+//   quillon-progress-bench --folder PROGRAM-FOLDER (--file PATH | --tcp ADDRESS [--port PORT])
 //
 // Output: "success MS" or "failure MS" (milliseconds from the page's start
 // to the success box or to the end of the run).
 
 #include <QApplication>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -23,6 +25,7 @@
 
 int main(int argc, char** argv) {
     std::string folder, file, address;
+    int port = 9100;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--folder")
@@ -31,9 +34,13 @@ int main(int argc, char** argv) {
             file = argv[i + 1];
         else if (option == "--tcp")
             address = argv[i + 1];
+        else if (option == "--port")
+            port = std::atoi(argv[i + 1]);
     }
-    if (folder.empty() || file.empty() == address.empty()) {
-        std::fputs("usage: quillon-progress-bench --folder PROGRAM-FOLDER (--file PATH | --tcp ADDRESS)\n", stderr);
+    if (folder.empty() || file.empty() == address.empty() || port <= 0 || port > 65535) {
+        std::fputs(
+            "usage: quillon-progress-bench --folder PROGRAM-FOLDER (--file PATH | --tcp ADDRESS [--port PORT])\n",
+            stderr);
         return 2;
     }
 
@@ -46,14 +53,15 @@ int main(int argc, char** argv) {
 
     platform::SystemPlatform system(folder);
     netcfg::QuillonModule module(run.app, system.os, folder);
+    module.PrinterPort = static_cast<std::uint16_t>(port);
 
-    auto& port = module.PortSelectForm();
+    auto& ports = module.PortSelectForm();
     if (address.empty()) {
-        port.PortFile.setValue(true);
-        port.FileName.setText(file);
+        ports.PortFile.setValue(true);
+        ports.FileName.setText(file);
     } else {
-        port.PortTCP.setValue(true);
-        port.IPAddr.setText(address);
+        ports.PortTCP.setValue(true);
+        ports.IPAddr.setText(address);
     }
     netcfg::BuildNicSettings(module);
 

@@ -4,12 +4,12 @@
 #   bench/progress-bench.sh [BUILD-FOLDER] [RUNS]
 #
 # Each run goes from the page's start to the success box: to a file, and
-# over TCP to the printer simulator on port 9100 of a loopback address picked
-# at random. The page's own waits are its 500 ms ticks (four for a file;
+# over TCP to the printer simulator on a free port of a loopback address
+# picked at random. The page's own waits are its 500 ms ticks (four for a file;
 # three and the 15 s status wait for TCP); whatever the run takes beyond them
 # is the program's own time (goal: at most 5 ms). Traffic stays on loopback;
-# the spooler calls go to a port of that address where nothing listens, so no
-# queue of this machine is touched.
+# the spooler calls go to a local socket where nothing listens, so no queue of
+# this machine is touched.
 set -eu
 
 build=$(cd "${1:-build}" && pwd)
@@ -34,13 +34,12 @@ export QUENMORA_ROOT="$work/root"
 
 byte() { echo $(($(od -An -N1 -tu1 /dev/urandom) % 254 + 1)); }
 
-# The simulator on a loopback address of its own; another one when that
-# address's port 9100 is taken.
+# The simulator on a free port of a loopback address of its own.
 attempt=0
 while :; do
     attempt=$((attempt + 1))
     address="127.$(byte).$(byte).$(byte)"
-    "$bin/printer-sim" --address "$address" --tcp-port 9100 --no-snmp --jobs "$work/jobs" > sim.out 2> sim.err &
+    "$bin/printer-sim" --address "$address" --tcp-port 0 --no-snmp --jobs "$work/jobs" > sim.out 2> sim.err &
     sim=$!
     tries=0
     until grep -q '^ready$' sim.out 2>/dev/null || ! kill -0 "$sim" 2>/dev/null; do
@@ -53,7 +52,9 @@ while :; do
     sim=""
     [ "$attempt" -ge 3 ] && { echo "printer-sim did not start: $(cat sim.err)" >&2; exit 1; }
 done
-export CUPS_SERVER="$address:1"
+port=$(sed -n 's/^tcp //p' sim.out)
+# A local socket where nothing listens: the spooler calls are refused at once.
+export CUPS_SERVER="$work/no-cupsd.sock"
 
 # measure NAME EXPECTED-MS DRIVER-ARGUMENTS...
 measure() {
@@ -69,7 +70,7 @@ measure() {
 }
 
 measure file 2000 --file "$work/nic.txt"
-measure tcp 16500 --tcp "$address"
+measure tcp 16500 --tcp "$address" --port "$port"
 
 received=$(ls jobs | grep -c '\.prn$' || true)
 [ "$received" -eq "$runs" ] || { echo "the simulator stored $received jobs, not $runs" >&2; exit 1; }
