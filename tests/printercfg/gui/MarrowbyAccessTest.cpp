@@ -9,42 +9,20 @@
 #include <memory>
 #include <string>
 
-#include "platform/Platform.h"
-#include "platform/RegistryViews.h"
-#include "platform/memory/MemoryRegistry.h"
-#include "platform/memory/MemorySpooler.h"
 #include "printercfg/core/FinishDialog.h"
-#include "printercfg/core/MarrowbyModule.h"
 #include "printercfg/pages/CustomDialog.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
-#include "support/FakeProcesses.h"
+#include "support/MarrowbyGuiWorld.h"
 #include "ui/qt/Access.h"
-#include "ui/qt/GuiWorld.h"
 
 namespace {
 
 using guitest::accessibleText;
 using guitest::widgetAs;
 
-struct MarrowbyAccess : ::testing::Test {
-    std::unique_ptr<guitest::GuiWorld> world = std::make_unique<guitest::GuiWorld>();
-    testsupport::FakeProcesses processes;
-    platform::MemorySpooler spooler;
-    platform::MemoryRegistry store;
-    platform::RegistryViews registry{store, spooler, "/nonexistent-program-folder"};
-    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .registryBackend = &registry};
-    std::unique_ptr<printercfg::MarrowbyModule> m;
-
-    void SetUp() override {
-        m = std::make_unique<printercfg::MarrowbyModule>(world->app, os, "/nonexistent-program-folder");
-        m->MaxMediaWidth = 6;
-    }
-    void TearDown() override {
-        m.reset();
-        world.reset();
-        guitest::flushDeletes();
-    }
+struct MarrowbyAccess : ::testing::Test, testsupport::MarrowbyGuiWorld {
+    void SetUp() override { m->MaxMediaWidth = 6; }
 };
 
 TEST_F(MarrowbyAccess, SettingsBoxesReadTheirRows) {

@@ -6,44 +6,20 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "platform/RegistryViews.h"
-#include "platform/memory/MemoryRegistry.h"
-#include "platform/memory/MemorySockets.h"
-#include "platform/memory/MemorySpooler.h"
 #include "printercfg/core/FinishDialog.h"
-#include "printercfg/core/MarrowbyModule.h"
 #include "printercfg/core/ProgressDlg.h"
 #include "printercfg/pages/PrinterSetup.h"
-#include "support/FakeProcesses.h"
-#include "ui/qt/GuiWorld.h"
+#include "support/MarrowbyGuiWorld.h"
 #include "ui/qt/Screens.h"
 
 namespace {
 
 using guitest::widgetAs;
 
-struct MarrowbySendPages : ::testing::Test {
-    std::unique_ptr<guitest::GuiWorld> world = std::make_unique<guitest::GuiWorld>();
-    testsupport::FakeProcesses processes;
-    platform::MemorySpooler spooler;
-    platform::MemoryRegistry store;
-    platform::MemoryNetwork network;
-    platform::RegistryViews registry{store, spooler, "/nonexistent-program-folder"};
-    platform::Platform os{.processLauncher = &processes,
-                          .spoolerBackend = &spooler,
-                          .registryBackend = &registry,
-                          .socketFactory = &network};
-    std::unique_ptr<printercfg::MarrowbyModule> m;
-
+struct MarrowbySendPages : ::testing::Test, testsupport::MarrowbyGuiWorld {
     void SetUp() override {
         spooler.addQueue("Shipping Labels", "Tessivarn 7391-Q25 006", "socket://127.1.1.1:9100");
-        m = std::make_unique<printercfg::MarrowbyModule>(world->app, os, "/nonexistent-program-folder");
         m->SelectedPrinterName = "Shipping Labels";
-    }
-    void TearDown() override {
-        m.reset();
-        world.reset();
-        guitest::flushDeletes();
     }
     static void render(ui::Form& form) { guitest::saveScreen(form, form.name()); }
 };

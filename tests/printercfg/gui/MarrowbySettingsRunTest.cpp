@@ -8,21 +8,16 @@
 #include <QTest>
 
 #include "foundation/KAEIntro.h"
-#include "platform/RegistryViews.h"
-#include "platform/memory/MemoryRegistry.h"
-#include "platform/memory/MemorySpooler.h"
 #include "printercfg/core/Dialog.h"
 #include "printercfg/core/FinishDialog.h"
 #include "printercfg/core/LoadDlg.h"
-#include "printercfg/core/MarrowbyModule.h"
 #include "printercfg/pages/CustomDialog.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
 #include "printercfg/pages/SelectDlg.h"
 #include "printercfg/pages/Selection.h"
-#include "support/FakeProcesses.h"
+#include "support/MarrowbyGuiWorld.h"
 #include "support/TempDir.h"
-#include "ui/qt/GuiWorld.h"
 #include "ui/qt/Screens.h"
 
 namespace {
@@ -31,24 +26,17 @@ using Strings = std::vector<std::string>;
 
 // One run of the program up to its load page; the printer takes every job
 // from its in-memory queue at the next poll of a wait.
-struct WizardRun {
+struct WizardRun : testsupport::MarrowbyGuiWorld {
     WizardRun() {
         spooler.addQueue("Labels", "Tessivarn 7391-Q25 006", "socket://127.1.1.1:9100");
         spooler.setDefaultQueue("Labels");
         world->clock.onSleep = [this](std::uint32_t) { spooler.queue("Labels").jobs.clear(); };
-        m = std::make_unique<printercfg::MarrowbyModule>(world->app, os, "/nonexistent-program-folder");
         m->Main("");
         click(m->KAEIntroForm().Next);
         click(m->SelectDlgForm().CfgPrinter);
         click(m->SelectDlgForm().Next);
         click(m->SelectionForm().Next);
     }
-    ~WizardRun() {
-        m.reset();
-        world.reset();
-        guitest::flushDeletes();
-    }
-    void click(const ui::Control& c) { QTest::mouseClick(ui::widgetOf(c), Qt::LeftButton); }
     void keys(const ui::Control& c, Qt::Key key, int times = 1) {
         for (int i = 0; i < times; ++i) QTest::keyClick(ui::widgetOf(c), key);
     }
@@ -74,14 +62,6 @@ struct WizardRun {
         for (const auto& d : spooler.documents) jobs.push_back(d.bytes);
         return jobs;
     }
-
-    testsupport::FakeProcesses processes;
-    platform::MemorySpooler spooler;
-    platform::MemoryRegistry store;
-    platform::RegistryViews registry{store, spooler, "/nonexistent-program-folder"};
-    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .registryBackend = &registry};
-    std::unique_ptr<guitest::GuiWorld> world = std::make_unique<guitest::GuiWorld>();
-    std::unique_ptr<printercfg::MarrowbyModule> m;
 };
 
 TEST(MarrowbySettingsRun, SavedSettingsLoadInALaterRunAndSendTheSameJobs) {

@@ -8,43 +8,18 @@
 #include <QTest>
 #include <QWindow>
 
-#include "platform/RegistryViews.h"
-#include "platform/memory/MemoryRegistry.h"
-#include "platform/memory/MemorySpooler.h"
-#include "printercfg/core/MarrowbyModule.h"
 #include "printercfg/pages/CustomDialog.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
 #include "printercfg/pages/Selection.h"
-#include "support/FakeProcesses.h"
-#include "ui/qt/GuiWorld.h"
+#include "support/MarrowbyGuiWorld.h"
 
 namespace {
 
 using guitest::widgetAs;
 
-struct MarrowbyWindows : ::testing::Test {
-    std::unique_ptr<guitest::GuiWorld> world = std::make_unique<guitest::GuiWorld>();
-    testsupport::FakeProcesses processes;
-    platform::MemorySpooler spooler;
-    platform::MemoryRegistry store;
-    platform::RegistryViews registry{store, spooler, "/nonexistent-program-folder"};
-    platform::Platform os{.processLauncher = &processes, .spoolerBackend = &spooler, .registryBackend = &registry};
-    std::unique_ptr<printercfg::MarrowbyModule> m;
-
-    void SetUp() override {
-        spooler.addQueue("Office", "Generic / Text Only");
-        spooler.addQueue("Shipping Labels", "Tessivarn 7391-Q25 006");
-        spooler.addQueue("Warehouse 300 dpi", "Tessivarn 7391-Q25 008 300");
-        spooler.setDefaultQueue("Shipping Labels");
-        m = std::make_unique<printercfg::MarrowbyModule>(world->app, os, "/nonexistent-program-folder");
-    }
-    void TearDown() override {
-        m.reset();
-        world.reset();
-        guitest::flushDeletes();
-    }
-    static void click(const ui::Control& c) { QTest::mouseClick(ui::widgetOf(c), Qt::LeftButton); }
+struct MarrowbyWindows : ::testing::Test, testsupport::MarrowbyGuiWorld {
+    void SetUp() override { addPrinters(); }
     // A click the way the platform delivers it: to the window, which a modal
     // window may block.
     static void clickInWindow(const ui::Control& c) {
