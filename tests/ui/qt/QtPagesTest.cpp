@@ -14,7 +14,7 @@
 #include "foundation/KAEAbout.h"
 #include "foundation/KAEIntro.h"
 #include "netcfg/core/QuillonModule.h"
-#include "platform/Platform.h"
+#include "support/QuillonGuiWorld.h"
 
 namespace {
 
@@ -26,22 +26,8 @@ QString labelText(const ui::Label& l) {
     return w ? w->text() : QStringLiteral("<no widget>");
 }
 
-class QtPages : public ::testing::Test {
-protected:
-    void SetUp() override {
-        world = std::make_unique<GuiWorld>();
-        module = std::make_unique<netcfg::QuillonModule>(world->app, os, "/nonexistent-program-folder");
-    }
-    void TearDown() override {
-        module.reset();
-        world.reset();
-        guitest::flushDeletes();
-    }
+struct QtPages : ::testing::Test, testsupport::QuillonGuiWorld {
     foundation::KAEIntro& intro() { return *module->KAEIntroForm.loaded(); }
-
-    platform::Platform os;
-    std::unique_ptr<GuiWorld> world;
-    std::unique_ptr<netcfg::QuillonModule> module;
 };
 
 TEST_F(QtPages, WelcomePageShowsItsTexts) {

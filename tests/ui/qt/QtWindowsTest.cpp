@@ -19,7 +19,6 @@
 
 #include "GuiWorld.h"
 #include "netcfg/core/PortSelect.h"
-#include "netcfg/core/QuillonModule.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
 #include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/pages/WEPkeyDlg.h"
@@ -27,9 +26,7 @@
 #include "netcfg/pages/WiredDlg.h"
 #include "netcfg/pages/WirelessDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
-#include "platform/Platform.h"
-#include "support/FakeProcesses.h"
-#include "support/TempDir.h"
+#include "support/QuillonGuiWorld.h"
 #include "ui/qt/QtControls.h"
 #include "ui/qt/QtRuntime.h"
 #include "ui/qt/QtServices.h"
@@ -136,29 +133,16 @@ TEST(QtWindows, TheProgramsHaveAnIconAndASystemWindowCentredOnTheScreen) {
 
 // ---------------------------------------------------------------------------
 
-class QuillonWindows : public ::testing::Test {
-protected:
-    void TearDown() override {
-        module.reset();
-        world.reset();
-        guitest::flushDeletes();
-    }
+struct QuillonWindows : ::testing::Test, testsupport::QuillonGuiWorld {
     // A control's left edge in its window.
     static int left(const ui::Control& c) {
         QWidget* w = ui::widgetOf(c);
         return w->mapTo(w->window(), QPoint(0, 0)).x();
     }
-    testsupport::FakeProcesses processes;  // no port lister: the port page offers its default
-    platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
-    testsupport::TempDir work;
-    testsupport::CurrentDirectory inWork{work.path()};
-    std::unique_ptr<GuiWorld> world = std::make_unique<GuiWorld>();
-    std::unique_ptr<netcfg::QuillonModule> module =
-        std::make_unique<netcfg::QuillonModule>(world->app, os, "/nonexistent-program-folder");
 };
 
 TEST_F(QuillonWindows, ControlsSetInUnderTheirOptionStartAtItsCaption) {
-    processes.failStarts = true;
+    processes.failStarts = true;  // no port lister: the port page offers its default
     auto& ports = module->PortSelectForm();
     auto& wired = module->WiredDlgForm();
     auto& security = module->EncryptQuestionDlgForm();

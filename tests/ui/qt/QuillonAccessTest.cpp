@@ -9,41 +9,18 @@
 #include <memory>
 
 #include "Access.h"
-#include "GuiWorld.h"
 #include "netcfg/core/PortSelect.h"
-#include "netcfg/core/QuillonModule.h"
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WEPkeyDlg.h"
-#include "platform/Platform.h"
-#include "support/FakeProcesses.h"
-#include "support/TempDir.h"
+#include "support/QuillonGuiWorld.h"
 
 namespace {
 
 using guitest::accessibleText;
 using guitest::widgetAs;
 
-class QuillonAccess : public ::testing::Test {
-protected:
-    void SetUp() override {
-        processes.program("quenmora",
-                          [](const std::string&) { testsupport::writeFile("ports.txt", "LPT1:\nCOM1:\nFILE:\n"); });
-        world = std::make_unique<guitest::GuiWorld>();
-        module = std::make_unique<netcfg::QuillonModule>(world->app, os, folder.str());
-    }
-    void TearDown() override {
-        module.reset();
-        world.reset();
-        guitest::flushDeletes();
-    }
-
-    testsupport::FakeProcesses processes;
-    platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
-    testsupport::TempDir folder;
-    testsupport::TempDir work;
-    testsupport::CurrentDirectory inWork{work.path()};
-    std::unique_ptr<guitest::GuiWorld> world;
-    std::unique_ptr<netcfg::QuillonModule> module;
+struct QuillonAccess : ::testing::Test, testsupport::QuillonGuiWorld {
+    void SetUp() override { listedPorts = "LPT1:\nCOM1:\nFILE:\n"; }
 };
 
 TEST_F(QuillonAccess, PortsChosenAnyWayRunThePage) {

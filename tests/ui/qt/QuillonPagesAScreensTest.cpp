@@ -7,35 +7,19 @@
 #include <memory>
 #include <string>
 
-#include "GuiWorld.h"
 #include "Screens.h"
 #include "netcfg/core/PortSelect.h"
-#include "netcfg/core/QuillonModule.h"
 #include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WiredDlg.h"
-#include "platform/Platform.h"
-#include "support/FakeProcesses.h"
-#include "support/TempDir.h"
+#include "support/QuillonGuiWorld.h"
 
 namespace {
 
 using guitest::widgetAs;
 
-class QuillonPagesA : public ::testing::Test {
-protected:
-    void SetUp() override {
-        processes.program("quenmora", [](const std::string&) {
-            testsupport::writeFile("ports.txt", "LPT1:\nCOM1:\nCOM2:\nUSB001\nFILE:\n");
-        });
-        world = std::make_unique<guitest::GuiWorld>();
-        module = std::make_unique<netcfg::QuillonModule>(world->app, os, folder.str());
-    }
-    void TearDown() override {
-        module.reset();
-        world.reset();
-        guitest::flushDeletes();
-    }
+struct QuillonPagesA : ::testing::Test, testsupport::QuillonGuiWorld {
+    void SetUp() override { listedPorts = "LPT1:\nCOM1:\nCOM2:\nUSB001\nFILE:\n"; }
     // Shows the page alone, grabs it and checks the picture.
     void render(ui::Form& page) {
         for (ui::Form* f : world->app.loadedForms())
@@ -43,14 +27,6 @@ protected:
         page.show();
         guitest::saveScreen(page, page.name());
     }
-
-    testsupport::FakeProcesses processes;
-    platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
-    testsupport::TempDir folder;
-    testsupport::TempDir work;
-    testsupport::CurrentDirectory inWork{work.path()};
-    std::unique_ptr<guitest::GuiWorld> world;
-    std::unique_ptr<netcfg::QuillonModule> module;
 };
 
 TEST_F(QuillonPagesA, PagesRenderWithTheirRowsEnabled) {

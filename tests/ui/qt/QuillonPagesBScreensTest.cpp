@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 #include <QWidget>
 #include <functional>
-#include <memory>
 #include <string>
 
-#include "GuiWorld.h"
 #include "Screens.h"
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
@@ -18,11 +16,9 @@
 #include "netcfg/pages/WPADlg.h"
 #include "netcfg/pages/WirelessDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
-#include "platform/Platform.h"
+#include "support/QuillonGuiWorld.h"
 
 namespace {
-
-using guitest::GuiWorld;
 
 using netcfg::QuillonModule;
 
@@ -67,18 +63,7 @@ const Screen Screens[] = {
     {"LEAPDlg", [](QuillonModule& m) -> ui::Form& { return m.LEAPDlgForm(); }},
 };
 
-class WirelessScreens : public ::testing::TestWithParam<Screen> {
-protected:
-    void TearDown() override {
-        module.reset();
-        world.reset();
-        guitest::flushDeletes();
-    }
-    platform::Platform os;
-    std::unique_ptr<GuiWorld> world = std::make_unique<GuiWorld>();
-    std::unique_ptr<netcfg::QuillonModule> module =
-        std::make_unique<netcfg::QuillonModule>(world->app, os, "/nonexistent-program-folder");
-};
+struct WirelessScreens : ::testing::TestWithParam<Screen>, testsupport::QuillonGuiWorld {};
 
 TEST_P(WirelessScreens, RendersToPng) {
     ui::Form& page = GetParam().prepare(*module);
