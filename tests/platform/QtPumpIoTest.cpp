@@ -17,18 +17,11 @@
 #include "ui/Clocks.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
-#include "ui/Scripted.h"
 #include "ui/qt/GuiWorld.h"
-#include "ui/qt/QtPump.h"
 
 namespace {
 
-struct RealTimeWorld {
-    ui::ScriptedMessageBox messages;
-    ui::ScriptedFileDialog files;
-    ui::SystemClock clock;
-    ui::Application app{messages, files, clock};
-    ui::QtPump pump{app};
+struct RealTimeWorld : guitest::PumpWorld<ui::SystemClock> {
     // Waits as the pages do, on the pump alone, until done() or 5 s have passed.
     template <class Done>
     bool waitFor(Done done) {

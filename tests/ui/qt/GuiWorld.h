@@ -1,6 +1,6 @@
 #pragma once
 // The forms layer wired to the Qt renderer, on a virtual clock with scripted
-// message boxes and file dialogs.
+// message boxes and file dialogs; or only on the Qt pump, without windows.
 
 #include <QApplication>
 #include <QEvent>
@@ -16,12 +16,18 @@
 
 namespace guitest {
 
-struct GuiWorld {
+// The forms layer on the Qt pump and `Clock` (the real one, for a test that
+// times the pump), without windows.
+template <class Clock>
+struct PumpWorld {
     ui::ScriptedMessageBox messages;
     ui::ScriptedFileDialog files;
-    ui::VirtualClock clock;
+    Clock clock;
     ui::Application app{messages, files, clock};
     ui::QtPump pump{app};
+};
+
+struct GuiWorld : PumpWorld<ui::VirtualClock> {
     ui::QtViewFactory views;
     GuiWorld() { app.setViews(&views); }
 };

@@ -9,7 +9,6 @@
 #include "ui/Clocks.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
-#include "ui/Scripted.h"
 
 namespace {
 
@@ -31,12 +30,7 @@ public:
 };
 
 // The pump on the real clock, with the wake-ups of its event loop counted.
-struct RealTimeWorld {
-    ui::ScriptedMessageBox messages;
-    ui::ScriptedFileDialog files;
-    ui::SystemClock clock;
-    ui::Application app{messages, files, clock};
-    ui::QtPump pump{app};
+struct RealTimeWorld : guitest::PumpWorld<ui::SystemClock> {
     QObject counter;
     int wakeups = 0;
     RealTimeWorld() {
