@@ -13,7 +13,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -43,13 +42,6 @@ double median(std::vector<double> v) {
 
 double msSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
-std::string randomLoopback() {
-    std::random_device random;
-    std::uniform_int_distribution<unsigned> byte(1, 254);
-    return "127." + std::to_string(byte(random)) + "." + std::to_string(byte(random)) + "." +
-           std::to_string(byte(random));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,8 +50,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qapp(argc, argv);
 
-    testsupport::SnmpdOptions options;
-    options.address = randomLoopback();
+    testsupport::SnmpdOptions options;  // on a random loopback address
     options.line1 = "PAPER OUT";
     testsupport::SnmpServer agent(options);
 

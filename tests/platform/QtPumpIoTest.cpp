@@ -2,18 +2,16 @@
 // event loop runs: a source that says what it waits for is polled when its
 // descriptor is ready, and a wait sleeps until then.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <QTimer>
-#include <random>
 #include <string>
 
 #include "foundation/SocketWatch.h"
 #include "platform/posix/PosixSockets.h"
+#include "support/Loopback.h"
 #include "ui/Clocks.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
@@ -30,27 +28,6 @@ struct RealTimeWorld : guitest::PumpWorld<ui::SystemClock> {
         return done();
     }
 };
-
-// A socket bound to a free port of a loopback address picked at random.
-int boundSocket(int type, sockaddr_in& where) {
-    std::random_device random;
-    std::uniform_int_distribution<unsigned> byte(1, 254);
-    where = sockaddr_in{};
-    where.sin_family = AF_INET;
-    where.sin_addr.s_addr = htonl((127u << 24) | (byte(random) << 16) | (byte(random) << 8) | byte(random));
-    const int fd = ::socket(AF_INET, type | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    socklen_t length = sizeof where;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&where), &length) != 0)
-        ADD_FAILURE() << "no loopback socket";
-    return fd;
-}
-
-std::string text(const sockaddr_in& where) {
-    char out[INET_ADDRSTRLEN] = {};
-    ::inet_ntop(AF_INET, &where.sin_addr, out, sizeof out);
-    return out;
-}
 
 TEST(QtPumpIo, PollsSourcesInDoEventsAndInTheEventLoop) {
     guitest::GuiWorld world;
@@ -75,39 +52,35 @@ TEST(QtPumpIo, PollsSourcesInDoEventsAndInTheEventLoop) {
 // Real time passes: the datagram is sent 20 ms into the wait.
 TEST(QtPumpIo, ADatagramWakesAWaitWithoutAPollingTick) {
     RealTimeWorld world;
-    sockaddr_in where{};
-    const int rx = boundSocket(SOCK_DGRAM, where);
-    const int tx = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    testsupport::LoopbackSocket rx(SOCK_DGRAM | SOCK_NONBLOCK), tx(SOCK_DGRAM, rx.address());
     int polls = 0;
     bool received = false;
     auto io = world.app.addIoSource(
         [&] {
             ++polls;
             char byte;
-            while (::recv(rx, &byte, 1, MSG_DONTWAIT) >= 0) received = true;
+            while (::recv(rx.fd(), &byte, 1, MSG_DONTWAIT) >= 0) received = true;
         },
         [&] {
-            return ui::IoWait{rx, true, false};
+            return ui::IoWait{rx.fd(), true, false};
         });
-    QTimer::singleShot(20, [&] { ::sendto(tx, "x", 1, 0, reinterpret_cast<sockaddr*>(&where), sizeof where); });
+    QTimer::singleShot(
+        20, [&] { ::sendto(tx.fd(), "x", 1, 0, reinterpret_cast<const sockaddr*>(&rx.where()), sizeof rx.where()); });
     EXPECT_TRUE(world.waitFor([&] { return received; }));
     EXPECT_EQ(polls, 1);
-    ::close(tx);
-    ::close(rx);
 }
 
 // Real time passes while the loopback connection takes the job.
 TEST(QtPumpIo, ATcpClientConnectsAndSendsOnItsNotifier) {
     RealTimeWorld world;
-    sockaddr_in where{};
-    const int listener = boundSocket(SOCK_STREAM, where);
-    ASSERT_EQ(::listen(listener, 1), 0);
+    testsupport::LoopbackSocket listener(SOCK_STREAM | SOCK_NONBLOCK);
+    ASSERT_EQ(::listen(listener.fd(), 1), 0);
     platform::PosixSockets sockets;
     std::unique_ptr<platform::TcpClient> client = sockets.tcpClient();
     auto io = foundation::watchSocket(world.app, client);
-    client->connect(text(where), ntohs(where.sin_port));
+    client->connect(listener.address(), listener.port());
     ASSERT_TRUE(world.waitFor([&] { return client->state() == platform::SocketState::Connected; }));
-    const int peer = ::accept(listener, nullptr, nullptr);
+    const int peer = ::accept(listener.fd(), nullptr, nullptr);
     ASSERT_GE(peer, 0);
     // More than the socket buffers hold; the peer takes it as it comes.
     std::size_t received = 0;
@@ -126,7 +99,6 @@ TEST(QtPumpIo, ATcpClientConnectsAndSendsOnItsNotifier) {
     EXPECT_TRUE(world.waitFor([&] { return received == job.size(); }));
     client->close();
     ::close(peer);
-    ::close(listener);
 }
 
 }  // namespace

@@ -156,24 +156,13 @@ TEST(MemoryTcpClient, NoPeerOrNoHostIsAnError) {
 }
 
 // A listening socket of the test on loopback, on a random address unless given one.
-struct Listener {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    std::string address;
-    std::uint16_t port = 0;
-    explicit Listener(std::string at = testsupport::randomLoopback()) : address(std::move(at)) {
-        sockaddr_in sa{};
-        sa.sin_family = AF_INET;
-        ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
-        socklen_t len = sizeof sa;
-        ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-        ::listen(fd, 4);
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
-        port = ntohs(sa.sin_port);
+struct Listener : testsupport::LoopbackSocket {
+    explicit Listener(std::string at = testsupport::randomLoopback()) : LoopbackSocket(SOCK_STREAM, std::move(at)) {
+        ::listen(fd(), 4);
     }
-    ~Listener() { ::close(fd); }
     int accept() {
-        pollfd p{fd, POLLIN, 0};
-        return ::poll(&p, 1, 5000) > 0 ? ::accept(fd, nullptr, nullptr) : -1;
+        pollfd p{fd(), POLLIN, 0};
+        return ::poll(&p, 1, 5000) > 0 ? ::accept(fd(), nullptr, nullptr) : -1;
     }
 };
 
@@ -208,7 +197,7 @@ TEST(PosixTcpClient, ConnectsAndSendsABigJobThroughThePump) {
     platform::PosixSockets sockets;
     auto client = sockets.tcpClient();
     auto io = w.app.addIoSource([&] { client->progress(); });
-    client->connect(server.address, server.port);
+    client->connect(server.address(), server.port());
     ASSERT_TRUE(pumpUntil(w.pump, [&] { return client->state() == State::Connected; }));
     int peer = server.accept();
     ASSERT_GE(peer, 0);
@@ -247,7 +236,7 @@ TEST(PosixTcpClient, RefusedAndBrokenConnectionsFail) {
     EXPECT_EQ(client->state(), State::Error);
 
     Listener server;
-    client->connect(server.address, server.port);
+    client->connect(server.address(), server.port());
     ASSERT_TRUE(pumpUntil(w.pump, [&] { return client->state() == State::Connected; }));
     int peer = server.accept();
     linger reset{1, 0};
@@ -261,17 +250,17 @@ TEST(PosixTcpClient, RefusedAndBrokenConnectionsFail) {
 TEST(PosixTcpClient, StaysConnectingWhileTheListenerDropsItsRequest) {
     testsupport::UiWorld w;
     const std::string address = testsupport::randomLoopback();
-    Listener server(address.c_str());
-    ::listen(server.fd, 0);  // one waiting connection fills the queue
+    Listener server(address);
+    ::listen(server.fd(), 0);  // one waiting connection fills the queue
     platform::PosixSockets sockets;
     auto first = sockets.tcpClient(), second = sockets.tcpClient();
     auto io = w.app.addIoSource([&] { first->progress(); });
-    first->connect(address, server.port);
+    first->connect(address, server.port());
     ASSERT_TRUE(pumpUntil(w.pump, [&] { return first->state() == State::Connected; }));
     // Real time, briefly, until the kernel has queued it on the listener.
-    pollfd p{server.fd, POLLIN, 0};
+    pollfd p{server.fd(), POLLIN, 0};
     ASSERT_EQ(::poll(&p, 1, 5000), 1);
-    second->connect(address, server.port);  // its SYN is dropped
+    second->connect(address, server.port());  // its SYN is dropped
     second->progress();
     EXPECT_EQ(second->state(), State::Connecting);
 }
@@ -339,36 +328,25 @@ TEST(MemoryDatagramSocket, KeepsOnlyDatagramsFromTheDestination) {
 }
 
 // A UDP socket of the test bound on a loopback address.
-struct UdpPeer {
-    int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in self{};
-    explicit UdpPeer(const std::string& address, std::uint16_t port = 0) {
-        self.sin_family = AF_INET;
-        self.sin_port = htons(port);
-        ::inet_pton(AF_INET, address.c_str(), &self.sin_addr);
-        socklen_t len = sizeof self;
-        ::bind(fd, reinterpret_cast<sockaddr*>(&self), sizeof self);
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&self), &len);
-    }
-    ~UdpPeer() { ::close(fd); }
-    std::uint16_t port() const { return ntohs(self.sin_port); }
+struct UdpPeer : testsupport::LoopbackSocket {
+    explicit UdpPeer(const std::string& address, std::uint16_t port = 0) : LoopbackSocket(SOCK_DGRAM, address, port) {}
     // Waits for one datagram; returns its text and where it came from.
     std::string receive(sockaddr_in& from) {
-        pollfd p{fd, POLLIN, 0};
+        pollfd p{fd(), POLLIN, 0};
         if (::poll(&p, 1, 5000) <= 0) return "<none>";
         char buf[2048];
         socklen_t len = sizeof from;
-        ssize_t n = ::recvfrom(fd, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &len);
+        ssize_t n = ::recvfrom(fd(), buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &len);
         return n < 0 ? "<error>" : std::string(buf, static_cast<std::size_t>(n));
     }
     void sendTo(const sockaddr_in& to, const std::string& text) {
-        ::sendto(fd, text.data(), text.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        ::sendto(fd(), text.data(), text.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }
 };
 
 TEST(PosixDatagramSocket, ADestinationOfTheOtherFamilyGetsASocketOfItsFamily) {
     const std::string address = testsupport::randomLoopback();
-    UdpPeer agent(address.c_str());
+    UdpPeer agent(address);
     platform::PosixSockets sockets;
     auto socket = sockets.datagramSocket();
     sockaddr_in from{};
@@ -427,13 +405,13 @@ TEST(PosixSockets, DottedQuadsAreReadAsDecimalAndOtherTextsNeverReachTheTcpClien
     Listener server(plain);
     auto client = sockets.tcpClient();
     auto io = w.app.addIoSource([&] { client->progress(); });
-    client->connect(padded, server.port);
+    client->connect(padded, server.port());
     EXPECT_TRUE(pumpUntil(w.pump, [&] { return client->state() == State::Connected; }));
     const int peer = server.accept();
     EXPECT_GE(peer, 0);
     ::close(peer);
     for (const char* text : {"localhost", "127.1", "0x7f.0.0.1", "127.0.0.256", "::1", " 127.0.0.1"}) {
-        client->connect(text, server.port);
+        client->connect(text, server.port());
         EXPECT_EQ(client->state(), State::Error) << text;
     }
 

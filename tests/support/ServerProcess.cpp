@@ -1,11 +1,9 @@
 #include "support/ServerProcess.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,28 +20,6 @@ std::filesystem::path makeTempFolder(const std::string& prefix) {
     std::string tmpl = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
     if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
     return tmpl;
-}
-
-sockaddr_in loopbackAddress(const std::string& address, std::uint16_t port) {
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    if (::inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1 || (ntohl(sa.sin_addr.s_addr) >> 24) != 127)
-        throw std::invalid_argument("loopback addresses only, not " + address);
-    return sa;
-}
-
-std::uint16_t freeLoopbackPort(int type, const std::string& address) {
-    sockaddr_in sa = loopbackAddress(address, 0);
-    int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
-    socklen_t len = sizeof sa;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) {
-        if (fd >= 0) ::close(fd);
-        throw std::runtime_error("no free port on " + address);
-    }
-    ::close(fd);
-    return ntohs(sa.sin_port);
 }
 
 void startWithRetries(const std::string& name, const std::filesystem::path& root, const std::function<void()>& attempt,

@@ -1,9 +1,8 @@
 #pragma once
 // What the fixtures of real servers share: a folder of their own, a free
-// port on loopback, and the server process, started so that it ends with
-// the test program and stopped without sleeping.
+// port on loopback (Loopback.h), and the server process, started so that it
+// ends with the test program and stopped without sleeping.
 
-#include <netinet/in.h>
 #include <sys/types.h>
 
 #include <chrono>
@@ -13,6 +12,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "support/Loopback.h"
 
 namespace testsupport {
 
@@ -24,11 +25,6 @@ inline int msUntil(std::chrono::steady_clock::time_point deadline) {
 
 // A new folder "PREFIX-XXXXXX" in the temporary folder.
 std::filesystem::path makeTempFolder(const std::string& prefix);
-
-// An address in 127.0.0.0/8; throws std::invalid_argument for any other.
-sockaddr_in loopbackAddress(const std::string& address, std::uint16_t port);
-// A port no one uses on a loopback address, for SOCK_STREAM or SOCK_DGRAM.
-std::uint16_t freeLoopbackPort(int type, const std::string& address);
 
 // Runs `attempt` (which takes a free port and starts the server on it) up to
 // three times, since another program may take the port before the server

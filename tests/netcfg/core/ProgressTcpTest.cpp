@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,39 +21,21 @@ enum class Peer { ReadsAndCloses, ShutsDownUnread, ResetsUnread };
 // A printer on a free port of a random loopback address, served from the
 // program's event pump.
 struct LoopbackPrinter {
-    int listener = -1;
+    testsupport::LoopbackSocket listener{SOCK_STREAM | SOCK_NONBLOCK};
     int conn = -1;
     bool done = false;
-    std::string address;
-    std::uint16_t port = 0;
     std::string received;
     Peer peer;
 
-    explicit LoopbackPrinter(Peer p) : peer(p) {
-        for (int tries = 0; tries < 5 && listener < 0; ++tries) {
-            address = testsupport::randomLoopback();
-            listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-            sockaddr_in sa{};
-            sa.sin_family = AF_INET;
-            ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
-            socklen_t length = sizeof sa;
-            if (::bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(listener, 1) != 0 ||
-                ::getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &length) != 0) {
-                ::close(listener);
-                listener = -1;
-            }
-            port = ntohs(sa.sin_port);
-        }
-    }
+    explicit LoopbackPrinter(Peer p) : peer(p) {}
     ~LoopbackPrinter() {
         if (conn >= 0) ::close(conn);
-        if (listener >= 0) ::close(listener);
     }
 
     void poll() {
         if (done) return;
         if (conn < 0) {
-            conn = ::accept4(listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+            conn = ::accept4(listener.fd(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
             if (conn < 0) return;
             if (peer == Peer::ShutsDownUnread) {
                 ::shutdown(conn, SHUT_RDWR);
@@ -100,12 +80,12 @@ TEST(ProgressTcp, OnlyAJobThePrinterAcknowledgedIsASuccess) {
         // of the status wait lets a moment of real time pass for it.
         w.clock.onSleep = [](std::uint32_t) { ::usleep(100); };
         LoopbackPrinter printer(behaviour);
-        ASSERT_GE(printer.listener, 0);
+        ASSERT_EQ(::listen(printer.listener.fd(), 1), 0);
         auto io = w.app.addIoSource([&] { printer.poll(); });
-        w.q.PrinterPort = printer.port;
+        w.q.PrinterPort = printer.listener.port();
         auto& port = w.q.PortSelectForm();
         port.PortTCP.setValue(true);
-        port.IPAddr.setText(printer.address);
+        port.IPAddr.setText(printer.listener.address());
         w.q.FinishDialogForm().show();
         w.q.FinishDialogForm().hide();
         w.q.ProgressDlgForm().show();

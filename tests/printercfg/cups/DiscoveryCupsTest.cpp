@@ -4,15 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <cups/cups.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <random>
+#include <stdexcept>
 
 #include "foundation/KAEIntro.h"
 #include "platform/RegistryViews.h"
@@ -21,6 +18,7 @@
 #include "printercfg/pages/SelectDlg.h"
 #include "printercfg/pages/Selection.h"
 #include "support/CupsServer.h"
+#include "support/Loopback.h"
 #include "support/MarrowbyWorld.h"
 
 using platform::RegRoot;
@@ -130,28 +128,10 @@ TEST_F(CupsDiscovery, SupportedQueuesAreListedInTheServersOrderByTheirDriver) {
 
 // A server that takes connections and never answers: listening on a free
 // port of a random loopback address, never reading.
-class SilentServer {
-public:
-    SilentServer() {
-        std::random_device random;
-        const std::string address = "127." + std::to_string(random() % 254 + 1) + "." +
-                                    std::to_string(random() % 254 + 1) + "." + std::to_string(random() % 254 + 1);
-        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in sa{};
-        sa.sin_family = AF_INET;
-        ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
-        socklen_t len = sizeof sa;
-        if (::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(fd_, 8) != 0)
-            throw std::runtime_error("no silent server on " + address);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &len);
-        address_ = address + ":" + std::to_string(ntohs(sa.sin_port));
+struct SilentServer : testsupport::LoopbackSocket {
+    SilentServer() : LoopbackSocket(SOCK_STREAM) {
+        if (::listen(fd(), 8) != 0) throw std::runtime_error("no silent server on " + endpoint());
     }
-    ~SilentServer() { ::close(fd_); }
-    const std::string& address() const { return address_; }
-
-private:
-    int fd_ = -1;
-    std::string address_;
 };
 
 // Points the process's CUPS clients at a server for the life of the object.
@@ -166,7 +146,7 @@ struct UseServer {
 
 TEST_F(CupsDiscovery, ASilentServerIsNamedInPlaceOfTheDriverOffer) {
     SilentServer silent;
-    UseServer use(silent.address());
+    UseServer use(silent.endpoint());
     platform::CupsSpooler impatient(std::chrono::milliseconds(200));
     w.os.spoolerBackend = &impatient;
     w.m.Main("");
@@ -181,7 +161,7 @@ TEST_F(CupsDiscovery, ASilentServerIsNamedInPlaceOfTheDriverOffer) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
     ASSERT_EQ(w.messages.count(), 1u);
     EXPECT_EQ(w.messages.last().title, "Printer Error");
-    EXPECT_EQ(w.messages.last().text, "The print server " + silent.address() +
+    EXPECT_EQ(w.messages.last().text, "The print server " + silent.endpoint() +
                                           " does not answer.\r\nMake sure that it is running and that this "
                                           "workstation can reach it.\r\nOperation cannot continue.");
     // Back on the choice, to try again.

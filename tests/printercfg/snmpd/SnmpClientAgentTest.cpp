@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -140,27 +139,21 @@ std::string sysDescrReply(const std::string& text) {
 // request only when the next one comes: first, late, to the earlier
 // request, then to the new one.
 TEST(SnmpClientAgainstLateAgent, ALateReplyIsNotTakenForTheNextRequest) {
-    const std::string address = testsupport::randomLoopback();
-    const int agent = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in self{};
-    self.sin_family = AF_INET;
-    ::inet_pton(AF_INET, address.c_str(), &self.sin_addr);
-    socklen_t length = sizeof self;
-    ASSERT_EQ(::bind(agent, reinterpret_cast<sockaddr*>(&self), sizeof self), 0);
-    ::getsockname(agent, reinterpret_cast<sockaddr*>(&self), &length);
+    const testsupport::LoopbackSocket agent(SOCK_DGRAM | SOCK_NONBLOCK);
+    const std::string& address = agent.address();
     std::vector<sockaddr_in> askers;
     auto answer = [&](const sockaddr_in& to, const std::string& text) {
         const std::string reply = sysDescrReply(text);
-        ::sendto(agent, reply.data(), reply.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        ::sendto(agent.fd(), reply.data(), reply.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     };
-    AgentWorld a(ntohs(self.sin_port));
+    AgentWorld a(agent.port());
     // Loopback datagrams need only a moment of real time on each poll.
     a.w.clock.onSleep = [](std::uint32_t) { ::usleep(20); };
     auto io = a.w.app.addIoSource([&] {
         char buf[512];
         sockaddr_in from{};
         socklen_t size = sizeof from;
-        while (::recvfrom(agent, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &size) > 0) {
+        while (::recvfrom(agent.fd(), buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &size) > 0) {
             if (!askers.empty()) {
                 answer(askers.back(), "Late Corvasil");
                 answer(from, "Genuine Corvasil");
@@ -172,7 +165,6 @@ TEST(SnmpClientAgainstLateAgent, ALateReplyIsNotTakenForTheNextRequest) {
     EXPECT_FALSE(a.page().IsCorvasil(address));
     EXPECT_TRUE(a.page().IsCorvasil(address));
     EXPECT_EQ(a.page().SnmpReplyText, "Genuine Corvasil");
-    ::close(agent);
 }
 
 }  // namespace
