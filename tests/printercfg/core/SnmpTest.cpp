@@ -6,48 +6,13 @@
 #include "printercfg/core/ProgressDlg.h"
 #include "printercfg/core/Snmp.h"
 #include "support/MarrowbyWorld.h"
+#include "support/SnmpReplies.h"
 
 using printercfg::DecodeSnmpReply;
 using printercfg::ProgressDlg;
+using namespace testsupport::snmp;
 
 namespace {
-
-std::string bytes(std::initializer_list<int> list) {
-    std::string s;
-    for (int b : list) s += static_cast<char>(b);
-    return s;
-}
-
-std::string tlv(int tag, const std::string& content, bool longForm = false) {
-    std::string out(1, static_cast<char>(tag));
-    if (longForm)
-        out += bytes({0x82, static_cast<int>(content.size() >> 8), static_cast<int>(content.size() & 0xFF)});
-    else
-        out += static_cast<char>(content.size());
-    return out + content;
-}
-
-const std::string SysDescr = bytes({0x2B, 6, 1, 2, 1, 1, 1, 0});
-const std::string Line1 = bytes({0x2B, 6, 1, 2, 1, 0x2B, 0x10, 5, 1, 2, 1, 1});
-const std::string Line2 = bytes({0x2B, 6, 1, 2, 1, 0x2B, 0x10, 5, 1, 2, 1, 2});
-
-struct Reply {
-    std::string oid = SysDescr;
-    int valueTag = 0x04;
-    std::string value;
-    std::string requestId = bytes({1});
-    int errorStatus = 0;
-    int pduTag = 0xA2;
-    bool longForm = false;
-};
-
-std::string encode(const Reply& r) {
-    const bool lf = r.longForm;
-    const std::string bind = tlv(0x30, tlv(0x06, r.oid) + tlv(r.valueTag, r.value, lf), lf);
-    const std::string pdu =
-        tlv(0x02, r.requestId) + tlv(0x02, bytes({r.errorStatus})) + tlv(0x02, bytes({0})) + tlv(0x30, bind, lf);
-    return tlv(0x30, tlv(0x02, bytes({0})) + tlv(0x04, "tamrel") + tlv(r.pduTag, pdu, lf), lf);
-}
 
 std::string request(const std::string& oidText) {
     printercfg::SnmpRequest r;

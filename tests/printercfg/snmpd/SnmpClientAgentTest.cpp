@@ -17,6 +17,7 @@
 #include "support/Loopback.h"
 #include "support/MarrowbyWorld.h"
 #include "support/PrinterSim.h"
+#include "support/SnmpReplies.h"
 #include "support/SnmpServer.h"
 
 namespace {
@@ -122,19 +123,6 @@ TEST(SnmpClientAgainstSimulator, OnlyBadOrLateRepliesAreNoReply) {
     }
 }
 
-std::string tlv(int tag, const std::string& content) {
-    return std::string(1, static_cast<char>(tag)) + static_cast<char>(content.size()) + content;
-}
-
-// The agent's GetResponse with the system description `text`.
-std::string sysDescrReply(const std::string& text) {
-    const std::string oid("\x2B\x06\x01\x02\x01\x01\x01\x00", 8);
-    const std::string zero(1, '\0');
-    const std::string pdu =
-        tlv(0x02, "\x01") + tlv(0x02, zero) + tlv(0x02, zero) + tlv(0x30, tlv(0x30, tlv(0x06, oid) + tlv(0x04, text)));
-    return tlv(0x30, tlv(0x02, zero) + tlv(0x04, "tamrel") + tlv(0xA2, pdu));
-}
-
 // An agent of the test's own on a random loopback address that answers a
 // request only when the next one comes: first, late, to the earlier
 // request, then to the new one.
@@ -143,7 +131,8 @@ TEST(SnmpClientAgainstLateAgent, ALateReplyIsNotTakenForTheNextRequest) {
     const std::string& address = agent.address();
     std::vector<sockaddr_in> askers;
     auto answer = [&](const sockaddr_in& to, const std::string& text) {
-        const std::string reply = sysDescrReply(text);
+        // The agent's GetResponse with the system description `text`.
+        const std::string reply = testsupport::snmp::encode({.value = text});
         ::sendto(agent.fd(), reply.data(), reply.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     };
     AgentWorld a(agent.port());
