@@ -88,10 +88,24 @@ Ipp call(const Budget& b, http_t* http, ipp_t* req, std::uint32_t& error) {
     return response;
 }
 
+// A call of one request on a connection of its own: as call(), and
+// ServerUnavailable when no connection is made.
+Ipp serverCall(Budget& b, ipp_t* req, std::uint32_t& error) {
+    startCall(b);
+    Http http = connectServer(b);
+    if (!http) {
+        ippDelete(req);
+        error = SpoolError::ServerUnavailable;
+        return nullptr;
+    }
+    return call(b, http.get(), req, error);
+}
+
 // Administration never asks for a password: without the right, it fails.
 const char* noPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
 
 SpoolResult adminCall(Budget& b, ipp_t* req, const std::string& ppdFile = {}) {
+    startCall(b);
     Http http = connectServer(b);
     if (!http) {
         ippDelete(req);
@@ -492,14 +506,11 @@ SpoolResult CupsSpooler::endDocument(QueueHandle handle) {
 
 JobOutcome CupsSpooler::jobOutcome(const std::string& queue, std::uint32_t jobId) {
     if (queue.empty() || jobId == 0) return JobOutcome::Unknown;
-    startCall(budget_);
-    Http http = connectServer(budget_);
-    if (!http) return JobOutcome::NoAnswer;
     ipp_t* req = request(IPP_OP_GET_JOB_ATTRIBUTES, queue);
     ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     requestAttributes(req, {"job-state"});
     std::uint32_t error = 0;
-    Ipp response = call(budget_, http.get(), req, error);
+    Ipp response = serverCall(budget_, req, error);
     if (!response) return serverSilent(error) ? JobOutcome::NoAnswer : JobOutcome::Unknown;
     ipp_attribute_t* state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
     if (!state) return JobOutcome::Unknown;
@@ -529,16 +540,10 @@ void CupsSpooler::finishOpenDocument(Open& o) {
 
 QueueList CupsSpooler::queues() {
     QueueList list;
-    startCall(budget_);
-    Http http = connectServer(budget_);
-    if (!http) {
-        list.result = SpoolResult::failed(SpoolError::ServerUnavailable);
-        return list;
-    }
     ipp_t* req = request(IPP_OP_CUPS_GET_PRINTERS, {});
     requestAttributes(req, {"printer-name"});
     std::uint32_t error = 0;
-    Ipp response = call(budget_, http.get(), req, error);
+    Ipp response = serverCall(budget_, req, error);
     // A server without queues answers "not found".
     if (!response && error != SpoolError::InvalidPrinterName) {
         list.result = SpoolResult::failed(error);
@@ -563,13 +568,11 @@ SpoolResult CupsSpooler::addQueue(const QueueSpec& spec) {
         ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_NAME, "printer-error-policy", nullptr, spec.errorPolicy.c_str());
     ippAddBoolean(req, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
     ippAddInteger(req, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
-    startCall(budget_);
     return adminCall(budget_, req, spec.ppdFile);
 }
 
 SpoolResult CupsSpooler::deleteQueue(const std::string& name) {
     if (name.empty()) return SpoolResult::failed(SpoolError::InvalidPrinterName);
-    startCall(budget_);
     SpoolResult r = adminCall(budget_, request(IPP_OP_CUPS_DELETE_PRINTER, name));
     if (r.error == SpoolError::InvalidPrinterName) return SpoolResult::success();
     return r;
@@ -577,12 +580,6 @@ SpoolResult CupsSpooler::deleteQueue(const std::string& name) {
 
 DeviceList CupsSpooler::localDevices() {
     DeviceList list;
-    startCall(budget_);
-    Http http = connectServer(budget_);
-    if (!http) {
-        list.result = SpoolResult::failed(SpoolError::ServerUnavailable);
-        return list;
-    }
     ipp_t* req = request(IPP_OP_CUPS_GET_DEVICES, {});
     const char* schemes[] = {"usb", "parallel", "serial"};
     ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "include-schemes", 3, nullptr, schemes);
@@ -591,7 +588,7 @@ DeviceList CupsSpooler::localDevices() {
     ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "timeout", static_cast<int>(std::max<long long>(1, search)));
     cupsSetPasswordCB2(noPassword, nullptr);
     std::uint32_t error = 0;
-    Ipp response = call(budget_, http.get(), req, error);
+    Ipp response = serverCall(budget_, req, error);
     cupsSetPasswordCB2(nullptr, nullptr);
     if (!response) {
         list.result = SpoolResult::failed(error);
@@ -631,13 +628,10 @@ std::string CupsSpooler::serverName() const {
 }
 
 std::string CupsSpooler::defaultQueue() {
-    startCall(budget_);
-    Http http = connectServer(budget_);
-    if (!http) return {};
     ipp_t* req = request(IPP_OP_CUPS_GET_DEFAULT, {});
     requestAttributes(req, {"printer-name"});
     std::uint32_t error = 0;
-    Ipp response = call(budget_, http.get(), req, error);
+    Ipp response = serverCall(budget_, req, error);
     if (!response) return {};
     return text(response.get(), "printer-name").value_or(std::string{});
 }
