@@ -39,14 +39,17 @@ bool RawPrint::SendRawJob(const std::string& job) {
 }
 
 bool RawPrint::SelectPrinter(const std::string& name) {
-    platform::Spooler& spooler = m_.os().spooler();
-    const platform::QueueList queues = spooler.queues();
-    silent_ = queues.result.serverSilent();
-    if (silent_) {
+    // A print server that does not answer ends the selection with its own box.
+    auto silent = [&](bool noAnswer) {
+        silent_ = noAnswer;
+        if (!noAnswer) return false;
         m_.ShowSpoolerSilent();
         m_.WriteLog("Print server does not answer: " + name);
-        return false;
-    }
+        return true;
+    };
+    platform::Spooler& spooler = m_.os().spooler();
+    const platform::QueueList queues = spooler.queues();
+    if (silent(queues.result.serverSilent())) return false;
     bool found = false;
     for (const auto& queue : queues.names) {
         if (queue == name) {
@@ -65,12 +68,7 @@ bool RawPrint::SelectPrinter(const std::string& name) {
     SpoolCheck check(m_);
     std::string printerText, jobText;
     check.CheckPrinter(printerText, jobText);
-    silent_ = check.serverSilent();
-    if (silent_) {
-        m_.ShowSpoolerSilent();
-        m_.WriteLog("Print server does not answer: " + name);
-        return false;
-    }
+    if (silent(check.serverSilent())) return false;
     if (check.getPrinterStatus(printerText, m_.SelectedPrinterPort, m_.SelectedDriverName) != "Ready") {
         m_.ShowError("Printer not ready", false);
         m_.WriteLog("Printer Not Ready: " + name);
