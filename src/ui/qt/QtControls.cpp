@@ -1,21 +1,19 @@
 #include "ui/qt/QtControls.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QPainter>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyleFactory>
 #include <QStyleOption>
 #include <QStylePainter>
 #include <algorithm>
 
 #include "ui/qt/QtWindows.h"
+#include "ui/qt/SharedStyle.h"
 
 namespace ui {
 
@@ -225,24 +223,6 @@ protected:
     }
 };
 
-QStyle* steppingStyle() {
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new SteppingStyle(QStyleFactory::create(QApplication::style()->name()));
-        style->setParent(qApp);  // goes with the application
-    }
-    return style;
-}
-
-QStyle* captionedFrameStyle() {
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new CaptionedFrameStyle(QStyleFactory::create(QApplication::style()->name()));
-        style->setParent(qApp);  // goes with the application
-    }
-    return style;
-}
-
 }  // namespace
 
 QCheckBox* newWrappingCheckBox(QWidget* parent) { return new WrappingButton<QCheckBox>(parent); }
@@ -260,14 +240,14 @@ int captionOffset(const QAbstractButton* button) {
 
 QScrollBar* newSteppingScrollBar(QWidget* parent) {
     auto* bar = new SteppingScrollBar(parent);
-    bar->setStyle(steppingStyle());
+    bar->setStyle(sharedStyle<SteppingStyle>());
     bar->setFocusPolicy(Qt::StrongFocus);
     return bar;
 }
 
 QGroupBox* newCaptionedFrame(QWidget* parent) {
     auto* g = new QGroupBox(parent);
-    g->setStyle(captionedFrameStyle());
+    g->setStyle(sharedStyle<CaptionedFrameStyle>());
     return g;
 }
 

@@ -5,14 +5,13 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStyleFactory>
 #include <algorithm>
 
 #include "ui/Ansi.h"
+#include "ui/qt/SharedStyle.h"
 
 namespace ui {
 
@@ -109,15 +108,6 @@ public:
     }
 };
 
-QStyle* maskStyle() {
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new MaskStyle(QStyleFactory::create(QApplication::style()->name()));
-        style->setParent(qApp);  // goes with the application
-    }
-    return style;
-}
-
 QScreen* screenOf(const QWidget* w) {
     QScreen* s = w ? w->screen() : nullptr;
     return s ? s : QGuiApplication::primaryScreen();
@@ -134,8 +124,8 @@ void setMaskCharacter(QLineEdit* edit, char mask) {
     edit->setEchoMode(code != 0 ? QLineEdit::Password : QLineEdit::Normal);
     if (code == 0 || edit->property(MaskStyle::Property).toInt() == code) return;
     edit->setProperty(MaskStyle::Property, code);
-    if (edit->style() != maskStyle()) {
-        edit->setStyle(maskStyle());
+    if (edit->style() != sharedStyle<MaskStyle>()) {
+        edit->setStyle(sharedStyle<MaskStyle>());
     } else {
         QEvent changed(QEvent::StyleChange);  // the line edit reads its mask again
         QCoreApplication::sendEvent(edit, &changed);
