@@ -30,33 +30,21 @@ TEST_F(MarrowbyAccess, SettingsBoxesReadTheirRows) {
     auto& print = m->PrinterSetupForm();
     auto& finish = m->FinishDialogForm();
     auto& custom = m->CustomDialogForm();
-    const struct {
-        const ui::Control& control;
-        const char* name;
-        const char* description;
-    } expected[] = {
-        {media.MediaTypeCB, "Ignore Print Mode", nullptr},
-        {media.MediaSizeCB, "Ignore Label Length", nullptr},
-        {media.OrientationCB, "Ignore Orientation", nullptr},
-        {media.DispenseCB, "Ignore Media Handling", nullptr},
-        {print.PrintSpeedCB, "Ignore Print Speed", nullptr},
-        {print.HorzCB, "Ignore Horizontal Image Shift", nullptr},
-        {print.VertCB, "Ignore Vertical Image Shift", nullptr},
-        {print.GapCB, "Ignore Gap Sensor Type", nullptr},
-        {print.EmulationCB, "Ignore Active Emulation", nullptr},
-        {finish.SaveCfgCB, "Ignore Save Settings to Printer Configuration", nullptr},
-        {finish.SetPwrUpCB, "Ignore Set Power-Up Configuration to", nullptr},
+    guitest::expectReadAs({
+        {media.MediaTypeCB, "Ignore Print Mode"},
+        {media.MediaSizeCB, "Ignore Label Length"},
+        {media.OrientationCB, "Ignore Orientation"},
+        {media.DispenseCB, "Ignore Media Handling"},
+        {print.PrintSpeedCB, "Ignore Print Speed"},
+        {print.HorzCB, "Ignore Horizontal Image Shift"},
+        {print.VertCB, "Ignore Vertical Image Shift"},
+        {print.GapCB, "Ignore Gap Sensor Type"},
+        {print.EmulationCB, "Ignore Active Emulation"},
+        {finish.SaveCfgCB, "Ignore Save Settings to Printer Configuration"},
+        {finish.SetPwrUpCB, "Ignore Set Power-Up Configuration to"},
         {custom.WidthValueMM, "mm", "Width"},
         {custom.HeightValueMM, "mm", "Length"},
-    };
-    for (const auto& e : expected) {
-        QWidget* w = ui::widgetOf(e.control);
-        ASSERT_NE(w, nullptr) << e.control.name();
-        EXPECT_EQ(accessibleText(w, QAccessible::Name), e.name) << e.control.name();
-        if (e.description) {
-            EXPECT_EQ(accessibleText(w, QAccessible::Description), e.description) << e.control.name();
-        }
-    }
+    });
 }
 
 TEST_F(MarrowbyAccess, ImageShiftBarsTakeTheKeyboard) {

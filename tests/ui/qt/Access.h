@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstddef>
+#include <initializer_list>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,6 +42,25 @@ inline QString heardAs(QWidget* w) {
     for (const auto& [label, relation] : i->relations(QAccessible::Label))
         heard += " | " + label->text(QAccessible::Name);
     return heard + " | " + i->text(QAccessible::Description);
+}
+
+// What a screen reader reads for a control beyond its caption: its name,
+// and its description unless that is nullptr.
+struct ReadAs {
+    const ui::Control& control;
+    const char* name;
+    const char* description = nullptr;
+};
+
+inline void expectReadAs(std::initializer_list<ReadAs> expected) {
+    for (const ReadAs& e : expected) {
+        QWidget* w = ui::widgetOf(e.control);
+        ASSERT_NE(w, nullptr) << e.control.name();
+        EXPECT_EQ(accessibleText(w, QAccessible::Name), e.name) << e.control.name();
+        if (e.description) {
+            EXPECT_EQ(accessibleText(w, QAccessible::Description), e.description) << e.control.name();
+        }
+    }
 }
 
 inline void expectAccessible(ui::Form& form) {

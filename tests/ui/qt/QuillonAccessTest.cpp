@@ -16,7 +16,6 @@
 
 namespace {
 
-using guitest::accessibleText;
 using guitest::widgetAs;
 
 struct QuillonAccess : ::testing::Test, testsupport::QuillonGuiWorld {
@@ -52,21 +51,11 @@ TEST_F(QuillonAccess, PortsChosenAnyWayRunThePage) {
 TEST_F(QuillonAccess, ControlsOfOneCaptionReadTheirRows) {
     auto& keys = module->WEPkeyDlgForm();
     auto& choices = module->QuestionDlgForm();
-    const struct {
-        const ui::Control& control;
-        const char* name;
-        const char* description;
-    } expected[] = {
+    guitest::expectReadAs({
         {keys.ShowChk[1], "Show Password", "Key 2"},
         {keys.ConfirmTxt[3], "Confirm:", "Key 4"},
         {choices.HelpSpeed, "What is this?", "Specify the Ethernet transmission speed"},
-    };
-    for (const auto& e : expected) {
-        QWidget* w = ui::widgetOf(e.control);
-        ASSERT_NE(w, nullptr) << e.control.name();
-        EXPECT_EQ(accessibleText(w, QAccessible::Name), e.name) << e.control.name();
-        EXPECT_EQ(accessibleText(w, QAccessible::Description), e.description) << e.control.name();
-    }
+    });
 }
 
 }  // namespace
