@@ -89,8 +89,7 @@ TEST(Rundll32, InstallsTheTemporaryQueueThroughTheStarterAndItsJobReachesThePrin
     options.snmp = false;
     testsupport::PrinterSim sim(options);
     testsupport::TempDir work;
-    // Not asked over SNMP by CUPS's backend, which would wait for an answer.
-    const std::string uri = "socket://" + sim.address() + ":" + std::to_string(sim.tcpPort()) + "/?snmp=false";
+    const std::string uri = testsupport::socketUri(sim.address(), sim.tcpPort());
     writeFile(work.file("ports.map"), "COM1:\tserial:/dev/ttyS0?baud=9600\r\nLPT1:\t" + uri + "\r\n");
     writeFile(work.file("quillon.bat"), InstallLine + "\r\n");
     auto& s = testScheduler();

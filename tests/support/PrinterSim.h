@@ -36,6 +36,13 @@ struct PrinterSimOptions {
     std::vector<std::string> extraArgs;
 };
 
+// The device URI of CUPS's socket backend for a printer on loopback that the
+// backend does not ask over SNMP (it would ask the agent's usual port, and
+// wait for an answer).
+inline std::string socketUri(const std::string& address, std::uint16_t port) {
+    return "socket://" + address + ":" + std::to_string(port) + "/?snmp=false";
+}
+
 struct SimJob {
     unsigned number = 0;  // as in job-0001.prn; counts accepted connections
     std::size_t size = 0;

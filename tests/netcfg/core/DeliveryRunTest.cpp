@@ -142,9 +142,9 @@ testsupport::PrinterSimOptions aPrinter() {
     return options;
 }
 
-// The port list's line of LPT1 to the simulator (not asked over SNMP by the backend).
+// The port list's line of LPT1 to the simulator.
 std::string parallelPortTo(const testsupport::PrinterSim& sim) {
-    return "LPT1:\tsocket://" + sim.address() + ":" + std::to_string(sim.tcpPort()) + "/?snmp=false\r\n";
+    return "LPT1:\t" + testsupport::socketUri(sim.address(), sim.tcpPort()) + "\r\n";
 }
 
 TEST(Delivery, OverTcpToThePrinter) {

@@ -130,12 +130,6 @@ struct SendEndToEnd : ::testing::Test {
         statusText = progress.StatusLog.text();
     }
     std::uint16_t snmpPort = 0;  // no agent: a request is not sent
-
-    // A queue on the socket backend; snmp=false, since it would otherwise ask
-    // the device over SNMP on the fixed port, and wait for an answer.
-    static std::string socketUri(const std::string& address, std::uint16_t port) {
-        return "socket://" + address + ":" + std::to_string(port) + "/?snmp=false";
-    }
 };
 
 const std::string SettingsJob =
@@ -144,7 +138,7 @@ const std::string SettingsJob =
 TEST_F(SendEndToEnd, JobsReachThePrinterAndTheRunEndsConfigured) {
     testsupport::PrinterSim sim;
     snmpPort = sim.udpPort();
-    addQueue("Label-Moves", socketUri(sim.address(), sim.tcpPort()), "");
+    addQueue("Label-Moves", testsupport::socketUri(sim.address(), sim.tcpPort()), "");
     // The success box, then no settings file on the way out.
     walkToTheSend("Label-Moves", {ui::IDOK, ui::IDNO});
     EXPECT_EQ(splitCrLf(statusText), (Strings{"Initializing ....", "Sending configuration update request to printer.",
@@ -170,7 +164,7 @@ TEST_F(SendEndToEnd, AStuckJobStaysAtTheHeadAndTheFrontPanelIsRead) {
     testsupport::SnmpServer agent(agentOptions);
     snmpPort = agent.port();
     // CUPS keeps retrying the job at the head while the device refuses it.
-    addQueue("Label-Stuck", socketUri(device.address(), device.port()), "retry-current-job");
+    addQueue("Label-Stuck", testsupport::socketUri(device.address(), device.port()), "retry-current-job");
     walkToTheSend("Label-Stuck");
     EXPECT_EQ(splitCrLf(statusText),
               (Strings{"Initializing ....", "Sending configuration update request to printer.",
