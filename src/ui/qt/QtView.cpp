@@ -222,6 +222,24 @@ LastPlace& lastPlace() {
     return place;
 }
 
+// Puts a window exactly where the page it follows was.
+void moveTo(QWidget* w, const LastPlace& place) {
+    moveOnScreen(w, place.geometry.topLeft(), place.frameOffset, QGuiApplication::screenAt(place.geometry.center()));
+}
+
+// Makes a top-level window a window of its own (Qt::Window) or a dialog,
+// keeping its other flags.
+void setWindowType(QWidget* w, Qt::WindowType type) {
+    if (w->windowType() != type) w->setWindowFlags((w->windowFlags() & ~Qt::WindowType_Mask) | type);
+}
+
+// The window the user is to work in now.
+void bringToFront(QWidget* w) {
+    // The off-screen platform has no stacking order to change.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
+    w->activateWindow();
+}
+
 // Sizes a window for the screen it comes up on (the primary one unless named).
 void fitToScreen(QWidget* w, QScreen* screen = nullptr) {
     w->ensurePolished();
@@ -392,19 +410,16 @@ void standAlone(QtFormWindow* w, const LastPlace* place) {
     QPointer<QWidget> focus = w->focusWidget();
     w->openedOver = nullptr;
     w->openedJustNow = false;
-    if (w->windowType() != Qt::Window) w->setWindowFlags((w->windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+    setWindowType(w, Qt::Window);
     if (w->windowModality() == Qt::WindowModal) {
         if (w->isVisible()) w->hide();
         w->setWindowModality(Qt::NonModal);
     }
     if (QWindow* handle = w->windowHandle()) handle->setTransientParent(nullptr);
-    if (place)
-        moveOnScreen(w, place->geometry.topLeft(), place->frameOffset,
-                     QGuiApplication::screenAt(place->geometry.center()));
+    if (place) moveTo(w, *place);
     if (w->isVisible()) return;
     w->show();
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
-    w->activateWindow();
+    bringToFront(w);
     if (focus) focus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -1154,9 +1169,7 @@ void QtFormView::visibilityChanged(bool visible, bool modal) {
     noteRecent(window_);
     lastPlace().fresh = false;
     window_->show();
-    // The off-screen platform has no stacking order to change.
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window_->raise();
-    window_->activateWindow();
+    bringToFront(window_);
     if (Control* f = firstFocus()) {
         form_.setFocused(f);
         if (QWidget* w = widget(*f)) w->setFocus(Qt::OtherFocusReason);
@@ -1181,8 +1194,7 @@ QWidget* QtFormView::openerWindow() const {
 void QtFormView::placeWindow(QWidget* opener) {
     QtFormWindow* self = window_;
     // On X11 only a dialog gets its transient parent as WM_TRANSIENT_FOR.
-    const Qt::WindowType type = opener ? Qt::Dialog : Qt::Window;
-    if (self->windowType() != type) self->setWindowFlags((self->windowFlags() & ~Qt::WindowType_Mask) | type);
+    setWindowType(self, opener ? Qt::Dialog : Qt::Window);
     self->winId();  // the native window, for its transient parent
     if (QWindow* handle = self->windowHandle()) handle->setTransientParent(opener ? opener->windowHandle() : nullptr);
     self->openedOver = opener;
@@ -1190,8 +1202,7 @@ void QtFormView::placeWindow(QWidget* opener) {
     if (opener) QTimer::singleShot(0, self, [self] { self->openedJustNow = false; });
     const LastPlace& last = lastPlace();
     if (last.fresh)
-        moveOnScreen(self, last.geometry.topLeft(), last.frameOffset,
-                     QGuiApplication::screenAt(last.geometry.center()));
+        moveTo(self, last);
     else if (opener)
         centreOver(self, opener);
     else
