@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cups/cups.h>
-
-#include <cstdlib>
-
 #include "platform/cups/CupsSpooler.h"
 #include "support/CupsServer.h"
 #include "support/Loopback.h"
@@ -26,14 +22,6 @@ const char* const Ppd =
     "*NickName: \"Tessivarn 7391-Q25-006\"\n*PSVersion: \"(3010.000) 0\"\n*cupsFilter: \"application/vnd.cups-raw 0 "
     "-\"\n"
     "*OpenUI *PageSize: PickOne\n*DefaultPageSize: w288h432\n*PageSize w288h432: \"\"\n*CloseUI: *PageSize\n";
-
-// Points the process's CUPS clients at a server.
-struct UseServer {
-    static void point(const std::string& address) {
-        ::setenv("CUPS_SERVER", address.c_str(), 1);
-        cupsSetServer(nullptr);
-    }
-};
 
 TEST(CupsAdmin, AddsQueuesEnabledAndDeletesThemTwice) {
     testsupport::TempDir dir;
@@ -116,12 +104,11 @@ TEST(CupsAdmin, WithoutTheRightNothingIsChanged) {
 
 TEST(CupsAdmin, ServerOutOfReach) {
     testsupport::RefusingPort refusing;
-    UseServer::point(refusing.endpoint());
+    testsupport::UseServer use(refusing.endpoint());
     platform::CupsSpooler cups;
     EXPECT_EQ(cups.addQueue(QueueSpec{"Q", "socket://127.0.0.1:9", "", "", ""}).error, SpoolError::ServerUnavailable);
     EXPECT_EQ(cups.deleteQueue("Q").error, SpoolError::ServerUnavailable);
     EXPECT_EQ(cups.localDevices().result.error, SpoolError::ServerUnavailable);
-    UseServer::point(testScheduler().address());
 }
 
 }  // namespace

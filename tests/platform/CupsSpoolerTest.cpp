@@ -3,12 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <cups/cups.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "SpoolWorld.h"
 #include "foundation/RawPrint.h"
 #include "foundation/SpoolCheck.h"
@@ -243,10 +237,7 @@ TEST_F(CupsSpoolTest, JobOnAPausedQueueWaitsAndThenPrints) {
 TEST_F(CupsSpoolTest, SchedulerOutOfReach) {
     addQueue("Quillon");
     testsupport::RefusingPort refusing;
-    cupsSetServer(refusing.endpoint().c_str());
-    struct Restore {
-        ~Restore() { cupsSetServer(testScheduler().address().c_str()); }
-    } restore;
+    testsupport::UseServer use(refusing.endpoint());
 
     platform::CupsSpooler offline;
     w.os.spoolerBackend = &offline;

@@ -437,13 +437,25 @@ bool CupsServer::hasWork() {
 }
 
 namespace {
+
 std::unique_ptr<CupsServer> theServer;
+
+// CUPS_SERVER for the programs a test starts, and the process's own clients.
+void pointClientsAt(const std::string& endpoint) {
+    ::setenv("CUPS_SERVER", endpoint.c_str(), 1);
+    cupsSetServer(nullptr);
 }
+
+}  // namespace
 
 CupsServer& testScheduler() {
     if (!theServer) throw std::logic_error("the test scheduler is not running");
     return *theServer;
 }
+
+UseServer::UseServer(const std::string& endpoint) { pointClientsAt(endpoint); }
+
+UseServer::~UseServer() { pointClientsAt(testScheduler().address()); }
 
 void CupsEnvironment::SetUp() {
     // Until the private server runs, CUPS clients point at a port that refuses them.
@@ -454,9 +466,8 @@ void CupsEnvironment::SetUp() {
     } catch (const std::exception& e) {
         GTEST_FAIL() << e.what();
     }
-    ::setenv("CUPS_SERVER", theServer->address().c_str(), 1);
     ::unsetenv("IPP_PORT");
-    cupsSetServer(nullptr);
+    pointClientsAt(theServer->address());
 }
 
 void CupsEnvironment::TearDown() { theServer.reset(); }

@@ -106,6 +106,17 @@ private:
 // The server of the running test program, started by CupsEnvironment.
 CupsServer& testScheduler();
 
+// Points the process's CUPS clients at another server ("ADDRESS:PORT", as
+// CUPS_SERVER takes it) for the life of the object, then at the test
+// scheduler again.
+class UseServer {
+public:
+    explicit UseServer(const std::string& endpoint);
+    ~UseServer();
+    UseServer(const UseServer&) = delete;
+    UseServer& operator=(const UseServer&) = delete;
+};
+
 // Starts the server before the first test, points CUPS_SERVER at it, and
 // stops it after the last one.
 class CupsEnvironment : public ::testing::Environment {

@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cups/cups.h>
 #include <sys/socket.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <stdexcept>
 
 #include "foundation/KAEIntro.h"
@@ -134,19 +132,9 @@ struct SilentServer : testsupport::LoopbackSocket {
     }
 };
 
-// Points the process's CUPS clients at a server for the life of the object.
-struct UseServer {
-    explicit UseServer(const std::string& address) { point(address); }
-    ~UseServer() { point(testScheduler().address()); }
-    static void point(const std::string& address) {
-        ::setenv("CUPS_SERVER", address.c_str(), 1);
-        cupsSetServer(nullptr);
-    }
-};
-
 TEST_F(CupsDiscovery, ASilentServerIsNamedInPlaceOfTheDriverOffer) {
     SilentServer silent;
-    UseServer use(silent.endpoint());
+    testsupport::UseServer use(silent.endpoint());
     platform::CupsSpooler impatient(std::chrono::milliseconds(200));
     w.os.spoolerBackend = &impatient;
     w.m.Main("");
