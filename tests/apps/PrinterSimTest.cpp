@@ -25,20 +25,11 @@ using testsupport::PrinterSimOptions;
 
 namespace {
 
-sockaddr_in endpoint(const std::string& address, std::uint16_t port) {
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    if (::inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1 || (ntohl(sa.sin_addr.s_addr) >> 24) != 127)
-        throw std::invalid_argument("loopback only: " + address);
-    return sa;
-}
-
 class TcpClient {
 public:
     TcpClient(const std::string& address, std::uint16_t port) {
         fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const auto sa = endpoint(address, port);
+        const auto sa = testsupport::loopbackAddress(address, port);
         if (fd_ < 0 || ::connect(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0)
             throw std::runtime_error("connect failed");
     }
@@ -69,7 +60,7 @@ class UdpClient {
 public:
     UdpClient(const std::string& address, std::uint16_t port) {
         fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const auto sa = endpoint(address, port);
+        const auto sa = testsupport::loopbackAddress(address, port);
         if (fd_ < 0 || ::connect(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0)
             throw std::runtime_error("udp connect failed");
     }
@@ -426,7 +417,7 @@ struct OpenUdp {
     int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     ~OpenUdp() { ::close(fd); }
     void sendTo(const PrinterSim& sim, const Bytes& datagram) {
-        const auto sa = endpoint(sim.address(), sim.udpPort());
+        const auto sa = testsupport::loopbackAddress(sim.address(), sim.udpPort());
         ::sendto(fd, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
     }
     struct From {
