@@ -78,6 +78,9 @@ public:
     virtual void WelcomeNext() = 0;
     // The error box saying that the print server, named as the user named it, does not answer.
     void ShowSpoolerSilent();
+    // The progress pages' status line of a run that the print server's silence ended.
+    static constexpr const char* SpoolerSilentStatus =
+        "... The print server does not answer. Program unable to continue.";
 
     // Pages
     ui::FormSlot<KAEIntro> KAEIntroForm;

@@ -301,7 +301,7 @@ void ProgressDlg::JobFailure(const std::string& reason, bool serverSilent) {
     setProgress(100);
     m_.WriteLog("Job failed: " + reason);
     if (serverSilent) {
-        AddStatus("... The print server does not answer. Program unable to continue.");
+        AddStatus(foundation::WizardModule::SpoolerSilentStatus);
         AddStatus(FailureLines[2]);
     } else {
         for (const char* line : FailureLines) AddStatus(line);

@@ -270,7 +270,7 @@ bool ProgressDlg::Check_Job_Status(int waitSeconds) {
 }
 
 bool ProgressDlg::SpoolerFailure(bool showBox) {
-    AppendStatus("... The print server does not answer. Program unable to continue.");
+    AppendStatus(foundation::WizardModule::SpoolerSilentStatus);
     AppendStatus("Program terminated!!!");
     if (showBox) m_.ShowSpoolerSilent();
     m_.SetupSent = false;
