@@ -8,8 +8,6 @@
 //
 //   idle_bench [SECONDS [LIMIT-PER-SECOND]]     (defaults: 10 s, 1)
 
-#include <fcntl.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,6 +28,7 @@
 #include "platform/SystemPlatform.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "printercfg/core/MarrowbyModule.h"
+#include "support/ServerProcess.h"
 #include "ui/qt/QtRuntime.h"
 #include "ui/qt/QtServices.h"
 
@@ -61,19 +60,6 @@ int bare(int argc, char** argv) {
     window.resize(480, 360);
     window.show();
     return QApplication::exec();
-}
-
-pid_t start(const std::string& program, const std::vector<std::string>& args) {
-    const pid_t pid = ::fork();
-    if (pid != 0) return pid;
-    const int null = ::open("/dev/null", O_RDWR);
-    ::dup2(null, 1);
-    ::dup2(null, 2);
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
 }
 
 long long switches(const std::string& statusFile) {
@@ -118,13 +104,13 @@ int main(int argc, char** argv) {
         pid_t pid;
         Count before;
     };
-    const std::string self = argv[0];
-    std::vector<Peer> peers = {{"bare Qt 6 window", start(self, {"--page", "bare"}), {}},
-                               {"Quillon welcome page", start(std::string(QUILL_BIN_DIR) + "/Quillon", {}), {}},
-                               {"Marrowby page 2", start(self, {"--page", "marrowby"}), {}}};
+    const std::string self = argv[0], quillon = std::string(QUILL_BIN_DIR) + "/Quillon";
+    using testsupport::startServer;
+    std::vector<Peer> peers = {{"bare Qt 6 window", startServer(self, {self, "--page", "bare"}, ""), {}},
+                               {"Quillon welcome page", startServer(quillon, {quillon}, ""), {}},
+                               {"Marrowby page 2", startServer(self, {self, "--page", "marrowby"}, ""), {}}};
     auto stopAll = [&] {
-        for (auto& p : peers) ::kill(p.pid, SIGTERM);
-        for (auto& p : peers) ::waitpid(p.pid, nullptr, 0);
+        for (auto& p : peers) testsupport::stopServer(p.pid, std::chrono::seconds(5));
     };
     // A bench, not a test: real time passes while the programs start and idle.
     std::this_thread::sleep_for(std::chrono::seconds(1));
