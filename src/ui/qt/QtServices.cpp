@@ -87,7 +87,8 @@ protected:
 int QtMessageBox::show(const MessageRequest& request) {
     // Over the window the user works in; the box goes with it should that
     // window be destroyed while the box is open.
-    QPointer<AnswerBox> box = new AnswerBox(activeFormWindow());
+    OpenBox open;
+    QPointer<AnswerBox> box = new AnswerBox(open.over());
     QString text = QString::fromStdString(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QChar('\r'), QChar('\n'));
@@ -144,7 +145,8 @@ QString qtFileFilter(const std::string& filter) {
 }
 
 std::optional<std::string> QtFileDialog::open(const FileDialogRequest& request) {
-    QPointer<QFileDialog> owned = new QFileDialog(activeFormWindow());
+    OpenBox open;
+    QPointer<QFileDialog> owned = new QFileDialog(open.over());
     QFileDialog& dlg = *owned;
     dlg.setWindowTitle(QString::fromStdString(request.title));
     if (request.fileMustExist) {

@@ -32,6 +32,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <set>
 
 #include "ui/Accessible.h"
@@ -189,8 +190,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override { return onEvent && onEvent(watched, e); }
 };
 
-// Form windows in the order the user last met them (shown or activated),
-// most recent last.
+// Windows in the order the user last met them (shown or activated), most
+// recent last.
 std::vector<QPointer<QWidget>>& recentWindows() {
     static std::vector<QPointer<QWidget>> recent;
     return recent;
@@ -203,36 +204,6 @@ void noteRecent(QWidget* w) {
     r.push_back(w);
 }
 
-QWidget* mostRecent() {
-    auto& r = recentWindows();
-    for (auto it = r.rbegin(); it != r.rend(); ++it)
-        if (*it) return it->data();
-    return nullptr;
-}
-
-// Where the page the user worked in last stood when it was hidden, until
-// another window comes up: the next page of a wizard takes its place.
-struct LastPlace {
-    bool fresh = false;
-    QRect geometry;      // of the window, without its frame
-    QPoint frameOffset;  // window position minus frame position
-};
-LastPlace& lastPlace() {
-    static LastPlace place;
-    return place;
-}
-
-// Puts a window exactly where the page it follows was.
-void moveTo(QWidget* w, const LastPlace& place) {
-    moveOnScreen(w, place.geometry.topLeft(), place.frameOffset, QGuiApplication::screenAt(place.geometry.center()));
-}
-
-// Makes a top-level window a window of its own (Qt::Window) or a dialog,
-// keeping its other flags.
-void setWindowType(QWidget* w, Qt::WindowType type) {
-    if (w->windowType() != type) w->setWindowFlags((w->windowFlags() & ~Qt::WindowType_Mask) | type);
-}
-
 // The window the user is to work in now.
 void bringToFront(QWidget* w) {
     // The off-screen platform has no stacking order to change.
@@ -240,12 +211,17 @@ void bringToFront(QWidget* w) {
     w->activateWindow();
 }
 
+QScreen* screenOrPrimary(const QWidget* w) {
+    QScreen* s = w && w->isVisible() ? w->screen() : nullptr;
+    return s ? s : QGuiApplication::primaryScreen();
+}
+
+QRect freeArea(const QScreen* screen) { return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768); }
+
 // Sizes a window for the screen it comes up on (the primary one unless named).
 void fitToScreen(QWidget* w, QScreen* screen = nullptr) {
     w->ensurePolished();
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    w->resize(fittedWindowSize(w, available));
+    w->resize(fittedWindowSize(w, freeArea(screen ? screen : QGuiApplication::primaryScreen())));
 }
 
 void applyColour(QWidget* w, std::uint32_t colour) {
@@ -329,73 +305,132 @@ bool indentIn(QLayout* layout, QWidget* w, int by) {
 
 }  // namespace
 
-// The window of a form: Enter and Escape reach the default and cancel
-// buttons, and the close button asks the model.
+// A window of the program: a wizard window, whose page changes as the user
+// goes on or back, or a dialog over another window, decided when it is made.
+// It shows one page; Enter, Escape and the close button go to that page.
 class QtFormWindow : public QWidget {
 public:
-    std::function<bool(int key)> onKey;
-    std::function<void()> onClose;
-    // The window this one came up over, its transient parent, and whether
-    // that was in the current turn of the event loop.
-    QPointer<QWidget> openedOver;
-    bool openedJustNow = false;
+    explicit QtFormWindow(bool dialog) {
+        setWindowFlags(dialog ? Qt::Dialog : Qt::Window);
+        auto* l = new QVBoxLayout(this);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->setSpacing(0);
+        grace.setSingleShot(true);
+    }
+
+    QtFormView* view = nullptr;  // the view of the page shown; nullptr once its form is gone
+    QPointer<QWidget> page;      // the page shown
+    QTimer grace;                // a wizard window left without a page waits a moment for the next one
+
+    bool isDialog() const { return windowType() == Qt::Dialog; }
+    // Its page was hidden or unloaded.
+    bool vacant() const { return !view || !view->form().isVisible(); }
+
+    // Puts the page of `v` in this window in place of the page it shows.
+    void showPage(QtFormView* v) {
+        grace.stop();
+        if (page && page != v->page_) {
+            page->hide();
+            if (view) {
+                view->host_ = nullptr;
+                page->setParent(nullptr);
+            } else {
+                page->deleteLater();  // its form is gone
+            }
+        }
+        if (v->host_ && v->host_ != this) v->host_->release();
+        view = v;
+        page = v->page_;
+        v->host_ = this;
+        if (page->parentWidget() != this) {
+            page->setParent(this);
+            layout()->addWidget(page);
+        }
+        page->setEnabled(true);
+        page->show();
+        setObjectName(page->objectName());
+        setWindowTitle(qs(v->form_.caption()));
+        fit();
+    }
+
+    // Lets go of the page it shows, which goes to another window.
+    void release() {
+        if (page) page->setParent(nullptr);
+        page = nullptr;
+        view = nullptr;
+    }
 
 protected:
     void keyPressEvent(QKeyEvent* e) override {
         const int k = e->key();
-        if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Escape) && onKey) {
-            auto handler = onKey;
-            if (handler(k)) {
+        if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Escape) && view && !vacant()) {
+            std::shared_ptr<bool> alive = view->alive_;
+            if (view->keyPressed(k)) {
                 e->accept();
                 return;
             }
+            if (!*alive) return;
         }
         QWidget::keyPressEvent(e);
     }
     void closeEvent(QCloseEvent* e) override {
-        e->ignore();  // the model decides; unloading removes the window
-        if (onClose) {
-            auto handler = onClose;
-            handler();
-        }
+        e->ignore();  // the page's form decides; the window goes when it has no page left
+        if (view && !vacant()) view->form_.userClose();
     }
     bool event(QEvent* e) override {
-        if (e->type() == QEvent::WindowActivate) {
-            noteRecent(this);
-            lastPlace().fresh = false;
-        }
+        if (e->type() == QEvent::WindowActivate) noteRecent(this);
         const bool handled = QWidget::event(e);
-        if (e->type() == QEvent::LayoutRequest) growToContents();
+        if (e->type() == QEvent::LayoutRequest && isVisible()) growToContents();
         return handled;
     }
 
 private:
+    // As big as the page wants on its screen; a window on screen keeps its
+    // top-left corner and takes no more room than the screen has below and
+    // right of it.
+    void fit() {
+        ensurePolished();
+        const QRect avail = freeArea(screenOrPrimary(this));
+        QSize size = fittedWindowSize(this, avail);
+        if (isVisible()) {
+            const QRect frame = frameGeometry();
+            const QSize room(avail.right() + 1 - frame.left() - (frame.width() - width()),
+                             avail.bottom() + 1 - frame.top() - (frame.height() - height()));
+            const QSize least = minimumSizeHint().expandedTo(minimumSize());
+            size = size.boundedTo(room).expandedTo(least);
+        }
+        if (size != this->size()) resize(size);
+    }
+
     // Texts that got longer or controls that appeared while the window is
-    // up: it grows to show them whole, no higher than the screen (the page
-    // scrolls beyond that).
+    // up: it grows to show them whole, as far as the screen has room below it
+    // (the page scrolls beyond that).
     void growToContents() {
         QLayout* l = layout();
-        if (!l || !l->hasHeightForWidth() || !isVisible()) return;
-        int needed = l->totalHeightForWidth(width());
-        const QScreen* s = screen();
-        const QRect avail = s ? s->availableGeometry() : QRect();
-        if (s)
-            needed =
-                std::min(needed, avail.height() - std::max(FrameAllowanceHeight, frameGeometry().height() - height()));
+        if (!l || !l->hasHeightForWidth()) return;
+        const int needed = l->totalHeightForWidth(width());
         if (needed <= height()) return;
-        resize(width(), needed);
-        if (s && frameGeometry().bottom() > avail.bottom())
-            move(pos().x(), std::max(avail.top(), avail.bottom() + 1 - frameGeometry().height()));
+        const QRect avail = freeArea(screenOrPrimary(this));
+        const QRect frame = frameGeometry();
+        const int room = avail.bottom() + 1 - frame.top() - (frame.height() - height());
+        const int h = std::min(needed, std::max(room, height()));
+        if (h > height()) resize(width(), h);
     }
 };
 
 namespace {
 
-// A form's window is a frame for assistive technology, a modal one a dialog.
+// A dialog, or a window that blocks others, is a dialog for assistive
+// technology; a wizard window is a frame.
 class FormWindowAccessible : public QAccessibleWidget {
 public:
-    explicit FormWindowAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
-    QAccessible::Role role() const override { return widget()->isModal() ? QAccessible::Dialog : QAccessible::Window; }
+    explicit FormWindowAccessible(QtFormWindow* w) : QAccessibleWidget(w, QAccessible::Window), host_(w) {}
+    QAccessible::Role role() const override {
+        return host_->isDialog() || host_->isModal() ? QAccessible::Dialog : QAccessible::Window;
+    }
+
+private:
+    QtFormWindow* host_;
 };
 
 QAccessibleInterface* formWindowAccessible(const QString&, QObject* object) {
@@ -403,46 +438,176 @@ QAccessibleInterface* formWindowAccessible(const QString&, QObject* object) {
     return nullptr;
 }
 
-// A window that came up over another one stands alone from now on: a
-// window of its own, neither transient for nor blocking another; at `place`
-// when given.
-void standAlone(QtFormWindow* w, const LastPlace* place) {
-    QPointer<QWidget> focus = w->focusWidget();
-    w->openedOver = nullptr;
-    w->openedJustNow = false;
-    setWindowType(w, Qt::Window);
-    if (w->windowModality() == Qt::WindowModal) {
-        if (w->isVisible()) w->hide();
-        w->setWindowModality(Qt::NonModal);
-    }
-    if (QWindow* handle = w->windowHandle()) handle->setTransientParent(nullptr);
-    if (place) moveTo(w, *place);
-    if (w->isVisible()) return;
-    w->show();
-    bringToFront(w);
-    if (focus) focus->setFocus(Qt::OtherFocusReason);
-}
-
-// `left` is being hidden: the windows that came up over it stand alone; one
-// that came up in this very turn of the event loop (the page shown before
-// the page it replaces is hidden) takes its place.
-void releaseDependants(const QWidget* left, const LastPlace& place) {
-    std::vector<QtFormWindow*> dependants;
-    for (const auto& p : recentWindows())
-        if (auto* w = dynamic_cast<QtFormWindow*>(p.data()); w && w->openedOver == left && w->isVisible())
-            dependants.push_back(w);
-    for (QtFormWindow* w : dependants) standAlone(w, w->openedJustNow ? &place : nullptr);
-}
+// A wizard window left without a page waits this long for the next page
+// before it goes (a page that comes back on a poll of its timer).
+constexpr int WindowGraceMs = 750;
 
 }  // namespace
 
-QWidget* activeFormWindow() {
-    // The list follows activation and showing; the platform may report an
-    // activation only later.
-    auto& r = recentWindows();
-    for (auto it = r.rbegin(); it != r.rend(); ++it)
-        if (*it && (*it)->isVisible()) return it->data();
-    return nullptr;
+// The program's windows and the forms waiting for one.
+struct WindowBoard {
+    std::vector<QPointer<QtFormWindow>> windows;
+    std::vector<QtFormView*> waiting;  // shown since the last settling, in that order
+    int boxes = 0;                     // message boxes and file dialogs open
+    int views = 0;                     // views of loaded forms
+    bool queued = false;
+    bool settling = false;
+    // Where the last wizard window stood (its frame) when it went.
+    std::optional<QPoint> lastPlace;
+    QPointer<QScreen> lastScreen;
+
+    static WindowBoard& get() {
+        static WindowBoard board;
+        return board;
+    }
+
+    // The window the user works in now, but `except`.
+    QtFormWindow* active(const QtFormWindow* except = nullptr) const {
+        auto& r = recentWindows();
+        for (auto it = r.rbegin(); it != r.rend(); ++it) {
+            auto* w = dynamic_cast<QtFormWindow*>(it->data());
+            if (w && w != except && w->isVisible()) return w;
+        }
+        return nullptr;
+    }
+
+    void queue() {
+        if (queued) return;
+        queued = true;
+        QTimer::singleShot(0, [] { WindowBoard::get().settle(false); });
+    }
+
+    void forget(QtFormView* v) {
+        waiting.erase(std::remove(waiting.begin(), waiting.end(), v), waiting.end());
+        for (auto& w : windows)
+            if (w && w->view == v) w->view = nullptr;  // it keeps the page until another one comes
+    }
+
+    // `forBox`: a box is about to open: forms waiting for a window take over
+    // windows left by pages hidden meanwhile, and nothing else changes.
+    void settle(bool forBox) {
+        if (settling || (boxes > 0 && !forBox)) return;
+        settling = true;
+        if (!forBox) queued = false;
+        windows.erase(std::remove(windows.begin(), windows.end(), nullptr), windows.end());
+        std::vector<QtFormWindow*> free;
+        for (auto& w : windows)
+            if (w->vacant() && !w->isModal()) free.push_back(w);
+        // A page taking a window over takes the wizard window before a dialog.
+        std::stable_partition(free.begin(), free.end(), [](const QtFormWindow* w) { return !w->isDialog(); });
+        std::vector<QtFormView*> shown;
+        shown.swap(waiting);
+        for (QtFormView* v : shown) {
+            if (!v->form_.isVisible() || (v->host_ && v->host_->view == v)) continue;
+            if (!free.empty() && !v->shownModal_) {
+                QtFormWindow* w = free.front();
+                free.erase(free.begin());
+                const bool mapped = w->isVisible();
+                w->showPage(v);
+                if (!mapped) w->show();
+                v->focusFirst();
+                noteRecent(w);
+                continue;
+            }
+            if (forBox) {
+                waiting.push_back(v);
+                continue;
+            }
+            open(v);
+        }
+        if (!forBox) {
+            for (QtFormWindow* w : vacantWindows()) leave(w);
+        }
+        settling = false;
+    }
+
+    std::vector<QtFormWindow*> vacantWindows() const {
+        std::vector<QtFormWindow*> out;
+        for (const auto& w : windows)
+            if (w && w->vacant()) out.push_back(w);
+        return out;
+    }
+
+    // A window for a form that takes over none: a dialog of the window the
+    // user worked in when it was shown, where that one still shows its page;
+    // else a wizard window where the last one stood, or centred on the screen.
+    void open(QtFormView* v) {
+        QtFormWindow* opener = v->opener_;
+        if (opener && (opener->vacant() || !opener->isVisible())) opener = nullptr;
+        auto* w = new QtFormWindow(opener != nullptr);
+        windows.push_back(w);
+        w->setWindowModality(v->shownModal_                       ? Qt::ApplicationModal
+                             : opener && v->form_.modalToOpener() ? Qt::WindowModal
+                                                                  : Qt::NonModal);
+        w->winId();  // the native window, for its transient parent
+        if (opener) w->windowHandle()->setTransientParent(opener->windowHandle());
+        QScreen* screen = opener ? opener->screen() : lastScreen ? lastScreen.data() : nullptr;
+        if (screen) w->windowHandle()->setScreen(screen);
+        w->showPage(v);
+        if (opener) {
+            centreOver(w, opener);
+        } else if (lastPlace) {
+            moveOnScreen(w, *lastPlace, QPoint(0, 0), screen);
+        } else {
+            centreOnScreen(w);
+        }
+        noteRecent(w);
+        w->show();
+        bringToFront(w);
+        v->focusFirst();
+    }
+
+    // A window whose page is gone: a dialog goes at once; a wizard window
+    // waits a moment for the next page, greyed, unless no form is left.
+    void leave(QtFormWindow* w) {
+        if (w->grace.isActive()) return;
+        const bool formsLeft = views > 0;
+        if (w->isDialog() || w->isModal() || !w->isVisible() || !formsLeft) {
+            close(w);
+            return;
+        }
+        if (w->page) w->page->setEnabled(false);
+        QPointer<QtFormWindow> p = w;
+        QObject::disconnect(&w->grace, nullptr, nullptr, nullptr);
+        QObject::connect(&w->grace, &QTimer::timeout, w, [this, p] {
+            if (!p || !p->vacant()) return;
+            if (boxes > 0) {
+                p->grace.start(WindowGraceMs);
+                return;
+            }
+            close(p);
+        });
+        w->grace.start(WindowGraceMs);
+    }
+
+    void close(QtFormWindow* w) {
+        if (!w->isDialog() && w->isVisible()) {
+            lastPlace = w->frameGeometry().topLeft();
+            lastScreen = w->screen();
+        }
+        windows.erase(std::remove(windows.begin(), windows.end(), w), windows.end());
+        w->hide();
+        if (w->view) w->release();
+        w->deleteLater();  // with a page whose form is gone
+    }
+};
+
+QWidget* activeFormWindow() { return WindowBoard::get().active(); }
+
+void settleWindows() { WindowBoard::get().settle(false); }
+
+OpenBox::OpenBox() {
+    WindowBoard& board = WindowBoard::get();
+    board.settle(true);
+    ++board.boxes;
+    over_ = board.active();
+}
+
+QWidget* OpenBox::over() const { return over_.data(); }
+
+OpenBox::~OpenBox() {
+    WindowBoard& board = WindowBoard::get();
+    if (--board.boxes == 0) board.queue();
 }
 
 // ---------------------------------------------------------------------------
@@ -458,6 +623,7 @@ QtFormView::QtFormView(Form& form)
     keys_ = std::move(keys);
     static const bool accessible = (QAccessible::installFactory(formWindowAccessible), true);
     (void)accessible;
+    ++WindowBoard::get().views;
     build();
 }
 
@@ -466,14 +632,30 @@ QtFormView::~QtFormView() {
     ctx_.reset();                                                           // drops every connection to this view
     if (QCoreApplication::instance()) mnemonics_.release()->deleteLater();  // it may be filtering an event right now
     if (QCoreApplication::instance()) keys_.release()->deleteLater();
-    if (window_ && QCoreApplication::instance()) {
-        window_->hide();
+    WindowBoard& board = WindowBoard::get();
+    --board.views;
+    board.forget(this);
+    if (!QCoreApplication::instance()) return;
+    if (host_ && host_->page == page_) {
+        // Its window keeps the page until the next one comes or the window
+        // goes; at once when no form is left.
+        if (board.views == 0)
+            board.settle(false);
+        else
+            board.queue();
+    } else if (page_) {
+        page_->hide();
         // A signal of one of its widgets may be on its way right now.
-        window_->deleteLater();
+        page_->deleteLater();
     }
 }
 
-QWidget* QtFormView::window() const { return window_.data(); }
+QWidget* QtFormView::page() const { return page_.data(); }
+
+QWidget* QtFormView::window() const {
+    if (host_ && host_->view == this) return host_.data();
+    return page_.data();
+}
 
 QWidget* QtFormView::widget(const Control& control) const {
     auto it = widgets_.find(&control);
@@ -497,13 +679,12 @@ bool QtFormView::hasChildren(const Control* c) const {
 }
 
 void QtFormView::build() {
-    window_ = new QtFormWindow;
-    window_->setObjectName(qs(form_.name()));
-    window_->setWindowTitle(qs(form_.caption()));
+    page_ = new QWidget;
+    page_->setObjectName(qs(form_.name()));
 
     // The page scrolls where the screen is too small for it; the button row
     // below it stays in sight.
-    auto* root = new QVBoxLayout(window_);
+    auto* root = new QVBoxLayout(page_);
     root->setContentsMargins(0, 0, 0, 14);
     root->setSpacing(14);
     auto* page = new QWidget;
@@ -511,7 +692,7 @@ void QtFormView::build() {
     auto* body = new QHBoxLayout(page);
     body->setContentsMargins(20, 20, 20, 0);
     body->setSpacing(20);
-    root->addWidget(newPageScroller(page, window_), 1);
+    root->addWidget(newPageScroller(page, page_), 1);
     auto* bottom = new QVBoxLayout;
     bottom->setContentsMargins(20, 0, 20, 0);
     bottom->setSpacing(14);
@@ -527,7 +708,7 @@ void QtFormView::build() {
     content_->setSpacing(10);
     body->addLayout(content_, 1);
 
-    buttonLine_ = new QFrame(window_);
+    buttonLine_ = new QFrame(page_);
     buttonLine_->setFrameShape(QFrame::HLine);
     buttonLine_->setFrameShadow(QFrame::Sunken);
     bottom->addWidget(buttonLine_);
@@ -541,11 +722,6 @@ void QtFormView::build() {
     content_->addStretch(1);
     buttonLine_->setVisible(buttons_->count() > 1);
 
-    auto alive = alive_;
-    window_->onKey = [this, alive](int key) { return *alive && keyPressed(key); };
-    window_->onClose = [this, alive] {
-        if (*alive) form_.userClose();
-    };
     QObject::connect(qApp, &QApplication::focusChanged, ctx_.get(),
                      [this](QWidget*, QWidget* now) { focusMoved(now); });
 
@@ -555,7 +731,7 @@ void QtFormView::build() {
         wire(*c, it->second.data());
         syncAll(*c);
     }
-    window_->ensurePolished();
+    page_->ensurePolished();
     applyIndents();
     alignGrids();
     applyTabOrder();
@@ -637,7 +813,7 @@ void QtFormView::applyAccessibleTexts() {
 // radio buttons to assistive technology and the arrow keys move the choice.
 QButtonGroup* QtFormView::optionGroup(const Control* container) {
     QPointer<QButtonGroup>& g = optionGroups_[container];
-    if (!g) g = new QButtonGroup(window_);
+    if (!g) g = new QButtonGroup(page_);
     return g;
 }
 
@@ -965,8 +1141,8 @@ QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
 // A control made after the form loaded gets its widget at its first change.
 QWidget* QtFormView::ensureWidget(Control& c) {
     if (QWidget* w = widget(c)) return w;
-    if (c.kind() == Kind::Timer || !window_) return nullptr;
-    QWidget* parent = window_;
+    if (c.kind() == Kind::Timer || !page_) return nullptr;
+    QWidget* parent = page_;
     QBoxLayout* into = content_;
     if (Control* box = c.container()) {
         auto it = inner_.find(box);
@@ -1130,7 +1306,7 @@ bool QtFormView::keyPressed(int key) {
 
 void QtFormView::focusMoved(QWidget* now) {
     for (QWidget* w = now; w; w = w->parentWidget()) {
-        if (w == window_) return;
+        if (w == page_) return;
         for (const auto& [control, widget] : widgets_) {
             if (widget == w && attached(control)) {
                 form_.setFocused(const_cast<Control*>(control));
@@ -1141,76 +1317,40 @@ void QtFormView::focusMoved(QWidget* now) {
 }
 
 void QtFormView::visibilityChanged(bool visible, bool modal) {
-    if (!window_) return;
+    if (!page_) return;
+    WindowBoard& board = WindowBoard::get();
     if (!visible) {
-        // A page the user worked in last leaves its place to the next one;
-        // a modal dialog goes back to its opener.
-        const bool page = window_->isVisible() && !window_->isModal();
-        const LastPlace place{true, window_->geometry(), window_->geometry().topLeft() - window_->pos()};
-        if (page && mostRecent() == window_) lastPlace() = place;
-        window_->hide();
-        releaseDependants(window_, place);
+        board.waiting.erase(std::remove(board.waiting.begin(), board.waiting.end(), this), board.waiting.end());
+        board.queue();
         return;
     }
-    QWidget* opener = window_->isVisible() ? window_->openedOver.data() : openerWindow();
-    const Qt::WindowModality m = modal                             ? Qt::ApplicationModal
-                                 : opener && form_.modalToOpener() ? Qt::WindowModal
-                                                                   : Qt::NonModal;
-    if (window_->windowModality() != m) {
-        if (window_->isVisible()) window_->hide();
-        window_->setWindowModality(m);
+    if (host_ && host_->view == this) {
+        // Hidden and shown again before its window went.
+        host_->grace.stop();
+        page_->setEnabled(true);
+        if (!host_->isVisible()) host_->show();
+        noteRecent(host_);
+        focusFirst();
+        return;
     }
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        // The next page of a wizard comes up on the screen of the page before it.
-        fitToScreen(window_, lastPlace().fresh ? QGuiApplication::screenAt(lastPlace().geometry.center()) : nullptr);
-    }
-    if (!window_->isVisible()) placeWindow(opener);
-    noteRecent(window_);
-    lastPlace().fresh = false;
-    window_->show();
-    bringToFront(window_);
-    if (Control* f = firstFocus()) {
-        form_.setFocused(f);
-        if (QWidget* w = widget(*f)) w->setFocus(Qt::OtherFocusReason);
-    }
-}
-
-// The window the user works in while this one comes up, unless that one
-// has just been left for this one.
-QWidget* QtFormView::openerWindow() const {
-    if (lastPlace().fresh) return nullptr;
-    auto& r = recentWindows();
-    for (auto it = r.rbegin(); it != r.rend(); ++it)
-        if (*it && *it != window_ && (*it)->isVisible()) return it->data();
-    return nullptr;
-}
-
-// A window opened from another one is a dialog of it: transient for it,
-// centred over it and kept above it. The next page of a wizard, which comes
-// up as the page before it is hidden, takes exactly that page's place as a
-// window of its own; so does a page shown just before the page it replaces
-// is hidden (see releaseDependants). The first window is centred on the screen.
-void QtFormView::placeWindow(QWidget* opener) {
-    QtFormWindow* self = window_;
-    // On X11 only a dialog gets its transient parent as WM_TRANSIENT_FOR.
-    setWindowType(self, opener ? Qt::Dialog : Qt::Window);
-    self->winId();  // the native window, for its transient parent
-    if (QWindow* handle = self->windowHandle()) handle->setTransientParent(opener ? opener->windowHandle() : nullptr);
-    self->openedOver = opener;
-    self->openedJustNow = opener != nullptr;
-    if (opener) QTimer::singleShot(0, self, [self] { self->openedJustNow = false; });
-    const LastPlace& last = lastPlace();
-    if (last.fresh)
-        moveTo(self, last);
-    else if (opener)
-        centreOver(self, opener);
+    opener_ = board.active();
+    shownModal_ = modal;
+    board.waiting.push_back(this);
+    if (modal)
+        board.settle(false);  // a modal form opens its window before its loop runs
     else
-        centreOnScreen(self);
+        board.queue();
+}
+
+void QtFormView::focusFirst() {
+    Control* f = firstFocus();
+    if (!f) return;
+    form_.setFocused(f);
+    if (QWidget* w = widget(*f)) w->setFocus(Qt::OtherFocusReason);
 }
 
 void QtFormView::captionChanged() {
-    if (window_) window_->setWindowTitle(qs(form_.caption()));
+    if (host_ && host_->view == this) host_->setWindowTitle(qs(form_.caption()));
 }
 
 void QtFormView::controlChanged(Control& control, Property property) {
@@ -1468,11 +1608,13 @@ std::unique_ptr<FormView> QtViewFactory::create(Form& form) { return std::make_u
 QtFormView* qtView(const Form& form) { return dynamic_cast<QtFormView*>(form.view()); }
 
 QWidget* windowOf(const Form& form) {
+    settleWindows();
     QtFormView* v = qtView(form);
     return v ? v->window() : nullptr;
 }
 
 QWidget* widgetOf(const Control& control) {
+    settleWindows();
     QtFormView* v = qtView(control.form());
     return v ? v->widget(control) : nullptr;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// Qt Widgets renderer of the forms layer: one top-level window per loaded
-// form, one widget per control. User input goes into the model through the
-// controls' user* methods; model changes update the widgets at once.
+// Qt Widgets renderer of the forms layer: one page widget per loaded form,
+// one widget per control. A wizard is one window whose page changes as the
+// user goes on or back; a form shown over a page that stays is a dialog of
+// that page's window. User input goes into the model through the controls'
+// user* methods; model changes update the widgets at once.
 
 #include <map>
 #include <memory>
@@ -44,8 +46,10 @@ public:
     void controlRemoved(Control& control) override;
 
     Form& form() const { return form_; }
-    // The form's top-level window.
+    // The window the form's page is in; while it is in none, the page itself.
     QWidget* window() const;
+    // The form's page: its controls and its button row.
+    QWidget* page() const;
     // The widget of a control; nullptr for a timer or an unknown control.
     QWidget* widget(const Control& control) const;
 
@@ -54,11 +58,9 @@ private:
     void place(Control* container, QBoxLayout* into, QWidget* parent, bool topLevel);
     void placeGrid(const std::vector<std::vector<Control*>>& grid, Control* container, QBoxLayout* into,
                    QWidget* parent, std::set<const Control*>& done);
-    void alignGrids();    // columns of the form's grids line up with each other
-    void applyIndents();  // controls set in under another one
-    QWidget* openerWindow() const;
-    void placeWindow(QWidget* opener);  // over the opener, where the last page was, or centred
-    void applyTabOrder();               // Tab follows the order of the form's controls
+    void alignGrids();     // columns of the form's grids line up with each other
+    void applyIndents();   // controls set in under another one
+    void applyTabOrder();  // Tab follows the order of the form's controls
     // The controls in Tab order: the form's order, a grid row by row where
     // its first control stands.
     std::vector<Control*> tabOrder() const;
@@ -95,12 +97,19 @@ private:
     void clickControl(Control* c);
     int lineKey(Control* c, int key);  // key press filter of a text box
 
+    friend class QtFormWindow;
+    friend struct WindowBoard;
+    void focusFirst();  // the focus goes where a page shown puts it
+
     Form& form_;
     std::shared_ptr<bool> alive_;
     std::unique_ptr<QObject> ctx_;        // receiver of every connection
     std::unique_ptr<QObject> mnemonics_;  // event filter of the buttons
     std::unique_ptr<QObject> keys_;       // event filter of every widget: Enter
-    QPointer<QtFormWindow> window_;
+    QPointer<QWidget> page_;
+    QPointer<QtFormWindow> host_;    // the window the page is in
+    QPointer<QtFormWindow> opener_;  // the window the user worked in when the form was shown
+    bool shownModal_ = false;
     QVBoxLayout* content_ = nullptr;
     QVBoxLayout* logos_ = nullptr;
     QHBoxLayout* buttons_ = nullptr;
@@ -113,7 +122,6 @@ private:
         std::vector<bool> stretchy;  // columns that take the room left over
     };
     std::vector<GridColumns> grids_;
-    bool shownOnce_ = false;
 };
 
 class QtViewFactory : public ViewFactory {
@@ -122,13 +130,36 @@ public:
 };
 
 // The Qt view of a loaded form, its window and a control's widget, or nullptr.
+// The last two settle the page changes made so far (see settleWindows).
 QtFormView* qtView(const Form& form);
 QWidget* windowOf(const Form& form);
 QWidget* widgetOf(const Control& control);
 
+// Forms shown and hidden take effect on the screen together, once the code
+// that showed and hid them returns to the event loop: a page shown in place
+// of one hidden in the same turn takes over that page's window, one shown
+// over a page that stays becomes a dialog of that page's window. This makes
+// the changes so far take effect now.
+void settleWindows();
+
+// While it lives a message box or file dialog is open: the page changes made
+// so far that give a page a window take effect, and the windows on screen
+// stay as they are until it is gone.
+class OpenBox {
+public:
+    OpenBox();
+    ~OpenBox();
+    OpenBox(const OpenBox&) = delete;
+    OpenBox& operator=(const OpenBox&) = delete;
+    // The window the box goes over: the one the user works in; nullptr when none.
+    QWidget* over() const;
+
+private:
+    QPointer<QWidget> over_;
+};
+
 // The form window the user works in: of the visible ones, the one shown or
 // activated last; nullptr when none.
-// Message boxes and file dialogs open over it.
 QWidget* activeFormWindow();
 
 // The placeholder image drawn for a picture's image name ("logo", "icon", ...).

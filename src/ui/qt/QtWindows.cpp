@@ -66,7 +66,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (watched == widget() && e->type() == QEvent::LayoutRequest) {
             updateGeometry();
-            if (window()->isVisible()) QCoreApplication::sendPostedEvents(window(), QEvent::LayoutRequest);
+            if (window()->isVisible())
+                for (QWidget* w = parentWidget(); w; w = w->isWindow() ? nullptr : w->parentWidget())
+                    QCoreApplication::sendPostedEvents(w, QEvent::LayoutRequest);
         }
         return QScrollArea::eventFilter(watched, e);
     }

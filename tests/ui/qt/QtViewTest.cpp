@@ -499,7 +499,7 @@ TEST(QtViewContainers, ControlsLiveInTheirContainersWidgets) {
     auto* image = board->findChild<QLabel*>("image");
     ASSERT_NE(image, nullptr);
     EXPECT_FALSE(image->pixmap().isNull());
-    EXPECT_EQ(ui::widgetOf(form->cmdDone)->parentWidget(), ui::windowOf(*form));
+    EXPECT_EQ(ui::widgetOf(form->cmdDone)->parentWidget(), ui::qtView(*form)->page());
 
     // A disabled container disables what it holds, on the model and the widgets.
     form->fraOuter.setEnabled(false);

@@ -56,30 +56,33 @@ int windowsOfTheirOwn() {
     return n;
 }
 
-TEST(QtWindows, APageTakesExactlyThePlaceOfThePageItReplaces) {
+TEST(QtWindows, APageShownInPlaceOfAnotherTakesOverItsWindowInPlace) {
     GuiWorld world;
     auto first = std::make_shared<PageForm>(world.app, "frmFirst", 3);
     auto second = std::make_shared<PageForm>(world.app, "frmSecond", 12);
     first->show();
-    QWidget* firstWin = ui::windowOf(*first);
-    firstWin->move(firstWin->screen()->availableGeometry().topLeft() + QPoint(8, 12));
-    const QPoint place = firstWin->geometry().topLeft();
-    QWidget* secondWin = nullptr;
+    QWidget* win = ui::windowOf(*first);
+    win->move(win->screen()->availableGeometry().topLeft() + QPoint(8, 12));
+    const QPoint place = win->pos();
+    const int firstHeight = win->height();
     for (int walk = 0; walk < 2; ++walk) {
         // Next: this page hides, then the next one shows.
         first->hide();
         second->show();
-        secondWin = ui::windowOf(*second);
-        EXPECT_EQ(secondWin->geometry().topLeft(), place) << walk;
+        EXPECT_EQ(ui::windowOf(*second), win) << walk;
+        EXPECT_EQ(win->windowTitle(), "frmSecond") << walk;
+        EXPECT_GT(win->height(), firstHeight) << walk;
         // Back: the page before shows, then this one hides.
         first->show();
         second->hide();
-        EXPECT_EQ(firstWin->geometry().topLeft(), place) << walk;
-        EXPECT_EQ(firstWin->windowType(), Qt::Window) << walk;
-        EXPECT_EQ(firstWin->windowHandle()->transientParent(), nullptr) << walk;
+        EXPECT_EQ(ui::windowOf(*first), win) << walk;
+        EXPECT_EQ(win->windowTitle(), "frmFirst") << walk;
+        EXPECT_TRUE(win->isVisible()) << walk;
+        EXPECT_EQ(win->pos(), place) << walk;
+        EXPECT_EQ(win->windowType(), Qt::Window) << walk;
+        EXPECT_EQ(win->windowHandle()->transientParent(), nullptr) << walk;
         EXPECT_EQ(windowsOfTheirOwn(), 1) << walk;
     }
-    EXPECT_NE(secondWin->height(), firstWin->height());
     first.reset();
     second.reset();
     guitest::flushDeletes();
@@ -191,7 +194,7 @@ TEST_F(QuillonWindows, AtDoubleScaleLongPagesScrollAboveTheirButtonRow) {
     for (ui::Form* page : pages) {
         page->show();
         QWidget* win = ui::windowOf(*page);
-        auto* scroller = win->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+        auto* scroller = win->findChild<QScrollArea*>();
         ASSERT_NE(scroller, nullptr) << page->name();
         EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0) << page->name();
         EXPECT_EQ(scroller->horizontalScrollBar()->maximum(), 0) << page->name();
@@ -202,7 +205,7 @@ TEST_F(QuillonWindows, AtDoubleScaleLongPagesScrollAboveTheirButtonRow) {
     QCoreApplication::processEvents();  // the window becomes the active one
     QWidget* last = ui::widgetOf(keys.ConfirmTxt[3]);
     last->setFocus();
-    auto* scroller = ui::windowOf(keys)->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* scroller = ui::windowOf(keys)->findChild<QScrollArea*>();
     const QRect seen(last->mapTo(scroller->viewport(), QPoint(0, 0)), last->size());
     EXPECT_TRUE(scroller->viewport()->rect().contains(seen));
     // Its Next button is in sight.

@@ -1,0 +1,180 @@
+#include "support/XDisplay.h"
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+#include "support/ServerProcess.h"
+
+namespace testsupport {
+
+namespace {
+
+constexpr auto StartLimit = std::chrono::seconds(15);
+
+template <class T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+template <class T>
+Reply<T> owned(T* reply) {
+    return Reply<T>(reply, &std::free);
+}
+
+xcb_window_t rootOf(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
+
+xcb_atom_t atom(xcb_connection_t* c, const std::string& name) {
+    auto r = owned(xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.c_str()), nullptr));
+    return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+// The bytes of a property; empty when the window has none.
+std::string property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t name) {
+    auto r =
+        owned(xcb_get_property_reply(c, xcb_get_property(c, 0, w, name, XCB_GET_PROPERTY_TYPE_ANY, 0, 4096), nullptr));
+    if (!r || r->type == XCB_ATOM_NONE) return {};
+    const int bytes = xcb_get_property_value_length(r.get());
+    return std::string(static_cast<const char*>(xcb_get_property_value(r.get())), static_cast<std::size_t>(bytes));
+}
+
+bool hasProperty(xcb_connection_t* c, xcb_window_t w, xcb_atom_t name) {
+    auto r =
+        owned(xcb_get_property_reply(c, xcb_get_property(c, 0, w, name, XCB_GET_PROPERTY_TYPE_ANY, 0, 0), nullptr));
+    return r && r->type != XCB_ATOM_NONE;
+}
+
+bool viewable(xcb_connection_t* c, xcb_window_t w) {
+    auto a = owned(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr));
+    return a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+std::vector<xcb_window_t> children(xcb_connection_t* c, xcb_window_t w) {
+    auto t = owned(xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr));
+    if (!t) return {};
+    const xcb_window_t* first = xcb_query_tree_children(t.get());
+    return {first, first + xcb_query_tree_children_length(t.get())};
+}
+
+// The client window in a frame: the window with WM_STATE, the frame itself
+// where the manager does not reparent.
+xcb_window_t clientIn(xcb_connection_t* c, xcb_window_t w, xcb_atom_t wmState, int depth = 0) {
+    if (hasProperty(c, w, wmState)) return w;
+    if (depth == 4) return XCB_WINDOW_NONE;
+    for (xcb_window_t child : children(c, w))
+        if (xcb_window_t found = clientIn(c, child, wmState, depth + 1); found != XCB_WINDOW_NONE) return found;
+    return XCB_WINDOW_NONE;
+}
+
+// The options that make each manager run on its own, without a session.
+std::vector<std::string> managerArgs(const std::string& manager) {
+    if (manager == "openbox") return {manager, "--sm-disable"};
+    if (manager == "xfwm4") return {manager, "--compositor=off", "--sm-client-disable"};
+    if (manager == "metacity") return {manager, "--sm-disable", "--no-composite"};
+    return {manager};
+}
+
+std::string findProgram(const std::string& name) {
+    for (const char* dir : {"/usr/bin/", "/usr/local/bin/", "/bin/"})
+        if (::access((std::string(dir) + name).c_str(), X_OK) == 0) return std::string(dir) + name;
+    throw std::runtime_error(name + " is not installed");
+}
+
+}  // namespace
+
+XDisplay::XDisplay(const std::string& windowManager, const std::string& screen) {
+    folder_ = makeTempFolder("quill-x");
+    const std::string log = (folder_ / "x.log").string();
+    // Xvfb picks a free display number and writes it into the pipe once it is ready.
+    int fds[2];
+    if (::pipe(fds) != 0) throw std::runtime_error("pipe failed");
+    server_ =
+        startServer(findProgram("Xvfb"),
+                    {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"}, log);
+    ::close(fds[1]);
+    const auto deadline = std::chrono::steady_clock::now() + StartLimit;
+    std::string number;
+    for (;;) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (::poll(&p, 1, msUntil(deadline)) <= 0) break;
+        char ch = 0;
+        if (::read(fds[0], &ch, 1) != 1 || ch == '\n') break;
+        number += ch;
+    }
+    ::close(fds[0]);
+    if (number.empty()) {
+        stopServer(server_, std::chrono::seconds(2));
+        throw std::runtime_error("Xvfb did not start; see " + log);
+    }
+    name_ = ":" + number;
+    conn_ = xcb_connect(name_.c_str(), nullptr);
+    if (xcb_connection_has_error(conn_)) throw std::runtime_error("no connection to Xvfb on " + name_);
+
+    // The manager runs once it names itself on the root window.
+    const xcb_window_t root = rootOf(conn_);
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(conn_, root, XCB_CW_EVENT_MASK, &mask);
+    const xcb_atom_t check = atom(conn_, "_NET_SUPPORTING_WM_CHECK");
+    const std::string home = folder_.string();
+    manager_ = startServer(findProgram(windowManager), managerArgs(windowManager), log,
+                           {{"DISPLAY", name_}, {"HOME", home}, {"XDG_CONFIG_HOME", home}, {"XDG_CACHE_HOME", home}});
+    while (!hasProperty(conn_, root, check)) {
+        int status = 0;
+        if (::waitpid(manager_, &status, WNOHANG) == manager_ || msUntil(deadline) == 0)
+            throw std::runtime_error(windowManager + " did not start; see " + log);
+        pollfd p{xcb_get_file_descriptor(conn_), POLLIN, 0};
+        ::poll(&p, 1, msUntil(deadline));  // woken by the property's change
+        while (xcb_generic_event_t* e = xcb_poll_for_event(conn_)) std::free(e);
+    }
+    const std::uint32_t none = 0;
+    xcb_change_window_attributes(conn_, root, XCB_CW_EVENT_MASK, &none);
+    xcb_flush(conn_);
+}
+
+XDisplay::~XDisplay() {
+    if (conn_) xcb_disconnect(conn_);
+    if (manager_ > 0) stopServer(manager_, std::chrono::seconds(2));
+    if (server_ > 0) stopServer(server_, std::chrono::seconds(2));
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+}
+
+std::vector<XDisplay::Window> XDisplay::windows() const {
+    const xcb_atom_t wmState = atom(conn_, "WM_STATE");
+    const xcb_atom_t netName = atom(conn_, "_NET_WM_NAME");
+    std::vector<Window> out;
+    for (xcb_window_t frame : children(conn_, rootOf(conn_))) {
+        if (!viewable(conn_, frame)) continue;
+        const xcb_window_t client = clientIn(conn_, frame, wmState);
+        if (client == XCB_WINDOW_NONE || !viewable(conn_, client)) continue;
+        auto g = owned(xcb_get_geometry_reply(conn_, xcb_get_geometry(conn_, frame), nullptr));
+        if (!g) continue;
+        Window w;
+        w.title = property(conn_, client, netName);
+        if (w.title.empty()) w.title = property(conn_, client, XCB_ATOM_WM_NAME);
+        w.x = g->x;
+        w.y = g->y;
+        w.width = g->width + 2 * g->border_width;
+        w.height = g->height + 2 * g->border_width;
+        out.push_back(std::move(w));
+    }
+    return out;
+}
+
+void XDisplay::click(int x, int y) const {
+    const xcb_window_t root = rootOf(conn_);
+    xcb_test_fake_input(conn_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root, static_cast<std::int16_t>(x),
+                        static_cast<std::int16_t>(y), 0);
+    xcb_test_fake_input(conn_, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0, 0, 0);
+    xcb_test_fake_input(conn_, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0, 0, 0);
+    xcb_flush(conn_);
+}
+
+}  // namespace testsupport
