@@ -293,8 +293,15 @@ TEST(SettingsFiles, TextsTheFormatCannotHoldAreRefusedByName) {
 }
 
 TEST(SettingsFiles, TheLongestPasswordTheFormatHoldsIsSaved) {
-    Wizard w(std::string(65535 / 2, 'k'));
-    EXPECT_TRUE(w.q.SaveWizardSettings(w.work.file("long.qlz")));
+    const std::string password(65535 / 2, 'k');
+    Wizard w(password);
+    const std::string path = w.work.file("long.qlz");
+    ASSERT_TRUE(w.q.SaveWizardSettings(path));
+    // Loaded back, it takes the whole password and nothing shorter.
+    Wizard whole(password), cut(password.substr(1));
+    EXPECT_TRUE(whole.q.LoadWizardSettings(path));
+    EXPECT_FALSE(cut.q.LoadWizardSettings(path));
+    EXPECT_EQ(cut.messages.last().text, "Error Invalid Password.\r\nUnable to load the saved settings\r\n");
 }
 
 TEST(SettingsFiles, HexadecimalKeysLoadIntoTheirBoxes) {
@@ -314,7 +321,7 @@ TEST(SettingsFiles, RecordsThatDoNotFitThePagesAreSkipped) {
                          "0|.\r\n1|99\r\n1|-1\r\n1|x|y\r\n0|.\r\n1|1|8|9|extra\r\n1|0\r\n",
                          "1|1|1|1|1|1|1|1|1|1|1|1|1|1|x",
                          "1|\r\n1|9\r\n1|x\r\n1\r\n\r\n1|1\r\n1|70000\r\n1|0|.|1\r\n",
-                         "maybe|True|1|2|3|4|1|1",
+                         "maybe|True|32767|2|3|4|1|1",
                          "0|.\r\n1|1\r\n1|1|pass||3\r\n1|1|user|pw|77\r\n1|0|4|4|4\r\n"};
     EXPECT_NO_THROW(netcfg::ApplySettings(m));
     EXPECT_TRUE(m.PortSelectForm().PortLPT.value());  // no port 7 here: the page's choice stays
@@ -324,8 +331,8 @@ TEST(SettingsFiles, RecordsThatDoNotFitThePagesAreSkipped) {
     EXPECT_EQ(m.NetworkDlgForm().Combo1[1].listIndex(), 0);
     EXPECT_EQ(m.NetworkDlgForm().Period.text(), "9");
     EXPECT_EQ(m.WirelessDlgForm().OpMode.listIndex(), 0);
-    EXPECT_EQ(m.WirelessDlgForm().TxPower.listIndex(), 100);  // 70000 is no 16-bit number
-    EXPECT_TRUE(m.EncryptQuestionDlgForm().click[2].value());
+    EXPECT_EQ(m.WirelessDlgForm().TxPower.listIndex(), 100);   // 70000 is no 16-bit number
+    EXPECT_TRUE(m.EncryptQuestionDlgForm().click[2].value());  // the largest 16-bit number is true
     EXPECT_EQ(m.WPADlgForm().PassPhrase.text(), "pass");
     EXPECT_EQ(m.WPADlgForm().WPAMode.listIndex(), 1);  // one row past the list
     EXPECT_EQ(m.LEAPDlgForm().Combo1.listIndex(), 1);
