@@ -27,6 +27,7 @@
 #include "netcfg/pages/WirelessDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
 #include "support/QuillonWorld.h"
+#include "support/Unprivileged.h"
 
 using netcfg::QuillonModule;
 using testsupport::readFile;
@@ -232,6 +233,51 @@ TEST(SettingsFiles, NewFilesThatMayHoldKeysAreTheOwnersOnly) {
     w.q.WriteLog("in FinishDialog");
     for (const auto& file : {w.work.file("new.qlz"), w.work.file("job.txt"), w.folder.file("Log.txt")})
         EXPECT_EQ(fs::status(file).permissions(), fs::perms(0600)) << file;
+}
+
+// A shared folder: the user may write its files but make none in it.
+TEST(SettingsFiles, FileOutputWritesOverAFileOfAClosedFolderWhereSettingsFilesAreRefused) {
+    const std::string commands = "store ifc 2 wlan wep key 1 0102030405\r\n";
+    const std::string job = "!VMD_SETUP\r\nNIC_SETUP\r\n" + commands + "\r\nreboot\r\nEND_NIC_SETUP\r\nVMD_END\r\n\r\n";
+    const std::string report = testsupport::asUnprivilegedUser([&] {
+        Wizard w;
+        const std::string shared = w.work.file("shared");
+        fs::create_directory(shared);
+        const std::string older = shared + "/job.txt", fresh = shared + "/new.txt", pipe = shared + "/pipe",
+                          settings = shared + "/printer.qlz";
+        writeFile(older, std::string(5000, 'o'));
+        ::chmod(older.c_str(), 0640);
+        writeFile(settings, "older settings");
+        ::mkfifo(pipe.c_str(), 0600);
+        struct stat before {};
+        ::stat(older.c_str(), &before);
+        ::chmod(shared.c_str(), 0555);
+
+        auto send = [&](const std::string& path) {
+            w.q.PortSelectForm().PortFile.setValue(true);
+            w.q.PortSelectForm().FileName.setText(path);
+            return netcfg::SendConfigJob(w.q, commands);
+        };
+        std::string out;
+        out += std::string("older file: ") + (send(older) ? "sent" : "refused");
+        struct stat after {};
+        ::stat(older.c_str(), &after);
+        out += after.st_ino == before.st_ino ? ", the same file" : ", another file";
+        out += (after.st_mode & 07777) == 0640 ? ", its mode" : ", another mode";
+        out += readFile(older) == job ? ", the job\n" : ", other bytes\n";
+        out += std::string("new file: ") + (send(fresh) ? "sent" : "refused") + (fs::exists(fresh) ? ", made\n" : "\n");
+        out += std::string("pipe: ") + (send(pipe) ? "sent\n" : "refused\n");
+        w.messages.answer(ui::IDYES);
+        out += std::string("settings file: ") + (w.q.SaveWizardSettings(settings) ? "saved" : "refused") +
+               (readFile(settings) == "older settings" ? ", unchanged\n" : ", changed\n");
+        ::chmod(shared.c_str(), 0755);
+        return out;
+    });
+    EXPECT_EQ(report,
+              "older file: sent, the same file, its mode, the job\n"
+              "new file: refused\n"
+              "pipe: refused\n"
+              "settings file: refused, unchanged\n");
 }
 
 TEST(SettingsFiles, ANameOfTheLongestLegalLengthSaves) {
