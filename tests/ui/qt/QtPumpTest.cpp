@@ -126,6 +126,48 @@ TEST(QtPump, AnIdlePageDoesNotWakeTheLoop) {
     guitest::flushDeletes();
 }
 
+// Real time passes: a 30 ms timer is enabled while one of 300 ms is armed.
+TEST(QtPump, ATimerEnabledWhileALaterOneIsArmedFiresOnTime) {
+    RealTimeWorld world;
+    auto late = std::make_shared<TimerForm>(world.app, 300);
+    auto soon = std::make_shared<TimerForm>(world.app, 0);
+    std::uint32_t enabledAt = 0, firedAt = 0;
+    soon->onTick = [&] {
+        firedAt = world.clock.milliseconds();
+        world.pump.quit();
+    };
+    late->onTick = [&] { world.pump.quit(); };
+    late->show();
+    soon->show();
+    QTimer::singleShot(20, [&] {
+        enabledAt = world.clock.milliseconds();
+        soon->tmr.setInterval(30);
+    });
+    world.pump.run();
+    EXPECT_EQ(soon->ticks, 1);
+    EXPECT_EQ(late->ticks, 0);
+    EXPECT_GE(firedAt - enabledAt, 30u);
+    EXPECT_LT(firedAt - enabledAt, 150u);
+    late.reset();
+    soon.reset();
+    guitest::flushDeletes();
+}
+
+// Real time passes: a page's wait of 60 ms in which nothing happens.
+TEST(QtPump, AWaitWithNothingElseHappeningEndsAtItsLimit) {
+    RealTimeWorld world;
+    guitest::flushDeletes();
+    QTimer stop;  // the end of a wait that no limit would end
+    stop.setSingleShot(true);
+    stop.start(2000);
+    const std::uint32_t start = world.clock.milliseconds();
+    int passes = 0;
+    for (std::uint32_t waited = 0; waited < 60; waited = world.clock.milliseconds() - start, ++passes)
+        world.app.idle(1, 60 - waited);
+    EXPECT_LT(world.clock.milliseconds() - start, 1000u);
+    EXPECT_LE(passes, 3);  // not one pass after another until the limit
+}
+
 // Real time passes: another process holds the log file for 50 ms.
 TEST(QtPump, ALogLineWaitsForABusyFileInTheEventLoop) {
     RealTimeWorld world;
