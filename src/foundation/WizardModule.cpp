@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 
 #include "foundation/KAEAbout.h"
@@ -158,13 +159,24 @@ int appendLine(const std::string& path, const std::string& line) {
 
 void WizardModule::WriteLog(const std::string& text) {
     if (!DebugMode) return;
-    const std::string line = FormatLogLine(app_.clock().localTime(), text) + "\r\n";
+    logLines_ += FormatLogLine(app_.clock().localTime(), text) + "\r\n";
+    // A line of an event handled while an earlier one waits goes after it.
+    if (logWaiting_) return;
     const std::string path = folder_ + "/Log.txt";
     for (int attempt = 1; attempt <= LogAttempts; ++attempt) {
-        int err = appendLine(path, line);
-        if (err == 0 || !busyError(err)) return;
-        if (attempt < LogAttempts) app_.clock().sleep(LogRetryMs);
+        const int err = appendLine(path, logLines_);
+        if (err == 0 || !busyError(err)) break;
+        if (attempt == LogAttempts) break;
+        // The pause runs in the event loop: the windows go on while another
+        // process holds the file.
+        logWaiting_ = true;
+        ui::Clock& clock = app_.clock();
+        const std::uint32_t start = clock.milliseconds();
+        for (std::uint32_t waited = 0; waited < LogRetryMs; waited = clock.milliseconds() - start)
+            app_.idle(LogRetryMs - waited, LogRetryMs - waited);
+        logWaiting_ = false;
     }
+    logLines_.clear();
 }
 
 bool WizardModule::FileExists(const std::string& path) const {

@@ -57,7 +57,9 @@ public:
     std::string SelectedPrinterPort;
     std::string SelectedDriverName;
 
-    // Appends one time-stamped line to "Log.txt" in the program folder while DebugMode is on.
+    // Appends one time-stamped line to "Log.txt" in the program folder while
+    // DebugMode is on. While another process holds the file it tries again
+    // after LogRetryMs, waiting in the event loop, at most LogAttempts times.
     void WriteLog(const std::string& text);
     bool FileExists(const std::string& path) const;
     void ShowSetupSent();
@@ -110,6 +112,8 @@ private:
     platform::Platform& platform_;
     ProgramTexts texts_;
     std::string folder_;
+    std::string logLines_;     // lines not yet written
+    bool logWaiting_ = false;  // a WriteLog waits for the file
 };
 
 // "MMM DD,YYYY hh:mm:ss - text"

@@ -7,6 +7,14 @@
 
 namespace platform {
 
+// What becomes of an existing regular file whose folder does not let the
+// user make the new file beside it (a shared folder).
+enum class ClosedFolder {
+    Refuse,        // it is left alone
+    WriteInPlace,  // it is cut short and written over, keeping its owner, mode
+                   // and links; a write failing part-way leaves it half written
+};
+
 // Writes `bytes` as the whole new contents of `path`. A new file is readable
 // and writable by its owner only; an existing one keeps its permission bits
 // (and its owner and group where the user may keep them); a symbolic link is
@@ -14,6 +22,6 @@ namespace platform {
 // replaced: a folder, a device or a pipe is never opened. An existing file
 // that the user may not write is left alone, as is every other older file
 // when the write fails part-way. False when nothing was replaced.
-bool ReplaceFile(const std::string& path, const std::string& bytes);
+bool ReplaceFile(const std::string& path, const std::string& bytes, ClosedFolder closed = ClosedFolder::Refuse);
 
 }  // namespace platform

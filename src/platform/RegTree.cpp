@@ -1,20 +1,11 @@
 #include "platform/RegTree.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace platform {
 
-namespace {
-
-// ASCII letters only, as the names compare.
-char fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
-
 bool RegTree::NameLess::operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return fold(x) < fold(y); });
+    return Registry::nameLess(a, b);
 }
 
 RegTree::Key::~Key() {

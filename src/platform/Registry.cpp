@@ -1,6 +1,6 @@
 #include "platform/Registry.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace platform {
 
@@ -57,7 +57,8 @@ std::optional<std::uint32_t> RegValue::dwordValue() const {
 
 namespace {
 
-char fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII letters only: std::tolower follows the locale.
+char fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // HKEY_CLASSES_ROOT is LocalMachine's "SOFTWARE\Classes".
 struct Target {
@@ -81,6 +82,11 @@ bool Registry::sameName(const std::string& a, const std::string& b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (fold(a[i]) != fold(b[i])) return false;
     return true;
+}
+
+bool Registry::nameLess(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return fold(x) < fold(y); });
 }
 
 std::optional<Registry::Path> Registry::splitPath(const std::string& key) {

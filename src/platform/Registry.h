@@ -100,8 +100,10 @@ public:
     // dropped; an empty name inside, or a line break, makes it malformed.
     static std::optional<Path> splitPath(const std::string& key);
     static std::string joinPath(const Path& path);
-    // Name comparison of keys and values.
+    // Name comparison and order of keys and values: ASCII letters fold to
+    // lower case, every other byte is itself, whatever the locale.
     static bool sameName(const std::string& a, const std::string& b);
+    static bool nameLess(const std::string& a, const std::string& b);
 
 protected:
     virtual RegStatus doKeyExists(RegRoot root, const Path& key) = 0;

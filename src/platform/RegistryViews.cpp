@@ -1,7 +1,6 @@
 #include "platform/RegistryViews.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/Spooler.h"
 
@@ -15,12 +14,6 @@ namespace {
 
 const char* const AddressValue = "IPAddress";
 const char* const SysInfoValue = "MSINFO";
-
-bool lessFolded(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 bool startsWith(const Registry::Path& key, const Registry::Path& prefix) {
     if (key.size() < prefix.size()) return false;
@@ -144,7 +137,7 @@ RegResult<std::vector<std::string>> RegistryViews::doSubKeys(RegRoot root, const
                 if (std::none_of(r.value.begin(), r.value.end(), [&](const auto& n) { return sameName(n, next); }))
                     r.value.push_back(next);
             }
-            std::stable_sort(r.value.begin(), r.value.end(), lessFolded);
+            std::stable_sort(r.value.begin(), r.value.end(), Registry::nameLess);
             return r;
         }
         case Place::Inside: {

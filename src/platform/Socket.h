@@ -26,8 +26,9 @@ constexpr int Error = 9;
 }  // namespace SocketState
 
 // What progress() waits for, so that an event loop can sleep until it has
-// something to do: the socket's descriptor, to become readable or writable.
-// A descriptor of -1 waits for nothing.
+// something to do: a descriptor (the socket's, or one that stands for its
+// errors and hang-ups), to become readable or writable. A descriptor of -1
+// waits for nothing.
 struct IoWait {
     int fd = -1;
     bool read = false;
@@ -87,7 +88,10 @@ public:
     virtual void close() = 0;
 
     // Lets the connect and the send move on, and watches a written send;
-    // never blocks.
+    // never blocks. No event tells that the peer acknowledged the last
+    // bytes: a written send wakes its event loop only when the connection
+    // fails or hangs up, so the caller calls progress() once more before it
+    // reads the outcome.
     virtual void progress() = 0;
     // What progress() waits for now; nothing when the socket cannot say (it
     // is then to be polled often).

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "TestModule.h"
+#include "support/Locales.h"
 
 using namespace foundationtest;
 using testsupport::writeFile;
@@ -113,7 +114,7 @@ TEST_F(LogTest, OtherErrorsDropTheLineAtOnce) {
 
 // The month names of a locale of our own, made for the test.
 struct TestLocale {
-    testsupport::TempDir dir;
+    testsupport::LocaleFolder dir;
     bool made = false;
     TestLocale() {
         const std::string source = dir.file("xx_XX.src");
@@ -128,33 +129,11 @@ struct TestLocale {
             "\"September\";\"Oktober\";\"November\";\"Dezember\"\n"
             "d_t_fmt \"%a %d %b %Y %T\"\nd_fmt \"%d.%m.%Y\"\nt_fmt \"%T\"\nam_pm \"\";\"\"\nt_fmt_ampm \"\"\n"
             "END LC_TIME\n");
-        const std::string cmd =
-            "localedef -c -i '" + source + "' -f ANSI_X3.4-1968 '" + dir.file("xx_XX") + "' >/dev/null 2>&1";
-        std::system(cmd.c_str());
-        made = std::filesystem::exists(dir.file("xx_XX/LC_TIME"));
+        made = dir.make("xx_XX", source, "ANSI_X3.4-1968");
     }
 };
 
-// Sets environment variables for the scope of a test.
-struct Env {
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
-    void set(const std::string& name, const char* value) {
-        const char* old = std::getenv(name.c_str());
-        saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        if (value)
-            ::setenv(name.c_str(), value, 1);
-        else
-            ::unsetenv(name.c_str());
-    }
-    ~Env() {
-        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
-            if (it->second)
-                ::setenv(it->first.c_str(), it->second->c_str(), 1);
-            else
-                ::unsetenv(it->first.c_str());
-        }
-    }
-};
+using Env = testsupport::ScopedEnv;
 
 TEST_F(LogTest, MonthNamesFollowTheUsersLocale) {
     TestLocale locale;

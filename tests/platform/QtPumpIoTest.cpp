@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <QTimer>
+#include <algorithm>
 #include <string>
 
 #include "foundation/SocketWatch.h"
@@ -20,11 +21,13 @@
 namespace {
 
 struct RealTimeWorld : guitest::PumpWorld<ui::SystemClock> {
-    // Waits as the pages do, on the pump alone, until done() or 5 s have passed.
+    // Waits as the pages do, on the pump alone, until done() or 5 s have
+    // passed; each pass ends at an event or after `passMs`.
     template <class Done>
-    bool waitFor(Done done) {
+    bool waitFor(Done done, std::uint32_t passMs = 5000) {
         const std::uint32_t start = clock.milliseconds();
-        while (!done() && clock.milliseconds() - start < 5000) app.idle(1, 5000 - (clock.milliseconds() - start));
+        while (!done() && clock.milliseconds() - start < 5000)
+            app.idle(1, std::min(passMs, 5000 - (clock.milliseconds() - start)));
         return done();
     }
 };
@@ -95,10 +98,47 @@ TEST(QtPumpIo, ATcpClientConnectsAndSendsOnItsNotifier) {
         });
     const std::string job(8 * 1024 * 1024, 'j');
     client->send(job);
-    EXPECT_TRUE(world.waitFor([&] { return client->sendStatus() == platform::SendStatus::Sent; }));
     EXPECT_TRUE(world.waitFor([&] { return received == job.size(); }));
+    // No event tells of the last acknowledgement: the client is asked.
+    EXPECT_TRUE(world.waitFor(
+        [&] {
+            client->progress();
+            return client->sendStatus() == platform::SendStatus::Sent;
+        },
+        10));
     client->close();
     ::close(peer);
+}
+
+// Real time passes: 100 ms while the peer holds the bytes, then its reset.
+TEST(QtPumpIo, AWrittenSendSleepsUntilTheConnectionBreaks) {
+    RealTimeWorld world;
+    testsupport::LoopbackSocket listener(SOCK_STREAM | SOCK_NONBLOCK);
+    testsupport::holdUnread(listener.fd());
+    ASSERT_EQ(::listen(listener.fd(), 1), 0);
+    platform::PosixSockets sockets;
+    std::unique_ptr<platform::TcpClient> client = sockets.tcpClient();
+    auto io = foundation::watchSocket(world.app, client);
+    client->connect(listener.address(), listener.port());
+    ASSERT_TRUE(world.waitFor([&] { return client->state() == platform::SocketState::Connected; }));
+    const int peer = ::accept(listener.fd(), nullptr, nullptr);
+    ASSERT_GE(peer, 0);
+    client->send(std::string(4000, 'h'));
+    ASSERT_EQ(client->sendStatus(), platform::SendStatus::Written);
+
+    const std::uint32_t start = world.clock.milliseconds();
+    int passes = 0;
+    for (std::uint32_t waited = 0; waited < 100; waited = world.clock.milliseconds() - start, ++passes)
+        world.app.idle(1, 100 - waited);
+    EXPECT_LE(passes, 3);  // a loop that polls the send wakes every few milliseconds
+    client->progress();
+    EXPECT_EQ(client->sendStatus(), platform::SendStatus::Written);
+
+    linger reset{1, 0};
+    ::setsockopt(peer, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    ::close(peer);
+    EXPECT_TRUE(world.waitFor([&] { return client->sendStatus() == platform::SendStatus::Failed; }));
+    EXPECT_LT(world.clock.milliseconds() - start, 1000u);
 }
 
 }  // namespace

@@ -410,7 +410,10 @@ TEST(PosixSockets, DottedQuadsAreReadAsDecimalAndOtherTextsNeverReachTheTcpClien
     const int peer = server.accept();
     EXPECT_GE(peer, 0);
     ::close(peer);
-    for (const char* text : {"localhost", "127.1", "0x7f.0.0.1", "127.0.0.256", "::1", " 127.0.0.1"}) {
+    // A fifth part or an empty one is no address, not the one before it.
+    for (const std::string& text :
+         {std::string("localhost"), std::string("127.1"), std::string("0x7f.0.0.1"), std::string("127.0.0.256"),
+          std::string("::1"), std::string(" 127.0.0.1"), plain + ".5", std::string("127..0.1")}) {
         client->connect(text, server.port());
         EXPECT_EQ(client->state(), State::Error) << text;
     }
@@ -421,7 +424,7 @@ TEST(PosixSockets, DottedQuadsAreReadAsDecimalAndOtherTextsNeverReachTheTcpClien
     ASSERT_TRUE(socket->send("ping"));
     sockaddr_in from{};
     EXPECT_EQ(agent.receive(from), "ping");
-    for (const char* text : {"127.1", "0x7f.0.0.1", "127.0.0.256"})
+    for (const char* text : {"127.1", "0x7f.0.0.1", "127.0.0.256", "127.0.0.1.5", "127..0.1"})
         EXPECT_FALSE(socket->setRemote(text, agent.port())) << text;
 }
 

@@ -44,6 +44,15 @@ inline sockaddr_in loopbackAddress(const std::string& address, std::uint16_t por
     return sa;
 }
 
+// Makes the connections a listening socket accepts take little more than a
+// kilobyte unread: what the other end sends beyond that stays unacknowledged
+// until it is read, as with a printer that stopped taking data. Called
+// before listen().
+inline void holdUnread(int listener) {
+    const int smallest = 1;  // the kernel makes it its least
+    ::setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &smallest, sizeof smallest);
+}
+
 // A socket of the test bound on a loopback address (a random one unless
 // given) at `port`, 0 for a free one; `type` is SOCK_STREAM or SOCK_DGRAM,
 // with any SOCK_ flags. Closed when this goes; throws std::runtime_error

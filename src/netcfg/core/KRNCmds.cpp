@@ -27,7 +27,9 @@ bool SendConfigJob(QuillonModule& m, const std::string& commands) {
         page->pwSocket->send(*bytes);
         return page->pwSocket->sendStatus() != platform::SendStatus::Failed;
     }
-    if (port.PortFile.value()) return platform::ReplaceFile(port.FileName.text(), *bytes + "\r\n");
+    // In a shared folder the user may write the file but make none beside it.
+    if (port.PortFile.value())
+        return platform::ReplaceFile(port.FileName.text(), *bytes + "\r\n", platform::ClosedFolder::WriteInPlace);
     return foundation::RawPrint(m).SendRawJob(*bytes);
 }
 

@@ -5,6 +5,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -161,8 +162,10 @@ public:
 
     std::optional<IoWait> ioWait() const override {
         // No event tells that the peer acknowledged the last bytes: a
-        // written send is polled until it has.
-        if (fd_ >= 0 && state_ == SocketState::Connected && status_ == SendStatus::Written) return std::nullopt;
+        // written send waits for an error or a hang-up, and is looked at
+        // again by the next progress() the caller makes.
+        if (fd_ >= 0 && state_ == SocketState::Connected && status_ == SendStatus::Written)
+            return IoWait{hangUps_, true, false};
         const bool writing =
             state_ == SocketState::Connecting || (state_ == SocketState::Connected && status_ == SendStatus::Sending);
         if (fd_ < 0 || !writing) return IoWait{};
@@ -201,10 +204,30 @@ private:
         }
         if (unacknowledged == 0) {
             status_ = SendStatus::Sent;
+            dropHangUps();
             return;
         }
         pollfd p{fd_, 0, 0};  // errors and hang-ups are reported unasked
-        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP))) fail();
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP))) {
+            fail();
+            return;
+        }
+        watchHangUps();
+    }
+
+    // An epoll set holding the connection with no event asked for: it
+    // becomes readable on the connection's errors and hang-ups alone, not on
+    // data the peer sends. Without one the send waits for nothing.
+    void watchHangUps() {
+        if (hangUps_ >= 0) return;
+        hangUps_ = ::epoll_create1(EPOLL_CLOEXEC);
+        epoll_event event{};
+        if (hangUps_ >= 0 && ::epoll_ctl(hangUps_, EPOLL_CTL_ADD, fd_, &event) != 0) dropHangUps();
+    }
+
+    void dropHangUps() {
+        if (hangUps_ >= 0) ::close(hangUps_);
+        hangUps_ = -1;
     }
 
     void fail() {
@@ -216,11 +239,13 @@ private:
     }
 
     void dropSocket() {
+        dropHangUps();
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }
 
     int fd_ = -1;
+    int hangUps_ = -1;
     int state_ = SocketState::Closed;
     SendStatus status_ = SendStatus::None;
     std::string out_;

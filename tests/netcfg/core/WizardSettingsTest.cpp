@@ -27,6 +27,7 @@
 #include "netcfg/pages/WirelessDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
 #include "support/QuillonWorld.h"
+#include "support/Unprivileged.h"
 
 using netcfg::QuillonModule;
 using testsupport::readFile;
@@ -234,6 +235,51 @@ TEST(SettingsFiles, NewFilesThatMayHoldKeysAreTheOwnersOnly) {
         EXPECT_EQ(fs::status(file).permissions(), fs::perms(0600)) << file;
 }
 
+// A shared folder: the user may write its files but make none in it.
+TEST(SettingsFiles, FileOutputWritesOverAFileOfAClosedFolderWhereSettingsFilesAreRefused) {
+    const std::string commands = "store ifc 2 wlan wep key 1 0102030405\r\n";
+    const std::string job = "!VMD_SETUP\r\nNIC_SETUP\r\n" + commands + "\r\nreboot\r\nEND_NIC_SETUP\r\nVMD_END\r\n\r\n";
+    const std::string report = testsupport::asUnprivilegedUser([&] {
+        Wizard w;
+        const std::string shared = w.work.file("shared");
+        fs::create_directory(shared);
+        const std::string older = shared + "/job.txt", fresh = shared + "/new.txt", pipe = shared + "/pipe",
+                          settings = shared + "/printer.qlz";
+        writeFile(older, std::string(5000, 'o'));
+        ::chmod(older.c_str(), 0640);
+        writeFile(settings, "older settings");
+        ::mkfifo(pipe.c_str(), 0600);
+        struct stat before {};
+        ::stat(older.c_str(), &before);
+        ::chmod(shared.c_str(), 0555);
+
+        auto send = [&](const std::string& path) {
+            w.q.PortSelectForm().PortFile.setValue(true);
+            w.q.PortSelectForm().FileName.setText(path);
+            return netcfg::SendConfigJob(w.q, commands);
+        };
+        std::string out;
+        out += std::string("older file: ") + (send(older) ? "sent" : "refused");
+        struct stat after {};
+        ::stat(older.c_str(), &after);
+        out += after.st_ino == before.st_ino ? ", the same file" : ", another file";
+        out += (after.st_mode & 07777) == 0640 ? ", its mode" : ", another mode";
+        out += readFile(older) == job ? ", the job\n" : ", other bytes\n";
+        out += std::string("new file: ") + (send(fresh) ? "sent" : "refused") + (fs::exists(fresh) ? ", made\n" : "\n");
+        out += std::string("pipe: ") + (send(pipe) ? "sent\n" : "refused\n");
+        w.messages.answer(ui::IDYES);
+        out += std::string("settings file: ") + (w.q.SaveWizardSettings(settings) ? "saved" : "refused") +
+               (readFile(settings) == "older settings" ? ", unchanged\n" : ", changed\n");
+        ::chmod(shared.c_str(), 0755);
+        return out;
+    });
+    EXPECT_EQ(report,
+              "older file: sent, the same file, its mode, the job\n"
+              "new file: refused\n"
+              "pipe: refused\n"
+              "settings file: refused, unchanged\n");
+}
+
 TEST(SettingsFiles, ANameOfTheLongestLegalLengthSaves) {
     Wizard w;
     const std::string path = w.work.file(std::string(251, 'n') + ".qlz");
@@ -293,8 +339,15 @@ TEST(SettingsFiles, TextsTheFormatCannotHoldAreRefusedByName) {
 }
 
 TEST(SettingsFiles, TheLongestPasswordTheFormatHoldsIsSaved) {
-    Wizard w(std::string(65535 / 2, 'k'));
-    EXPECT_TRUE(w.q.SaveWizardSettings(w.work.file("long.qlz")));
+    const std::string password(65535 / 2, 'k');
+    Wizard w(password);
+    const std::string path = w.work.file("long.qlz");
+    ASSERT_TRUE(w.q.SaveWizardSettings(path));
+    // Loaded back, it takes the whole password and nothing shorter.
+    Wizard whole(password), cut(password.substr(1));
+    EXPECT_TRUE(whole.q.LoadWizardSettings(path));
+    EXPECT_FALSE(cut.q.LoadWizardSettings(path));
+    EXPECT_EQ(cut.messages.last().text, "Error Invalid Password.\r\nUnable to load the saved settings\r\n");
 }
 
 TEST(SettingsFiles, HexadecimalKeysLoadIntoTheirBoxes) {
@@ -314,7 +367,7 @@ TEST(SettingsFiles, RecordsThatDoNotFitThePagesAreSkipped) {
                          "0|.\r\n1|99\r\n1|-1\r\n1|x|y\r\n0|.\r\n1|1|8|9|extra\r\n1|0\r\n",
                          "1|1|1|1|1|1|1|1|1|1|1|1|1|1|x",
                          "1|\r\n1|9\r\n1|x\r\n1\r\n\r\n1|1\r\n1|70000\r\n1|0|.|1\r\n",
-                         "maybe|True|1|2|3|4|1|1",
+                         "maybe|True|32767|2|3|4|1|1",
                          "0|.\r\n1|1\r\n1|1|pass||3\r\n1|1|user|pw|77\r\n1|0|4|4|4\r\n"};
     EXPECT_NO_THROW(netcfg::ApplySettings(m));
     EXPECT_TRUE(m.PortSelectForm().PortLPT.value());  // no port 7 here: the page's choice stays
@@ -324,8 +377,8 @@ TEST(SettingsFiles, RecordsThatDoNotFitThePagesAreSkipped) {
     EXPECT_EQ(m.NetworkDlgForm().Combo1[1].listIndex(), 0);
     EXPECT_EQ(m.NetworkDlgForm().Period.text(), "9");
     EXPECT_EQ(m.WirelessDlgForm().OpMode.listIndex(), 0);
-    EXPECT_EQ(m.WirelessDlgForm().TxPower.listIndex(), 100);  // 70000 is no 16-bit number
-    EXPECT_TRUE(m.EncryptQuestionDlgForm().click[2].value());
+    EXPECT_EQ(m.WirelessDlgForm().TxPower.listIndex(), 100);   // 70000 is no 16-bit number
+    EXPECT_TRUE(m.EncryptQuestionDlgForm().click[2].value());  // the largest 16-bit number is true
     EXPECT_EQ(m.WPADlgForm().PassPhrase.text(), "pass");
     EXPECT_EQ(m.WPADlgForm().WPAMode.listIndex(), 1);  // one row past the list
     EXPECT_EQ(m.LEAPDlgForm().Combo1.listIndex(), 1);

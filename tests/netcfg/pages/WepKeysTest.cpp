@@ -130,6 +130,7 @@ TEST(WepKeyRows, WepOnNeedsAKeyAndTheDefaultKeyAmongThem) {
     const Case cases[] = {
         {1, -1, "At least one key must be entered."},
         {2, 0, "Key 2 is the default key, but it is empty.\r\nThe default key must be one of the keys entered."},
+        {4, 0, "Key 4 is the default key, but it is empty.\r\nThe default key must be one of the keys entered."},
         {0, -1, ""},
         {4, 3, ""},
     };

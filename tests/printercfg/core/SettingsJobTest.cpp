@@ -69,6 +69,13 @@ TEST_F(SettingsJob, OnlyTheSettingsWhoseIgnoreBoxIsUnchecked) {
              t.media().LabelWidthCombo.userSelect(2);
          },
          {"!VMD_SETUP", "ENGINE-LENGTH;01000:WIDTH;02500", "VMD_END"}},
+        {"a width without a length (a settings file's row -1)",
+         [](SettingsJob& t) {
+             t.media().MediaSizeCB.click();
+             t.media().LabelWidthCombo.userSelect(2);
+             t.media().LabelLengthCombo.setListIndex(-1);
+         },
+         {}},
         {"shifts, peel-off and mark",
          [](SettingsJob& t) {
              t.print().HorzCB.click();

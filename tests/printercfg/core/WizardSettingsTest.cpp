@@ -5,6 +5,7 @@
 
 #include <numeric>
 
+#include "printercfg/core/LabelSize.h"
 #include "printercfg/core/SettingsFile.h"
 #include "printercfg/pages/CustomDialog.h"
 #include "printercfg/pages/Operation.h"
@@ -66,6 +67,25 @@ TEST(MqzFiles, TheWidestHorizontalShiftLoads) {
     writeFile(path, text("V1.0") + records);
     ASSERT_TRUE(w.m.LoadWizardSettings(path));
     EXPECT_EQ(w.saved(), text("V1.0") + records);
+}
+
+TEST(MqzFiles, ListsOfAsManyRowsAsTheyHoldLoad) {
+    // The predefined rows (five widths on a 4-inch model) and these make the most a list holds.
+    const int lengths = printercfg::MaxListRows - static_cast<int>(printercfg::LabelLengthRows().size());
+    const int widths = printercfg::MaxListRows - 5;
+    std::string rows;
+    for (int i = 0; i < lengths; ++i) rows += text("02000") + text("2.0\"");
+    for (int i = 0; i < widths; ++i) rows += text("01000") + text("1.0\"");
+    Wizard w(4);
+    const std::string path = w.folder.file("full.mqz");
+    const int last = printercfg::MaxListRows - 1;
+    writeFile(path, text("V1.0") + nums({1, 0, 0, lengths, widths}) + rows +
+                        nums({last, last, 1, 0, 1, 1, 1, 3, 1, 1, 1, 0, 1, 0, 1, 0}));
+    ASSERT_TRUE(w.m.LoadWizardSettings(path));
+    for (const ui::ComboBox* list : {&w.m.OperationForm().LabelLengthCombo, &w.m.OperationForm().LabelWidthCombo}) {
+        EXPECT_EQ(list->listCount(), printercfg::MaxListRows);
+        EXPECT_EQ(list->listIndex(), last);
+    }
 }
 
 TEST(MqzFiles, RefusedFilesShowTheirNoticeAndLeaveBothPagesAsTheyWere) {

@@ -11,6 +11,7 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySpooler.h"
 #include "platform/posix/FileRegistry.h"
+#include "support/Locales.h"
 #include "support/TempDir.h"
 
 using platform::RegError;
@@ -49,6 +50,9 @@ TYPED_TEST(Stores, NamesIgnoreCaseAndKeepTheCaseTheyWereCreatedWith) {
     EXPECT_EQ(v.value.text(), "b");
     EXPECT_EQ(r.subKeys(RegRoot::CurrentUser, "SOFTWARE").value, Names{"Tessivarn"});
     EXPECT_EQ(r.valueNames(RegRoot::CurrentUser, "Software\\Tessivarn\\Marrowby").value, Names{"LastFile"});
+    // "A" and "Z" fold like every letter between them.
+    ASSERT_TRUE(r.setValue(cu, "Zone\\Area", "SizeZ", RegValue::dword(7)).ok());
+    EXPECT_EQ(r.readValue(cu, "zONE\\aREA", "sIZEz").value, RegValue::dword(7));
     // The two roots are apart.
     EXPECT_EQ(r.keyExists(RegRoot::LocalMachine, "Software\\Tessivarn").error, RegError::KeyNotFound);
 }
@@ -104,14 +108,18 @@ TYPED_TEST(Stores, FailuresTellAMissingKeyFromAMissingValue) {
 TYPED_TEST(Stores, KeysListSortedValuesInWriteOrderAndALeafDeletes) {
     auto& r = this->reg();
     for (const char* k : {"b", "C", "a"}) ASSERT_TRUE(r.createKey(RegRoot::CurrentUser, std::string("P\\") + k).ok());
+    std::uint32_t data = 0;
     for (const char* v : {"z", "Y", "x"})
-        ASSERT_TRUE(r.setValue(RegRoot::CurrentUser, "P", v, RegValue::dword(0)).ok());
+        ASSERT_TRUE(r.setValue(RegRoot::CurrentUser, "P", v, RegValue::dword(++data)).ok());
     EXPECT_EQ(r.subKeys(RegRoot::CurrentUser, "P").value, (Names{"a", "b", "C"}));
     EXPECT_EQ(r.valueNames(RegRoot::CurrentUser, "P").value, (Names{"z", "Y", "x"}));
     EXPECT_TRUE(r.deleteKey(RegRoot::CurrentUser, "P\\B").ok());
     EXPECT_TRUE(r.deleteValue(RegRoot::CurrentUser, "P", "y").ok());
     EXPECT_EQ(r.subKeys(RegRoot::CurrentUser, "P").value, (Names{"a", "C"}));
     EXPECT_EQ(r.valueNames(RegRoot::CurrentUser, "P").value, (Names{"z", "x"}));
+    // The values on either side keep their data.
+    EXPECT_EQ(r.readValue(RegRoot::CurrentUser, "P", "z").value, RegValue::dword(1));
+    EXPECT_EQ(r.readValue(RegRoot::CurrentUser, "P", "x").value, RegValue::dword(3));
 }
 
 TYPED_TEST(Stores, ClassesRootIsTheMachinesSoftwareClasses) {
@@ -299,6 +307,26 @@ TEST_F(Views, SharedToolsLocationIsTheProgramFolderAndTheWayThereLists) {
     // The same path in the user's root is an ordinary key.
     EXPECT_EQ(reg.keyExists(RegRoot::CurrentUser, "SOFTWARE\\Microsoft\\Shared Tools Location").error,
               RegError::KeyNotFound);
+}
+
+// A program's locale (Qt sets the user's) changes no name: in Turkish "I"
+// is no capital "i", and in ISO 8859-9 the byte C4 is a capital E4.
+TEST_F(Views, OnlyAsciiLettersFoldWhateverTheLocale) {
+    testsupport::LocaleFolder locales;
+    ASSERT_TRUE(locales.make("tr_TR", "tr_TR", "ISO-8859-9")) << "localedef (package locales) could not make tr_TR";
+    testsupport::ScopedCType turkish(locales, "tr_TR");
+    ASSERT_TRUE(turkish.active);
+    ASSERT_TRUE(reg.setValue(RegRoot::CurrentUser, "SOFTWARE\\Tessivarn", "LastFile", RegValue::dword(1)).ok());
+    ASSERT_TRUE(reg.setValue(RegRoot::CurrentUser, "SOFTWARE\\Tessivarn", "\xc4", RegValue::dword(2)).ok());
+    EXPECT_EQ(reg.readValue(RegRoot::CurrentUser, "software\\TESSIVARN", "LASTFILE").value, RegValue::dword(1));
+    EXPECT_EQ(reg.readValue(RegRoot::CurrentUser, "SOFTWARE\\Tessivarn", "\xe4").error, RegError::ValueNotFound);
+    EXPECT_EQ(reg.readValue(RegRoot::LocalMachine, ports + "\\SOCKET://127.1.1.1:9100", "IPADDRESS").value.text(),
+              "127.1.1.1");
+    EXPECT_EQ(reg.readValue(RegRoot::LocalMachine, "SOFTWARE\\MICROSOFT\\SHARED TOOLS LOCATION", "MSINFO").value,
+              RegValue::string("/opt/tessivarn/bin"));
+    EXPECT_TRUE(platform::Registry::sameName("IPAddress", "ipaddress"));
+    EXPECT_FALSE(platform::Registry::sameName("\xc4", "\xe4"));
+    EXPECT_TRUE(platform::Registry::nameLess("\xc4", "\xe4"));
 }
 
 TEST_F(Views, ViewsAreNeverWrittenAndNeverStored) {

@@ -1,11 +1,19 @@
 // The Qt event pump: timers on the model's clock, the modal loop, quit;
 // an idle loop that sleeps until the next event or due time.
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 #include <QAbstractEventDispatcher>
 #include <QTimer>
 
 #include "GuiWorld.h"
+#include "netcfg/core/QuillonModule.h"
+#include "platform/Platform.h"
+#include "support/FakeProcesses.h"
+#include "support/TempDir.h"
 #include "ui/Clocks.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
@@ -116,6 +124,76 @@ TEST(QtPump, AnIdlePageDoesNotWakeTheLoop) {
     EXPECT_LE(world.wakeups, 3);
     form.reset();
     guitest::flushDeletes();
+}
+
+// Real time passes: a 30 ms timer is enabled while one of 300 ms is armed.
+TEST(QtPump, ATimerEnabledWhileALaterOneIsArmedFiresOnTime) {
+    RealTimeWorld world;
+    auto late = std::make_shared<TimerForm>(world.app, 300);
+    auto soon = std::make_shared<TimerForm>(world.app, 0);
+    std::uint32_t enabledAt = 0, firedAt = 0;
+    soon->onTick = [&] {
+        firedAt = world.clock.milliseconds();
+        world.pump.quit();
+    };
+    late->onTick = [&] { world.pump.quit(); };
+    late->show();
+    soon->show();
+    QTimer::singleShot(20, [&] {
+        enabledAt = world.clock.milliseconds();
+        soon->tmr.setInterval(30);
+    });
+    world.pump.run();
+    EXPECT_EQ(soon->ticks, 1);
+    EXPECT_EQ(late->ticks, 0);
+    EXPECT_GE(firedAt - enabledAt, 30u);
+    EXPECT_LT(firedAt - enabledAt, 150u);
+    late.reset();
+    soon.reset();
+    guitest::flushDeletes();
+}
+
+// Real time passes: a page's wait of 60 ms in which nothing happens.
+TEST(QtPump, AWaitWithNothingElseHappeningEndsAtItsLimit) {
+    RealTimeWorld world;
+    guitest::flushDeletes();
+    QTimer stop;  // the end of a wait that no limit would end
+    stop.setSingleShot(true);
+    stop.start(2000);
+    const std::uint32_t start = world.clock.milliseconds();
+    int passes = 0;
+    for (std::uint32_t waited = 0; waited < 60; waited = world.clock.milliseconds() - start, ++passes)
+        world.app.idle(1, 60 - waited);
+    EXPECT_LT(world.clock.milliseconds() - start, 1000u);
+    EXPECT_LE(passes, 3);  // not one pass after another until the limit
+}
+
+// Real time passes: another process holds the log file for 50 ms.
+TEST(QtPump, ALogLineWaitsForABusyFileInTheEventLoop) {
+    RealTimeWorld world;
+    testsupport::FakeProcesses processes;
+    platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
+    testsupport::TempDir folder;
+    netcfg::QuillonModule module(world.app, os, folder.str());
+    module.DebugMode = true;
+    const std::string log = folder.file("Log.txt");
+    // flock locks belong to the open file: this one stands for the other process.
+    int holder = ::open(log.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    QTimer::singleShot(50, [&] {
+        module.WriteLog("from an event");
+        ::close(holder);
+        holder = -1;
+    });
+    const std::uint32_t start = world.clock.milliseconds();
+    module.WriteLog("after the wait");
+    const std::uint32_t took = world.clock.milliseconds() - start;
+    if (holder >= 0) ::close(holder);
+    const std::string lines = testsupport::readFile(log);
+    EXPECT_NE(lines.find(" - after the wait\r\n"), std::string::npos) << lines;
+    EXPECT_LT(lines.find(" - after the wait\r\n"), lines.find(" - from an event\r\n")) << lines;
+    EXPECT_GE(took, foundation::WizardModule::LogRetryMs);
+    EXPECT_LT(took, 2 * foundation::WizardModule::LogRetryMs);
 }
 
 TEST(QtPump, RunEndsOnQuit) {

@@ -405,6 +405,26 @@ TEST_F(QtView, TicksChangedAnyWayRunTheirHandlerOnce) {
     EXPECT_TRUE(widgetAs<QRadioButton>(form->optLoose)->isChecked());
 }
 
+// Tab stops once in a group of options, at its chosen one; the arrow keys
+// move the choice within the group.
+TEST_F(QtView, TabStopsOncePerOptionGroupAndArrowsMoveWithinIt) {
+    form->optDhcp.setValue(true);
+    ui::windowOf(*form)->activateWindow();
+    QCoreApplication::processEvents();
+    ui::widgetOf(form->chkDhcp)->setFocus();
+    auto press = [&](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        return form->focused() ? form->focused()->name() : "?";
+    };
+    std::vector<std::string> order;
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Up,
+                        Qt::Key_Tab, Qt::Key_Backtab})
+        order.push_back(press(key));
+    EXPECT_EQ(order, (std::vector<std::string>{"optDhcp", "optLoose", "cboSpeed", "optLoose", "optDhcp", "optStatic",
+                                               "optLoose", "optStatic"}));
+    EXPECT_TRUE(form->optStatic.value());
+}
+
 TEST_F(QtView, ComboSelectionTypingAndDropDown) {
     auto* speed = widgetAs<QComboBox>(form->cboSpeed);
     form->cboSpeed.setListIndex(0);

@@ -55,6 +55,8 @@ TEST_F(QuillonAccess, ControlsOfOneCaptionReadTheirRows) {
         {keys.ShowChk[1], "Show Password", "Key 2"},
         {keys.ConfirmTxt[3], "Confirm:", "Key 4"},
         {choices.HelpSpeed, "What is this?", "Specify the Ethernet transmission speed"},
+        // A caption of its own: no row to tell, its tool tip is all.
+        {choices.Check1[1], "Specify the Ethernet transmission speed", choices.Check1[1].toolTip().c_str()},
     });
 }
 
