@@ -391,11 +391,14 @@ private:
 
 namespace {
 
-// A form's window is a frame for assistive technology, a modal one a dialog.
+// A form's window is a frame for assistive technology; a modal one, or one
+// over another window, a dialog.
 class FormWindowAccessible : public QAccessibleWidget {
 public:
     explicit FormWindowAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
-    QAccessible::Role role() const override { return widget()->isModal() ? QAccessible::Dialog : QAccessible::Window; }
+    QAccessible::Role role() const override {
+        return widget()->isModal() || widget()->windowType() == Qt::Dialog ? QAccessible::Dialog : QAccessible::Window;
+    }
 };
 
 QAccessibleInterface* formWindowAccessible(const QString&, QObject* object) {

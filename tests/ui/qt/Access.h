@@ -67,8 +67,9 @@ inline void expectAccessible(ui::Form& form) {
     using ui::Kind;
     QWidget* win = ui::windowOf(form);
     ASSERT_NE(win, nullptr) << form.name();
-    const QAccessible::Role windowRole = accessibleRole(win);
-    EXPECT_TRUE(windowRole == QAccessible::Window || windowRole == QAccessible::Dialog) << form.name();
+    // A window over another one, or one that blocks others, is a dialog.
+    const bool dialog = win->isModal() || win->windowType() == Qt::Dialog;
+    EXPECT_EQ(accessibleRole(win), dialog ? QAccessible::Dialog : QAccessible::Window) << form.name();
 
     std::set<QString> heard;
     bool input = false;
@@ -104,6 +105,7 @@ inline void expectAccessible(ui::Form& form) {
     if (win->isVisible()) {
         QWidget* focus = win->focusWidget();
         if (input) {
+            EXPECT_TRUE(focus && win->isAncestorOf(focus)) << form.name() << " has no focus";
             EXPECT_EQ(qobject_cast<QPushButton*>(focus), nullptr) << form.name() << " has the focus on a button";
         } else if (defaultButton) {
             EXPECT_EQ(focus, defaultButton) << form.name();
@@ -120,6 +122,8 @@ inline void expectAccessible(ui::Form& form) {
             for (const ui::Control* c : row) {
                 QWidget* w = c ? ui::widgetOf(*c) : nullptr;
                 if (!w || w->focusPolicy() == Qt::NoFocus) continue;
+                EXPECT_LT(place(w), static_cast<std::ptrdiff_t>(chain.size()))
+                    << form.name() << "." << c->name() << " is not in the Tab order";
                 EXPECT_GT(place(w), last) << form.name() << "." << c->name() << " is out of its row's Tab order";
                 last = place(w);
             }
