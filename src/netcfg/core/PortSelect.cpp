@@ -60,6 +60,7 @@ PortSelect::PortSelect(QuillonModule& module)
     IPAddrLabel.setBuddy(&IPAddr);
     FileLabel.setBuddy(&FileName);
     Next.setDefault(true);
+    Cancel.setCancel(true);
 
     // One grid, so that the lists and boxes of every port start at one x.
     layoutGrid({{&PortLPT, &LPTCombo},

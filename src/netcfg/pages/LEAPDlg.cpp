@@ -30,6 +30,7 @@ LEAPDlg::LEAPDlg(QuillonModule& module)
       password_(Label3, Password, ShowCheck, ConfirmLabel, ConfirmTxt) {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
     Label4.setBuddy(&Combo1);
     Label2.setBuddy(&UserName);
     UserName.setCharFilter(platform::isAnsi);

@@ -48,6 +48,7 @@ WEPkeyDlg::WEPkeyDlg(QuillonModule& module)
       Cancel(*this, "Cancel", "Cancel"),
       Timer1(*this, "Timer1", 0, false) {
     Next.setDefault(true);
+    Cancel.setCancel(true);
     KeySize.setToolTip("Specify the encryption key size.");
     Label0[0].setBuddy(&KeySize);
     WepKeyRows::setUpLists(Label3, AuthMethod, Label0[1], DefaultKey);

@@ -38,6 +38,7 @@ WPADlg::WPADlg(QuillonModule& module)
       phrase_(Label3, PassPhrase, ShowCheck, ConfirmLabel, ConfirmTxt) {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
     Label5.setBuddy(&WPAMode);
     Label2.setBuddy(&EncryptMethod);
     EncryptMethod.setToolTip("Specify the encryption method used on the wireless network.");

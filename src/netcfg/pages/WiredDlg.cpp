@@ -43,6 +43,7 @@ WiredDlg::WiredDlg(QuillonModule& module)
     Label2[1].setBuddy(&SubMask);
     Label2[2].setBuddy(&Gateway);
     Next.setDefault(true);
+    Cancel.setCancel(true);
 
     layoutRow({&NicOption[0], &NicOption[1]});
     layoutGrid({{&BootP, &Label5[0]}, {&DHCP, &Label5[1]}});

@@ -97,6 +97,7 @@ PrinterSetup::PrinterSetup(MarrowbyModule& module)
     HorzShiftUnit.setToolTip("Unit of the horizontal image shift shown");
     VertShiftUnit.setToolTip("Unit of the vertical image shift shown");
     Finish.setDefault(true);
+    Cancel.setCancel(true);
     // The speed list gets the frame's width; the shifts share their columns.
     layoutGrid({{&IgnoreLabel},
                 {&PrintSpeedCB, &PrintSpeedCaption, &PrintSpeedCombo},

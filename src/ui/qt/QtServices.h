@@ -13,7 +13,7 @@ class QtMessageBox : public MessageBoxService {
 public:
     // Shows a QMessageBox over the active form window and returns IDOK,
     // IDCANCEL, IDYES or IDNO. Escape and the title-bar close give Cancel
-    // where there is one, else OK; a box asking Yes or No ignores both.
+    // where there is one, else No, else OK.
     int show(const MessageRequest& request) override;
 };
 

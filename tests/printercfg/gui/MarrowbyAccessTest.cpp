@@ -9,10 +9,14 @@
 #include <memory>
 #include <string>
 
+#include "foundation/KAEIntro.h"
 #include "printercfg/core/FinishDialog.h"
+#include "printercfg/core/LoadDlg.h"
 #include "printercfg/pages/CustomDialog.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
+#include "printercfg/pages/SelectDlg.h"
+#include "printercfg/pages/Selection.h"
 #include "support/MarrowbyGuiWorld.h"
 #include "ui/qt/Access.h"
 
@@ -70,6 +74,21 @@ TEST_F(MarrowbyAccess, ImageShiftBarsTakeTheKeyboard) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 30, bar->height() / 2));
     EXPECT_EQ(print.HorzShiftHScroll.value(), 10);
     EXPECT_EQ(accessibleText(ui::widgetOf(print.HorzLabel), QAccessible::Name), "0.10");
+}
+
+TEST_F(MarrowbyAccess, EscapeOnAPageAsksBeforeLeaving) {
+    addPrinters();
+    ui::Form* pages[] = {&m->KAEIntroForm(),  &m->SelectDlgForm(),    &m->SelectionForm(),   &m->LoadDlgForm(),
+                         &m->OperationForm(), &m->PrinterSetupForm(), &m->FinishDialogForm()};
+    for (ui::Form* page : pages) {
+        page->show();
+        world->messages.clear();
+        QTest::keyClick(ui::windowOf(*page)->focusWidget(), Qt::Key_Escape);  // No, the default, keeps the page
+        ASSERT_EQ(world->messages.count(), 1u) << page->name();
+        EXPECT_EQ(world->messages.last().title, "Caution Exiting Wizard") << page->name();
+        EXPECT_TRUE(page->isVisible()) << page->name();
+        page->hide();
+    }
 }
 
 }  // namespace

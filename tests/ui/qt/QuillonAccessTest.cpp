@@ -9,9 +9,21 @@
 #include <memory>
 
 #include "Access.h"
+#include "foundation/KAEIntro.h"
+#include "netcfg/core/FinishDialog.h"
+#include "netcfg/core/LoadDlg.h"
 #include "netcfg/core/PortSelect.h"
+#include "netcfg/pages/EncryptQuestionDlg.h"
+#include "netcfg/pages/LEAPDlg.h"
+#include "netcfg/pages/NetworkDlg.h"
 #include "netcfg/pages/QuestionDlg.h"
+#include "netcfg/pages/WEPDlg.h"
 #include "netcfg/pages/WEPkeyDlg.h"
+#include "netcfg/pages/WEPphraseDlg.h"
+#include "netcfg/pages/WPADlg.h"
+#include "netcfg/pages/WiredDlg.h"
+#include "netcfg/pages/WirelessDlg.h"
+#include "netcfg/pages/WirelessQuestionDlg.h"
 #include "support/QuillonGuiWorld.h"
 
 namespace {
@@ -56,6 +68,34 @@ TEST_F(QuillonAccess, ControlsOfOneCaptionReadTheirRows) {
         {keys.ConfirmTxt[3], "Confirm:", "Key 4"},
         {choices.HelpSpeed, "What is this?", "Specify the Ethernet transmission speed"},
     });
+}
+
+TEST_F(QuillonAccess, EscapeOnAPageAsksBeforeLeaving) {
+    auto& m = *module;
+    ui::Form* pages[] = {&m.KAEIntroForm(),
+                         &m.LoadDlgForm(),
+                         &m.PortSelectForm(),
+                         &m.QuestionDlgForm(),
+                         &m.WiredDlgForm(),
+                         &m.NetworkDlgForm(),
+                         &m.WirelessQuestionDlgForm(),
+                         &m.WirelessDlgForm(),
+                         &m.EncryptQuestionDlgForm(),
+                         &m.WEPDlgForm(),
+                         &m.WEPkeyDlgForm(),
+                         &m.WEPphraseDlgForm(),
+                         &m.WPADlgForm(),
+                         &m.LEAPDlgForm(),
+                         &m.FinishDialogForm()};
+    for (ui::Form* page : pages) {
+        page->show();
+        world->messages.clear();
+        QTest::keyClick(ui::windowOf(*page)->focusWidget(), Qt::Key_Escape);  // No, the default, keeps the page
+        ASSERT_EQ(world->messages.count(), 1u) << page->name();
+        EXPECT_EQ(world->messages.last().title, "Caution Exiting Wizard") << page->name();
+        EXPECT_TRUE(page->isVisible()) << page->name();
+        page->hide();
+    }
 }
 
 }  // namespace
