@@ -21,10 +21,11 @@ const char* SettingsDialogInstruction(bool saving) {
                   : "Please select the file that contains previously saved wizard settings";
 }
 
-std::optional<std::string> BrowseSettingsFile(WizardModule& module, const std::string& filter,
+std::optional<std::string> BrowseSettingsFile(WizardModule& module, bool saving, const std::string& filter,
                                               const std::string& extension) {
     ui::FileDialogRequest request;
     request.title = "File Browser";
+    request.opening = !saving;
     request.filter = filter;
     request.initialDir = module.programFolder();
     const auto chosen = module.ui().files().open(request);

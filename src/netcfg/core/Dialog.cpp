@@ -51,8 +51,8 @@ void Dialog::Open() {
 }
 
 void Dialog::Browse_Click() {
-    if (const auto path =
-            foundation::BrowseSettingsFile(m_, "Quillon Settings (*.qlz)|*.qlz|All Files (*.*)|*.*", Extension))
+    if (const auto path = foundation::BrowseSettingsFile(
+            m_, saving(), "Quillon Settings (*.qlz)|*.qlz|All Files (*.*)|*.*", Extension))
         FileName.setText(*path);
 }
 

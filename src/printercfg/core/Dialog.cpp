@@ -47,8 +47,8 @@ void Dialog::Open() {
 }
 
 void Dialog::Browse_Click() {
-    if (const auto path =
-            foundation::BrowseSettingsFile(m_, "Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*", Extension))
+    if (const auto path = foundation::BrowseSettingsFile(
+            m_, saving(), "Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*", Extension))
         FileName.setText(*path);
 }
 

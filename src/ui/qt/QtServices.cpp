@@ -128,7 +128,7 @@ std::optional<std::string> QtFileDialog::open(const FileDialogRequest& request) 
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::ExistingFile);
     } else {
-        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setAcceptMode(request.opening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dlg.setFileMode(QFileDialog::AnyFile);
         dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
     }

@@ -20,8 +20,8 @@ public:
 class QtFileDialog : public FileDialogService {
 public:
     // Over the active form window. A file that must exist is picked with an
-    // open dialog; otherwise a new name may be typed (no overwrite question:
-    // the pages ask themselves).
+    // open dialog; otherwise a new name may be typed, in an open or a save
+    // dialog as asked (no overwrite question: the pages ask themselves).
     std::optional<std::string> open(const FileDialogRequest& request) override;
 };
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -221,6 +222,25 @@ TEST(QtFileDialog, ExistingFileIsPicked) {
     });
     ASSERT_TRUE(got.has_value());
     EXPECT_EQ(*got, existing);
+}
+
+TEST(QtFileDialog, AnOpenDialogTakesANameThatNeedNotExist) {
+    TempFolder tmp;
+    ui::FileDialogRequest r;
+    r.title = "File Browser";
+    r.initialDir = tmp.path.string();
+    r.opening = true;
+    QString accept;
+    auto got = openAndAnswer(r, [&](QFileDialog* d) {
+        auto* buttons = d->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        QAbstractButton* ok = buttons->buttons().front();
+        accept = ok->text();
+        d->findChild<QLineEdit*>("fileNameEdit")->setText("settings");
+        ok->click();
+    });
+    EXPECT_EQ(accept.remove(QChar('&')), "Open");
+    EXPECT_EQ(got, (tmp.path / "settings").string());
 }
 
 TEST(QtFileDialog, CancelGivesNothing) {
