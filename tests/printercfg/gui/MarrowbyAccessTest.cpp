@@ -29,7 +29,7 @@ struct MarrowbyAccess : ::testing::Test, testsupport::MarrowbyGuiWorld {
     void SetUp() override { m->MaxMediaWidth = 6; }
 };
 
-TEST_F(MarrowbyAccess, SettingsBoxesReadTheirRows) {
+TEST_F(MarrowbyAccess, ControlsReadNamesOfTheirOwn) {
     auto& media = m->OperationForm();
     auto& print = m->PrinterSetupForm();
     auto& finish = m->FinishDialogForm();
@@ -46,8 +46,16 @@ TEST_F(MarrowbyAccess, SettingsBoxesReadTheirRows) {
         {print.EmulationCB, "Ignore Active Emulation"},
         {finish.SaveCfgCB, "Ignore Save Settings to Printer Configuration"},
         {finish.SetPwrUpCB, "Ignore Set Power-Up Configuration to"},
-        {custom.WidthValueMM, "mm", "Width"},
-        {custom.HeightValueMM, "mm", "Length"},
+        {custom.WidthValueMM, "Width (mm)", "Label width in millimetres"},
+        {custom.HeightValueInch, "Length (Inches)"},
+        {print.VertShiftUnit, "Vertical Image Shift unit"},
+        {print.GapCombo, "Gap Sensor Type"},
+        {m->SelectionForm().PrinterList, "Please select a printer to configure."},
+        {m->SelectDlgForm().CfgPrinter, "Printer Settings",
+         "Configure basic printer settings\nSelect this option only after the NIC settings have been configured and "
+         "a Windows drirver for the printer has been installed."},
+        {m->LoadDlgForm().Load, "Load Previously Saved Wizard Settings ",
+         "Use the wizard settings you previously saved to a file."},
     });
 }
 
@@ -74,6 +82,14 @@ TEST_F(MarrowbyAccess, ImageShiftBarsTakeTheKeyboard) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 30, bar->height() / 2));
     EXPECT_EQ(print.HorzShiftHScroll.value(), 10);
     EXPECT_EQ(accessibleText(ui::widgetOf(print.HorzLabel), QAccessible::Name), "0.10");
+
+    // The value reads as the page shows it, and so do the ends.
+    print.HorzShiftHScroll.setValue(-7);
+    EXPECT_EQ(accessibleText(bar, QAccessible::Value), "-0.07");
+    QAccessibleValueInterface* value = QAccessible::queryAccessibleInterface(bar)->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), -0.07);
+    EXPECT_DOUBLE_EQ(value->maximumValue().toDouble(), 1.0);
 }
 
 TEST_F(MarrowbyAccess, EscapeOnAPageAsksBeforeLeaving) {

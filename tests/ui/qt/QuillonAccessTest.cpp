@@ -60,13 +60,26 @@ TEST_F(QuillonAccess, PortsChosenAnyWayRunThePage) {
     EXPECT_FALSE(ui::widgetOf(ports.FileName)->isEnabled());
 }
 
-TEST_F(QuillonAccess, ControlsOfOneCaptionReadTheirRows) {
-    auto& keys = module->WEPkeyDlgForm();
-    auto& choices = module->QuestionDlgForm();
+TEST_F(QuillonAccess, ControlsReadNamesOfTheirOwn) {
+    auto& m = *module;
+    auto& keys = m.WEPkeyDlgForm();
+    auto& finish = m.FinishDialogForm();
     guitest::expectReadAs({
-        {keys.ShowChk[1], "Show Password", "Key 2"},
-        {keys.ConfirmTxt[3], "Confirm:", "Key 4"},
-        {choices.HelpSpeed, "What is this?", "Specify the Ethernet transmission speed"},
+        {keys.ShowChk[1], "Show Key 2", "Check to show encryption key entry during typing."},
+        {keys.ConfirmTxt[3], "Confirm Key 4", "Encryption key re-entered for data entry verification."},
+        {m.WEPphraseDlgForm().ShowChk[0], "Show Key 1"},
+        {m.QuestionDlgForm().HelpSpeed, "What is this? Specify the Ethernet transmission speed"},
+        {m.NetworkDlgForm().HelpTimer, "What is this? Keep Alive Timer"},
+        {m.PortSelectForm().ComCombo, "Serial Port"},
+        {keys.AuthMethod, "Authentication Method"},
+        {m.WPADlgForm().WPAMode, "WPA Mode"},
+        {m.LEAPDlgForm().Combo1, "EAP Mode"},
+        {finish.Option2, "No",
+         "Your configuration settings for the network adapter are about to be sent to the printer. Would you like to "
+         "save your entries to a file for future reference?"},
+        {m.LoadDlgForm().StartNew, "Start New",
+         "Use the default settings.\nSelect this option if this is the first time your ran this wizard, or if you "
+         "didn't save your previous work."},
     });
 }
 
