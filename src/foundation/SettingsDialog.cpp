@@ -1,6 +1,7 @@
 #include "foundation/SettingsDialog.h"
 
 #include "foundation/WizardModule.h"
+#include "ui/Control.h"
 
 namespace foundation {
 
@@ -36,9 +37,11 @@ std::optional<std::string> BrowseSettingsFile(WizardModule& module, bool saving,
     return path;
 }
 
-bool CheckSettingsFileName(WizardModule& module, const std::string& name) {
+bool CheckSettingsFileName(WizardModule& module, ui::TextBox& fileName) {
+    const std::string& name = fileName.text();
     if (!name.empty() && name != " " && name.back() != '/') return true;
     module.ShowNotice("Invalid file name. Please enter a valid file name.");
+    fileName.setFocus();
     return false;
 }
 

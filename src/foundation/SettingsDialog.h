@@ -5,6 +5,10 @@
 #include <optional>
 #include <string>
 
+namespace ui {
+class TextBox;
+}
+
 namespace foundation {
 
 class WizardModule;
@@ -20,7 +24,8 @@ const char* SettingsDialogInstruction(bool saving);
 std::optional<std::string> BrowseSettingsFile(WizardModule& module, bool saving, const std::string& filter,
                                               const std::string& extension);
 
-// False, after a notice, for a typed name that names no file.
-bool CheckSettingsFileName(WizardModule& module, const std::string& name);
+// False, after a notice that leaves the focus in the box, for a typed name
+// that names no file.
+bool CheckSettingsFileName(WizardModule& module, ui::TextBox& fileName);
 
 }  // namespace foundation

@@ -192,6 +192,7 @@ bool PortSelect::ValidateIPAddress() {
     m_.ShowError(
         HostAddressMessage(fault, "IP Address", "IP Address cannot be empty when the TCP port option is selected."),
         false);
+    IPAddr.setFocus();
     return false;
 }
 

@@ -103,6 +103,7 @@ int WEPkeyDlg::ValidateHexKeys() {
     for (int i = 0; i <= 3; ++i) {
         const std::string& text = KeyText[i].text();
         if (text.empty()) continue;
+        refusedKey_ = i;
         int total = 0;
         auto groups = split(text, ':');
         if (groups.size() < 2) groups = split(text, '-');
@@ -141,12 +142,14 @@ void WEPkeyDlg::Next_Click() {
                                "characters.",
                                "Example: A7F3-0C9E-5B21-D84A-36E0-F19B-7C"}),
                     "");
+        KeyText[refusedKey_].setFocus();
         return;
     }
     if (check == 2) {
         m_.AskYesNo(JoinLines({"Invalid key size.", "64 Bit Key requires 10 hex numbers (characters).",
                                "128 Bit Key requires 26 hex numbers (characters)."}),
                     "");
+        KeyText[refusedKey_].setFocus();
         return;
     }
     if (!keys_.confirmAll(m_)) return;

@@ -97,6 +97,7 @@ void WPADlg::Next_Click() {
     if (CharCount(PassPhrase.text()) > 63) {
         m_.ShowNotice(JoinLines({"Passphrase too long.", "Maximum number of characters allowed is 63.",
                                  "Please enter a valid Passphrase."}));
+        PassPhrase.setFocus();
         return;
     }
     // A pre-shared key must be 8 to 63 characters, or the printer cannot join.
@@ -104,10 +105,12 @@ void WPADlg::Next_Click() {
         m_.ShowNotice(
             JoinLines({"Passphrase too short.", "Length of the passphrase must be between 8 to 63 characters long.",
                        "Please enter a valid Passphrase."}));
+        PassPhrase.setFocus();
         return;
     }
     if (!phrase_.confirmed()) {
         m_.ShowNotice("Inputs for the passphrase does not match, please re-enter the phrase again.");
+        ConfirmTxt.setFocus();
         return;
     }
     if (EncryptMethod.listIndex() == 0 &&

@@ -105,8 +105,13 @@ void WiredDlg::Next_Click() {
 }
 
 bool WiredDlg::ValidateStaticAddress() {
-    return ValidateDottedAddress(IPAddr.text(), "IP Address") &&
-           ValidateDottedAddress(Gateway.text(), "Gateway Address") && ValidateSubnetMask(SubMask.text());
+    // The focus goes to the box the error box spoke of.
+    ui::TextBox* refused = !ValidateDottedAddress(IPAddr.text(), "IP Address")         ? &IPAddr
+                           : !ValidateDottedAddress(Gateway.text(), "Gateway Address") ? &Gateway
+                           : !ValidateSubnetMask(SubMask.text())                       ? &SubMask
+                                                                                       : nullptr;
+    if (refused) refused->setFocus();
+    return !refused;
 }
 
 bool WiredDlg::ValidateDottedAddress(const std::string& text, const std::string& name) {

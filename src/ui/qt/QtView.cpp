@@ -1278,6 +1278,7 @@ void QtFormView::sync(Control& c, Property p) {
             break;
         case Property::Focus:
             w->setFocus(Qt::OtherFocusReason);
+            if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();  // to be typed over
             break;
         case Property::Caption:
         case Property::Font:

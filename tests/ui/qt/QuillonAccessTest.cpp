@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "Access.h"
 #include "foundation/KAEIntro.h"
+#include "netcfg/core/Dialog.h"
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/core/LoadDlg.h"
 #include "netcfg/core/PortSelect.h"
@@ -108,6 +111,71 @@ TEST_F(QuillonAccess, EscapeOnAPageAsksBeforeLeaving) {
         EXPECT_EQ(world->messages.last().title, "Caution Exiting Wizard") << page->name();
         EXPECT_TRUE(page->isVisible()) << page->name();
         page->hide();
+    }
+}
+
+TEST_F(QuillonAccess, ANoticeAboutABoxLeavesTheFocusThereWithItsTextSelected) {
+    using netcfg::QuillonModule;
+    struct Case {
+        const char* notice;                                   // its first line
+        std::function<ui::TextBox&(QuillonModule&)> prepare;  // fills the page, returns the box refused
+        std::function<ui::Control&(QuillonModule&)> enterIn;  // where Enter is pressed
+    };
+    const Case cases[] = {
+        {"Passphrase too short.",
+         [](QuillonModule& m) -> ui::TextBox& {
+             m.WPADlgForm().PassPhrase.setText("gate");
+             m.WPADlgForm().ConfirmTxt.setText("gate");
+             return m.WPADlgForm().PassPhrase;
+         },
+         [](QuillonModule& m) -> ui::Control& { return m.WPADlgForm().ConfirmTxt; }},
+        {"Invalid key size.",
+         [](QuillonModule& m) -> ui::TextBox& {
+             m.WEPkeyDlgForm().KeyText[1].setText("A7F3-0C9E");
+             return m.WEPkeyDlgForm().KeyText[1];
+         },
+         [](QuillonModule& m) -> ui::Control& { return m.WEPkeyDlgForm().ConfirmTxt[1]; }},
+        {"Invalid Gateway Address format.",
+         [](QuillonModule& m) -> ui::TextBox& {
+             auto& wired = m.WiredDlgForm();
+             wired.useStaticIP.setValue(true);
+             wired.IPAddr.setText("127.1.1.1");
+             wired.Gateway.setText("127.1.1");
+             return wired.Gateway;
+         },
+         [](QuillonModule& m) -> ui::Control& { return m.WiredDlgForm().SubMask; }},
+        {"IP Address cannot be empty when the TCP port option is selected.",
+         [](QuillonModule& m) -> ui::TextBox& {
+             m.PortSelectForm().PortTCP.setValue(true);
+             return m.PortSelectForm().IPAddr;
+         },
+         [](QuillonModule& m) -> ui::Control& { return m.PortSelectForm().PortTCP; }},
+        {"Error Invalid Password.",
+         [this](QuillonModule& m) -> ui::TextBox& {
+             auto& dialog = m.DialogForm();
+             dialog.Password.setText("right");
+             m.SaveWizardSettings(work.file("saved.qlz"));
+             dialog.FileName.setText(work.file("saved.qlz"));
+             dialog.Password.setText("wrong");
+             dialog.ConfirmTxt.setText("wrong");
+             return dialog.Password;
+         },
+         [](QuillonModule& m) -> ui::Control& { return m.DialogForm().ConfirmTxt; }},
+    };
+    for (const Case& c : cases) {
+        ui::TextBox& refused = c.prepare(*module);
+        ui::Form& page = refused.form();
+        page.show();
+        world->messages.clear();
+        QWidget* start = ui::widgetOf(c.enterIn(*module));
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key_Return);
+        ASSERT_GE(world->messages.count(), 1u) << c.notice;
+        EXPECT_EQ(world->messages.last().text.substr(0, std::string(c.notice).size()), c.notice);
+        auto* box = widgetAs<QLineEdit>(refused);
+        EXPECT_EQ(ui::windowOf(page)->focusWidget(), box) << c.notice;
+        EXPECT_EQ(box->selectedText().toStdString(), refused.text()) << c.notice;
+        page.hide();
     }
 }
 
