@@ -1278,7 +1278,9 @@ void QtFormView::sync(Control& c, Property p) {
             break;
         case Property::Focus:
             w->setFocus(Qt::OtherFocusReason);
-            if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();  // to be typed over
+            // The text is selected, to be typed over.
+            if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+            if (auto* cb = qobject_cast<QComboBox*>(w); cb && cb->lineEdit()) cb->lineEdit()->selectAll();
             break;
         case Property::Caption:
         case Property::Font:

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <memory>
@@ -90,6 +92,18 @@ TEST_F(MarrowbyAccess, ImageShiftBarsTakeTheKeyboard) {
     ASSERT_NE(value, nullptr);
     EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), -0.07);
     EXPECT_DOUBLE_EQ(value->maximumValue().toDouble(), 1.0);
+}
+
+TEST_F(MarrowbyAccess, ANoticeAboutTypedTextLeavesTheFocusInTheListWithTheTextSelected) {
+    auto& print = m->PrinterSetupForm();
+    print.show();
+    print.PrintSpeedCB.setValue(0);
+    print.PrintSpeedCombo.userType("fast");
+    QTest::keyClick(ui::widgetOf(print.PrintSpeedCombo), Qt::Key_Return);
+    EXPECT_EQ(world->messages.last().text.rfind("Invalid print speed entered manually.", 0), 0u);
+    auto* list = widgetAs<QComboBox>(print.PrintSpeedCombo);
+    EXPECT_EQ(ui::windowOf(print)->focusWidget(), list);
+    EXPECT_EQ(list->lineEdit()->selectedText(), "fast");
 }
 
 TEST_F(MarrowbyAccess, EscapeOnAPageAsksBeforeLeaving) {
