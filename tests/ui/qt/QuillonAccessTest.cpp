@@ -2,8 +2,10 @@
 // way runs the page's handler, and controls of one caption read their rows.
 
 #include <gtest/gtest.h>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -84,6 +86,20 @@ TEST_F(QuillonAccess, ControlsReadNamesOfTheirOwn) {
          "Use the default settings.\nSelect this option if this is the first time your ran this wizard, or if you "
          "didn't save your previous work."},
     });
+}
+
+TEST_F(QuillonAccess, DisableChosenFromTheOpenListGreysTheTextKeysAndTheirInstruction) {
+    auto& page = module->WEPphraseDlgForm();
+    page.show();
+    auto* list = widgetAs<QComboBox>(page.DefaultKey);
+    list->showPopup();
+    QTest::keyClick(list->view(), Qt::Key_Up);  // from "Key 1" to "Disable"
+    QTest::keyClick(list->view(), Qt::Key_Return);
+    world->clock.advance(100);
+    world->pump.doEvents();
+    ASSERT_EQ(page.DefaultKey.listIndex(), 0);
+    const ui::Control* greyed[] = {&page.Label2, &page.KeyText[0], &page.ShowChk[3]};
+    for (const ui::Control* c : greyed) EXPECT_FALSE(ui::widgetOf(*c)->isEnabled()) << c->name();
 }
 
 TEST_F(QuillonAccess, EscapeOnAPageAsksBeforeLeaving) {
