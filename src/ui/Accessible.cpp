@@ -187,7 +187,10 @@ std::string ownName(const Control& c, const std::string& name, const std::string
 // grid row and in the rows that continue it; the one alone right under it
 // when it stands alone in its row; outside grids, those right after it, or
 // the question right before the row of options it stands in.
-std::vector<const Control*> explanation(const Form& form, const Control& c, const Cell* cell) {
+std::vector<const Control*> explanation(const Form& form, const Control& c,
+                                        const std::map<const Control*, Cell>& cells) {
+    auto at = cells.find(&c);
+    const Cell* cell = at == cells.end() ? nullptr : &at->second;
     std::vector<const Control*> out;
     if (cell) {
         const Grid& grid = *cell->grid;
@@ -208,12 +211,7 @@ std::vector<const Control*> explanation(const Form& form, const Control& c, cons
     }
     const auto& all = form.controls();
     auto placedAlone = [&](const Control* x) {
-        return x->container() == c.container() && !layoutRowOf(form, x) &&
-               std::none_of(form.layoutGrids().begin(), form.layoutGrids().end(), [x](const Grid& g) {
-                   return std::any_of(g.begin(), g.end(), [x](const std::vector<Control*>& row) {
-                       return std::find(row.begin(), row.end(), x) != row.end();
-                   });
-               });
+        return x->container() == c.container() && !cells.count(x) && !layoutRowOf(form, x);
     };
     if (const auto* row = layoutRowOf(form, &c)) {
         auto first = std::find(all.begin(), all.end(), row->front());
@@ -267,7 +265,7 @@ std::map<const Control*, AccessibleText> accessibleTexts(const Form& form) {
         }
         if (!toggle(c->kind())) continue;
         std::string description;
-        for (const Control* label : explanation(form, *c, cell)) {
+        for (const Control* label : explanation(form, *c, cells)) {
             if (!description.empty()) description += '\n';
             description += captionText(captionOf(form, *label), false);
         }
