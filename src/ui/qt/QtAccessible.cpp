@@ -105,7 +105,7 @@ private:
     // Shown units per step of the bar, as last seen away from 0.
     double scale() const {
         double shown = 0;
-        if (bar()->value() != 0 && shownValue(shown)) scale_ = shown / bar()->value();
+        if (bar()->value() != 0 && shownValue(shown) && shown != 0) scale_ = shown / bar()->value();
         return scale_;
     }
     QVariant inUnit(int steps) const {
