@@ -19,6 +19,7 @@ KAEIntro::KAEIntro(WizardModule& module)
       m_(module) {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Exit.setCancel(true);
     About.onClick = [this] { About_Click(); };
     Exit.onClick = [this] { Exit_Click(); };
     Next.onClick = [this] { Next_Click(); };

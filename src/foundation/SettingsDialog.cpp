@@ -1,6 +1,7 @@
 #include "foundation/SettingsDialog.h"
 
 #include "foundation/WizardModule.h"
+#include "ui/Control.h"
 
 namespace foundation {
 
@@ -21,10 +22,11 @@ const char* SettingsDialogInstruction(bool saving) {
                   : "Please select the file that contains previously saved wizard settings";
 }
 
-std::optional<std::string> BrowseSettingsFile(WizardModule& module, const std::string& filter,
+std::optional<std::string> BrowseSettingsFile(WizardModule& module, bool saving, const std::string& filter,
                                               const std::string& extension) {
     ui::FileDialogRequest request;
     request.title = "File Browser";
+    request.opening = !saving;
     request.filter = filter;
     request.initialDir = module.programFolder();
     const auto chosen = module.ui().files().open(request);
@@ -35,9 +37,11 @@ std::optional<std::string> BrowseSettingsFile(WizardModule& module, const std::s
     return path;
 }
 
-bool CheckSettingsFileName(WizardModule& module, const std::string& name) {
+bool CheckSettingsFileName(WizardModule& module, ui::TextBox& fileName) {
+    const std::string& name = fileName.text();
     if (!name.empty() && name != " " && name.back() != '/') return true;
     module.ShowNotice("Invalid file name. Please enter a valid file name.");
+    fileName.setFocus();
     return false;
 }
 

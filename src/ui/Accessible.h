@@ -1,7 +1,8 @@
 #pragma once
 // What assistive technology reads for a form's controls beyond their own
-// captions: a name for a box without a caption, and a description that
-// tells apart controls of one name by the row they stand in.
+// captions, worked out from the form's layout: a name of its own for every
+// control a user works with, the text that explains an option, and the
+// label that shows a scroll bar's value.
 
 #include <map>
 #include <string>
@@ -16,14 +17,22 @@ class Form;
 std::string spokenCaption(const std::string& caption);
 
 struct AccessibleText {
-    std::string name;         // empty: the control's own caption, or its label's
-    std::string description;  // empty: none
+    std::string name;                     // empty: the control's own caption, or its label's
+    std::string description;              // empty: its tool tip
+    const Control* shownValue = nullptr;  // the label that shows a scroll bar's value
 };
 
-// The texts of the controls that need one, from the form's layout grids. A
-// check box or option without a caption is named by its column's heading
-// and its row's caption; controls that share a name are described by their
-// row. A row's caption is the first one in it other than the control's own
+// The texts of the controls that need one:
+// - a list is named by its label, else by its row's caption;
+// - a check box or option without a caption by its column's heading and its
+//   row's caption;
+// - a text box with a unit after it by its row's caption and the unit;
+// - controls that would share a name add their row's caption to it (a check
+//   box puts it in place of the last word of its caption);
+// - an option or check box is described by the labels that explain it
+//   (beside it, under it, or the question above a row of options), then
+//   its tool tip.
+// A row's caption is the first one in it other than the control's own
 // name; a row without one continues the row above it.
 std::map<const Control*, AccessibleText> accessibleTexts(const Form& form);
 

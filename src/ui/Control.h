@@ -82,6 +82,10 @@ public:
     const std::string& toolTip() const { return toolTip_; }
     void setToolTip(std::string text);
     void setFocus();
+    // What assistive technology calls a control that has no caption of its
+    // own, nor one in its layout to go by; empty: worked out from the layout.
+    const std::string& spokenName() const { return spokenName_; }
+    void setSpokenName(std::string name) { spokenName_ = std::move(name); }
 
     // Enabled, visible and every container enabled and visible: a user can reach it.
     bool usable() const;
@@ -100,6 +104,7 @@ private:
     bool visible_ = true;
     std::uint32_t backColor_ = EnabledColour;
     std::string toolTip_;
+    std::string spokenName_;
 };
 
 class Label : public Control {

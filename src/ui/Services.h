@@ -45,6 +45,9 @@ struct FileDialogRequest {
     std::string fileName;  // initial name
     std::string defaultExt;
     bool fileMustExist = false;
+    // A file to read rather than one to write: the dialog's button reads
+    // "Open", whether or not the name must exist.
+    bool opening = false;
 };
 
 class FileDialogService {

@@ -51,8 +51,8 @@ void Dialog::Open() {
 }
 
 void Dialog::Browse_Click() {
-    if (const auto path =
-            foundation::BrowseSettingsFile(m_, "Quillon Settings (*.qlz)|*.qlz|All Files (*.*)|*.*", Extension))
+    if (const auto path = foundation::BrowseSettingsFile(
+            m_, saving(), "Quillon Settings (*.qlz)|*.qlz|All Files (*.*)|*.*", Extension))
         FileName.setText(*path);
 }
 
@@ -60,9 +60,10 @@ void Dialog::ShowCheck_Click() { password_.showClicked(); }
 
 void Dialog::OKButton_Click() {
     std::string name = FileName.text();
-    if (!foundation::CheckSettingsFileName(m_, name)) return;
+    if (!foundation::CheckSettingsFileName(m_, FileName)) return;
     if (!password_.confirmed()) {
         m_.ShowNotice("Inputs for the password does not match, please re-enter the password again.");
+        ConfirmTxt.setFocus();
         return;
     }
     const std::int16_t mode = dialogFlag;
@@ -78,7 +79,10 @@ void Dialog::OKButton_Click() {
     } else {
         done = m_.LoadWizardSettings(name);
     }
-    if (!done) return;  // the notice was shown; the entries stay for another try
+    if (!done) {  // the notice was shown; the entries stay for another try
+        if (saving()) FileName.setFocus();
+        return;
+    }
     m_.DialogResult = 1;
     unload();
     if (mode == 2) m_.ExitWizard();

@@ -30,6 +30,7 @@ FinishDialog::FinishDialog(QuillonModule& module)
       Timer1(*this, "Timer1", 0, false) {
     Label1.setFont(ui::HeadingFont);
     OKButton.setDefault(true);
+    CancelButton.setCancel(true);
     layoutRow({&Option1, &Option2});
 
     OKButton.onClick = [this] { OKButton_Click(); };

@@ -30,6 +30,7 @@ LoadDlg::LoadDlg(QuillonModule& module)
         "Select this option if you want to use the settings from your previous session with this wizard that you "
         "saved to file.");
     Next.setDefault(true);
+    Cancel.setCancel(true);
     StartNew.setValue(true);
 
     Next.onClick = [this] { Next_Click(); };

@@ -60,6 +60,7 @@ PortSelect::PortSelect(QuillonModule& module)
     IPAddrLabel.setBuddy(&IPAddr);
     FileLabel.setBuddy(&FileName);
     Next.setDefault(true);
+    Cancel.setCancel(true);
 
     // One grid, so that the lists and boxes of every port start at one x.
     layoutGrid({{&PortLPT, &LPTCombo},
@@ -191,6 +192,7 @@ bool PortSelect::ValidateIPAddress() {
     m_.ShowError(
         HostAddressMessage(fault, "IP Address", "IP Address cannot be empty when the TCP port option is selected."),
         false);
+    IPAddr.setFocus();
     return false;
 }
 

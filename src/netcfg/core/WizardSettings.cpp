@@ -151,31 +151,34 @@ bool QuillonModule::SaveWizardSettings(const std::string& path) {
 }
 
 bool QuillonModule::LoadWizardSettings(const std::string& path) {
-    if (!FileExists(path)) {
-        ShowNotice("File not found. Please select another file.");
+    // A notice leaves the focus in the box of the settings dialog to put right.
+    auto refuse = [this](const std::string& text, ui::TextBox& box) {
+        ShowNotice(text);
+        box.setFocus();
         return false;
-    }
+    };
+    Dialog& dialog = DialogForm();
+    if (!FileExists(path)) return refuse("File not found. Please select another file.", dialog.FileName);
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        ShowNotice(
-            JoinLines({"Error Reading File", "Unable to open the file", "Unable to load the saved settings", ""}));
-        return false;
-    }
-    auto file = ReadSettingsFile(in, DialogForm().Password.text());
+    if (!in)
+        return refuse(
+            JoinLines({"Error Reading File", "Unable to open the file", "Unable to load the saved settings", ""}),
+            dialog.FileName);
+    auto file = ReadSettingsFile(in, dialog.Password.text());
     switch (file.status) {
         case SettingsFileStatus::Loaded:
             break;
         case SettingsFileStatus::Incompatible:
-            ShowNotice(JoinLines(
-                {"Error Reading File", "Incompatible File Type Detected", "Unable to load the saved settings", ""}));
-            return false;
+            return refuse(JoinLines({"Error Reading File", "Incompatible File Type Detected",
+                                     "Unable to load the saved settings", ""}),
+                          dialog.FileName);
         case SettingsFileStatus::WrongPassword:
-            ShowNotice(JoinLines({"Error Invalid Password.", "Unable to load the saved settings", ""}));
-            return false;
+            return refuse(JoinLines({"Error Invalid Password.", "Unable to load the saved settings", ""}),
+                          dialog.Password);
         case SettingsFileStatus::Damaged:
-            ShowNotice(JoinLines(
-                {"Error Reading File", "The file is incomplete or damaged", "Unable to load the saved settings", ""}));
-            return false;
+            return refuse(JoinLines({"Error Reading File", "The file is incomplete or damaged",
+                                     "Unable to load the saved settings", ""}),
+                          dialog.FileName);
     }
     in.close();
     CurrentSettings = file.records;

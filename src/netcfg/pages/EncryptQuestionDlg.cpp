@@ -27,6 +27,7 @@ EncryptQuestionDlg::EncryptQuestionDlg(QuillonModule& module)
       Cancel(*this, "Cancel", "Cancel") {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
     click[0].setToolTip(
         "The wireless network is available (open) to all wireless devices. Access to the wireless network is not "
         "protected.");

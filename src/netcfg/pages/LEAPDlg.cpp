@@ -30,6 +30,7 @@ LEAPDlg::LEAPDlg(QuillonModule& module)
       password_(Label3, Password, ShowCheck, ConfirmLabel, ConfirmTxt) {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
     Label4.setBuddy(&Combo1);
     Label2.setBuddy(&UserName);
     UserName.setCharFilter(platform::isAnsi);
@@ -78,15 +79,18 @@ void LEAPDlg::Next_Click() {
     if (CharCount(UserName.text()) > 32) {
         m_.ShowNotice(JoinLines(
             {"User Name too long.", "Maximum number of characters allowed is 32.", "Please enter a valid User Name."}));
+        UserName.setFocus();
         return;
     }
     if (CharCount(Password.text()) > 32) {
         m_.ShowNotice(JoinLines(
             {"Password too long.", "Maximum number of characters allowed is 32.", "Please enter a valid password."}));
+        Password.setFocus();
         return;
     }
     if (!password_.confirmed()) {
         m_.ShowNotice("Inputs for the password does not match, please re-enter the password again.");
+        ConfirmTxt.setFocus();
         return;
     }
     hide();

@@ -77,6 +77,7 @@ NetworkDlg::NetworkDlg(QuillonModule& module)
     Label3[0].setBuddy(&Packet);
     Label3[1].setBuddy(&Period);
     Next.setDefault(true);
+    Cancel.setCancel(true);
 
     ui::CommandButton* helps[6] = {nullptr, &HelpSpeed, &HelpTimer, &HelpJob, &HelpNetBios, &HelpPing};
     std::vector<std::vector<ui::Control*>> grid;

@@ -48,6 +48,7 @@ QuestionDlg::QuestionDlg(QuillonModule& module)
       Cancel(*this, "Cancel", "Cancel") {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
 
     ui::CommandButton* helps[7] = {&HelpIP, &HelpSpeed, &HelpTimer, &HelpJob, &HelpNetBios, &HelpPing, &HelpWireless};
     std::vector<std::vector<ui::Control*>> grid;

@@ -29,6 +29,7 @@ WEPDlg::WEPDlg(QuillonModule& module)
       Next(*this, "Next", "Next >"),
       Cancel(*this, "Cancel", "Cancel") {
     Next.setDefault(true);
+    Cancel.setCancel(true);
     Phrase.setToolTip("Select the option to enter in an ASCII string for wireless network access.");
     EntryManual.setToolTip("Select option to enter in the encryption keys use by the wireless network.");
     Next.onClick = [this] { Next_Click(); };

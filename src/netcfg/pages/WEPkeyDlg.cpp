@@ -48,6 +48,7 @@ WEPkeyDlg::WEPkeyDlg(QuillonModule& module)
       Cancel(*this, "Cancel", "Cancel"),
       Timer1(*this, "Timer1", 0, false) {
     Next.setDefault(true);
+    Cancel.setCancel(true);
     KeySize.setToolTip("Specify the encryption key size.");
     Label0[0].setBuddy(&KeySize);
     WepKeyRows::setUpLists(Label3, AuthMethod, Label0[1], DefaultKey);
@@ -102,6 +103,7 @@ int WEPkeyDlg::ValidateHexKeys() {
     for (int i = 0; i <= 3; ++i) {
         const std::string& text = KeyText[i].text();
         if (text.empty()) continue;
+        refusedKey_ = i;
         int total = 0;
         auto groups = split(text, ':');
         if (groups.size() < 2) groups = split(text, '-');
@@ -140,12 +142,14 @@ void WEPkeyDlg::Next_Click() {
                                "characters.",
                                "Example: A7F3-0C9E-5B21-D84A-36E0-F19B-7C"}),
                     "");
+        KeyText[refusedKey_].setFocus();
         return;
     }
     if (check == 2) {
         m_.AskYesNo(JoinLines({"Invalid key size.", "64 Bit Key requires 10 hex numbers (characters).",
                                "128 Bit Key requires 26 hex numbers (characters)."}),
                     "");
+        KeyText[refusedKey_].setFocus();
         return;
     }
     if (!keys_.confirmAll(m_)) return;

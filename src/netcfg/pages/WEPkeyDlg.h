@@ -58,6 +58,8 @@ protected:
 private:
     // Creates the key rows ahead of the buttons.
     ui::Form& keyRows();
+    // The row of the last key ValidateHexKeys looked at: the one it refused.
+    int refusedKey_ = 0;
 };
 
 }  // namespace netcfg

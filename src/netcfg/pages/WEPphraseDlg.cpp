@@ -28,6 +28,7 @@ WEPphraseDlg::WEPphraseDlg(QuillonModule& module)
       Cancel(*this, "Cancel", "Cancel"),
       Timer1(*this, "Timer1", 0, false) {
     Next.setDefault(true);
+    Cancel.setCancel(true);
     WepKeyRows::setUpLists(Label3, AuthMethod, Label0[1], DefaultKey);
     layoutRow({&Label3, &AuthMethod, &Label0[1], &DefaultKey});
     layoutGrid(keys_.grid());

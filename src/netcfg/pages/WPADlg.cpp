@@ -38,6 +38,7 @@ WPADlg::WPADlg(QuillonModule& module)
       phrase_(Label3, PassPhrase, ShowCheck, ConfirmLabel, ConfirmTxt) {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
     Label5.setBuddy(&WPAMode);
     Label2.setBuddy(&EncryptMethod);
     EncryptMethod.setToolTip("Specify the encryption method used on the wireless network.");
@@ -96,6 +97,7 @@ void WPADlg::Next_Click() {
     if (CharCount(PassPhrase.text()) > 63) {
         m_.ShowNotice(JoinLines({"Passphrase too long.", "Maximum number of characters allowed is 63.",
                                  "Please enter a valid Passphrase."}));
+        PassPhrase.setFocus();
         return;
     }
     // A pre-shared key must be 8 to 63 characters, or the printer cannot join.
@@ -103,10 +105,12 @@ void WPADlg::Next_Click() {
         m_.ShowNotice(
             JoinLines({"Passphrase too short.", "Length of the passphrase must be between 8 to 63 characters long.",
                        "Please enter a valid Passphrase."}));
+        PassPhrase.setFocus();
         return;
     }
     if (!phrase_.confirmed()) {
         m_.ShowNotice("Inputs for the passphrase does not match, please re-enter the phrase again.");
+        ConfirmTxt.setFocus();
         return;
     }
     if (EncryptMethod.listIndex() == 0 &&

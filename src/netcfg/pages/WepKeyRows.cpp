@@ -52,12 +52,14 @@ bool WepKeyRows::checkDefaultKey(QuillonModule& m, const ui::ComboBox& defaultKe
     const auto empty = [](const MaskedEntry& r) { return r.entry.text().empty(); };
     if (std::all_of(rows_.begin(), rows_.end(), empty)) {
         m.ShowNotice("At least one key must be entered.");
+        rows_.front().entry.setFocus();
         return false;
     }
     const auto row = static_cast<std::size_t>(chosen) - 1;
     if (row < rows_.size() && empty(rows_[row])) {
         m.ShowNotice(foundation::JoinLines({"Key " + std::to_string(chosen) + " is the default key, but it is empty.",
                                             "The default key must be one of the keys entered."}));
+        rows_[row].entry.setFocus();
         return false;
     }
     return true;
@@ -68,6 +70,7 @@ bool WepKeyRows::confirmAll(QuillonModule& m) {
         if (!rows_[i].confirmed()) {
             m.AskYesNo("Inputs for Key " + std::to_string(i + 1) + " does not match, please re-enter the key again.",
                        "");
+            rows_[i].confirm.setFocus();
             return false;
         }
     }

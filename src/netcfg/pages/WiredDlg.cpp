@@ -43,6 +43,7 @@ WiredDlg::WiredDlg(QuillonModule& module)
     Label2[1].setBuddy(&SubMask);
     Label2[2].setBuddy(&Gateway);
     Next.setDefault(true);
+    Cancel.setCancel(true);
 
     layoutRow({&NicOption[0], &NicOption[1]});
     layoutGrid({{&BootP, &Label5[0]}, {&DHCP, &Label5[1]}});
@@ -104,8 +105,13 @@ void WiredDlg::Next_Click() {
 }
 
 bool WiredDlg::ValidateStaticAddress() {
-    return ValidateDottedAddress(IPAddr.text(), "IP Address") &&
-           ValidateDottedAddress(Gateway.text(), "Gateway Address") && ValidateSubnetMask(SubMask.text());
+    // The focus goes to the box the error box spoke of.
+    ui::TextBox* refused = !ValidateDottedAddress(IPAddr.text(), "IP Address")         ? &IPAddr
+                           : !ValidateDottedAddress(Gateway.text(), "Gateway Address") ? &Gateway
+                           : !ValidateSubnetMask(SubMask.text())                       ? &SubMask
+                                                                                       : nullptr;
+    if (refused) refused->setFocus();
+    return !refused;
 }
 
 bool WiredDlg::ValidateDottedAddress(const std::string& text, const std::string& name) {

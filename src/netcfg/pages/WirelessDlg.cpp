@@ -78,6 +78,7 @@ WirelessDlg::WirelessDlg(QuillonModule& module)
       Timer1(*this, "Timer1", 0, false) {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
     SSID.setMaxLength(32);
     SSID.setCharFilter(platform::isAnsi);
 

@@ -55,6 +55,7 @@ WirelessQuestionDlg::WirelessQuestionDlg(QuillonModule& module)
       Cancel(*this, "Cancel", "Cancel") {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
 
     ui::CommandButton* help[10] = {&HelpSSID,     &HelpOpMode,  &HelpSpeed, &HelpChannel, &HelpAntenna,
                                    &HelpPreamble, &HelpTxPower, &HelpPower, &HelpDevices, &HelpCCode};

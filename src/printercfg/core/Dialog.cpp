@@ -47,14 +47,14 @@ void Dialog::Open() {
 }
 
 void Dialog::Browse_Click() {
-    if (const auto path =
-            foundation::BrowseSettingsFile(m_, "Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*", Extension))
+    if (const auto path = foundation::BrowseSettingsFile(
+            m_, saving(), "Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*", Extension))
         FileName.setText(*path);
 }
 
 void Dialog::OKButton_Click() {
     std::string name = FileName.text();
-    if (!foundation::CheckSettingsFileName(m_, name)) return;
+    if (!foundation::CheckSettingsFileName(m_, FileName)) return;
     // Kept apart from the dialog, which is gone once it is unloaded.
     MarrowbyModule& m = m_;
     const std::int16_t mode = dialogFlag;
@@ -64,7 +64,10 @@ void Dialog::OKButton_Click() {
             FileName.setText(name);
         }
         // A declined overwrite or a failed write keeps the dialog open.
-        if (!m.SaveWizardSettings(name)) return;
+        if (!m.SaveWizardSettings(name)) {
+            FileName.setFocus();
+            return;
+        }
         m.SettingsChanged = false;
         m.SettingsSavedToFile = true;
         unload();
@@ -73,7 +76,10 @@ void Dialog::OKButton_Click() {
         return;
     }
     // A file that does not load keeps the dialog open, and the pages as they were.
-    if (!m.LoadWizardSettings(name)) return;
+    if (!m.LoadWizardSettings(name)) {
+        FileName.setFocus();
+        return;
+    }
     m.SettingsChanged = false;
     unload();
     m.OperationForm().show();

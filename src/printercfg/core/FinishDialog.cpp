@@ -38,6 +38,7 @@ FinishDialog::FinishDialog(MarrowbyModule& module)
     Label2.setBuddy(&SaveCombo);
     Label5.setBuddy(&PowerUpCombo);
     OKButton.setDefault(true);
+    CancelButton.setCancel(true);
     // The two operations line up; their explanations follow as paragraphs.
     layoutGrid({{&Ignore, nullptr, nullptr}, {&SaveCfgCB, &Label2, &SaveCombo}, {&SetPwrUpCB, &Label5, &PowerUpCombo}});
     SaveCfgCB.onClick = [this] { SaveCfgCB_Click(); };

@@ -22,6 +22,7 @@ LoadDlg::LoadDlg(MarrowbyModule& module)
       Cancel(*this, "Cancel", "Cancel") {
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };
     Cancel.onClick = [this] { Cancel_Click(); };

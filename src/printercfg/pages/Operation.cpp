@@ -75,6 +75,7 @@ Operation::Operation(MarrowbyModule& module)
     DispenseCaption.setBuddy(&DispenseCombo);
     CustomizeMedia.setToolTip("Define a label length or width that the lists do not offer");
     Next.setDefault(true);
+    Cancel.setCancel(true);
     layoutGrid({{&IgnoreLabel, nullptr, nullptr, nullptr},
                 {&MediaTypeCB, &MediaTypeCaption, &MediaTypeCombo, nullptr},
                 {&MediaSizeCB, &LabelLengthCaption, &LabelLengthCombo, nullptr},

@@ -96,7 +96,10 @@ PrinterSetup::PrinterSetup(MarrowbyModule& module)
     }
     HorzShiftUnit.setToolTip("Unit of the horizontal image shift shown");
     VertShiftUnit.setToolTip("Unit of the vertical image shift shown");
+    HorzShiftUnit.setSpokenName("Horizontal Image Shift unit");
+    VertShiftUnit.setSpokenName("Vertical Image Shift unit");
     Finish.setDefault(true);
+    Cancel.setCancel(true);
     // The speed list gets the frame's width; the shifts share their columns.
     layoutGrid({{&IgnoreLabel},
                 {&PrintSpeedCB, &PrintSpeedCaption, &PrintSpeedCombo},

@@ -26,6 +26,7 @@ SelectDlg::SelectDlg(MarrowbyModule& module)
                "printer has been installed.");
     Label1.setFont(ui::HeadingFont);
     Next.setDefault(true);
+    Cancel.setCancel(true);
     layoutGrid({{&CfgNic, &Label3}, {&CfgPrinter, &Label2[0]}, {nullptr, &Label2[1]}});
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };

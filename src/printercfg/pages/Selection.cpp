@@ -26,6 +26,7 @@ Selection::Selection(MarrowbyModule& module)
     Label1.setFont(ui::HeadingFont);
     Label2.setBuddy(&PrinterList);
     Next.setDefault(true);
+    Cancel.setCancel(true);
     PrinterList.onClick = [this] { PrinterList_Click(); };
     Next.onClick = [this] { Next_Click(); };
     Prev.onClick = [this] { Prev_Click(); };

@@ -1,10 +1,8 @@
 #include "ui/qt/QtServices.h"
 
 #include <QAbstractButton>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QShowEvent>
@@ -53,28 +51,12 @@ QMessageBox::Icon iconOf(Icon i) {
     return QMessageBox::NoIcon;
 }
 
-// A box that can refuse Escape and the title-bar close: one that asks Yes
-// or No wants one of the two.
-class AnswerBox : public QMessageBox {
+// A box centred on its page.
+class CentredBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
-    bool mustAnswer = false;
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override {
-        if (mustAnswer && e->matches(QKeySequence::Cancel)) {
-            e->accept();
-            return;
-        }
-        QMessageBox::keyPressEvent(e);
-    }
-    void closeEvent(QCloseEvent* e) override {
-        if (mustAnswer) {
-            e->ignore();
-            return;
-        }
-        QMessageBox::closeEvent(e);
-    }
     // The box has its final size only once it is shown: centred on its page at that size.
     void showEvent(QShowEvent* e) override {
         QMessageBox::showEvent(e);
@@ -88,7 +70,7 @@ int QtMessageBox::show(const MessageRequest& request) {
     // Over the window the user works in; the box goes with it should that
     // window be destroyed while the box is open.
     OpenBox open;
-    QPointer<AnswerBox> box = new AnswerBox(open.over());
+    QPointer<CentredBox> box = new CentredBox(open.over());
     QString text = QString::fromStdString(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QChar('\r'), QChar('\n'));
@@ -104,22 +86,17 @@ int QtMessageBox::show(const MessageRequest& request) {
                         : 1;
     const Choice& preset = choices[static_cast<std::size_t>(pos - 1)];
     box->setDefaultButton(preset.button);
-    // Escape: Cancel, else OK; a Yes/No box has no escape answer.
+    // Escape and the title-bar close: Cancel, else No, else OK.
     const Choice& escape = choices.back();
-    if (request.buttons == Buttons::YesNo) {
-        box->mustAnswer = true;
-        box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    } else {
-        box->setEscapeButton(escape.button);
-    }
+    box->setEscapeButton(escape.button);
 
     box->exec();
-    if (!box) return request.buttons == Buttons::YesNo ? preset.result : escape.result;
+    if (!box) return escape.result;
     const QMessageBox::StandardButton clicked = box->standardButton(box->clickedButton());
     delete box.data();
     for (const Choice& c : choices)
         if (c.button == clicked) return c.result;
-    return request.buttons == Buttons::YesNo ? preset.result : escape.result;
+    return escape.result;
 }
 
 QString qtFileFilter(const std::string& filter) {
@@ -153,7 +130,7 @@ std::optional<std::string> QtFileDialog::open(const FileDialogRequest& request) 
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::ExistingFile);
     } else {
-        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setAcceptMode(request.opening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dlg.setFileMode(QFileDialog::AnyFile);
         dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
     }

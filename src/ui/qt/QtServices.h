@@ -13,15 +13,15 @@ class QtMessageBox : public MessageBoxService {
 public:
     // Shows a QMessageBox over the active form window and returns IDOK,
     // IDCANCEL, IDYES or IDNO. Escape and the title-bar close give Cancel
-    // where there is one, else OK; a box asking Yes or No ignores both.
+    // where there is one, else No, else OK.
     int show(const MessageRequest& request) override;
 };
 
 class QtFileDialog : public FileDialogService {
 public:
     // Over the active form window. A file that must exist is picked with an
-    // open dialog; otherwise a new name may be typed (no overwrite question:
-    // the pages ask themselves).
+    // open dialog; otherwise a new name may be typed, in an open or a save
+    // dialog as asked (no overwrite question: the pages ask themselves).
     std::optional<std::string> open(const FileDialogRequest& request) override;
 };
 

@@ -38,6 +38,7 @@
 #include "ui/Accessible.h"
 #include "ui/Ansi.h"
 #include "ui/Control.h"
+#include "ui/qt/QtAccessible.h"
 #include "ui/qt/QtControls.h"
 #include "ui/qt/QtWindows.h"
 
@@ -796,16 +797,19 @@ Control* QtFormView::firstFocus() const {
     return usableButton(true);
 }
 
-// Names and descriptions for assistive technology beyond the captions.
+// Names, descriptions and shown values for assistive technology beyond the captions.
 void QtFormView::applyAccessibleTexts() {
+    installAccessibleControls();
     const auto texts = accessibleTexts(form_);
     for (const auto& [control, w] : widgets_) {
         if (!w || !attached(control)) continue;
         auto it = texts.find(control);
         const QString name = it == texts.end() ? QString() : qs(it->second.name);
-        const QString description = it == texts.end() ? QString() : qs(it->second.description);
+        const QString description = it == texts.end() ? QString() : display(it->second.description);
         if (w->accessibleName() != name) w->setAccessibleName(name);
         if (w->accessibleDescription() != description) w->setAccessibleDescription(description);
+        if (auto* bar = qobject_cast<QScrollBar*>(w.data()); bar && it != texts.end() && it->second.shownValue)
+            setShownValue(bar, qobject_cast<QLabel*>(widget(*it->second.shownValue)));
     }
 }
 
@@ -1407,9 +1411,13 @@ void QtFormView::sync(Control& c, Property p) {
             break;
         case Property::ToolTip:
             w->setToolTip(qs(c.toolTip()));
+            applyAccessibleTexts();  // a description ends with the tool tip
             break;
         case Property::Focus:
             w->setFocus(Qt::OtherFocusReason);
+            // The text is selected, to be typed over.
+            if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+            if (auto* cb = qobject_cast<QComboBox*>(w); cb && cb->lineEdit()) cb->lineEdit()->selectAll();
             break;
         case Property::Caption:
         case Property::Font:

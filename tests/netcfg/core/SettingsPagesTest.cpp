@@ -141,6 +141,7 @@ TEST_F(Pages, BrowseOffersSettingsFilesFromTheProgramFolder) {
     EXPECT_EQ(request.filter, "Quillon Settings (*.qlz)|*.qlz|All Files (*.*)|*.*");
     EXPECT_EQ(request.initialDir, w.folder.str());
     EXPECT_FALSE(request.fileMustExist);
+    EXPECT_TRUE(request.opening);  // load mode
     EXPECT_EQ(dialog().FileName.text(), "/srv/cfg/printer.qlz");
     w.files.answer(std::nullopt);
     dialog().Browse.click();

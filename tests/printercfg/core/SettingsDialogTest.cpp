@@ -133,13 +133,16 @@ TEST(MarrowbySettingsDialog, TitleBarCloseOfEitherDialogIsItsCancel) {
 }
 
 TEST(MarrowbySettingsDialog, BrowseOffersSettingsFilesAndCompletesANameWithoutADot) {
-    Opened w(1);
-    w.files.answer(" /srv/labels/site ");
-    w.m.DialogForm().Browse.click();
-    EXPECT_EQ(w.m.DialogForm().FileName.text(), "/srv/labels/site.mqz");
-    const auto& r = w.files.shown().back();
-    EXPECT_EQ(r.title + "|" + r.filter + "|" + r.initialDir,
-              "File Browser|Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*|" + w.programFolder);
+    for (int mode : {0, 1}) {
+        Opened w(mode);
+        w.files.answer(" /srv/labels/site ");
+        w.m.DialogForm().Browse.click();
+        EXPECT_EQ(w.m.DialogForm().FileName.text(), "/srv/labels/site.mqz");
+        const auto& r = w.files.shown().back();
+        EXPECT_EQ(r.title + "|" + r.filter + "|" + r.initialDir,
+                  "File Browser|Wizard Settings (*.mqz)|*.mqz|All Files (*.*)|*.*|" + w.programFolder);
+        EXPECT_EQ(r.opening, mode == 0);  // a file to load is opened
+    }
 }
 
 }  // namespace

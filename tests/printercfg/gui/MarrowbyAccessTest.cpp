@@ -4,15 +4,21 @@
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <memory>
 #include <string>
 
+#include "foundation/KAEIntro.h"
 #include "printercfg/core/FinishDialog.h"
+#include "printercfg/core/LoadDlg.h"
 #include "printercfg/pages/CustomDialog.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
+#include "printercfg/pages/SelectDlg.h"
+#include "printercfg/pages/Selection.h"
 #include "support/MarrowbyGuiWorld.h"
 #include "ui/qt/Access.h"
 
@@ -25,7 +31,7 @@ struct MarrowbyAccess : ::testing::Test, testsupport::MarrowbyGuiWorld {
     void SetUp() override { m->MaxMediaWidth = 6; }
 };
 
-TEST_F(MarrowbyAccess, SettingsBoxesReadTheirRows) {
+TEST_F(MarrowbyAccess, ControlsReadNamesOfTheirOwn) {
     auto& media = m->OperationForm();
     auto& print = m->PrinterSetupForm();
     auto& finish = m->FinishDialogForm();
@@ -42,8 +48,16 @@ TEST_F(MarrowbyAccess, SettingsBoxesReadTheirRows) {
         {print.EmulationCB, "Ignore Active Emulation"},
         {finish.SaveCfgCB, "Ignore Save Settings to Printer Configuration"},
         {finish.SetPwrUpCB, "Ignore Set Power-Up Configuration to"},
-        {custom.WidthValueMM, "mm", "Width"},
-        {custom.HeightValueMM, "mm", "Length"},
+        {custom.WidthValueMM, "Width (mm)", "Label width in millimetres"},
+        {custom.HeightValueInch, "Length (Inches)"},
+        {print.VertShiftUnit, "Vertical Image Shift unit"},
+        {print.GapCombo, "Gap Sensor Type"},
+        {m->SelectionForm().PrinterList, "Please select a printer to configure."},
+        {m->SelectDlgForm().CfgPrinter, "Printer Settings",
+         "Configure basic printer settings\nSelect this option only after the NIC settings have been configured and "
+         "a Windows drirver for the printer has been installed."},
+        {m->LoadDlgForm().Load, "Load Previously Saved Wizard Settings ",
+         "Use the wizard settings you previously saved to a file."},
     });
 }
 
@@ -70,6 +84,41 @@ TEST_F(MarrowbyAccess, ImageShiftBarsTakeTheKeyboard) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 30, bar->height() / 2));
     EXPECT_EQ(print.HorzShiftHScroll.value(), 10);
     EXPECT_EQ(accessibleText(ui::widgetOf(print.HorzLabel), QAccessible::Name), "0.10");
+
+    // The value reads as the page shows it, and so do the ends.
+    print.HorzShiftHScroll.setValue(-7);
+    EXPECT_EQ(accessibleText(bar, QAccessible::Value), "-0.07");
+    QAccessibleValueInterface* value = QAccessible::queryAccessibleInterface(bar)->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), -0.07);
+    EXPECT_DOUBLE_EQ(value->maximumValue().toDouble(), 1.0);
+}
+
+TEST_F(MarrowbyAccess, ANoticeAboutTypedTextLeavesTheFocusInTheListWithTheTextSelected) {
+    auto& print = m->PrinterSetupForm();
+    print.show();
+    print.PrintSpeedCB.setValue(0);
+    print.PrintSpeedCombo.userType("fast");
+    QTest::keyClick(ui::widgetOf(print.PrintSpeedCombo), Qt::Key_Return);
+    EXPECT_EQ(world->messages.last().text.rfind("Invalid print speed entered manually.", 0), 0u);
+    auto* list = widgetAs<QComboBox>(print.PrintSpeedCombo);
+    EXPECT_EQ(ui::windowOf(print)->focusWidget(), list);
+    EXPECT_EQ(list->lineEdit()->selectedText(), "fast");
+}
+
+TEST_F(MarrowbyAccess, EscapeOnAPageAsksBeforeLeaving) {
+    addPrinters();
+    ui::Form* pages[] = {&m->KAEIntroForm(),  &m->SelectDlgForm(),    &m->SelectionForm(),   &m->LoadDlgForm(),
+                         &m->OperationForm(), &m->PrinterSetupForm(), &m->FinishDialogForm()};
+    for (ui::Form* page : pages) {
+        page->show();
+        world->messages.clear();
+        QTest::keyClick(ui::windowOf(*page)->focusWidget(), Qt::Key_Escape);  // No, the default, keeps the page
+        ASSERT_EQ(world->messages.count(), 1u) << page->name();
+        EXPECT_EQ(world->messages.last().title, "Caution Exiting Wizard") << page->name();
+        EXPECT_TRUE(page->isVisible()) << page->name();
+        page->hide();
+    }
 }
 
 }  // namespace

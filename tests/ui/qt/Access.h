@@ -1,13 +1,15 @@
 #pragma once
 // What a keyboard or screen-reader user needs of every page, read through
 // Qt's accessibility interfaces: the window is a frame or a dialog, options
-// are radio buttons, the controls a user works with read differently from
-// each other, no button but the forward one takes Enter, a page shown has
-// the focus at an input (at its default button when it has none), and Tab
-// goes through each grid row by row.
+// are radio buttons, each control a user works with has a name of its own
+// (a list by its caption, not the row it holds) and keeps its tool tip, no
+// button but the forward one takes Enter, a page shown has the focus at an
+// input (at its default button when it has none), and Tab goes through each
+// grid row by row.
 
 #include <gtest/gtest.h>
 #include <QAccessible>
+#include <QComboBox>
 #include <QPushButton>
 #include <QWidget>
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <initializer_list>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/Control.h"
@@ -31,17 +34,6 @@ inline QAccessible::Role accessibleRole(QWidget* w) {
 inline QString accessibleText(QWidget* w, QAccessible::Text t) {
     QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
     return i ? i->text(t) : QString();
-}
-
-// What a screen reader says of a control: its name, the labels that name it
-// and its description.
-inline QString heardAs(QWidget* w) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
-    if (!i) return {};
-    QString heard = i->text(QAccessible::Name);
-    for (const auto& [label, relation] : i->relations(QAccessible::Label))
-        heard += " | " + label->text(QAccessible::Name);
-    return heard + " | " + i->text(QAccessible::Description);
 }
 
 // What a screen reader reads for a control beyond its caption: its name,
@@ -74,7 +66,7 @@ inline void expectAccessible(ui::Form& form) {
         EXPECT_EQ(accessibleRole(win), dialog ? QAccessible::Dialog : QAccessible::Window) << form.name();
     }
 
-    std::set<QString> heard;
+    std::set<std::pair<QAccessible::Role, QString>> heard;
     bool input = false;
     QWidget* defaultButton = nullptr;
     for (const ui::Control* c : form.controls()) {
@@ -97,17 +89,23 @@ inline void expectAccessible(ui::Form& form) {
             input = true;
         }
         const QString name = accessibleText(w, QAccessible::Name);
-        if (k == Kind::CheckBox || k == Kind::OptionButton || k == Kind::CommandButton) {
+        if (k == Kind::CheckBox || k == Kind::OptionButton || k == Kind::CommandButton || k == Kind::ComboBox) {
             EXPECT_FALSE(name.isEmpty()) << where;
         }
-        if (!name.isEmpty()) {
-            EXPECT_TRUE(heard.insert(heardAs(w)).second)
-                << where << " reads like another control: " << heardAs(w).toStdString();
+        if (auto* list = qobject_cast<QComboBox*>(w); list && !list->currentText().isEmpty()) {
+            EXPECT_NE(name, list->currentText()) << where << " is named by the row it holds";
         }
+        if (!name.isEmpty()) {
+            EXPECT_TRUE(heard.insert({accessibleRole(w), name}).second)
+                << where << " has the name of another control: " << name.toStdString();
+        }
+        EXPECT_TRUE(accessibleText(w, QAccessible::Description).contains(w->toolTip()))
+            << where << " hides its tool tip";
     }
     if (win->isVisible()) {
         QWidget* focus = win->focusWidget();
         if (input) {
+            EXPECT_TRUE(focus && win->isAncestorOf(focus)) << form.name() << " has no focus";
             EXPECT_EQ(qobject_cast<QPushButton*>(focus), nullptr) << form.name() << " has the focus on a button";
         } else if (defaultButton) {
             EXPECT_EQ(focus, defaultButton) << form.name();
@@ -124,6 +122,8 @@ inline void expectAccessible(ui::Form& form) {
             for (const ui::Control* c : row) {
                 QWidget* w = c ? ui::widgetOf(*c) : nullptr;
                 if (!w || w->focusPolicy() == Qt::NoFocus) continue;
+                EXPECT_LT(place(w), static_cast<std::ptrdiff_t>(chain.size()))
+                    << form.name() << "." << c->name() << " is not in the Tab order";
                 EXPECT_GT(place(w), last) << form.name() << "." << c->name() << " is out of its row's Tab order";
                 last = place(w);
             }

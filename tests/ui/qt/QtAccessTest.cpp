@@ -2,6 +2,7 @@
 // assistive technology, heading fonts, grids whose columns line up, windows
 // placed over their opener, and pictures of hidden forms.
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -220,6 +222,34 @@ TEST_F(QtAccess, TypedCharactersTheModelRefusesDoNotShow) {
     QTest::keyClicks(edit, "x");
     EXPECT_EQ(edit->text(), "1234");
     EXPECT_EQ(edit->cursorPosition(), 2);
+}
+
+// The failures the shared page check reports, caught rather than failing the test.
+std::string accessFailures(ui::Form& form) {
+    ::testing::TestPartResultArray results;
+    {
+        ::testing::ScopedFakeTestPartResultReporter catcher(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
+        guitest::expectAccessible(form);
+    }
+    std::string all;
+    for (int i = 0; i < results.size(); ++i) all += results.GetTestPartResult(i).message();
+    return all;
+}
+
+TEST_F(QtAccess, TheSharedCheckFindsAPageWithoutFocusOrAControlOutOfTheTabOrder) {
+    EXPECT_EQ(accessFailures(*form), "");
+    QWidget* mask = ui::widgetOf(form->txtMask);
+    QWidget* parent = mask->parentWidget();
+    {
+        QWidget elsewhere;  // the last input of the grid leaves the window's focus chain
+        mask->setParent(&elsewhere);
+        EXPECT_NE(accessFailures(*form).find("txtMask is not in the Tab order"), std::string::npos);
+        mask->setParent(parent);
+    }
+    EXPECT_EQ(accessFailures(*form), "");
+    win->focusWidget()->clearFocus();
+    EXPECT_NE(accessFailures(*form).find("frmSettings has no focus"), std::string::npos);
 }
 
 // ---------------------------------------------------------------------------
