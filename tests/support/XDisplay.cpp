@@ -73,10 +73,11 @@ xcb_window_t clientIn(xcb_connection_t* c, xcb_window_t w, xcb_atom_t wmState, i
     return XCB_WINDOW_NONE;
 }
 
-// The options that make each manager run on its own, without a session.
-std::vector<std::string> managerArgs(const std::string& manager) {
+// The command line that runs each manager on its own, without a session
+// manager (xfwm4 keeps its settings on a message bus of its own).
+std::vector<std::string> managerCommand(const std::string& manager) {
     if (manager == "openbox") return {manager, "--sm-disable"};
-    if (manager == "xfwm4") return {manager, "--compositor=off", "--sm-client-disable"};
+    if (manager == "xfwm4") return {"dbus-run-session", "--", manager, "--compositor=off", "--sm-client-disable"};
     if (manager == "metacity") return {manager, "--sm-disable", "--no-composite"};
     return {manager};
 }
@@ -123,7 +124,8 @@ XDisplay::XDisplay(const std::string& windowManager, const std::string& screen) 
     xcb_change_window_attributes(conn_, root, XCB_CW_EVENT_MASK, &mask);
     const xcb_atom_t check = atom(conn_, "_NET_SUPPORTING_WM_CHECK");
     const std::string home = folder_.string();
-    manager_ = startServer(findProgram(windowManager), managerArgs(windowManager), log,
+    const std::vector<std::string> command = managerCommand(windowManager);
+    manager_ = startServer(findProgram(command.front()), command, log,
                            {{"DISPLAY", name_}, {"HOME", home}, {"XDG_CONFIG_HOME", home}, {"XDG_CACHE_HOME", home}});
     while (!hasProperty(conn_, root, check)) {
         int status = 0;
