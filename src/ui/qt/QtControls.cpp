@@ -251,12 +251,12 @@ QGroupBox* newCaptionedFrame(QWidget* parent) {
     return g;
 }
 
-QSize fittedWindowSize(QWidget* window, const QRect& available) {
+QSize fittedWindowSize(QWidget* window, const QRect& available, const QSize& frame) {
     QLayout* layout = window->layout();
     if (!layout) return window->sizeHint();
     const QSize minimum = layout->totalMinimumSize().expandedTo(window->minimumSize());
-    const int roomWidth = available.width() - FrameAllowanceWidth;
-    const int roomHeight = available.height() - FrameAllowanceHeight;
+    const int roomWidth = available.width() - frame.width();
+    const int roomHeight = available.height() - frame.height();
     auto heightAt = [&](int width) {
         const int h =
             layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : layout->totalSizeHint().height();

@@ -36,9 +36,10 @@ QGroupBox* newCaptionedFrame(QWidget* parent);
 constexpr int PreferredWindowWidth = 600;
 
 // The size of a top-level window with a layout on a screen whose free area is
-// `available`: as wide as what cannot wrap needs, at least the preferred width
-// where the screen has room, and as high as its contents need at that width
-// (no higher than the screen unless the contents cannot shrink).
-QSize fittedWindowSize(QWidget* window, const QRect& available);
+// `available`, where the window manager's frame takes `frame`: as wide as
+// what cannot wrap needs, at least the preferred width where the screen has
+// room, and as high as its contents need at that width (no higher than the
+// screen unless the contents cannot shrink).
+QSize fittedWindowSize(QWidget* window, const QRect& available, const QSize& frame);
 
 }  // namespace ui

@@ -3,8 +3,11 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStringList>
 #include <vector>
@@ -60,7 +63,27 @@ protected:
     // The box has its final size only once it is shown: centred on its page at that size.
     void showEvent(QShowEvent* e) override {
         QMessageBox::showEvent(e);
+        keepLinesWhole();
         if (QWidget* page = parentWidget()) centreOver(this, page->window());
+    }
+
+private:
+    // Qt wraps a box's text at half the screen's width, which breaks every
+    // line in two on a small or scaled-up screen; the lines stay whole where
+    // the screen has room for them.
+    void keepLinesWhole() {
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (!label || !label->wordWrap() || !layout()) return;
+        label->setWordWrap(false);
+        layout()->invalidate();
+        const QSize whole = layout()->totalMinimumSize().expandedTo(layout()->totalSizeHint());
+        const QScreen* s = screen();
+        const int room = s ? s->availableGeometry().width() - frameAllowance(s).width() : whole.width();
+        if (whole.width() > room) {
+            label->setWordWrap(true);
+            return;
+        }
+        setFixedSize(whole);
     }
 };
 

@@ -222,7 +222,8 @@ QRect freeArea(const QScreen* screen) { return screen ? screen->availableGeometr
 // Sizes a window for the screen it comes up on (the primary one unless named).
 void fitToScreen(QWidget* w, QScreen* screen = nullptr) {
     w->ensurePolished();
-    w->resize(fittedWindowSize(w, freeArea(screen ? screen : QGuiApplication::primaryScreen())));
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    w->resize(fittedWindowSize(w, freeArea(screen), frameAllowance(screen)));
 }
 
 void applyColour(QWidget* w, std::uint32_t colour) {
@@ -391,10 +392,11 @@ private:
     // right of it.
     void fit() {
         ensurePolished();
-        const QRect avail = freeArea(screenOrPrimary(this));
-        QSize size = fittedWindowSize(this, avail);
+        QScreen* screen = screenOrPrimary(this);
+        const QRect avail = freeArea(screen);
+        const QRect frame = frameGeometry();
+        QSize size = fittedWindowSize(this, avail, isVisible() ? frame.size() - this->size() : frameAllowance(screen));
         if (isVisible()) {
-            const QRect frame = frameGeometry();
             const QSize room(avail.right() + 1 - frame.left() - (frame.width() - width()),
                              avail.bottom() + 1 - frame.top() - (frame.height() - height()));
             const QSize least = minimumSizeHint().expandedTo(minimumSize());

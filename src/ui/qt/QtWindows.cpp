@@ -8,7 +8,9 @@
 #include <QProxyStyle>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/Ansi.h"
 #include "ui/qt/SharedStyle.h"
@@ -26,7 +28,12 @@ class PageScroller : public QScrollArea {
 public:
     PageScroller(QWidget* page, QWidget* parent) : QScrollArea(parent) {
         setFrameShape(QFrame::NoFrame);
-        setFocusPolicy(Qt::NoFocus);  // Tab goes from control to control; the page follows
+        // Tab goes from control to control and the page follows; a page
+        // that must scroll takes the focus too, so that the arrows and Page
+        // Down bring every text into sight.
+        setFocusPolicy(Qt::NoFocus);
+        QObject::connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+                         [this](int, int max) { setFocusPolicy(max > 0 ? Qt::StrongFocus : Qt::NoFocus); });
         setWidgetResizable(true);
         QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
         policy.setHeightForWidth(true);
@@ -146,11 +153,18 @@ void moveOnScreen(QWidget* window, QPoint topLeft, const QPoint& frameOffset, co
     window->move(topLeft - frameOffset);
 }
 
+QSize frameAllowance(const QScreen* screen) {
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen ? std::max<qreal>(1, screen->devicePixelRatio()) : 1;
+    return {static_cast<int>(std::ceil(FrameAllowanceWidth / ratio)),
+            static_cast<int>(std::ceil(FrameAllowanceHeight / ratio))};
+}
+
 void centreOnScreen(QWidget* window) {
     const QScreen* screen = screenOf(window);
     if (!screen) return;
     const QRect avail = screen->availableGeometry();
-    const QSize room(avail.width() - FrameAllowanceWidth, avail.height() - FrameAllowanceHeight);
+    const QSize room = avail.size() - frameAllowance(screen);
     if (window->width() > room.width() || window->height() > room.height())
         window->resize(window->size().boundedTo(room));
     const QPoint centred((avail.width() - window->width()) / 2, (avail.height() - window->height()) / 2);

@@ -6,6 +6,7 @@
 
 #include <QIcon>
 #include <QPoint>
+#include <QSize>
 
 class QLineEdit;
 class QListWidget;
@@ -15,9 +16,13 @@ class QWidget;
 
 namespace ui {
 
-// Room a window manager's frame and title bar take around a window.
+// Room a window manager's frame and title bar take around a window, in
+// device pixels: the manager draws them at the screen's own scale.
 constexpr int FrameAllowanceWidth = 16;
 constexpr int FrameAllowanceHeight = 48;
+// The same room in the logical pixels of `screen` (the primary one when
+// null): less where the program is scaled up.
+QSize frameAllowance(const QScreen* screen);
 
 // A frameless scroll area holding `page`: as big as the page wants and as
 // high as the page needs at any width, so that a window shows the whole page

@@ -20,6 +20,7 @@
 #include "GuiWorld.h"
 #include "ui/Form.h"
 #include "ui/qt/QtControls.h"
+#include "ui/qt/QtWindows.h"
 
 namespace {
 
@@ -113,16 +114,17 @@ protected:
 
 TEST_F(QtLayout, WindowsTakeThePageWidthAndFitSmallScreens) {
     EXPECT_EQ(win->width(), ui::PreferredWindowWidth);
-    const QSize desktop = ui::fittedWindowSize(win, QRect(0, 0, 1920, 1080));
-    EXPECT_EQ(desktop, ui::fittedWindowSize(win, QRect(0, 0, 800, 600)));
+    const QSize frame = ui::frameAllowance(win->screen());
+    const QSize desktop = ui::fittedWindowSize(win, QRect(0, 0, 1920, 1080), frame);
+    EXPECT_EQ(desktop, ui::fittedWindowSize(win, QRect(0, 0, 800, 600), frame));
     EXPECT_EQ(desktop, win->size());
     // A narrow screen: narrower, texts on more lines, nothing cut.
-    const QSize narrow = ui::fittedWindowSize(win, QRect(0, 0, 500, 900));
+    const QSize narrow = ui::fittedWindowSize(win, QRect(0, 0, 500, 900), frame);
     EXPECT_LE(narrow.width(), 500);
     EXPECT_GE(narrow.width(), win->layout()->totalMinimumSize().width());
     EXPECT_GT(narrow.height(), desktop.height());
     // A low screen: wider, so that the texts need fewer lines.
-    const QSize low = ui::fittedWindowSize(win, QRect(0, 0, 1920, desktop.height()));
+    const QSize low = ui::fittedWindowSize(win, QRect(0, 0, 1920, desktop.height()), frame);
     EXPECT_GT(low.width(), desktop.width());
     EXPECT_LE(low.height(), desktop.height());
 }

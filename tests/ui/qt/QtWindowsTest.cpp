@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
@@ -17,10 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "Access.h"
 #include "GuiWorld.h"
 #include "netcfg/core/PortSelect.h"
 #include "netcfg/pages/EncryptQuestionDlg.h"
 #include "netcfg/pages/NetworkDlg.h"
+#include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WEPkeyDlg.h"
 #include "netcfg/pages/WPADlg.h"
 #include "netcfg/pages/WiredDlg.h"
@@ -100,6 +103,8 @@ TEST(QtWindows, DialogsBelongToTheirOpenerAndMessageBoxesAreCentredOnTheirPage) 
     QWidget* dialogWin = ui::windowOf(*dialog);
     EXPECT_EQ(dialogWin->windowType(), Qt::Dialog);
     EXPECT_EQ(dialogWin->windowHandle()->transientParent(), pageWin->windowHandle());
+    EXPECT_EQ(guitest::accessibleRole(dialogWin), QAccessible::Dialog);
+    EXPECT_EQ(guitest::accessibleRole(pageWin), QAccessible::Window);
     EXPECT_LE((dialogWin->geometry().center() - pageWin->geometry().center()).manhattanLength(), 1);
     EXPECT_EQ(windowsOfTheirOwn(), 1);
 
@@ -131,7 +136,7 @@ TEST(QtWindows, TheProgramsHaveAnIconAndASystemWindowCentredOnTheScreen) {
     ui::centreOnScreen(&system);
     const QRect free = system.screen()->availableGeometry();
     EXPECT_LE((system.geometry().center() - free.center()).manhattanLength(), 1);
-    EXPECT_LE(system.height(), free.height() - ui::FrameAllowanceHeight);
+    EXPECT_LE(system.height(), free.height() - ui::frameAllowance(system.screen()).height());
 }
 
 // ---------------------------------------------------------------------------
@@ -187,6 +192,14 @@ TEST_F(QuillonWindows, MaskedBoxesShowAStarForEachCharacter) {
 // DoubleScale runs); the ordinary run does not list it.
 TEST_F(QuillonWindows, AtDoubleScaleLongPagesScrollAboveTheirButtonRow) {
     EXPECT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 640, 400));
+    // A page whose contents fit the screen shows them whole, with no scroll
+    // bar and no Tab stop for its scroll area.
+    auto& choice = module->QuestionDlgForm();
+    choice.show();
+    auto* fits = ui::windowOf(choice)->findChild<QScrollArea*>();
+    EXPECT_EQ(fits->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(fits->focusPolicy(), Qt::NoFocus);
+    choice.hide();
     for (auto& c : module->WirelessQuestionDlgForm().check) c.setValue(1);
     module->WirelessDlgForm().SetDefaultState();
     auto& keys = module->WEPkeyDlgForm();
@@ -211,6 +224,30 @@ TEST_F(QuillonWindows, AtDoubleScaleLongPagesScrollAboveTheirButtonRow) {
     // Its Next button is in sight.
     QWidget* next = ui::widgetOf(keys.Next);
     EXPECT_TRUE(QRect(QPoint(0, 0), ui::windowOf(keys)->size()).contains(next->geometry()));
+    // The scroll area takes the focus, and Page Down brings on the texts
+    // that no control leads to.
+    EXPECT_EQ(scroller->focusPolicy(), Qt::StrongFocus);
+    scroller->verticalScrollBar()->setValue(0);
+    QTest::keyClick(scroller, Qt::Key_PageDown);
+    EXPECT_GT(scroller->verticalScrollBar()->value(), 0);
+}
+
+TEST(QtWindows, AtDoubleScaleMessageBoxesKeepTheirLinesWhole) {
+    GuiWorld world;
+    int lines = 0;
+    guitest::whenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+                       [&] {
+                           auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                           auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                           lines = label->height() / label->fontMetrics().lineSpacing();
+                           box->button(QMessageBox::Yes)->click();
+                       });
+    ui::QtMessageBox messages;
+    messages.show(
+        {"You selected an European country code but didn't enable International Mode.\r\nDo you want to "
+         "continue?",
+         ui::Buttons::YesNo, ui::Icon::Exclamation, 1, "Warning"});
+    EXPECT_EQ(lines, 2);
 }
 
 }  // namespace

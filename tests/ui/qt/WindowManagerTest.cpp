@@ -1,9 +1,9 @@
 // Both wizards under a real window manager: Xvfb with openbox (or the
 // manager QUILL_WINDOW_MANAGER names: xfwm4, metacity), walked page by page
 // with real mouse clicks. The welcome page stays under the page after it
-// (Quillon's load page, Marrowby's operation choice) until the user moves on. After every step the X server, not Qt, says which
-// windows are on screen and where: exactly the pages expected, the page in
-// the place of the page it replaced, and all of it still so a second later.
+// (Quillon's load page, Marrowby's operation choice) until the user moves on. After every step the X server, not Qt,
+// says which windows are on screen and where: exactly the pages expected, the page in the place of the page it
+// replaced, and all of it still so a second later.
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -152,8 +152,8 @@ public:
                 const auto before =
                     std::find_if(windows.begin(), windows.end(), [&](const auto& b) { return b.title == w.title; });
                 EXPECT_LE(std::abs(before->x - w.x) + std::abs(before->y - w.y), 1)
-                    << step << ": \"" << w.title << "\" moved within a second from " << before->x << ","
-                    << before->y << " to " << w.x << "," << w.y;
+                    << step << ": \"" << w.title << "\" moved within a second from " << before->x << "," << before->y
+                    << " to " << w.x << "," << w.y;
             }
         }
         here_ = at;
