@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -88,6 +89,30 @@ TEST(QtWindows, APageShownInPlaceOfAnotherTakesOverItsWindowInPlace) {
     }
     first.reset();
     second.reset();
+    guitest::flushDeletes();
+}
+
+// A page that goes before the next one comes (a page polled back by its
+// timer) leaves its window on screen, greyed, for the next page to take.
+TEST(QtWindows, AWizardWindowLeftWithoutAPageWaitsForTheNextOne) {
+    GuiWorld world;
+    auto first = std::make_shared<PageForm>(world.app, "frmFirst", 3);
+    auto second = std::make_shared<PageForm>(world.app, "frmSecond", 5);
+    first->show();
+    second->load();
+    QWidget* win = ui::windowOf(*first);
+    QPointer<QWidget> firstOK = ui::widgetOf(first->cmdOK);
+    first.reset();  // unloaded
+    guitest::flushDeletes();
+    EXPECT_TRUE(win->isVisible());
+    ASSERT_FALSE(firstOK.isNull());
+    EXPECT_FALSE(firstOK->isEnabled());
+    second->show();
+    EXPECT_EQ(ui::windowOf(*second), win);
+    EXPECT_TRUE(ui::widgetOf(second->cmdOK)->isEnabled());
+    EXPECT_EQ(windowsOfTheirOwn(), 1);
+    second.reset();  // the last form: its window goes at once
+    EXPECT_EQ(windowsOfTheirOwn(), 0);
     guitest::flushDeletes();
 }
 
