@@ -102,7 +102,7 @@ TEST(QtWindows, AWizardWindowLeftWithoutAPageWaitsForTheNextOne) {
     second->load();
     QWidget* win = ui::windowOf(*first);
     QPointer<QWidget> firstOK = ui::widgetOf(first->cmdOK);
-    first.reset();  // unloaded
+    first->unload();
     guitest::flushDeletes();
     EXPECT_TRUE(win->isVisible());
     ASSERT_FALSE(firstOK.isNull());
