@@ -7,6 +7,7 @@
 #include <cups/cups.h>
 #include <grp.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -194,8 +195,17 @@ void CupsServer::start(std::chrono::milliseconds timeout) {
 
 void CupsServer::stop() {
     if (pid_ <= 0) return;
+    ::kill(pid_, SIGCONT);
     stopServer(pid_, std::chrono::seconds(10));
     pid_ = -1;
+}
+
+void CupsServer::stopProcess() {
+    if (pid_ > 0) ::kill(pid_, SIGSTOP);
+}
+
+void CupsServer::continueProcess() {
+    if (pid_ > 0) ::kill(pid_, SIGCONT);
 }
 
 namespace {
