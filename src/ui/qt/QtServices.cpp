@@ -2,8 +2,10 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
@@ -172,5 +174,9 @@ std::optional<std::string> QtFileDialog::open(const FileDialogRequest& request) 
     if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(files.front()).toStdString();
 }
+
+void showWaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+
+void restoreCursor() { QGuiApplication::restoreOverrideCursor(); }
 
 }  // namespace ui
