@@ -201,7 +201,17 @@ void CupsServer::stop() {
 }
 
 void CupsServer::stopProcess() {
-    if (pid_ > 0) ::kill(pid_, SIGSTOP);
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGSTOP);
+    // Stopped once its state says so.
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    const std::string stat = "/proc/" + std::to_string(pid_) + "/stat";
+    while (msUntil(deadline) > 0) {
+        const std::string text = testsupport::readFile(stat);
+        const auto end = text.rfind(')');
+        if (end != std::string::npos && end + 2 < text.size() && text[end + 2] == 'T') return;
+        waitMs(deadline, 5);
+    }
 }
 
 void CupsServer::continueProcess() {

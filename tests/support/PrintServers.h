@@ -59,9 +59,10 @@ private:
         for (;;) {
             pollfd p[2] = {{fd(), POLLIN, 0}, {stop_[0], POLLIN, 0}};
             if (::poll(p, 2, -1) < 0 || p[1].revents) return;
+            // Counted before the client can see the close.
             if (int c = ::accept4(fd(), nullptr, nullptr, SOCK_CLOEXEC); c >= 0) {
-                ::close(c);
                 ++dropped_;
+                ::close(c);
             }
         }
     }

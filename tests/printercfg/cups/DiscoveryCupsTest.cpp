@@ -144,7 +144,7 @@ TEST_F(CupsDiscovery, ASilentServerIsNamedInPlaceOfTheDriverOffer) {
     choice.Next.click();
     // One call gave up after its time (and libcups' own second for the
     // server's first answer); none followed it.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
     EXPECT_EQ(silent.connections(), 1);
     ASSERT_EQ(w.messages.count(), 1u);
     EXPECT_EQ(w.messages.last().title, "Printer Error");
