@@ -413,22 +413,21 @@ SpoolResult CupsSpooler::readJobs(QueueHandle handle, std::vector<JobRecord>& jo
     return jobsOf(*o, call, jobs);
 }
 
-SpoolResult CupsSpooler::jobsOf(Open& queue, Call& call, std::vector<JobRecord>& jobs) {
-    const Open* o = &queue;
+SpoolResult CupsSpooler::jobsOf(Open& o, Call& call, std::vector<JobRecord>& jobs) {
     if (std::uint32_t refused = call.refused()) return SpoolResult::failed(refused);
     std::uint32_t error = 0;
 
-    ipp_t* preq = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o->queue);
+    ipp_t* preq = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o.queue);
     requestAttributes(preq, {"printer-state-reasons"});
-    Ipp printer = call.send(o->http.get(), preq, error);
+    Ipp printer = call.send(o.http.get(), preq, error);
     if (!printer) return SpoolResult::failed(error);
     const auto printerReasons = keywords(ippFindAttribute(printer.get(), "printer-state-reasons", IPP_TAG_KEYWORD));
 
-    ipp_t* req = request(IPP_OP_GET_JOBS, o->queue);
+    ipp_t* req = request(IPP_OP_GET_JOBS, o.queue);
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
     requestAttributes(req,
                       {"job-id", "job-name", "job-state", "job-state-reasons", "job-impressions", "job-media-sheets"});
-    Ipp response = call.send(o->http.get(), req, error);
+    Ipp response = call.send(o.http.get(), req, error);
     if (!response) return SpoolResult::failed(error);
 
     std::vector<JobRecord> out;
