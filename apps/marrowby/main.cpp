@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <string>
 
+#include "platform/LongCall.h"
 #include "platform/Process.h"
 #include "platform/RegistryViews.h"
 #include "platform/SystemPlatform.h"
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     ui::QtMessageBox messages;
     ui::QtFileDialog files;
     ui::QtRuntime run(messages, files);
+    // A call that may block the windows shows the wait cursor meanwhile.
+    platform::setLongCallHook({ui::showWaitCursor, ui::restoreCursor});
 
     const std::string folder = platform::programFolder();
     platform::SystemPlatform system(folder);

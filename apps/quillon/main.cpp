@@ -4,6 +4,7 @@
 #include <string>
 
 #include "netcfg/core/QuillonModule.h"
+#include "platform/LongCall.h"
 #include "platform/Process.h"
 #include "platform/SystemPlatform.h"
 #include "ui/qt/QtRuntime.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     ui::QtMessageBox messages;
     ui::QtFileDialog files;
     ui::QtRuntime run(messages, files);
+    // A call that may block the windows shows the wait cursor meanwhile.
+    platform::setLongCallHook({ui::showWaitCursor, ui::restoreCursor});
 
     const std::string folder = platform::programFolder();
     platform::SystemPlatform system(folder);

@@ -43,7 +43,7 @@ bool RunProgram::RunAndWait(const std::string& commandLine, std::string& errorTe
             // Unsigned difference: a wrap of the counter does not upset the wait.
             const std::uint32_t elapsed = app_.clock().milliseconds() - t0;
             if (timeoutMs >= 0 && elapsed > static_cast<std::uint32_t>(timeoutMs)) {
-                errorText = "The process has timed out.";
+                errorText = TimedOut;
                 return false;
             }
         } while (IsProcessRunning(handle));

@@ -22,6 +22,8 @@ public:
     bool RunAndWait(const std::string& commandLine, std::string& errorText, std::int32_t timeoutMs);
 
     static constexpr std::uint32_t PollMs = 100;
+    // The error text of a wait that ran out of time.
+    static constexpr const char* TimedOut = "The process has timed out.";
 
 private:
     ui::Application& app_;

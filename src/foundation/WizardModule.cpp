@@ -79,9 +79,13 @@ WizardModule::WizardModule(ui::Application& app, platform::Platform& platform, P
       texts_(std::move(texts)),
       folder_(std::move(programFolder)) {
     app_.setTitle(texts_.title);
+    // Each action of the user may ask a print server that was silent before.
+    app_.setActionStart([this] {
+        if (platform_.spoolerBackend) platform_.spoolerBackend->newAction();
+    });
 }
 
-WizardModule::~WizardModule() = default;
+WizardModule::~WizardModule() { app_.setActionStart({}); }
 
 std::shared_ptr<KAEAbout> WizardModule::makeAbout() { return std::make_shared<KAEAbout>(*this); }
 

@@ -23,6 +23,8 @@ bool isLocalDeviceUri(const std::string& uri) {
 
 std::string Spooler::serverName() const { return {}; }
 
+void Spooler::newAction() {}
+
 JobOutcome Spooler::jobOutcome(const std::string&, std::uint32_t) { return JobOutcome::Unknown; }
 
 }  // namespace platform

@@ -8,8 +8,8 @@
 // Status values use the bit sets of the Windows spooler, since the status
 // texts are built from them; error codes are Windows-style "last error"
 // numbers. A call to a print server gives up after a bounded time: one that
-// cannot be reached fails with ServerUnavailable, one that does not answer
-// with NoAnswer.
+// cannot be reached (or drops the connection) fails with ServerUnavailable,
+// one that does not answer with NoAnswer.
 
 #include <cstdint>
 #include <optional>
@@ -199,6 +199,11 @@ public:
 
     // The print server as the user named it; empty for this machine's own.
     virtual std::string serverName() const;
+
+    // The user acts anew. Once the print server did not answer a call, a
+    // spooler may fail the later calls of the same action at once, as that
+    // one failed, without asking the server again.
+    virtual void newAction();
 
     // The queue spooler output goes to: the default queue until set.
     const std::string& currentPrinter();

@@ -42,6 +42,10 @@ int Application::msgBox(MessageRequest request) {
 
 void Application::doEvents() { pump().doEvents(); }
 
+void Application::handlerStarts() {
+    if (handlers_++ == 0 && actionStart_) actionStart_();
+}
+
 void Application::idle(std::uint32_t passMs, std::uint32_t limitMs) { pump().idle(passMs, limitMs); }
 
 void Application::addTimer(Timer* t) { timers_.push_back(t); }

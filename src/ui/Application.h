@@ -72,6 +72,10 @@ public:
     // The pause between two passes of a wait loop (see EventPump::idle).
     void idle(std::uint32_t passMs, std::uint32_t limitMs);
 
+    // A user action starts when a handler of a form runs while no other one
+    // does (a click, a key, a tick); `start` runs first. Replaces the last one.
+    void setActionStart(std::function<void()> start) { actionStart_ = std::move(start); }
+
     // Loaded forms, in load order.
     const std::vector<Form*>& loadedForms() const { return loaded_; }
     bool ended() const { return ended_; }
@@ -104,6 +108,8 @@ public:
     std::optional<IoWait> ioWait(std::uint64_t id) const;
 
     // Used by Form.
+    void handlerStarts();
+    void handlerEnded() { --handlers_; }
     void formLoaded(Form* f);
     void formUnloaded(Form* f);
     void forget(Form* f);
@@ -118,6 +124,8 @@ private:
     std::vector<Form*> loaded_;
     std::vector<Timer*> timers_;
     bool ended_ = false;
+    int handlers_ = 0;
+    std::function<void()> actionStart_;
     struct IoSource {
         std::function<void()> poll;
         IoWaitFunction wait;

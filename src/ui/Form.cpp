@@ -94,12 +94,15 @@ void Form::dispatch(const std::function<void()>& handler) {
     auto keep = weak_from_this().lock();
     ++running_;
     try {
+        app_.handlerStarts();
         handler();
     } catch (...) {
         --running_;
+        app_.handlerEnded();
         throw;
     }
     --running_;
+    app_.handlerEnded();
 }
 
 void Form::attach(Control* c) { controls_.push_back(c); }

@@ -6,9 +6,11 @@
 #include "SpoolWorld.h"
 #include "foundation/RawPrint.h"
 #include "foundation/SpoolCheck.h"
+#include "platform/LongCall.h"
 #include "platform/cups/CupsSpooler.h"
 #include "support/CupsServer.h"
 #include "support/Loopback.h"
+#include "support/PrintServers.h"
 #include "support/PrinterSim.h"
 
 using foundation::RawPrint;
@@ -21,6 +23,20 @@ namespace {
 const auto* const cupsEnvironment = ::testing::AddGlobalTestEnvironment(new testsupport::CupsEnvironment);
 
 constexpr int JobHeld = 4, JobCompleted = 9;
+
+using platform::JobOutcome;
+namespace SpoolError = platform::SpoolError;
+using std::chrono::milliseconds;
+using SteadyClock = std::chrono::steady_clock;
+
+// Counts the long calls the spooler announces, for as long as it lives.
+struct LongCalls {
+    int begun = 0, ended = 0;
+    LongCalls() {
+        platform::setLongCallHook({[this] { ++begun; }, [this] { ++ended; }});
+    }
+    ~LongCalls() { platform::setLongCallHook({}); }
+};
 
 testsupport::PrinterSimOptions simOptions() {
     testsupport::PrinterSimOptions o;
@@ -256,6 +272,68 @@ TEST_F(CupsSpoolTest, SchedulerOutOfReach) {
     EXPECT_EQ(w.messages.count(), 2u);
     EXPECT_EQ(w.messages.last().text, box);
     EXPECT_EQ(spooltest::logTexts(w.log()).back(), "Print server does not answer: Quillon");
+}
+
+TEST_F(CupsSpoolTest, AServerThatFailsToAnswerIsAskedOncePerAction) {
+    struct Case {
+        const char* name;
+        bool drops;           // drops each connection, else never answers
+        std::uint32_t error;  // how its calls fail
+    };
+    for (const Case& c : {Case{"silent", false, SpoolError::NoAnswer},
+                          Case{"drops the connection", true, SpoolError::ServerUnavailable}}) {
+        SCOPED_TRACE(c.name);
+        testsupport::SilentServer silent;
+        testsupport::DroppingServer dropping;
+        // libcups may try a dropped connection more than once within a call.
+        auto connections = [&] { return c.drops ? dropping.connections() : silent.connections(); };
+        testsupport::UseServer use(c.drops ? dropping.endpoint() : silent.endpoint());
+        platform::CupsSpooler impatient(milliseconds(200));
+        LongCalls busy;
+
+        EXPECT_EQ(impatient.jobOutcome("Office", 7), JobOutcome::NoAnswer);
+        const int asked = connections();
+        EXPECT_GE(asked, 1);
+        EXPECT_EQ(busy.begun, 1);
+        EXPECT_EQ(busy.ended, 1);
+        // The rest of the action fails at once, as the first call did.
+        std::uint32_t error = 0;
+        EXPECT_EQ(impatient.open("Office", platform::Access::Use, error), 0);
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(impatient.queues().result.error, c.error);
+        EXPECT_EQ(impatient.currentPrinter(), "");
+        EXPECT_EQ(connections(), asked);
+        EXPECT_EQ(busy.begun, 1);
+        // The next action asks again.
+        impatient.newAction();
+        EXPECT_EQ(impatient.queues().result.error, c.error);
+        EXPECT_GT(connections(), asked);
+    }
+}
+
+TEST_F(CupsSpoolTest, ACallAfterOneThatRanOutOfTimeHasAllOfItsOwn) {
+    addQueue("Office");
+    const int job = testScheduler().submit("Office", "Quillon Command", "x\r\n", true);
+    // A call gives up when the next look at the time would be past its end.
+    const milliseconds limit(1000), slice(250);
+    platform::CupsSpooler impatient(limit);
+    std::uint32_t error = 0;
+    const platform::QueueHandle h = impatient.open("Office", platform::Access::All, error);
+    ASSERT_NE(h, 0) << error;
+    struct Stopped {
+        Stopped() { testScheduler().stopProcess(); }
+        ~Stopped() { testScheduler().continueProcess(); }
+    } stopped;
+    std::vector<platform::JobRecord> jobs;
+    EXPECT_EQ(impatient.readJobs(h, jobs).error, SpoolError::NoAnswer);
+    impatient.newAction();
+    const auto start = SteadyClock::now();
+    EXPECT_EQ(impatient.deleteJob(h, static_cast<std::uint32_t>(job)).error, SpoolError::NoAnswer);
+    EXPECT_GE(SteadyClock::now() - start, limit - slice);
+    impatient.newAction();
+    const auto again = SteadyClock::now();
+    EXPECT_EQ(impatient.queues().result.error, SpoolError::NoAnswer);
+    EXPECT_GE(SteadyClock::now() - again, limit - slice);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cups/cups.h>
 #include <grp.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -194,8 +195,27 @@ void CupsServer::start(std::chrono::milliseconds timeout) {
 
 void CupsServer::stop() {
     if (pid_ <= 0) return;
+    ::kill(pid_, SIGCONT);
     stopServer(pid_, std::chrono::seconds(10));
     pid_ = -1;
+}
+
+void CupsServer::stopProcess() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGSTOP);
+    // Stopped once its state says so.
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    const std::string stat = "/proc/" + std::to_string(pid_) + "/stat";
+    while (msUntil(deadline) > 0) {
+        const std::string text = testsupport::readFile(stat);
+        const auto end = text.rfind(')');
+        if (end != std::string::npos && end + 2 < text.size() && text[end + 2] == 'T') return;
+        waitMs(deadline, 5);
+    }
+}
+
+void CupsServer::continueProcess() {
+    if (pid_ > 0) ::kill(pid_, SIGCONT);
 }
 
 namespace {

@@ -89,6 +89,10 @@ public:
     bool hasWork();
 
     void stop();
+    // Stops the scheduler's process (SIGSTOP): it takes connections and
+    // answers none until it goes on (SIGCONT).
+    void stopProcess();
+    void continueProcess();
 
 private:
     void writeConfig();

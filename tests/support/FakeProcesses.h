@@ -24,6 +24,8 @@ public:
         if (failStarts) return 0;
         platform::ProcessHandle h = next_++;
         state_[h] = platform::WaitResult::Running;
+        for (const auto& name : hanging_)
+            if (commandLine.find(name) != std::string::npos) return h;
         for (const auto& [name, run] : programs_) {
             if (commandLine.find(name) == std::string::npos) continue;
             run(commandLine);
@@ -54,6 +56,10 @@ public:
         programs_[std::move(name)] = std::move(run);
     }
 
+    // A started command line holding `name` runs until the test ends it,
+    // a stand-in program of that name included.
+    void hang(std::string name) { hanging_.push_back(std::move(name)); }
+
     std::vector<Start> starts;
     std::vector<platform::ProcessHandle> closed;
     int polls = 0;
@@ -63,6 +69,7 @@ private:
     platform::ProcessHandle next_ = 100;
     std::map<platform::ProcessHandle, platform::WaitResult> state_;
     std::map<std::string, std::function<void(const std::string&)>> programs_;
+    std::vector<std::string> hanging_;
 };
 
 }  // namespace testsupport

@@ -14,23 +14,26 @@ std::string NicSetupJob(const std::string& commands) {
     return "!VMD_SETUP\r\nNIC_SETUP\r\n" + commands + "\r\nreboot\r\nEND_NIC_SETUP\r\nVMD_END\r\n";
 }
 
-bool SendConfigJob(QuillonModule& m, const std::string& commands) {
+SendResult SendConfigJob(QuillonModule& m, const std::string& commands) {
     const auto bytes = platform::toAnsi(NicSetupJob(commands));
     if (!bytes) {
         m.WriteLog("Job text not convertible to the 8-bit code page");
-        return false;
+        return SendResult::Failed;
     }
+    auto sent = [](bool ok) { return ok ? SendResult::Sent : SendResult::Failed; };
     auto& port = m.PortSelectForm();
     if (port.PortTCP.value()) {
         ProgressDlg* page = m.ProgressDlgForm.loaded();
-        if (!page || !page->pwSocket) return false;
+        if (!page || !page->pwSocket) return SendResult::Failed;
         page->pwSocket->send(*bytes);
-        return page->pwSocket->sendStatus() != platform::SendStatus::Failed;
+        return sent(page->pwSocket->sendStatus() != platform::SendStatus::Failed);
     }
     // In a shared folder the user may write the file but make none beside it.
     if (port.PortFile.value())
-        return platform::ReplaceFile(port.FileName.text(), *bytes + "\r\n", platform::ClosedFolder::WriteInPlace);
-    return foundation::RawPrint(m).SendRawJob(*bytes);
+        return sent(platform::ReplaceFile(port.FileName.text(), *bytes + "\r\n", platform::ClosedFolder::WriteInPlace));
+    foundation::RawPrint raw(m);
+    if (raw.SendRawJob(*bytes)) return SendResult::Sent;
+    return raw.serverSilent() ? SendResult::ServerSilent : SendResult::Failed;
 }
 
 }  // namespace netcfg

@@ -21,7 +21,6 @@ using foundation::JoinLines;
 
 namespace {
 
-constexpr std::int32_t NoTimeout = 2'000'000'000;
 // A pass of the status wait where time passes only when told (the headless
 // pump); a real event loop waits for the next event instead.
 constexpr std::uint32_t WaitPassMs = 10;
@@ -166,8 +165,12 @@ void ProgressDlg::Timer1_Timer() {
 }
 
 bool ProgressDlg::PrepareTransport() {
-    DeleteTemporaryQueue();
+    const bool deleted = DeleteTemporaryQueue();
     if (!isLoaded()) return false;
+    if (!deleted) {
+        JobFailure("the removal of the temporary queue did not end in time");
+        return false;
+    }
     if (output() == Output::LocalPort) {
         const auto& p = m_.PortSelectForm();
         const std::string& port = p.PortLPT.value()   ? p.LPTCombo.text()
@@ -186,9 +189,12 @@ bool ProgressDlg::PrepareTransport() {
         }
         if (written) {
             queueInstalled_ = true;
-            std::string error;
-            foundation::RunProgram(app(), m_.os().processes()).RunAndWait(BatchStartLine(), error, NoTimeout);
+            const bool ended = RunHelper(BatchStartLine());
             if (!isLoaded()) return false;
+            if (!ended) {
+                JobFailure("the installation of the temporary queue did not end in time");
+                return false;
+            }
         } else {
             m_.WriteLog("Cannot write " + path);
         }
@@ -208,10 +214,12 @@ bool ProgressDlg::Start_Job() {
             return false;
         }
     }
-    if (!SendConfigJob(m_, m_.NicCommands)) {
-        JobFailure("the job was not sent");
+    const SendResult sent = SendConfigJob(m_, m_.NicCommands);
+    if (sent != SendResult::Sent) {
+        JobFailure("the job was not sent", sent == SendResult::ServerSilent);
         return false;
     }
+    jobId_ = output() == Output::LocalPort ? m_.os().spooler().lastJobId() : 0;
     if (!Check_Job_Status(wait)) return false;
     // The connection was watched through the wait: by its end the printer
     // must have acknowledged every byte. One more look, since the wait may
@@ -230,6 +238,17 @@ bool ProgressDlg::Check_Job_Status(std::int16_t waitSeconds) {
     foundation::SpoolCheck check(m_);
     std::string printerText, jobText, jobId;
     check.CheckPrinter(printerText, jobText);
+    if (check.serverSilent()) {
+        // The job's queue is on that server: its fate cannot be learnt.
+        // Other outputs go on, without asking the server again to remove
+        // the queue.
+        leaveQueue_ = true;
+        if (output() == Output::LocalPort) {
+            m_.ShowSpoolerSilent();
+            JobFailure("the print server does not answer", true);
+            return false;
+        }
+    }
     check.getPrinterStatus(printerText, m_.SelectedPrinterPort, m_.SelectedDriverName);
     check.getJobStatus(jobText, jobId);
     m_.WriteLog("...Check_Job_Status: Got status msg");
@@ -270,9 +289,26 @@ bool ProgressDlg::FinishTransport() {
             if (!isLoaded()) return false;
             app().idle(QueuePollMs, QueuePollMs);
         }
+        // Delivered only when the spooler says the job was completed; a
+        // job it no longer knows counts as completed.
+        const platform::JobOutcome outcome = m_.os().spooler().jobOutcome(TemporaryQueue, jobId_);
+        if (outcome == platform::JobOutcome::NoAnswer) {
+            m_.ShowSpoolerSilent();
+            JobFailure("the print server does not answer", true);
+            return false;
+        }
+        if (outcome == platform::JobOutcome::Canceled || outcome == platform::JobOutcome::Aborted) {
+            JobFailure("the job was cancelled or aborted");
+            return false;
+        }
     }
-    DeleteTemporaryQueue();
+    const bool deleted = DeleteTemporaryQueue();
     if (!isLoaded()) return false;
+    // A run that reported its success does not fail after it.
+    if (!deleted && progress() < 100) {
+        JobFailure("the removal of the temporary queue did not end in time");
+        return false;
+    }
     setProgress(100);
     return true;
 }
@@ -290,10 +326,23 @@ ProgressDlg::Queued ProgressDlg::JobQueued() {
     return !read.ok() || !jobs.empty() ? Queued::Yes : Queued::No;
 }
 
-void ProgressDlg::DeleteTemporaryQueue() {
+bool ProgressDlg::DeleteTemporaryQueue() {
     queueInstalled_ = false;
+    if (leaveQueue_) return true;
+    if (RunHelper(QueueDeleteLine())) return true;
+    // It would keep the user waiting as long again.
+    leaveQueue_ = true;
+    return false;
+}
+
+bool ProgressDlg::RunHelper(const std::string& commandLine) {
     std::string error;
-    foundation::RunProgram(app(), m_.os().processes()).RunAndWait(QueueDeleteLine(), error, NoTimeout);
+    // A helper that could not be started is not waited for; its outcome is not tested.
+    if (foundation::RunProgram(app(), m_.os().processes()).RunAndWait(commandLine, error, HelperWaitMs) ||
+        error != foundation::RunProgram::TimedOut)
+        return true;
+    m_.WriteLog("Helper did not end in time: " + commandLine);
+    return false;
 }
 
 void ProgressDlg::JobFailure(const std::string& reason, bool serverSilent) {
@@ -301,6 +350,8 @@ void ProgressDlg::JobFailure(const std::string& reason, bool serverSilent) {
     setProgress(100);
     m_.WriteLog("Job failed: " + reason);
     if (serverSilent) {
+        // Nothing more is asked of the server in this run.
+        leaveQueue_ = true;
         AddStatus(foundation::WizardModule::SpoolerSilentStatus);
         AddStatus(FailureLines[2]);
     } else {

@@ -51,6 +51,8 @@ public:
     static constexpr int StatusWaitSeconds = 15;
     static constexpr std::uint32_t QueueLeaveMs = 60'000;
     static constexpr std::uint32_t QueuePollMs = 100;
+    // The longest wait for the queue's installation or removal.
+    static constexpr std::int32_t HelperWaitMs = StatusWaitSeconds * 1000;
 
 protected:
     void Form_Load() override;
@@ -72,10 +74,14 @@ private:
     // Ends a run that did not deliver: its lines, the purge, the client and
     // the temporary queue gone, this page unloaded and the finish page shown.
     // `serverSilent`: the print server did not answer, and its box has said
-    // so; nothing is purged and no other box follows.
+    // so; nothing is purged, the queue is left to the next run's removal and
+    // no other box follows.
     void JobFailure(const std::string& reason, bool serverSilent = false);
 
-    void DeleteTemporaryQueue();
+    // False when the removal did not end in time.
+    bool DeleteTemporaryQueue();
+    // Runs a helper program and waits for it; false when it did not end in time.
+    bool RunHelper(const std::string& commandLine);
     // Whether the temporary queue still holds a job; Unknown when the print
     // server does not answer.
     enum class Queued { No, Yes, Unknown };
@@ -83,6 +89,12 @@ private:
 
     ui::IoSubscription io_;
     bool queueInstalled_ = false;
+    // The job spooled to the temporary queue.
+    std::uint32_t jobId_ = 0;
+    // Set once the print server was silent or a removal of the queue did
+    // not end in time: the run does not try to remove the queue again (the
+    // next run's preparation does).
+    bool leaveQueue_ = false;
 };
 
 }  // namespace netcfg

@@ -1,4 +1,5 @@
 #include "platform/cups/CupsSpooler.h"
+#include "platform/LongCall.h"
 #include "platform/cups/CupsHandles.h"
 
 #include <cups/cups.h>
@@ -11,7 +12,6 @@ namespace platform {
 
 namespace {
 
-using cups::Budget;
 using cups::Http;
 using cups::Ipp;
 using SteadyClock = std::chrono::steady_clock;
@@ -20,40 +20,8 @@ using std::chrono::milliseconds;
 // How often a wait for the server looks at the time left.
 constexpr milliseconds Slice{250};
 
-milliseconds slice(const Budget& b) { return std::min(b.limit, Slice); }
-
-void startCall(Budget& b) {
-    b.deadline = SteadyClock::now() + b.limit;
-    b.gaveUp = false;
-}
-
-// libcups asks after each slice without an answer whether to wait on.
-int keepWaiting(http_t*, void* data) {
-    auto& b = *static_cast<Budget*>(data);
-    if (SteadyClock::now() + slice(b) < b.deadline) return 1;
-    b.gaveUp = true;
-    return 0;
-}
-
-// A connection in the time left; its waits give up when the time is out.
-Http connectServer(Budget& b) {
-    const auto left = std::chrono::duration_cast<milliseconds>(b.deadline - SteadyClock::now()).count();
-    if (left <= 0) {
-        b.gaveUp = true;
-        return nullptr;
-    }
-    Http http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, static_cast<int>(left),
-                           nullptr));
-    if (http) httpSetTimeout(http.get(), std::chrono::duration<double>(slice(b)).count(), keepWaiting, &b);
-    return http;
-}
-
-// The error of a failed request: NoAnswer when the server let the time run out.
-std::uint32_t failure(const Budget& b, ipp_status_t status) {
-    if (b.gaveUp) return SpoolError::NoAnswer;
-    std::uint32_t error = CupsSpooler::errorCode(status);
-    return error ? error : SpoolError::GeneralFailure;
-}
+// The server the environment names now.
+std::string namedServer() { return std::string(cupsServer()) + ":" + std::to_string(ippPort()); }
 
 std::string printerUri(const std::string& name) {
     char uri[HTTP_MAX_URI];
@@ -76,49 +44,8 @@ void requestAttributes(ipp_t* r, std::initializer_list<const char*> names) {
                   v.data());
 }
 
-// Sends the request; the response when it succeeded, else null with `error` set.
-Ipp call(const Budget& b, http_t* http, ipp_t* req, std::uint32_t& error) {
-    Ipp response(cupsDoRequest(http, req, "/"));
-    ipp_status_t status = cupsLastError();
-    if (!response || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        error = failure(b, status);
-        return nullptr;
-    }
-    error = SpoolError::None;
-    return response;
-}
-
-// A call of one request on a connection of its own: as call(), and
-// ServerUnavailable when no connection is made.
-Ipp serverCall(Budget& b, ipp_t* req, std::uint32_t& error) {
-    startCall(b);
-    Http http = connectServer(b);
-    if (!http) {
-        ippDelete(req);
-        error = SpoolError::ServerUnavailable;
-        return nullptr;
-    }
-    return call(b, http.get(), req, error);
-}
-
 // Administration never asks for a password: without the right, it fails.
 const char* noPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
-
-SpoolResult adminCall(Budget& b, ipp_t* req, const std::string& ppdFile = {}) {
-    startCall(b);
-    Http http = connectServer(b);
-    if (!http) {
-        ippDelete(req);
-        return SpoolResult::failed(SpoolError::ServerUnavailable);
-    }
-    cupsSetPasswordCB2(noPassword, nullptr);
-    Ipp response(ppdFile.empty() ? cupsDoRequest(http.get(), req, "/admin/")
-                                 : cupsDoFileRequest(http.get(), req, "/admin/", ppdFile.c_str()));
-    cupsSetPasswordCB2(nullptr, nullptr);
-    ipp_status_t status = cupsLastError();
-    if (!response || status > IPP_STATUS_OK_EVENTS_COMPLETE) return SpoolResult::failed(failure(b, status));
-    return SpoolResult::success();
-}
 
 std::optional<std::string> text(ipp_t* p, const char* name) {
     ipp_attribute_t* a = ippFindAttribute(p, name, IPP_TAG_ZERO);
@@ -209,6 +136,116 @@ std::uint32_t lookup(const ReasonBit (&table)[N], const std::string& reason) {
 
 }  // namespace
 
+// One call to the server, from its start to its end: the time it may take
+// (every connection waits on the call under way), the busy signal while it
+// runs, and whether the server answered. While the server is silent in this
+// action, a call is refused before it asks.
+class CupsSpooler::Call {
+public:
+    explicit Call(CupsSpooler& spooler)
+        : spooler_(spooler), outer_(spooler.call_), deadline_(SteadyClock::now() + spooler.limit_) {
+        if (spooler_.silence_ && spooler_.silence_->server == namedServer()) refused_ = spooler_.silence_->error;
+        if (!refused_) busy_.emplace();
+        spooler_.call_ = this;
+    }
+    ~Call() { spooler_.call_ = outer_; }
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
+
+    // The error of a call made while the server is silent; 0 when it may ask.
+    std::uint32_t refused() const { return refused_; }
+
+    // A connection in the time left, or null with the error.
+    Http connect(std::uint32_t& error) {
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline_ - SteadyClock::now()).count();
+        if (left <= 0) {
+            gaveUp_ = true;
+            error = noted(SpoolError::NoAnswer);
+            return nullptr;
+        }
+        Http http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, static_cast<int>(left),
+                               nullptr));
+        if (!http) {
+            error = noted(SpoolError::ServerUnavailable);
+            return nullptr;
+        }
+        httpSetTimeout(http.get(), std::chrono::duration<double>(std::min(spooler_.limit_, Slice)).count(), keepWaiting,
+                       &spooler_);
+        error = SpoolError::None;
+        return http;
+    }
+
+    // The error of a step on `http` that failed with `status`: NoAnswer when
+    // the server let the time run out, ServerUnavailable when the connection
+    // broke off without an answer.
+    std::uint32_t failure(http_t* http, ipp_status_t status) {
+        if (gaveUp_) return noted(SpoolError::NoAnswer);
+        if (http && httpGetStatus(http) == HTTP_STATUS_ERROR) return noted(SpoolError::ServerUnavailable);
+        const std::uint32_t error = errorCode(status);
+        return noted(error ? error : SpoolError::GeneralFailure);
+    }
+
+    // Sends the request (and the file, if any); the response when it
+    // succeeded, else null with `error` set.
+    Ipp send(http_t* http, ipp_t* req, std::uint32_t& error, const char* resource = "/", const char* file = nullptr) {
+        Ipp response(cupsDoFileRequest(http, req, resource, file));
+        const ipp_status_t status = cupsLastError();
+        if (!response || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
+            error = failure(http, status);
+            return nullptr;
+        }
+        error = SpoolError::None;
+        return response;
+    }
+
+    // One request on a connection of its own; ServerUnavailable when no
+    // connection is made.
+    Ipp send(ipp_t* req, std::uint32_t& error, const char* resource = "/", const char* file = nullptr) {
+        Http http = connect(error);
+        if (!http) {
+            ippDelete(req);
+            return nullptr;
+        }
+        return send(http.get(), req, error, resource, file);
+    }
+
+    // An administrative request (with a PPD file, if any); never asks for a password.
+    SpoolResult administer(ipp_t* req, const std::string& ppdFile = {}) {
+        std::uint32_t error = refused_;
+        if (error) {
+            ippDelete(req);
+            return SpoolResult::failed(error);
+        }
+        cupsSetPasswordCB2(noPassword, nullptr);
+        Ipp response = send(req, error, "/admin/", ppdFile.empty() ? nullptr : ppdFile.c_str());
+        cupsSetPasswordCB2(nullptr, nullptr);
+        return response ? SpoolResult::success() : SpoolResult::failed(error);
+    }
+
+private:
+    // libcups asks after each slice without an answer whether to wait on.
+    static int keepWaiting(http_t*, void* data) {
+        Call* call = static_cast<CupsSpooler*>(data)->call_;
+        if (!call) return 0;
+        if (SteadyClock::now() + std::min(call->spooler_.limit_, Slice) < call->deadline_) return 1;
+        call->gaveUp_ = true;
+        return 0;
+    }
+
+    // A silent server is remembered for the rest of the action.
+    std::uint32_t noted(std::uint32_t error) {
+        if (serverSilent(error)) spooler_.silence_ = Silence{namedServer(), error};
+        return error;
+    }
+
+    CupsSpooler& spooler_;
+    Call* outer_;
+    SteadyClock::time_point deadline_;
+    bool gaveUp_ = false;
+    std::uint32_t refused_ = 0;
+    std::optional<LongCall> busy_;
+};
+
 struct CupsSpooler::Open {
     std::string queue;
     Access access = Access::Use;
@@ -216,15 +253,17 @@ struct CupsSpooler::Open {
     // The document being spooled.
     Http document;
     int jobId = 0;
-    bool documentFailed = false;
+    // How a write of the document failed; 0 while none did.
+    std::uint32_t documentError = 0;
 };
 
-CupsSpooler::CupsSpooler(std::chrono::milliseconds timeLimit) : budget_{timeLimit} {}
+CupsSpooler::CupsSpooler(std::chrono::milliseconds timeLimit) : limit_(timeLimit) {}
 
 CupsSpooler::~CupsSpooler() {
     for (auto& [h, o] : handles_) {
-        startCall(budget_);
-        finishOpenDocument(*o);
+        if (!o->document) continue;
+        Call call(*this);
+        finishOpenDocument(*o, call);
     }
 }
 
@@ -312,18 +351,16 @@ QueueHandle CupsSpooler::open(const std::string& name, Access access, std::uint3
         error = SpoolError::InvalidPrinterName;
         return 0;
     }
-    startCall(budget_);
+    Call call(*this);
+    if ((error = call.refused())) return 0;
     auto o = std::make_unique<Open>();
     o->queue = name;
     o->access = access;
-    o->http = connectServer(budget_);
-    if (!o->http) {
-        error = SpoolError::ServerUnavailable;
-        return 0;
-    }
+    o->http = call.connect(error);
+    if (!o->http) return 0;
     ipp_t* req = request(IPP_OP_GET_PRINTER_ATTRIBUTES, name);
     requestAttributes(req, {"printer-name"});
-    Ipp response = call(budget_, o->http.get(), req, error);
+    Ipp response = call.send(o->http.get(), req, error);
     if (!response) return 0;
     // The scheduler finds queues whatever the letter case; we do not.
     if (text(response.get(), "printer-name") != name) {
@@ -338,20 +375,23 @@ QueueHandle CupsSpooler::open(const std::string& name, Access access, std::uint3
 void CupsSpooler::close(QueueHandle handle) {
     auto it = handles_.find(handle);
     if (it == handles_.end()) return;
-    startCall(budget_);
-    finishOpenDocument(*it->second);
+    if (it->second->document) {
+        Call call(*this);
+        finishOpenDocument(*it->second, call);
+    }
     handles_.erase(it);
 }
 
 SpoolResult CupsSpooler::readPrinter(QueueHandle handle, PrinterRecord& record) {
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle, true);
-    startCall(budget_);
+    Call call(*this);
+    if (std::uint32_t refused = call.refused()) return SpoolResult::failed(refused);
     ipp_t* req = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o->queue);
     requestAttributes(req, {"printer-name", "printer-make-and-model", "device-uri", "printer-state",
                             "printer-state-reasons", "printer-is-accepting-jobs"});
     std::uint32_t error = 0;
-    Ipp response = call(budget_, o->http.get(), req, error);
+    Ipp response = call.send(o->http.get(), req, error);
     if (!response) return SpoolResult::failed(error);
     PrinterRecord r;
     r.name = text(response.get(), "printer-name");
@@ -369,20 +409,25 @@ SpoolResult CupsSpooler::readPrinter(QueueHandle handle, PrinterRecord& record) 
 SpoolResult CupsSpooler::readJobs(QueueHandle handle, std::vector<JobRecord>& jobs) {
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle, true);
-    startCall(budget_);
+    Call call(*this);
+    return jobsOf(*o, call, jobs);
+}
+
+SpoolResult CupsSpooler::jobsOf(Open& o, Call& call, std::vector<JobRecord>& jobs) {
+    if (std::uint32_t refused = call.refused()) return SpoolResult::failed(refused);
     std::uint32_t error = 0;
 
-    ipp_t* preq = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o->queue);
+    ipp_t* preq = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o.queue);
     requestAttributes(preq, {"printer-state-reasons"});
-    Ipp printer = call(budget_, o->http.get(), preq, error);
+    Ipp printer = call.send(o.http.get(), preq, error);
     if (!printer) return SpoolResult::failed(error);
     const auto printerReasons = keywords(ippFindAttribute(printer.get(), "printer-state-reasons", IPP_TAG_KEYWORD));
 
-    ipp_t* req = request(IPP_OP_GET_JOBS, o->queue);
+    ipp_t* req = request(IPP_OP_GET_JOBS, o.queue);
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
     requestAttributes(req,
                       {"job-id", "job-name", "job-state", "job-state-reasons", "job-impressions", "job-media-sheets"});
-    Ipp response = call(budget_, o->http.get(), req, error);
+    Ipp response = call.send(o.http.get(), req, error);
     if (!response) return SpoolResult::failed(error);
 
     std::vector<JobRecord> out;
@@ -422,15 +467,16 @@ SpoolResult CupsSpooler::readJobs(QueueHandle handle, std::vector<JobRecord>& jo
 SpoolResult CupsSpooler::deleteJob(QueueHandle handle, std::uint32_t jobId) {
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
+    Call call(*this);
     // Only a job of this queue.
     std::vector<JobRecord> jobs;
-    if (SpoolResult r = readJobs(handle, jobs); !r.ok()) return r;
+    if (SpoolResult r = jobsOf(*o, call, jobs); !r.ok()) return r;
     if (std::none_of(jobs.begin(), jobs.end(), [&](const JobRecord& j) { return j.id == jobId; }))
         return SpoolResult::failed(SpoolError::InvalidParameter);
     ipp_t* req = request(IPP_OP_CANCEL_JOB, o->queue);
     ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     std::uint32_t error = 0;
-    Ipp response = call(budget_, o->http.get(), req, error);
+    Ipp response = call.send(o->http.get(), req, error);
     return response ? SpoolResult::success() : SpoolResult::failed(error);
 }
 
@@ -439,23 +485,22 @@ SpoolResult CupsSpooler::startDocument(QueueHandle handle, const std::string& do
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
     if (o->document) return SpoolResult::failed(SpoolError::InvalidParameter);
-    startCall(budget_);
-    Http http = connectServer(budget_);
-    if (!http) return SpoolResult::failed(budget_.gaveUp ? SpoolError::NoAnswer : SpoolError::ServerUnavailable);
+    Call call(*this);
+    if (std::uint32_t refused = call.refused()) return SpoolResult::failed(refused);
+    std::uint32_t error = 0;
+    Http http = call.connect(error);
+    if (!http) return SpoolResult::failed(error);
     int job = cupsCreateJob(http.get(), o->queue.c_str(), documentName.c_str(), 0, nullptr);
-    if (job <= 0) {
-        if (budget_.gaveUp) return SpoolResult::failed(SpoolError::NoAnswer);
-        return SpoolResult::failed(errorCode(cupsLastError()));
-    }
+    if (job <= 0) return SpoolResult::failed(call.failure(http.get(), cupsLastError()));
     if (cupsStartDocument(http.get(), o->queue.c_str(), job, documentName.c_str(), CUPS_FORMAT_RAW, 1) !=
         HTTP_STATUS_CONTINUE) {
-        std::uint32_t error = failure(budget_, cupsLastError());
-        if (!budget_.gaveUp) cupsCancelJob2(o->http.get(), o->queue.c_str(), job, 0);
+        error = call.failure(http.get(), cupsLastError());
+        if (!serverSilent(error)) cupsCancelJob2(o->http.get(), o->queue.c_str(), job, 0);
         return SpoolResult::failed(error);
     }
     o->document = std::move(http);
     o->jobId = job;
-    o->documentFailed = false;
+    o->documentError = 0;
     return SpoolResult::success();
 }
 
@@ -470,13 +515,14 @@ SpoolResult CupsSpooler::write(QueueHandle handle, const std::string& bytes, std
     written = 0;
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
-    if (!o->document || o->documentFailed) return SpoolResult::failed(SpoolError::InvalidParameter);
+    if (!o->document || o->documentError) return SpoolResult::failed(SpoolError::InvalidParameter);
     // A write of nothing would end the request body.
     if (bytes.empty()) return SpoolResult::success();
-    startCall(budget_);
+    Call call(*this);
+    if ((o->documentError = call.refused())) return SpoolResult::failed(o->documentError);
     if (cupsWriteRequestData(o->document.get(), bytes.data(), bytes.size()) != HTTP_STATUS_CONTINUE) {
-        o->documentFailed = true;
-        return SpoolResult::failed(budget_.gaveUp ? SpoolError::NoAnswer : SpoolError::GeneralFailure);
+        o->documentError = call.failure(o->document.get(), IPP_STATUS_ERROR_INTERNAL);
+        return SpoolResult::failed(o->documentError);
     }
     written = bytes.size();
     return SpoolResult::success();
@@ -488,14 +534,16 @@ SpoolResult CupsSpooler::endDocument(QueueHandle handle) {
     Open* o = find(handle);
     if (!o) return SpoolResult::failed(SpoolError::InvalidHandle);
     if (!o->document) return SpoolResult::failed(SpoolError::InvalidParameter);
-    startCall(budget_);
-    bool failed = o->documentFailed;
-    ipp_status_t status = cupsFinishDocument(o->document.get(), o->queue.c_str());
+    Call call(*this);
+    std::uint32_t error = o->documentError ? o->documentError : call.refused();
+    if (!error) {
+        const ipp_status_t status = cupsFinishDocument(o->document.get(), o->queue.c_str());
+        if (status > IPP_STATUS_OK_EVENTS_COMPLETE) error = call.failure(o->document.get(), status);
+    }
     o->document.reset();
-    if (failed || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        std::uint32_t error = failure(budget_, status);
-        // Leave no half-spooled job behind.
-        if (!budget_.gaveUp) cupsCancelJob2(o->http.get(), o->queue.c_str(), o->jobId, 0);
+    if (error) {
+        // Leave no half-spooled job behind, unless the server cannot be told.
+        if (!serverSilent(error)) cupsCancelJob2(o->http.get(), o->queue.c_str(), o->jobId, 0);
         o->jobId = 0;
         return SpoolResult::failed(error);
     }
@@ -506,11 +554,13 @@ SpoolResult CupsSpooler::endDocument(QueueHandle handle) {
 
 JobOutcome CupsSpooler::jobOutcome(const std::string& queue, std::uint32_t jobId) {
     if (queue.empty() || jobId == 0) return JobOutcome::Unknown;
+    Call call(*this);
+    if (call.refused()) return JobOutcome::NoAnswer;
     ipp_t* req = request(IPP_OP_GET_JOB_ATTRIBUTES, queue);
     ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     requestAttributes(req, {"job-state"});
     std::uint32_t error = 0;
-    Ipp response = serverCall(budget_, req, error);
+    Ipp response = call.send(req, error);
     if (!response) return serverSilent(error) ? JobOutcome::NoAnswer : JobOutcome::Unknown;
     ipp_attribute_t* state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
     if (!state) return JobOutcome::Unknown;
@@ -526,11 +576,12 @@ JobOutcome CupsSpooler::jobOutcome(const std::string& queue, std::uint32_t jobId
     }
 }
 
-void CupsSpooler::finishOpenDocument(Open& o) {
+void CupsSpooler::finishOpenDocument(Open& o, Call& call) {
     if (!o.document) return;
-    if (o.documentFailed) {
+    const std::uint32_t error = o.documentError ? o.documentError : call.refused();
+    if (error) {
         o.document.reset();
-        if (!budget_.gaveUp) cupsCancelJob2(o.http.get(), o.queue.c_str(), o.jobId, 0);
+        if (!serverSilent(error)) cupsCancelJob2(o.http.get(), o.queue.c_str(), o.jobId, 0);
     } else {
         cupsFinishDocument(o.document.get(), o.queue.c_str());
         o.document.reset();
@@ -540,10 +591,15 @@ void CupsSpooler::finishOpenDocument(Open& o) {
 
 QueueList CupsSpooler::queues() {
     QueueList list;
+    Call call(*this);
+    if (std::uint32_t refused = call.refused()) {
+        list.result = SpoolResult::failed(refused);
+        return list;
+    }
     ipp_t* req = request(IPP_OP_CUPS_GET_PRINTERS, {});
     requestAttributes(req, {"printer-name"});
     std::uint32_t error = 0;
-    Ipp response = serverCall(budget_, req, error);
+    Ipp response = call.send(req, error);
     // A server without queues answers "not found".
     if (!response && error != SpoolError::InvalidPrinterName) {
         list.result = SpoolResult::failed(error);
@@ -568,27 +624,32 @@ SpoolResult CupsSpooler::addQueue(const QueueSpec& spec) {
         ippAddString(req, IPP_TAG_PRINTER, IPP_TAG_NAME, "printer-error-policy", nullptr, spec.errorPolicy.c_str());
     ippAddBoolean(req, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
     ippAddInteger(req, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
-    return adminCall(budget_, req, spec.ppdFile);
+    return Call(*this).administer(req, spec.ppdFile);
 }
 
 SpoolResult CupsSpooler::deleteQueue(const std::string& name) {
     if (name.empty()) return SpoolResult::failed(SpoolError::InvalidPrinterName);
-    SpoolResult r = adminCall(budget_, request(IPP_OP_CUPS_DELETE_PRINTER, name));
+    SpoolResult r = Call(*this).administer(request(IPP_OP_CUPS_DELETE_PRINTER, name));
     if (r.error == SpoolError::InvalidPrinterName) return SpoolResult::success();
     return r;
 }
 
 DeviceList CupsSpooler::localDevices() {
     DeviceList list;
+    Call call(*this);
+    if (std::uint32_t refused = call.refused()) {
+        list.result = SpoolResult::failed(refused);
+        return list;
+    }
     ipp_t* req = request(IPP_OP_CUPS_GET_DEVICES, {});
     const char* schemes[] = {"usb", "parallel", "serial"};
     ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "include-schemes", 3, nullptr, schemes);
     // The server looks for devices for at most half the time the call may take.
-    const auto search = std::chrono::duration_cast<std::chrono::seconds>(budget_.limit / 2).count();
+    const auto search = std::chrono::duration_cast<std::chrono::seconds>(limit_ / 2).count();
     ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "timeout", static_cast<int>(std::max<long long>(1, search)));
     cupsSetPasswordCB2(noPassword, nullptr);
     std::uint32_t error = 0;
-    Ipp response = serverCall(budget_, req, error);
+    Ipp response = call.send(req, error);
     cupsSetPasswordCB2(nullptr, nullptr);
     if (!response) {
         list.result = SpoolResult::failed(error);
@@ -627,11 +688,15 @@ std::string CupsSpooler::serverName() const {
     return port == IPP_PORT ? host : host + ":" + std::to_string(port);
 }
 
+void CupsSpooler::newAction() { silence_.reset(); }
+
 std::string CupsSpooler::defaultQueue() {
+    Call call(*this);
+    if (call.refused()) return {};
     ipp_t* req = request(IPP_OP_CUPS_GET_DEFAULT, {});
     requestAttributes(req, {"printer-name"});
     std::uint32_t error = 0;
-    Ipp response = serverCall(budget_, req, error);
+    Ipp response = call.send(req, error);
     if (!response) return {};
     return text(response.get(), "printer-name").value_or(std::string{});
 }

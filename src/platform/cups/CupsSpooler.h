@@ -4,8 +4,10 @@
 // Queue names are compared exactly, case included.
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,21 +15,14 @@
 
 namespace platform {
 
-namespace cups {
-// The time one call may take, and whether the server used it up.
-struct Budget {
-    std::chrono::milliseconds limit;
-    std::chrono::steady_clock::time_point deadline{};
-    bool gaveUp = false;
-};
-}  // namespace cups
-
 class CupsSpooler : public Spooler {
 public:
     static constexpr std::chrono::milliseconds DefaultTimeLimit{10000};
 
     // `timeLimit`: the longest one call waits for the server, connecting
-    // included; a call that runs out fails with NoAnswer.
+    // included; a call that runs out fails with NoAnswer. Once the server
+    // did not answer, or dropped the connection, the later calls of the
+    // action fail at once as that one did.
     explicit CupsSpooler(std::chrono::milliseconds timeLimit = DefaultTimeLimit);
     ~CupsSpooler() override;
     CupsSpooler(const CupsSpooler&) = delete;
@@ -53,6 +48,7 @@ public:
     // The server CUPS_SERVER (or client.conf) names, its port when not the
     // usual one; empty for this machine's own.
     std::string serverName() const override;
+    void newAction() override;
 
     // Status bits from printer-state, printer-state-reasons and printer-is-accepting-jobs.
     static std::uint32_t printerStatusBits(int printerState, const std::vector<std::string>& reasons,
@@ -69,10 +65,23 @@ protected:
 
 private:
     struct Open;
+    class Call;
     Open* find(QueueHandle handle);
-    void finishOpenDocument(Open& o);
+    // The jobs of an open queue, in a call under way.
+    SpoolResult jobsOf(Open& o, Call& call, std::vector<JobRecord>& jobs);
+    void finishOpenDocument(Open& o, Call& call);
 
-    cups::Budget budget_;
+    // A server that did not answer in this action, and how its call failed.
+    struct Silence {
+        std::string server;
+        std::uint32_t error = 0;
+    };
+
+    std::chrono::milliseconds limit_;
+    // The call under way, on whose time every connection waits; a wait
+    // outside a call gives up at once.
+    Call* call_ = nullptr;
+    std::optional<Silence> silence_;
     std::map<QueueHandle, std::unique_ptr<Open>> handles_;
     QueueHandle next_ = 1;
 };

@@ -74,7 +74,7 @@ public:
                 peer->closes++;
                 peer->connected = false;
             }
-        if (status_ == SendStatus::Sending) status_ = SendStatus::Failed;
+        if (status_ == SendStatus::Sending || status_ == SendStatus::Written) status_ = SendStatus::Failed;
         out_.clear();
         state_ = SocketState::Closed;
     }
@@ -92,7 +92,15 @@ public:
             state_ = SocketState::Connected;
             return;
         }
-        if (state_ == SocketState::Connected && status_ == SendStatus::Sending) transfer();
+        if (state_ != SocketState::Connected) return;
+        if (auto* peer = net_->find(host_, port_); peer && peer->hangsUp) {
+            peer->connected = false;
+            out_.clear();
+            state_ = SocketState::Error;
+            if (status_ == SendStatus::Sending || status_ == SendStatus::Written) status_ = SendStatus::Failed;
+            return;
+        }
+        if (status_ == SendStatus::Sending) transfer();
     }
 
 private:
@@ -113,7 +121,7 @@ private:
             status_ = SendStatus::Failed;
             return;
         }
-        if (out_.empty()) status_ = SendStatus::Sent;
+        if (out_.empty()) status_ = peer->acknowledges ? SendStatus::Sent : SendStatus::Written;
     }
 
     std::shared_ptr<MemoryNetwork::State> net_;

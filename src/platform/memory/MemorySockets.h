@@ -30,6 +30,12 @@ public:
         // A connection with more to send breaks once the peer has received
         // this many bytes in all.
         std::optional<std::size_t> breakAfter;
+        // False: the bytes it takes stay unacknowledged (a printer switched
+        // off after the connection), so a send never completes.
+        bool acknowledges = true;
+        // Set while a connection is up: the peer drops it at the client's
+        // next progress().
+        bool hangsUp = false;
 
         std::string received;
         int connects = 0;
@@ -49,7 +55,7 @@ public:
     // with no peer is refused; one to a host that is no dotted-decimal
     // address fails at once. Dotted quads reach the peer of their plain form
     // ("127.0.0.010" the peer at 127.0.0.10), as do datagrams. The bytes a
-    // peer takes count as acknowledged at once.
+    // peer takes count as acknowledged at once, unless it does not acknowledge.
     TcpPeer& tcpPeer(const std::string& host, std::uint16_t port);
 
     // Datagrams sent by any socket, in order.

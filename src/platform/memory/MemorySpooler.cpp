@@ -51,6 +51,11 @@ MemorySpooler::Open* MemorySpooler::handle(QueueHandle h) {
     return it == handles_.end() ? nullptr : &it->second;
 }
 
+void MemorySpooler::note(std::string call) {
+    calls.push_back(call);
+    if (onCall) onCall(call);
+}
+
 QueueHandle MemorySpooler::open(const std::string& name, Access access, std::uint32_t& error) {
     std::string call = "open " + name + (access == Access::All ? " all" : " use");
     Queue* q = find(name);
@@ -62,10 +67,10 @@ QueueHandle MemorySpooler::open(const std::string& name, Access access, std::uin
     else if (access == Access::All && q->denyAllAccess)
         error = SpoolError::AccessDenied;
     if (error) {
-        calls.push_back(call + " failed " + std::to_string(error));
+        note(call + " failed " + std::to_string(error));
         return 0;
     }
-    calls.push_back(call);
+    note(call);
     QueueHandle h = nextHandle_++;
     handles_[h] = Open{name, access, -1};
     return h;
@@ -74,10 +79,10 @@ QueueHandle MemorySpooler::open(const std::string& name, Access access, std::uin
 void MemorySpooler::close(QueueHandle h) {
     Open* o = handle(h);
     if (!o) {
-        calls.push_back("close invalid");
+        note("close invalid");
         return;
     }
-    calls.push_back("close " + o->queue);
+    note("close " + o->queue);
     handles_.erase(h);
 }
 
@@ -85,7 +90,7 @@ SpoolResult MemorySpooler::readPrinter(QueueHandle h, PrinterRecord& record) {
     Open* o = handle(h);
     Queue* q = o ? find(o->queue) : nullptr;
     if (!q) return SpoolResult::failed(SpoolError::InvalidHandle, true);
-    calls.push_back("readPrinter " + o->queue);
+    note("readPrinter " + o->queue);
     if (!q->printerResult.ok()) return q->printerResult;
     record = q->record;
     return SpoolResult::success();
@@ -95,7 +100,7 @@ SpoolResult MemorySpooler::readJobs(QueueHandle h, std::vector<JobRecord>& jobs)
     Open* o = handle(h);
     Queue* q = o ? find(o->queue) : nullptr;
     if (!q) return SpoolResult::failed(SpoolError::InvalidHandle, true);
-    calls.push_back("readJobs " + o->queue);
+    note("readJobs " + o->queue);
     if (!q->jobsResult.ok()) return q->jobsResult;
     jobs = q->jobs;
     return SpoolResult::success();
@@ -105,7 +110,7 @@ SpoolResult MemorySpooler::deleteJob(QueueHandle h, std::uint32_t jobId) {
     Open* o = handle(h);
     Queue* q = o ? find(o->queue) : nullptr;
     if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
-    calls.push_back("delete " + o->queue + " " + std::to_string(jobId));
+    note("delete " + o->queue + " " + std::to_string(jobId));
     if (o->access != Access::All) return SpoolResult::failed(SpoolError::AccessDenied);
     if (!q->deleteResult.ok()) return q->deleteResult;
     auto it = std::find_if(q->jobs.begin(), q->jobs.end(), [&](const JobRecord& j) { return j.id == jobId; });
@@ -127,7 +132,7 @@ SpoolResult MemorySpooler::startDocument(QueueHandle h, const std::string& docum
     Open* o = handle(h);
     Queue* q = o ? find(o->queue) : nullptr;
     if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
-    calls.push_back("startDocument " + o->queue + " " + documentName);
+    note("startDocument " + o->queue + " " + documentName);
     setLastJobId(0);
     if (!q->startDocumentResult.ok()) return q->startDocumentResult;
     if (o->document >= 0) return SpoolResult::failed(SpoolError::InvalidParameter);
@@ -144,7 +149,7 @@ SpoolResult MemorySpooler::startPage(QueueHandle h) {
     Open* o = handle(h);
     Queue* q = o ? find(o->queue) : nullptr;
     if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
-    calls.push_back("startPage " + o->queue);
+    note("startPage " + o->queue);
     if (!q->startPageResult.ok()) return q->startPageResult;
     if (o->document < 0) return SpoolResult::failed(SpoolError::InvalidParameter);
     return SpoolResult::success();
@@ -155,7 +160,7 @@ SpoolResult MemorySpooler::write(QueueHandle h, const std::string& bytes, std::s
     Open* o = handle(h);
     Queue* q = o ? find(o->queue) : nullptr;
     if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
-    calls.push_back("write " + o->queue + " " + std::to_string(bytes.size()) + " bytes");
+    note("write " + o->queue + " " + std::to_string(bytes.size()) + " bytes");
     if (!q->writeResult.ok()) return q->writeResult;
     if (o->document < 0) return SpoolResult::failed(SpoolError::InvalidParameter);
     written = std::min(bytes.size(), q->writeLimit);
@@ -167,7 +172,7 @@ SpoolResult MemorySpooler::endPage(QueueHandle h) {
     Open* o = handle(h);
     Queue* q = o ? find(o->queue) : nullptr;
     if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
-    calls.push_back("endPage " + o->queue);
+    note("endPage " + o->queue);
     if (!q->endPageResult.ok()) return q->endPageResult;
     if (o->document < 0) return SpoolResult::failed(SpoolError::InvalidParameter);
     documents[static_cast<std::size_t>(o->document)].pages++;
@@ -178,7 +183,7 @@ SpoolResult MemorySpooler::endDocument(QueueHandle h) {
     Open* o = handle(h);
     Queue* q = o ? find(o->queue) : nullptr;
     if (!q) return SpoolResult::failed(SpoolError::InvalidHandle);
-    calls.push_back("endDocument " + o->queue);
+    note("endDocument " + o->queue);
     if (o->document < 0) return SpoolResult::failed(SpoolError::InvalidParameter);
     Document& d = documents[static_cast<std::size_t>(o->document)];
     JobRecord* job = documentJob(*o);
@@ -198,7 +203,7 @@ SpoolResult MemorySpooler::endDocument(QueueHandle h) {
 }
 
 JobOutcome MemorySpooler::jobOutcome(const std::string& queue, std::uint32_t jobId) {
-    calls.push_back("jobOutcome " + queue + " " + std::to_string(jobId));
+    note("jobOutcome " + queue + " " + std::to_string(jobId));
     if (Queue* q = find(queue))
         for (const auto& j : q->jobs)
             if (j.id == jobId) return JobOutcome::Pending;
@@ -209,7 +214,7 @@ JobOutcome MemorySpooler::jobOutcome(const std::string& queue, std::uint32_t job
 }
 
 QueueList MemorySpooler::queues() {
-    calls.push_back("queues");
+    note("queues");
     QueueList list;
     list.result = queuesResult;
     if (list.ok())
@@ -235,8 +240,8 @@ std::string nickName(const std::string& ppdFile) {
 }  // namespace
 
 SpoolResult MemorySpooler::addQueue(const QueueSpec& spec) {
-    calls.push_back("addQueue " + spec.name + " " + spec.deviceUri + (spec.ppdFile.empty() ? " raw" : " ppd") +
-                    (spec.errorPolicy.empty() ? "" : " " + spec.errorPolicy));
+    note("addQueue " + spec.name + " " + spec.deviceUri + (spec.ppdFile.empty() ? " raw" : " ppd") +
+         (spec.errorPolicy.empty() ? "" : " " + spec.errorPolicy));
     if (!addQueueResult.ok()) return addQueueResult;
     if (spec.name.empty() || spec.deviceUri.empty()) return SpoolResult::failed(SpoolError::InvalidParameter);
     std::string driver = "Local Raw Printer";
@@ -254,14 +259,14 @@ SpoolResult MemorySpooler::addQueue(const QueueSpec& spec) {
 }
 
 SpoolResult MemorySpooler::deleteQueue(const std::string& name) {
-    calls.push_back("deleteQueue " + name);
+    note("deleteQueue " + name);
     if (!deleteQueueResult.ok()) return deleteQueueResult;
     removeQueue(name);
     return SpoolResult::success();
 }
 
 DeviceList MemorySpooler::localDevices() {
-    calls.push_back("localDevices");
+    note("localDevices");
     if (!devicesResult.ok()) return {devicesResult, {}};
     DeviceList list;
     for (const auto& d : devices)
@@ -270,7 +275,7 @@ DeviceList MemorySpooler::localDevices() {
 }
 
 std::string MemorySpooler::defaultQueue() {
-    calls.push_back("default");
+    note("default");
     return default_;
 }
 

@@ -3,6 +3,7 @@
 // failures injected per queue and call, every call recorded.
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -57,6 +58,9 @@ public:
 
     // Calls as "open Q use", "readJobs Q", "delete Q 12", "write Q 5 bytes", ...
     std::vector<std::string> calls;
+    // Runs as each call is recorded: a test may change the spooler there
+    // for the calls after it.
+    std::function<void(const std::string& call)> onCall;
     std::vector<Document> documents;
     std::uint32_t nextJobId = 1;
     // Outcomes of jobs no longer queued; a job of an ended document that is
@@ -105,6 +109,7 @@ private:
         Access access = Access::Use;
         int document = -1;  // index into documents while one is open
     };
+    void note(std::string call);
     Queue* find(const std::string& name);
     Open* handle(QueueHandle h);
     JobRecord* documentJob(Open& o);

@@ -247,16 +247,20 @@ bool ProgressDlg::Check_Job_Status(int waitSeconds) {
                 check.getJobStatus(jobText, jobId);
             }
             const JobOutcome own = outcome(StepJob);
+            if (own == JobOutcome::NoAnswer) return SpoolerFailure(true);
             const JobOutcome probed = outcome(dummy);
-            if (own == JobOutcome::NoAnswer || probed == JobOutcome::NoAnswer) return SpoolerFailure(true);
-            // The step's own job tells: the queue moved when that job has left
-            // it or been printed, whatever became of the jobs before it.
+            if (probed == JobOutcome::NoAnswer) return SpoolerFailure(true);
+            // The step's own job tells: the queue moved when the spooler
+            // reports that job completed, or no longer knows it (a server
+            // without job history forgets completed jobs at once), whatever
+            // became of the jobs before it. Cancelled or aborted, it never
+            // reached the printer.
             if (StepJob.jobId)
-                moved = own != JobOutcome::Pending;
+                moved = own == JobOutcome::Completed || own == JobOutcome::Unknown;
             else
                 moved = jobText == NoJobs || jobId != firstId;
             // A wizard job the spooler gave up on never reached the printer.
-            if (own == JobOutcome::Aborted || probed == JobOutcome::Aborted) moved = false;
+            if (probed == JobOutcome::Aborted) moved = false;
         }
     }
     if (moved) {

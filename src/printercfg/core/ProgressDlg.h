@@ -72,9 +72,10 @@ public:
     // The send sequence: each requested job in its order, the queue checked
     // after each. Returns when the sequence has ended.
     void Start_Job();
-    // Whether the queue moved after the last job (StepJob has left the queue
-    // or been printed, whatever became of the jobs before it): true, or false
-    // after JobFailure or SpoolerFailure (or when the program ended during the waits).
+    // Whether the queue moved after the last job (the spooler reports StepJob
+    // completed or no longer knows it, whatever became of the jobs before
+    // it): true, or false after JobFailure or SpoolerFailure (or when the
+    // program ended during the waits).
     bool Check_Job_Status(int waitSeconds);
     // Reports a stuck job with the printer's front panel, purges the
     // wizard's jobs and shows the print-settings page.

@@ -1,8 +1,10 @@
 #include "ui/qt/QtServices.h"
 
 #include <QAbstractButton>
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
@@ -174,5 +176,9 @@ std::optional<std::string> QtFileDialog::open(const FileDialogRequest& request) 
     if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(files.front()).toStdString();
 }
+
+void showWaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+
+void restoreCursor() { QGuiApplication::restoreOverrideCursor(); }
 
 }  // namespace ui

@@ -28,4 +28,10 @@ public:
 // "Desc|*.ext|Desc2|*.x" as Qt's "Desc (*.ext);;Desc2 (*.x)"; "*.*" becomes "*".
 QString qtFileFilter(const std::string& filter);
 
+// The wait cursor over every window of the program, and the cursor before
+// it again. Qt's X11 backend hands a cursor change to the display at once,
+// so the wait cursor shows while the thread blocks in a long call.
+void showWaitCursor();
+void restoreCursor();
+
 }  // namespace ui

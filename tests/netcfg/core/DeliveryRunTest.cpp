@@ -233,4 +233,41 @@ TEST(Delivery, QueueThatCannotBeMadeFails) {
     EXPECT_TRUE(sim.jobs().empty());
 }
 
+TEST(Delivery, AJobThePrinterCancelsOnTheTemporaryQueueFails) {
+    struct Case {
+        const char* name;
+        bool hangs;  // the backend hangs until the job is cancelled; else it cancels the job itself
+    };
+    for (const Case& c : {Case{"the backend exits with 5", false}, Case{"cancelled while the backend hangs", true}}) {
+        SCOPED_TRACE(c.name);
+        Wizard w;
+        const fs::path marks = testScheduler().root() / "tmp" / "refuses";
+        fs::remove_all(marks);
+        fs::create_directories(marks);
+        fs::permissions(marks, fs::perms::all);
+        testScheduler().setBackend("refuses", std::string("#!/bin/sh\n[ $# -eq 0 ] && exit 0\n") +
+                                                  (c.hangs ? "touch " + marks.string() + "/hanging\nexec sleep 600\n"
+                                                           : std::string("exit 5\n")));
+        struct Restore {
+            ~Restore() { testScheduler().restoreBackend("refuses"); }
+        } restore;
+        w.walk([&](netcfg::PortSelect& p) {
+            writeFile(w.work.file("ports.map"), "LPT1:\trefuses:/label\r\n");
+            p.PortLPT.click();
+        });
+        bool cancelled = false;
+        w.clock.onSleep = [&](std::uint32_t ms) {
+            w.serverTime.pass(ms);
+            if (c.hangs && !cancelled && fs::exists(marks / "hanging")) {
+                testScheduler().cancelAll("Quillon");
+                cancelled = true;
+            }
+        };
+        w.send();
+        EXPECT_TRUE(w.failed()) << (w.messages.count() ? w.messages.last().text : "no box");
+        EXPECT_EQ(w.messages.count(), 1u);
+        EXPECT_EQ(testScheduler().attribute("Quillon", "device-uri"), "");  // removed again
+    }
+}
+
 }  // namespace

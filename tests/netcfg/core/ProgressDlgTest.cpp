@@ -50,7 +50,10 @@ struct ProgressWorld : testsupport::QuillonWorld {
         messages.onShow = [this](const ui::MessageRequest& r) {
             boxes.push_back(r.title);
             boxTimes.push_back(clock.elapsed() - shownAt);
-            if (auto* p = q.ProgressDlgForm.loaded()) log = testsupport::splitCrLf(p->StatusLog.text());
+            if (auto* p = q.ProgressDlgForm.loaded()) {
+                log = testsupport::splitCrLf(p->StatusLog.text());
+                page = p;
+            }
         };
     }
 
@@ -103,6 +106,7 @@ struct ProgressWorld : testsupport::QuillonWorld {
     std::vector<std::string> boxes;
     std::vector<std::uint64_t> boxTimes;
     std::vector<std::string> log;  // the status log when the last box was shown
+    ProgressDlg* page = nullptr;   // the page that showed it, kept after its unload
 };
 
 const std::string Delete = "rundll32 printui.dll,PrintUIEntry /q /dl /n \"Quillon\"";
@@ -217,6 +221,18 @@ const Fail Fails[] = {
      {"Program Error"},
      19500,
      {"Initializing ...."}},
+    {"ConnectionDroppedBeforeTheSend",
+     'T',
+     [](ProgressWorld& w) { w.pump.post([&w] { w.peer().hangsUp = true; }, 700); },
+     {"Program Error"},
+     1000,
+     {"Initializing ....", Sending}},
+    {"PrinterNeverAcknowledges",
+     'T',
+     [](ProgressWorld& w) { w.peer().acknowledges = false; },
+     {"Program Error"},
+     16000,
+     {"Initializing ....", Sending}},
     {"ConnectionBreaksDuringTheSend",
      'T',
      [](ProgressWorld& w) {
@@ -284,6 +300,36 @@ const Fail Fails[] = {
      {"Program Error"},
      76000,
      {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
+    {"JobCancelledAtThePrinter",
+     'L',
+     [](ProgressWorld& w) {
+         w.spooler.nextJobId = 40;
+         w.spooler.outcomes[40] = platform::JobOutcome::Canceled;
+     },
+     {"Program Error"},
+     16000,
+     {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
+    {"JobAbortedBySpooler",
+     'L',
+     [](ProgressWorld& w) {
+         w.spooler.nextJobId = 40;
+         w.spooler.outcomes[40] = platform::JobOutcome::Aborted;
+     },
+     {"Program Error"},
+     16000,
+     {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
+    {"QueueRemovalNeverEnds",
+     'F',
+     [](ProgressWorld& w) { w.processes.hang("rundll32"); },
+     {"Program Error"},
+     15500,
+     {"Initializing ...."}},
+    {"QueueInstallationNeverEnds",
+     'L',
+     [](ProgressWorld& w) { w.processes.hang("tevask"); },
+     {"Program Error"},
+     15500,
+     {"Initializing ...."}},
     {"JobNeverLeavesTheQueue",
      'L',
      [](ProgressWorld& w) { w.printAfter = -1; },
@@ -336,6 +382,82 @@ TEST_P(ProgressFailure, EndsInJobFailureAndReturnsToTheFinishPage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, ProgressFailure, ::testing::ValuesIn(Fails), FailName{});
+
+// A print server that does not answer ends a run through the temporary
+// queue with its own box alone, whenever it falls silent: nothing is
+// purged, and the queue is left to the next run, which removes it first.
+TEST(ProgressSilentServer, EndsTheRunWithItsBoxAndAsksItNothingMore) {
+    struct Case {
+        const char* name;
+        std::function<void(ProgressWorld&)> silence;
+        std::uint64_t failsAt;  // ms after the page was shown
+        std::vector<std::string> log;
+    };
+    // The queue the starter installs, and what the spooler does with it.
+    auto install = [](ProgressWorld& w, std::function<void(platform::MemorySpooler::Queue&)> spoil) {
+        w.processes.program("tevask", [&w, spoil](const std::string&) {
+            spoil(w.spooler.addQueue("Quillon", "Generic / Text Only", "parallel:/dev/lp0"));
+        });
+    };
+    const auto silent = platform::SpoolResult::failed(platform::SpoolError::NoAnswer);
+    const Case cases[] = {
+        {"as the queue is selected",
+         [&](ProgressWorld& w) { install(w, [](auto& q) { q.openError = platform::SpoolError::NoAnswer; }); },
+         1000,
+         {"Initializing ....", Sending}},
+        {"as the job is spooled",
+         [&](ProgressWorld& w) { install(w, [&](auto& q) { q.startDocumentResult = silent; }); },
+         1000,
+         {"Initializing ....", Sending}},
+        {"as the queue is read after the job",
+         [&](ProgressWorld& w) {
+             w.spooler.onCall = [&w, silent](const std::string& call) {
+                 if (call == "endDocument Quillon") w.spooler.queue("Quillon").printerResult = silent;
+             };
+         },
+         1000,
+         {"Initializing ....", Sending}},
+        {"while the job leaves the queue",
+         [](ProgressWorld& w) {
+             w.pump.post([&w] { w.spooler.queue("Quillon").openError = platform::SpoolError::NoAnswer; }, 5000);
+         },
+         16000,
+         {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
+        {"as the job's end is asked",
+         [](ProgressWorld& w) {
+             w.spooler.nextJobId = 40;
+             w.spooler.outcomes[40] = platform::JobOutcome::NoAnswer;
+         },
+         16000,
+         {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgressWorld w;
+        c.silence(w);
+        w.run();
+        EXPECT_EQ(w.boxes, std::vector<std::string>{"Program Error"});
+        EXPECT_EQ(w.messages.last().text,
+                  "The print server of this workstation does not answer.\r\nMake sure that it is running and that "
+                  "this workstation can reach it.");
+        ASSERT_EQ(w.boxTimes.size(), 1u);
+        EXPECT_GE(w.boxTimes[0], c.failsAt);
+        EXPECT_LE(w.boxTimes[0], c.failsAt + 300);
+        std::vector<std::string> log = c.log;
+        log.insert(log.end(),
+                   {"... The print server does not answer. Program unable to continue.", "Program terminated!!!"});
+        ASSERT_NE(w.page, nullptr);
+        EXPECT_EQ(testsupport::splitCrLf(w.page->StatusLog.text()), log);
+        EXPECT_TRUE(w.q.FinishDialogForm().isVisible());
+        EXPECT_EQ(w.lines(), (std::vector<std::string>{Delete, w.tevaskLine()}));
+        EXPECT_EQ(std::count_if(w.spooler.calls.begin(), w.spooler.calls.end(),
+                                [](const std::string& call) { return call.starts_with("delete "); }),
+                  0);
+        EXPECT_FALSE(w.q.SetupSent);
+        EXPECT_FALSE(w.app.ended());
+        EXPECT_EQ(w.q.ProgressDlgForm.loaded(), nullptr);
+    }
+}
 
 TEST(ProgressPage, FramingAndQueueLinesHoldOneQuotedPort) {
     EXPECT_EQ(netcfg::NicSetupJob(""), "!VMD_SETUP\r\nNIC_SETUP\r\n\r\nreboot\r\nEND_NIC_SETUP\r\nVMD_END\r\n");

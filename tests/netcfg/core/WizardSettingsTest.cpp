@@ -228,7 +228,7 @@ TEST(SettingsFiles, NewFilesThatMayHoldKeysAreTheOwnersOnly) {
     ASSERT_TRUE(w.q.SaveWizardSettings(w.work.file("new.qlz")));
     w.q.PortSelectForm().PortFile.setValue(true);
     w.q.PortSelectForm().FileName.setText(w.work.file("job.txt"));
-    ASSERT_TRUE(netcfg::SendConfigJob(w.q, "store ifc 2 wlan wep key 1 0102030405\r\n"));
+    ASSERT_EQ(netcfg::SendConfigJob(w.q, "store ifc 2 wlan wep key 1 0102030405\r\n"), netcfg::SendResult::Sent);
     w.q.DebugMode = true;
     w.q.WriteLog("in FinishDialog");
     for (const auto& file : {w.work.file("new.qlz"), w.work.file("job.txt"), w.folder.file("Log.txt")})
@@ -256,7 +256,7 @@ TEST(SettingsFiles, FileOutputWritesOverAFileOfAClosedFolderWhereSettingsFilesAr
         auto send = [&](const std::string& path) {
             w.q.PortSelectForm().PortFile.setValue(true);
             w.q.PortSelectForm().FileName.setText(path);
-            return netcfg::SendConfigJob(w.q, commands);
+            return netcfg::SendConfigJob(w.q, commands) == netcfg::SendResult::Sent;
         };
         std::string out;
         out += std::string("older file: ") + (send(older) ? "sent" : "refused");

@@ -318,6 +318,13 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
                          platform::SpoolResult::failed(platform::SpoolError::GeneralFailure);
              };
          }},
+        {"the printer cancelled the job",
+         [this](auto&) {
+             meanwhile = [this] {
+                 for (const auto& j : w.spooler.queue(Queue).jobs)
+                     w.spooler.outcomes[j.id] = platform::JobOutcome::Canceled;
+             };
+         }},
         {"the spooler aborted the job",
          [this](auto&) {
              meanwhile = [this] {
@@ -358,6 +365,74 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
         EXPECT_TRUE(w.m.PrinterErrorSeen);
         EXPECT_FALSE(w.m.SetupSent);
         EXPECT_EQ(w.messages.count(), 1u);  // the printer error, no success box
+    }
+}
+
+TEST_F(SendSequence, AJobTheSpoolerNoLongerKnowsHasMoved) {
+    // A server without job history forgets a completed job at once.
+    meanwhile = [this] {
+        for (const auto& j : w.spooler.queue(Queue).jobs) w.spooler.outcomes[j.id] = platform::JobOutcome::Unknown;
+    };
+    w.m.CalibrationNeeded = true;
+    run();
+    EXPECT_EQ(status(), (Strings{"Initializing ....", "Requesting auto calibration to be started.",
+                                 "  ... Request received OK", "Printer Successfully Configured."}));
+    EXPECT_EQ(w.messages.last().text, "Printer Setup Request Successfully Sent");
+}
+
+TEST_F(SendSequence, APrintServerThatFallsSilentEndsTheRunWithItsBoxAlone) {
+    const auto silent = platform::SpoolResult::failed(platform::SpoolError::NoAnswer);
+    struct Case {
+        const char* name;
+        std::function<void()> silence;
+    };
+    const Case cases[] = {
+        {"as the job is spooled", [&] { w.spooler.queue(Queue).startDocumentResult = silent; }},
+        {"at the first look", [&] { w.spooler.queue(Queue).printerResult = silent; }},
+        {"when asked what became of the job",
+         [&] {
+             meanwhile = [this] {
+                 if (w.spooler.documents.size() == 1)
+                     w.spooler.outcomes[w.spooler.documents[0].jobId] = platform::JobOutcome::NoAnswer;
+             };
+         }},
+        {"when asked what became of the empty job",
+         [&] {
+             meanwhile = [this] {
+                 if (w.spooler.documents.size() == 2)
+                     w.spooler.outcomes[w.spooler.documents[1].jobId] = platform::JobOutcome::NoAnswer;
+             };
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.spooler.queue(Queue) = {};
+        w.spooler.queue(Queue).record.port = Port;
+        w.spooler.queue(Queue).record.name = Queue;
+        w.spooler.outcomes.clear();
+        w.spooler.documents.clear();
+        w.spooler.calls.clear();
+        meanwhile = nullptr;
+        w.m.ProgressDlgForm.unload();
+        w.messages.clear();
+        w.m.PrinterErrorSeen = false;
+        w.m.CalibrationNeeded = true;
+        w.m.SaveConfigRequested = true;
+        c.silence();
+        run();
+        ASSERT_EQ(w.messages.count(), 1u);
+        EXPECT_EQ(w.messages.last().text,
+                  "The print server of this workstation does not answer.\r\nMake sure that it is running and that "
+                  "this workstation can reach it.\r\nOperation cannot continue.");
+        EXPECT_EQ(status(), (Strings{"Initializing ....", "Requesting auto calibration to be started.",
+                                     "... The print server does not answer. Program unable to continue.",
+                                     "Program terminated!!!"}));
+        EXPECT_EQ(std::count_if(w.spooler.calls.begin(), w.spooler.calls.end(),
+                                [](const std::string& call) { return call.starts_with("delete "); }),
+                  0);
+        EXPECT_FALSE(w.m.SetupSent);
+        EXPECT_FALSE(w.m.PrinterErrorSeen);
+        EXPECT_TRUE(w.m.PrinterSetupForm().isVisible());
     }
 }
 

@@ -1,23 +1,23 @@
 // Printer discovery and the TCP/IP port view against a private CUPS
 // scheduler, with queues made from small PPD files of our own; and against
-// a server that does not answer.
+// servers that do not answer.
 
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-
 #include <chrono>
-#include <stdexcept>
 
 #include "foundation/KAEIntro.h"
 #include "platform/RegistryViews.h"
 #include "platform/cups/CupsSpooler.h"
 #include "printercfg/core/LoadDlg.h"
+#include "printercfg/core/ProgressDlg.h"
+#include "printercfg/pages/PrinterSetup.h"
 #include "printercfg/pages/SelectDlg.h"
 #include "printercfg/pages/Selection.h"
 #include "support/CupsServer.h"
 #include "support/Loopback.h"
 #include "support/MarrowbyWorld.h"
+#include "support/PrintServers.h"
 
 using platform::RegRoot;
 using testsupport::testScheduler;
@@ -124,16 +124,14 @@ TEST_F(CupsDiscovery, SupportedQueuesAreListedInTheServersOrderByTheirDriver) {
     EXPECT_TRUE(w.m.LoadDlgForm().isVisible());
 }
 
-// A server that takes connections and never answers: listening on a free
-// port of a random loopback address, never reading.
-struct SilentServer : testsupport::LoopbackSocket {
-    SilentServer() : LoopbackSocket(SOCK_STREAM) {
-        if (::listen(fd(), 8) != 0) throw std::runtime_error("no silent server on " + endpoint());
-    }
-};
+std::string silentBox(const std::string& server) {
+    return "The print server " + server +
+           " does not answer.\r\nMake sure that it is running and that this workstation can reach it.\r\nOperation "
+           "cannot continue.";
+}
 
 TEST_F(CupsDiscovery, ASilentServerIsNamedInPlaceOfTheDriverOffer) {
-    SilentServer silent;
+    testsupport::SilentServer silent;
     testsupport::UseServer use(silent.endpoint());
     platform::CupsSpooler impatient(std::chrono::milliseconds(200));
     w.os.spoolerBackend = &impatient;
@@ -144,17 +142,35 @@ TEST_F(CupsDiscovery, ASilentServerIsNamedInPlaceOfTheDriverOffer) {
 
     const auto start = std::chrono::steady_clock::now();
     choice.Next.click();
-    // Each call gave up after its time (and libcups' own second for the
-    // server's first answer).
+    // One call gave up after its time (and libcups' own second for the
+    // server's first answer); none followed it.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+    EXPECT_EQ(silent.connections(), 1);
     ASSERT_EQ(w.messages.count(), 1u);
     EXPECT_EQ(w.messages.last().title, "Printer Error");
-    EXPECT_EQ(w.messages.last().text, "The print server " + silent.endpoint() +
-                                          " does not answer.\r\nMake sure that it is running and that this "
-                                          "workstation can reach it.\r\nOperation cannot continue.");
-    // Back on the choice, to try again.
+    EXPECT_EQ(w.messages.last().text, silentBox(silent.endpoint()));
+    // Back on the choice, to try again: the server is asked again.
     EXPECT_TRUE(choice.isVisible());
     EXPECT_EQ(w.m.SelectionForm.loaded(), nullptr);
+    choice.Next.click();
+    EXPECT_EQ(silent.connections(), 2);
+    EXPECT_EQ(w.messages.count(), 2u);
+}
+
+TEST_F(CupsDiscovery, AServerThatDiesDuringTheSendIsNamedInTheOnlyBox) {
+    testsupport::DroppingServer dying;
+    testsupport::UseServer use(dying.endpoint());
+    platform::CupsSpooler impatient(std::chrono::milliseconds(200));
+    w.os.spoolerBackend = &impatient;
+    impatient.setCurrentPrinter("Label");
+    w.m.SelectedPrinterPort = "socket://127.3.3.3:9100";
+    w.m.CalibrationNeeded = true;
+    auto& page = w.m.ProgressDlgForm();
+    page.show();
+    page.Start_Job();
+    ASSERT_EQ(w.messages.count(), 1u);
+    EXPECT_EQ(w.messages.last().text, silentBox(dying.endpoint()));
+    EXPECT_TRUE(w.m.PrinterSetupForm().isVisible());
 }
 
 TEST_F(CupsDiscovery, PortViewHasTheTcpIpQueuesAsTheSpoolerReportsThem) {

@@ -1,6 +1,7 @@
 // The queue check after a job against the private CUPS scheduler (started
-// for this program by DiscoveryCupsTest.cpp), with a printer that prints
-// the first job and hangs on the next.
+// for this program by DiscoveryCupsTest.cpp): with a printer that prints
+// the first job and hangs on the next, and with printers whose jobs are
+// cancelled.
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,14 @@ using testsupport::testScheduler;
 
 namespace {
 
-constexpr int JobCompleted = 9;
+constexpr int JobCanceled = 7, JobCompleted = 9;
+
+// The IPP state of a job of the queue, finished ones included; 0 when unknown.
+int stateOf(const std::string& queue, int id) {
+    for (const auto& j : testScheduler().jobs(queue, true))
+        if (j.id == id) return j.state;
+    return 0;
+}
 
 TEST(QueueCheck, AForeignJobThatFinishesAheadOfTheWizardsOwnIsNoMove) {
     testsupport::MarrowbyWorld w;
@@ -83,6 +91,57 @@ TEST(QueueCheck, AForeignJobThatFinishesAheadOfTheWizardsOwnIsNoMove) {
     const auto log = testsupport::splitCrLf(page.StatusLog.text());
     EXPECT_NE(std::find(log.begin(), log.end(), "... Error Detected. The command failed. Program unable to continue."),
               log.end());
+}
+
+TEST(QueueCheck, AJobThePrinterCancelsIsNoMove) {
+    struct Case {
+        const char* name;
+        bool hangs;  // the backend hangs until the job is cancelled; else it cancels the job itself
+    };
+    for (const Case& c : {Case{"the backend exits with 5", false}, Case{"cancelled while the backend hangs", true}}) {
+        SCOPED_TRACE(c.name);
+        testsupport::MarrowbyWorld w;
+        platform::CupsSpooler cups;
+        w.os.spoolerBackend = &cups;
+        const std::string queue = "Refuses";
+        const std::filesystem::path marks = testScheduler().root() / "tmp" / "refuses";
+        std::filesystem::remove_all(marks);
+        std::filesystem::create_directories(marks);
+        std::filesystem::permissions(marks, std::filesystem::perms::all);
+        testScheduler().setBackend("refuses", std::string("#!/bin/sh\n[ $# -eq 0 ] && exit 0\n") +
+                                                  (c.hangs ? "touch " + marks.string() + "/hanging\nexec sleep 600\n"
+                                                           : std::string("exit 5\n")));
+        testScheduler().addQueue(queue, "refuses:/label");
+        struct CleanUp {
+            ~CleanUp() {
+                testScheduler().removeQueues({"Refuses"});
+                testScheduler().restoreBackend("refuses");
+            }
+        } cleanUp;
+
+        cups.setCurrentPrinter(queue);
+        printercfg::KRNCmds cmds(w.m);
+        cmds.SendCalibrateCmd();
+        ASSERT_TRUE(cmds.lastJob().spooled);
+        const int own = static_cast<int>(cmds.lastJob().jobId);
+        auto& page = w.m.ProgressDlgForm();
+        page.show();
+        page.StepJob = cmds.lastJob();
+        // Real time passes on each poll until the job is cancelled.
+        bool cancelled = false;
+        int polls = 0;
+        w.clock.onSleep = [&](std::uint32_t) {
+            if (cancelled || ++polls > 2000) return;
+            if (c.hangs && std::filesystem::exists(marks / "hanging")) testScheduler().cancelAll(queue);
+            cancelled = testScheduler().waitForJobState(own, JobCanceled, std::chrono::milliseconds(10));
+        };
+        EXPECT_FALSE(page.Check_Job_Status(5));
+        EXPECT_EQ(stateOf(queue, own), JobCanceled);
+        const auto log = testsupport::splitCrLf(page.StatusLog.text());
+        EXPECT_NE(
+            std::find(log.begin(), log.end(), "... Error Detected. The command failed. Program unable to continue."),
+            log.end());
+    }
 }
 
 }  // namespace
