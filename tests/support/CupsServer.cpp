@@ -460,9 +460,13 @@ namespace {
 
 std::unique_ptr<CupsServer> theServer;
 
-// CUPS_SERVER for the programs a test starts, and the process's own clients.
-void pointClientsAt(const std::string& endpoint) {
-    ::setenv("CUPS_SERVER", endpoint.c_str(), 1);
+// CUPS_SERVER for the programs a test starts, and the process's own clients;
+// nothing: the local server.
+void pointClientsAt(const std::optional<std::string>& endpoint) {
+    if (endpoint)
+        ::setenv("CUPS_SERVER", endpoint->c_str(), 1);
+    else
+        ::unsetenv("CUPS_SERVER");
     cupsSetServer(nullptr);
 }
 
@@ -473,9 +477,12 @@ CupsServer& testScheduler() {
     return *theServer;
 }
 
-UseServer::UseServer(const std::string& endpoint) { pointClientsAt(endpoint); }
+UseServer::UseServer(const std::string& endpoint) {
+    if (const char* now = std::getenv("CUPS_SERVER")) before_ = now;
+    pointClientsAt(endpoint);
+}
 
-UseServer::~UseServer() { pointClientsAt(testScheduler().address()); }
+UseServer::~UseServer() { pointClientsAt(before_); }
 
 void CupsEnvironment::SetUp() {
     // Until the private server runs, CUPS clients point at a port that refuses them.

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -111,14 +112,17 @@ private:
 CupsServer& testScheduler();
 
 // Points the process's CUPS clients at another server ("ADDRESS:PORT", as
-// CUPS_SERVER takes it) for the life of the object, then at the test
-// scheduler again.
+// CUPS_SERVER takes it) for the life of the object, then back at the one
+// they used before (the test scheduler, where one runs).
 class UseServer {
 public:
     explicit UseServer(const std::string& endpoint);
     ~UseServer();
     UseServer(const UseServer&) = delete;
     UseServer& operator=(const UseServer&) = delete;
+
+private:
+    std::optional<std::string> before_;
 };
 
 // Starts the server before the first test, points CUPS_SERVER at it, and

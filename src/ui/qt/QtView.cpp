@@ -489,9 +489,9 @@ struct WindowBoard {
     // `forBox`: a box is about to open: forms waiting for a window take over
     // windows left by pages hidden meanwhile, and nothing else changes.
     void settle(bool forBox) {
+        if (!forBox) queued = false;
         if (settling || (boxes > 0 && !forBox)) return;
         settling = true;
-        if (!forBox) queued = false;
         windows.erase(std::remove(windows.begin(), windows.end(), nullptr), windows.end());
         std::vector<QtFormWindow*> free;
         for (auto& w : windows)
@@ -519,9 +519,28 @@ struct WindowBoard {
             open(v);
         }
         if (!forBox) {
+            for (QtFormWindow* w : vacantWindows()) adoptDialog(w);
             for (QtFormWindow* w : vacantWindows()) leave(w);
         }
         settling = false;
+    }
+
+    // A wizard window whose page went while a page shown over it stays (the
+    // welcome page unloaded under the page after it) takes that page in.
+    void adoptDialog(QtFormWindow* w) {
+        if (w->isDialog() || !w->isVisible()) return;
+        for (const auto& d : windows) {
+            if (!d || d == w || !d->isDialog() || d->isModal() || d->vacant() || !d->isVisible()) continue;
+            if (d->windowHandle()->transientParent() != w->windowHandle()) continue;
+            QtFormView* v = d->view;
+            const bool focused = d->isActiveWindow();
+            w->showPage(v);
+            close(d);
+            noteRecent(w);
+            if (focused) bringToFront(w);
+            v->focusFirst();
+            return;
+        }
     }
 
     std::vector<QtFormWindow*> vacantWindows() const {

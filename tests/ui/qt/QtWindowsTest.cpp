@@ -116,6 +116,51 @@ TEST(QtWindows, AWizardWindowLeftWithoutAPageWaitsForTheNextOne) {
     guitest::flushDeletes();
 }
 
+// The page under a dialog goes and the dialog's page stays (a welcome page
+// unloaded under the page after it): the wizard window takes that page in.
+TEST(QtWindows, AWizardWindowTakesInThePageOfADialogLeftOverIt) {
+    GuiWorld world;
+    auto page = std::make_shared<PageForm>(world.app, "frmPage", 3);
+    auto over = std::make_shared<PageForm>(world.app, "frmOver", 5);
+    page->show();
+    QWidget* win = ui::windowOf(*page);
+    over->show();
+    ASSERT_EQ(ui::windowOf(*over)->windowType(), Qt::Dialog);
+    page->unload();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui::windowOf(*over), win);
+    EXPECT_EQ(win->windowTitle(), "frmOver");
+    EXPECT_EQ(windowsOfTheirOwn(), 1);
+    int dialogs = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) dialogs += w->isVisible() && w->windowType() == Qt::Dialog;
+    EXPECT_EQ(dialogs, 0);
+    over.reset();
+    guitest::flushDeletes();
+}
+
+// While a box is open the windows stay as they are; the page changes made
+// meanwhile take effect once it is gone.
+TEST(QtWindows, PageChangesUnderAnOpenBoxWaitForItToClose) {
+    GuiWorld world;
+    auto first = std::make_shared<PageForm>(world.app, "frmFirst", 3);
+    auto second = std::make_shared<PageForm>(world.app, "frmSecond", 5);
+    first->show();
+    QWidget* win = ui::windowOf(*first);
+    {
+        ui::OpenBox box;
+        first->hide();
+        second->show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(win->windowTitle(), "frmFirst");
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(win->windowTitle(), "frmSecond");
+    EXPECT_TRUE(win->isVisible());
+    first.reset();
+    second.reset();
+    guitest::flushDeletes();
+}
+
 TEST(QtWindows, DialogsBelongToTheirOpenerAndMessageBoxesAreCentredOnTheirPage) {
     GuiWorld world;
     auto page = std::make_shared<PageForm>(world.app, "frmPage", 12);

@@ -6,19 +6,24 @@
 // replaced, and all of it still so a second later.
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "foundation/KAEIntro.h"
@@ -29,14 +34,17 @@
 #include "netcfg/pages/WEPDlg.h"
 #include "netcfg/pages/WirelessDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
+#include "platform/cups/CupsSpooler.h"
 #include "printercfg/core/LoadDlg.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/PrinterSetup.h"
 #include "printercfg/pages/SelectDlg.h"
 #include "printercfg/pages/Selection.h"
+#include "support/CupsServer.h"
 #include "support/MarrowbyGuiWorld.h"
 #include "support/QuillonGuiWorld.h"
 #include "support/XDisplay.h"
+#include "ui/qt/QtServices.h"
 #include "ui/qt/QtView.h"
 
 namespace {
@@ -275,6 +283,79 @@ TEST_F(MarrowbyUnderAWindowManager, OneWizardWindowKeepsItsPlacePageAfterPage) {
         walk.click(print.Prev);
         walk.expect("Back to page 1" + r, media, {"Printer Setup - Page 1"});
     }
+}
+
+// The print server stops answering when the user asks for the printers: the
+// page the user acted on stays on screen while the call waits, then the
+// print-server box comes, within the call's bound; at no moment is no window
+// of the program on screen.
+TEST_F(MarrowbyUnderAWindowManager, AStoppedPrintServerNeverLeavesTheUserWithoutAWindow) {
+    testsupport::CupsServer server;
+    testsupport::UseServer use(server.address());
+    platform::CupsSpooler cups;
+    os.spoolerBackend = &cups;
+    Walk walk;
+    m->Main("");
+    auto& intro = m->KAEIntroForm();
+    walk.expect("Welcome", intro, {"Welcome"}, Walk::Anywhere);
+    walk.click(intro.Next);
+    auto& choice = m->SelectDlgForm();
+    walk.expect("operation choice", choice, {"Select Operation", "Welcome"}, Walk::Anywhere);
+    const QPoint choicePlace = *walk.here();
+    const QPoint welcome = *walk.placeOf("Welcome");
+    walk.click(choice.CfgPrinter);
+    server.stopProcess();
+
+    // The X server is read all along, from a thread of its own: the program's
+    // thread waits on the print server meanwhile.
+    std::mutex lock;
+    std::condition_variable stop;
+    bool done = false;
+    int readings = 0, withoutWindows = 0;
+    std::optional<std::chrono::steady_clock::duration> boxAfter;
+    const auto start = std::chrono::steady_clock::now();
+    std::thread watch([&] {
+        std::unique_lock<std::mutex> held(lock);
+        while (!done) {
+            held.unlock();
+            const auto windows = display->windows();
+            const auto now = std::chrono::steady_clock::now();
+            held.lock();
+            ++readings;
+            if (windows.empty()) ++withoutWindows;
+            for (const auto& w : windows)
+                if (w.title == "Printer Error" && !boxAfter) boxAfter = now - start;
+            stop.wait_for(held, std::chrono::milliseconds(10), [&] { return done; });
+        }
+    });
+    // The box shows as a real one, and is answered once the X server shows it.
+    ui::QtMessageBox realBoxes;
+    world->messages.onShow = [&](const ui::MessageRequest& box) { realBoxes.show(box); };
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        std::lock_guard<std::mutex> held(lock);
+        if (box && boxAfter) box->button(QMessageBox::Ok)->click();
+    });
+    answer.start(20);
+    walk.click(choice.Next);  // returns once the box was answered
+    answer.stop();
+    {
+        std::lock_guard<std::mutex> held(lock);
+        done = true;
+    }
+    stop.notify_all();
+    watch.join();
+    server.continueProcess();
+
+    EXPECT_GT(readings, 100);
+    EXPECT_EQ(withoutWindows, 0);
+    ASSERT_EQ(world->messages.count(), 1u);
+    EXPECT_EQ(world->messages.last().text.rfind("The print server ", 0), 0u) << world->messages.last().text;
+    ASSERT_TRUE(boxAfter.has_value());
+    EXPECT_LT(*boxAfter, std::chrono::seconds(11));
+    // Back on the choice, in the wizard's window.
+    walk.expect("back on the operation choice", choice, {"Select Operation"}, {welcome, choicePlace});
 }
 
 }  // namespace
