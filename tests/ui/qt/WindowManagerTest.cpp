@@ -248,24 +248,28 @@ TEST_F(QuillonUnderAWindowManager, OneWizardWindowKeepsItsPlacePageAfterPage) {
 
 struct MarrowbyUnderAWindowManager : ::testing::Test, testsupport::MarrowbyGuiWorld {
     void SetUp() override { addPrinters(); }
+
+    // From the start to the operation choice, printer settings chosen; the
+    // choice comes up over the welcome page, which stays where it stood.
+    void toTheOperationChoice() {
+        m->Main("");
+        auto& intro = m->KAEIntroForm();
+        walk.expect("Welcome", intro, {"Welcome"}, Walk::Anywhere);
+        welcome = walk.here().value_or(QPoint());
+        walk.click(intro.Next);
+        walk.expect("operation choice", m->SelectDlgForm(), {"Select Operation", "Welcome"}, Walk::Anywhere);
+        EXPECT_EQ(walk.placeOf("Welcome"), welcome);
+        choicePlace = walk.here().value_or(QPoint());
+        walk.click(m->SelectDlgForm().CfgPrinter);
+    }
+
+    Walk walk;
+    QPoint welcome, choicePlace;
 };
 
 TEST_F(MarrowbyUnderAWindowManager, OneWizardWindowKeepsItsPlacePageAfterPage) {
-    Walk walk;
-    m->Main("");
-    auto& intro = m->KAEIntroForm();
-    walk.expect("Welcome", intro, {"Welcome"}, Walk::Anywhere);
-
-    const QPoint welcome = *walk.here();
-
-    // The operation choice comes up over the welcome page, which stays where it stood.
-    walk.click(intro.Next);
-    auto& choice = m->SelectDlgForm();
-    walk.expect("operation choice", choice, {"Select Operation", "Welcome"}, Walk::Anywhere);
-    EXPECT_EQ(walk.placeOf("Welcome"), welcome);
-    const QPoint choicePlace = *walk.here();
-    walk.click(choice.CfgPrinter);
-    walk.click(choice.Next);
+    toTheOperationChoice();
+    walk.click(m->SelectDlgForm().Next);
     auto& selection = m->SelectionForm();
     walk.expect("printer selection", selection, {"Printer Selection"}, {welcome, choicePlace});
     walk.click(selection.Next);
@@ -294,16 +298,8 @@ TEST_F(MarrowbyUnderAWindowManager, AStoppedPrintServerNeverLeavesTheUserWithout
     testsupport::UseServer use(server.address());
     platform::CupsSpooler cups;
     os.spoolerBackend = &cups;
-    Walk walk;
-    m->Main("");
-    auto& intro = m->KAEIntroForm();
-    walk.expect("Welcome", intro, {"Welcome"}, Walk::Anywhere);
-    walk.click(intro.Next);
+    toTheOperationChoice();
     auto& choice = m->SelectDlgForm();
-    walk.expect("operation choice", choice, {"Select Operation", "Welcome"}, Walk::Anywhere);
-    const QPoint choicePlace = *walk.here();
-    const QPoint welcome = *walk.placeOf("Welcome");
-    walk.click(choice.CfgPrinter);
     server.stopProcess();
 
     // The X server is read all along, from a thread of its own: the program's
