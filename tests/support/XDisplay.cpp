@@ -127,14 +127,39 @@ XDisplay::XDisplay(const std::string& windowManager, const std::string& screen) 
     const std::vector<std::string> command = managerCommand(windowManager);
     manager_ = startServer(findProgram(command.front()), command, log,
                            {{"DISPLAY", name_}, {"HOME", home}, {"XDG_CONFIG_HOME", home}, {"XDG_CACHE_HOME", home}});
-    while (!hasProperty(conn_, root, check)) {
-        int status = 0;
-        if (::waitpid(manager_, &status, WNOHANG) == manager_ || msUntil(deadline) == 0)
-            throw std::runtime_error(windowManager + " did not start; see " + log);
-        pollfd p{xcb_get_file_descriptor(conn_), POLLIN, 0};
-        ::poll(&p, 1, msUntil(deadline));  // woken by the property's change
-        while (xcb_generic_event_t* e = xcb_poll_for_event(conn_)) std::free(e);
+    // Waits until `ready`, for up to `limit` of the time left; false when it
+    // did not come. The manager must not end meanwhile.
+    auto waitFor = [&](const auto& ready, std::chrono::milliseconds limit) {
+        const auto until = std::min(deadline, std::chrono::steady_clock::now() + limit);
+        while (!ready()) {
+            int status = 0;
+            if (::waitpid(manager_, &status, WNOHANG) == manager_)
+                throw std::runtime_error(windowManager + " ended; see " + log);
+            if (msUntil(until) == 0) return false;
+            pollfd p{xcb_get_file_descriptor(conn_), POLLIN, 0};
+            ::poll(&p, 1, msUntil(until));  // woken by a property's change
+            while (xcb_generic_event_t* e = xcb_poll_for_event(conn_)) std::free(e);
+        }
+        return true;
+    };
+    const auto started = [&] { return hasProperty(conn_, root, check); };
+    if (!waitFor(started, StartLimit)) throw std::runtime_error(windowManager + " did not start; see " + log);
+    // A manager names itself before it has set up, and may drop a window's
+    // request to be mapped that comes meanwhile: it runs once it takes a
+    // window of ours in (gives it WM_STATE). Until then the window asks again.
+    const xcb_window_t probe = xcb_generate_id(conn_);
+    xcb_create_window(conn_, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+    const xcb_atom_t wmState = atom(conn_, "WM_STATE");
+    const auto managed = [&] { return hasProperty(conn_, probe, wmState); };
+    for (;;) {
+        xcb_map_window(conn_, probe);
+        xcb_flush(conn_);
+        if (waitFor(managed, std::chrono::milliseconds(250))) break;
+        if (msUntil(deadline) == 0) throw std::runtime_error(windowManager + " manages no window; see " + log);
+        xcb_unmap_window(conn_, probe);
     }
+    xcb_destroy_window(conn_, probe);
     const std::uint32_t none = 0;
     xcb_change_window_attributes(conn_, root, XCB_CW_EVENT_MASK, &none);
     xcb_flush(conn_);
@@ -168,6 +193,19 @@ std::vector<XDisplay::Window> XDisplay::windows() const {
         out.push_back(std::move(w));
     }
     return out;
+}
+
+std::string XDisplay::describe() const {
+    const xcb_atom_t wmState = atom(conn_, "WM_STATE");
+    std::string out;
+    for (xcb_window_t top : children(conn_, rootOf(conn_))) {
+        if (!viewable(conn_, top)) continue;
+        const xcb_window_t client = clientIn(conn_, top, wmState);
+        const xcb_window_t named = client == XCB_WINDOW_NONE ? top : client;
+        out += " [" + property(conn_, named, XCB_ATOM_WM_NAME) + (client == XCB_WINDOW_NONE ? ", unmanaged" : "") +
+               (client != XCB_WINDOW_NONE && !viewable(conn_, client) ? ", client unmapped" : "") + "]";
+    }
+    return out.empty() ? " nothing" : out;
 }
 
 void XDisplay::click(int x, int y) const {

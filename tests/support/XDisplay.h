@@ -34,6 +34,9 @@ public:
     };
     // The windows on screen, bottom of the stack first.
     std::vector<Window> windows() const;
+    // For a failure message: every window mapped on the root window, managed
+    // by the window manager or not, with its name.
+    std::string describe() const;
 
     // A click of the first mouse button at (x, y) on the root window, as if
     // from the real mouse (XTEST).

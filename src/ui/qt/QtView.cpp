@@ -455,7 +455,7 @@ struct WindowBoard {
     int views = 0;                     // views of loaded forms
     bool queued = false;
     bool settling = false;
-    // Where the last wizard window stood (its frame) when it went.
+    // Where the last wizard window stood (its inside) when it went.
     std::optional<QPoint> lastPlace;
     QPointer<QScreen> lastScreen;
 
@@ -604,7 +604,7 @@ struct WindowBoard {
 
     void close(QtFormWindow* w) {
         if (!w->isDialog() && w->isVisible()) {
-            lastPlace = w->frameGeometry().topLeft();
+            lastPlace = w->geometry().topLeft();
             lastScreen = w->screen();
         }
         windows.erase(std::remove(windows.begin(), windows.end(), w), windows.end());

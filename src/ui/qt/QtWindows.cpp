@@ -150,7 +150,10 @@ void moveOnScreen(QWidget* window, QPoint topLeft, const QPoint& frameOffset, co
         topLeft.setY(
             std::max(avail.top() + frameOffset.y(), std::min(topLeft.y(), avail.bottom() + 1 - window->height())));
     }
-    window->move(topLeft - frameOffset);
+    // Placed by its inside, which the window manager keeps where it is put
+    // however thick its frame turns out, also at a scale where the frame is
+    // a fraction of a pixel.
+    window->setGeometry(QRect(topLeft, window->size()));
 }
 
 QSize frameAllowance(const QScreen* screen) {

@@ -42,7 +42,8 @@ QIcon programIcon();
 
 // Moves a window so that the top-left corner of its inside (its frame is
 // `frameOffset` further up and left) is at `topLeft`, as far as the free
-// area of `screen` (the primary one when null) allows.
+// area of `screen` (the primary one when null) allows. Its position is that
+// of its inside from then on, whatever frame the window manager gives it.
 void moveOnScreen(QWidget* window, QPoint topLeft, const QPoint& frameOffset, const QScreen* screen);
 
 // Makes a top-level window no bigger than the free area of its screen (the

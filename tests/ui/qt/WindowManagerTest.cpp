@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScrollArea>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -91,10 +92,14 @@ public:
             ADD_FAILURE() << c.name() << " is not on screen";
             return;
         }
+        // Scrolled into sight first, as a user would.
+        for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+            if (auto* area = qobject_cast<QScrollArea*>(p)) area->ensureWidgetVisible(w, 0, 0);
         Released released;
         w->installEventFilter(&released);
-        const QPoint at = w->mapToGlobal(w->rect().center());
-        display->click(at.x(), at.y());
+        // The X server counts in device pixels.
+        const QPointF at = QPointF(w->mapToGlobal(w->rect().center())) * w->devicePixelRatioF();
+        display->click(qRound(at.x()), qRound(at.y()));
         const auto deadline = std::chrono::steady_clock::now() + Limit;
         while (!released.seen && std::chrono::steady_clock::now() < deadline) letTheServersAct(10);
         if (w) w->removeEventFilter(&released);
@@ -131,7 +136,8 @@ public:
             if (onScreen(windows) && form.isVisible()) break;
             if (std::chrono::steady_clock::now() > deadline) {
                 broken_ = true;
-                ADD_FAILURE() << step << ": expected " << titles.size() << " windows, on screen:" << listed(windows);
+                ADD_FAILURE() << step << ": expected " << titles.size() << " windows, on screen:" << listed(windows)
+                              << "; mapped:" << display->describe();
                 return;
             }
             letTheServersAct(20);
