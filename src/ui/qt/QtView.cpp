@@ -392,17 +392,24 @@ private:
     // right of it.
     void fit() {
         ensurePolished();
-        QScreen* screen = screenOrPrimary(this);
-        const QRect avail = freeArea(screen);
-        const QRect frame = frameGeometry();
-        QSize size = fittedWindowSize(this, avail, isVisible() ? frame.size() - this->size() : frameAllowance(screen));
+        const QRect avail = freeArea(screenOrPrimary(this));
+        const QSize border = frameSize();
+        QSize size = fittedWindowSize(this, avail, border);
         if (isVisible()) {
-            const QSize room(avail.right() + 1 - frame.left() - (frame.width() - width()),
-                             avail.bottom() + 1 - frame.top() - (frame.height() - height()));
+            const QRect frame = frameGeometry();
+            const QSize room(avail.right() + 1 - frame.left() - border.width(),
+                             avail.bottom() + 1 - frame.top() - border.height());
             const QSize least = minimumSizeHint().expandedTo(minimumSize());
             size = size.boundedTo(room).expandedTo(least);
         }
         if (size != this->size()) resize(size);
+    }
+
+    // What the window manager's frame adds to the window; until the manager
+    // has said, the room a frame may take.
+    QSize frameSize() const {
+        const QSize known = frameGeometry().size() - size();
+        return isVisible() && !known.isNull() ? known : frameAllowance(screenOrPrimary(this));
     }
 
     // Texts that got longer or controls that appeared while the window is
@@ -414,8 +421,7 @@ private:
         const int needed = l->totalHeightForWidth(width());
         if (needed <= height()) return;
         const QRect avail = freeArea(screenOrPrimary(this));
-        const QRect frame = frameGeometry();
-        const int room = avail.bottom() + 1 - frame.top() - (frame.height() - height());
+        const int room = avail.bottom() + 1 - frameGeometry().top() - frameSize().height();
         const int h = std::min(needed, std::max(room, height()));
         if (h > height()) resize(width(), h);
     }
@@ -464,12 +470,12 @@ struct WindowBoard {
         return board;
     }
 
-    // The window the user works in now, but `except`.
-    QtFormWindow* active(const QtFormWindow* except = nullptr) const {
+    // The window the user works in now.
+    QtFormWindow* active() const {
         auto& r = recentWindows();
         for (auto it = r.rbegin(); it != r.rend(); ++it) {
             auto* w = dynamic_cast<QtFormWindow*>(it->data());
-            if (w && w != except && w->isVisible()) return w;
+            if (w && w->isVisible()) return w;
         }
         return nullptr;
     }
@@ -613,8 +619,6 @@ struct WindowBoard {
         w->deleteLater();  // with a page whose form is gone
     }
 };
-
-QWidget* activeFormWindow() { return WindowBoard::get().active(); }
 
 void settleWindows() { WindowBoard::get().settle(false); }
 

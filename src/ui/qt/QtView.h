@@ -158,9 +158,6 @@ private:
     QPointer<QWidget> over_;
 };
 
-// The form window the user works in: of the visible ones, the one shown or
-// activated last; nullptr when none.
-QWidget* activeFormWindow();
 
 // The placeholder image drawn for a picture's image name ("logo", "icon", ...).
 QPixmap pictureImage(const std::string& name);
