@@ -149,6 +149,17 @@ void CupsServer::setBackend(const std::string& scheme, const std::string& script
     ::chmod(path.c_str(), 0755);
 }
 
+std::filesystem::path CupsServer::setRefusingBackend(const std::string& scheme, bool hangs) {
+    const std::filesystem::path marks = root_ / "tmp" / scheme;
+    std::filesystem::remove_all(marks);
+    std::filesystem::create_directories(marks);
+    std::filesystem::permissions(marks, std::filesystem::perms::all);  // the backend runs as another user
+    setBackend(scheme,
+               std::string("#!/bin/sh\n[ $# -eq 0 ] && exit 0\n") +
+                   (hangs ? "touch " + marks.string() + "/hanging\nexec sleep 600\n" : std::string("exit 5\n")));
+    return marks;
+}
+
 std::string CupsServer::listingBackend(const std::vector<std::string>& devices) {
     std::string script = "#!/bin/sh\nif [ $# -eq 0 ]; then\n";
     for (const auto& d : devices) {

@@ -52,6 +52,10 @@ public:
     // A backend script that lists the given device lines (CLASS URI
     // "MAKE-AND-MODEL" "INFO" "DEVICE-ID" "LOCATION") and swallows jobs.
     static std::string listingBackend(const std::vector<std::string>& devices);
+    // Makes the backend `scheme` one that refuses every job: it exits with 5
+    // (the job is cancelled at the printer), or, `hangs`, marks the file
+    // "hanging" in the returned folder and waits until the job is cancelled.
+    std::filesystem::path setRefusingBackend(const std::string& scheme, bool hangs);
 
     // Queue administration.
     void addQueue(const std::string& name, const std::string& deviceUri);

@@ -241,13 +241,7 @@ TEST(Delivery, AJobThePrinterCancelsOnTheTemporaryQueueFails) {
     for (const Case& c : {Case{"the backend exits with 5", false}, Case{"cancelled while the backend hangs", true}}) {
         SCOPED_TRACE(c.name);
         Wizard w;
-        const fs::path marks = testScheduler().root() / "tmp" / "refuses";
-        fs::remove_all(marks);
-        fs::create_directories(marks);
-        fs::permissions(marks, fs::perms::all);
-        testScheduler().setBackend("refuses", std::string("#!/bin/sh\n[ $# -eq 0 ] && exit 0\n") +
-                                                  (c.hangs ? "touch " + marks.string() + "/hanging\nexec sleep 600\n"
-                                                           : std::string("exit 5\n")));
+        const fs::path marks = testScheduler().setRefusingBackend("refuses", c.hangs);
         struct Restore {
             ~Restore() { testScheduler().restoreBackend("refuses"); }
         } restore;

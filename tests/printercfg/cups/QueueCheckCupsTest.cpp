@@ -104,13 +104,7 @@ TEST(QueueCheck, AJobThePrinterCancelsIsNoMove) {
         platform::CupsSpooler cups;
         w.os.spoolerBackend = &cups;
         const std::string queue = "Refuses";
-        const std::filesystem::path marks = testScheduler().root() / "tmp" / "refuses";
-        std::filesystem::remove_all(marks);
-        std::filesystem::create_directories(marks);
-        std::filesystem::permissions(marks, std::filesystem::perms::all);
-        testScheduler().setBackend("refuses", std::string("#!/bin/sh\n[ $# -eq 0 ] && exit 0\n") +
-                                                  (c.hangs ? "touch " + marks.string() + "/hanging\nexec sleep 600\n"
-                                                           : std::string("exit 5\n")));
+        const std::filesystem::path marks = testScheduler().setRefusingBackend("refuses", c.hangs);
         testScheduler().addQueue(queue, "refuses:/label");
         struct CleanUp {
             ~CleanUp() {

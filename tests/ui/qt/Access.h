@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QPushButton>
+#include <QTest>
 #include <QWidget>
 #include <algorithm>
 #include <cstddef>
@@ -22,6 +23,7 @@
 
 #include "ui/Control.h"
 #include "ui/Form.h"
+#include "ui/Scripted.h"
 #include "ui/qt/QtView.h"
 
 namespace guitest {
@@ -52,6 +54,21 @@ inline void expectReadAs(std::initializer_list<ReadAs> expected) {
         if (e.description) {
             EXPECT_EQ(accessibleText(w, QAccessible::Description), e.description) << e.control.name();
         }
+    }
+}
+
+// Escape on each page presses its Cancel, which asks before leaving; No,
+// the default answer, keeps the page.
+template <std::size_t N>
+void expectEscapeAsksBeforeLeaving(ui::Form* (&pages)[N], ui::ScriptedMessageBox& messages) {
+    for (ui::Form* page : pages) {
+        page->show();
+        messages.clear();
+        QTest::keyClick(ui::windowOf(*page)->focusWidget(), Qt::Key_Escape);
+        ASSERT_EQ(messages.count(), 1u) << page->name();
+        EXPECT_EQ(messages.last().title, "Caution Exiting Wizard") << page->name();
+        EXPECT_TRUE(page->isVisible()) << page->name();
+        page->hide();
     }
 }
 

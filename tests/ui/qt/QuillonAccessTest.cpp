@@ -122,15 +122,7 @@ TEST_F(QuillonAccess, EscapeOnAPageAsksBeforeLeaving) {
                          &m.WPADlgForm(),
                          &m.LEAPDlgForm(),
                          &m.FinishDialogForm()};
-    for (ui::Form* page : pages) {
-        page->show();
-        world->messages.clear();
-        QTest::keyClick(ui::windowOf(*page)->focusWidget(), Qt::Key_Escape);  // No, the default, keeps the page
-        ASSERT_EQ(world->messages.count(), 1u) << page->name();
-        EXPECT_EQ(world->messages.last().title, "Caution Exiting Wizard") << page->name();
-        EXPECT_TRUE(page->isVisible()) << page->name();
-        page->hide();
-    }
+    guitest::expectEscapeAsksBeforeLeaving(pages, world->messages);
 }
 
 TEST_F(QuillonAccess, ANoticeAboutABoxLeavesTheFocusThereWithItsTextSelected) {
