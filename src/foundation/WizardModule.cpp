@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 
 #include "foundation/KAEAbout.h"
@@ -85,15 +84,23 @@ WizardModule::WizardModule(ui::Application& app, platform::Platform& platform, P
     });
 }
 
-WizardModule::~WizardModule() { app_.setActionStart({}); }
+WizardModule::~WizardModule() {
+    app_.setActionStart({});
+    // Lines still held back get one last try, without running events.
+    if (!flushLog()) {
+        app_.clock().sleep(LogRetryMs);
+        flushLog();
+    }
+    logRetry_.reset();
+}
 
 std::shared_ptr<KAEAbout> WizardModule::makeAbout() { return std::make_shared<KAEAbout>(*this); }
 
 namespace {
 
-// The one error on which the log write is tried again: another process
-// holds the file. Any other (a folder it may not write to, a full disk)
-// drops the line at once.
+// The one error on which the log lines are kept for a later try: another
+// process holds the file. Any other (a folder it may not write to, a full
+// disk) drops them at once.
 bool busyError(int err) { return err == EWOULDBLOCK || err == EAGAIN; }
 
 // One UTF-8 character at `i` (a stray byte counts as one).
@@ -164,23 +171,23 @@ int appendLine(const std::string& path, const std::string& line) {
 void WizardModule::WriteLog(const std::string& text) {
     if (!DebugMode) return;
     logLines_ += FormatLogLine(app_.clock().localTime(), text) + "\r\n";
-    // A line of an event handled while an earlier one waits goes after it.
-    if (logWaiting_) return;
-    const std::string path = folder_ + "/Log.txt";
-    for (int attempt = 1; attempt <= LogAttempts; ++attempt) {
-        const int err = appendLine(path, logLines_);
-        if (err == 0 || !busyError(err)) break;
-        if (attempt == LogAttempts) break;
-        // The pause runs in the event loop: the windows go on while another
-        // process holds the file.
-        logWaiting_ = true;
-        ui::Clock& clock = app_.clock();
-        const std::uint32_t start = clock.milliseconds();
-        for (std::uint32_t waited = 0; waited < LogRetryMs; waited = clock.milliseconds() - start)
-            app_.idle(LogRetryMs - waited, LogRetryMs - waited);
-        logWaiting_ = false;
-    }
+    if (!flushLog()) retryLog();
+}
+
+bool WizardModule::flushLog() {
+    if (logLines_.empty()) return true;
+    const int err = appendLine(folder_ + "/Log.txt", logLines_);
+    if (err != 0 && busyError(err)) return false;
     logLines_.clear();
+    logRetry_.reset();
+    return true;
+}
+
+void WizardModule::retryLog() {
+    if (logRetry_.pending()) return;
+    logRetry_ = app_.callAfter(LogRetryMs, [this] {
+        if (!flushLog()) retryLog();
+    });
 }
 
 bool WizardModule::FileExists(const std::string& path) const {

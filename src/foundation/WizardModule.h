@@ -58,8 +58,10 @@ public:
     std::string SelectedDriverName;
 
     // Appends one time-stamped line to "Log.txt" in the program folder while
-    // DebugMode is on. While another process holds the file it tries again
-    // after LogRetryMs, waiting in the event loop, at most LogAttempts times.
+    // DebugMode is on. It never waits: while another process holds the file
+    // the lines stay in memory, in order, and go out with the next line or
+    // from the timer queue every LogRetryMs, whichever finds the file free
+    // first. Any other error drops them.
     void WriteLog(const std::string& text);
     bool FileExists(const std::string& path) const;
     void ShowSetupSent();
@@ -88,8 +90,8 @@ public:
     ui::FormSlot<KAEIntro> KAEIntroForm;
     ui::FormSlot<KAEAbout> KAEAboutForm;
 
-    // Bounded retries of a busy log file.
-    static constexpr int LogAttempts = 10;
+    // How often lines held back by a busy log file are tried again; at exit
+    // they get one more try after at most this long.
     static constexpr unsigned LogRetryMs = 500;
 
 protected:
@@ -112,8 +114,13 @@ private:
     platform::Platform& platform_;
     ProgramTexts texts_;
     std::string folder_;
-    std::string logLines_;     // lines not yet written
-    bool logWaiting_ = false;  // a WriteLog waits for the file
+    // Writes the lines held back; true unless the file is busy.
+    bool flushLog();
+    // Sets the timed try of the lines held back, unless one is set.
+    void retryLog();
+
+    std::string logLines_;  // lines not yet written
+    ui::TimedCall logRetry_;
 };
 
 // "MMM DD,YYYY hh:mm:ss - text"

@@ -11,8 +11,11 @@ namespace platform {
 // user make the new file beside it (a shared folder).
 enum class ClosedFolder {
     Refuse,        // it is left alone
-    WriteInPlace,  // it is cut short and written over, keeping its owner, mode
-                   // and links; a write failing part-way leaves it half written
+    WriteInPlace,  // it is written over and cut to the new length, keeping its
+                   // owner, mode and links; the room for the new contents is
+                   // taken first, so a full disk or a size limit leaves it
+                   // whole; a write failing part-way after it (a device
+                   // error) leaves it half written
 };
 
 // Writes `bytes` as the whole new contents of `path`. A new file is readable

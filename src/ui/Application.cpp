@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "ui/Control.h"
 #include "ui/Form.h"
@@ -69,6 +70,19 @@ void Application::fireDueTimers() {
         if (!t->running() || t->inTick() || static_cast<std::int32_t>(now - t->due()) < 0) continue;
         t->tick();
     }
+    std::vector<std::pair<std::int32_t, std::uint64_t>> dueCalls;
+    for (const auto& [id, c] : calls_)
+        if (static_cast<std::int32_t>(now - c.due) >= 0)
+            dueCalls.emplace_back(static_cast<std::int32_t>(c.due - now), id);
+    std::sort(dueCalls.begin(), dueCalls.end());
+    for (const auto& entry : dueCalls) {
+        // An earlier call or tick may have cancelled it.
+        auto it = calls_.find(entry.second);
+        if (it == calls_.end()) continue;
+        auto call = std::move(it->second.call);
+        calls_.erase(it);
+        call();
+    }
 }
 
 long long Application::msUntilNextTimer() {
@@ -79,8 +93,35 @@ long long Application::msUntilNextTimer() {
         long long wait = std::max<long long>(0, static_cast<std::int32_t>(t->due() - now));
         if (best < 0 || wait < best) best = wait;
     }
+    for (const auto& entry : calls_) {
+        long long wait = std::max<long long>(0, static_cast<std::int32_t>(entry.second.due - now));
+        if (best < 0 || wait < best) best = wait;
+    }
     return best;
 }
+
+TimedCall Application::callAfter(std::uint32_t ms, std::function<void()> call) {
+    const std::uint64_t id = nextCall_++;
+    calls_.emplace(id, Call{clock_.milliseconds() + ms, std::move(call)});
+    return TimedCall(*this, id);
+}
+
+TimedCall& TimedCall::operator=(TimedCall&& o) noexcept {
+    if (this != &o) {
+        reset();
+        app_ = o.app_;
+        id_ = o.id_;
+        o.app_ = nullptr;
+    }
+    return *this;
+}
+
+void TimedCall::reset() {
+    if (app_) app_->cancelCall(id_);
+    app_ = nullptr;
+}
+
+bool TimedCall::pending() const { return app_ && app_->callPending(id_); }
 
 IoSubscription& IoSubscription::operator=(IoSubscription&& o) noexcept {
     if (this != &o) {

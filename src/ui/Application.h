@@ -45,6 +45,25 @@ private:
     std::uint64_t id_ = 0;
 };
 
+// Keeps a call of the timer queue set; cancels it when destroyed or reset.
+class TimedCall {
+public:
+    TimedCall() = default;
+    TimedCall(Application& app, std::uint64_t id) : app_(&app), id_(id) {}
+    TimedCall(TimedCall&& o) noexcept : app_(o.app_), id_(o.id_) { o.app_ = nullptr; }
+    TimedCall& operator=(TimedCall&& o) noexcept;
+    TimedCall(const TimedCall&) = delete;
+    TimedCall& operator=(const TimedCall&) = delete;
+    ~TimedCall() { reset(); }
+    void reset();
+    // Set and not yet made.
+    bool pending() const;
+
+private:
+    Application* app_ = nullptr;
+    std::uint64_t id_ = 0;
+};
+
 class Application {
 public:
     Application(MessageBoxService& messages, FileDialogService& files, Clock& clock);
@@ -83,10 +102,16 @@ public:
     // Timers: the pump fires the due ones.
     void addTimer(Timer* t);
     void removeTimer(Timer* t);
-    // Runs every running timer whose time has come; none runs nested in itself.
+    // Runs every running timer and timed call whose time has come; none runs
+    // nested in itself.
     void fireDueTimers();
-    // Milliseconds until the next running timer is due; -1 when none runs.
+    // Milliseconds until the next running timer or timed call is due; -1 when none.
     long long msUntilNextTimer();
+    // A call that belongs to no form: the timer queue makes it once, `ms`
+    // after now, unless it is cancelled first.
+    [[nodiscard]] TimedCall callAfter(std::uint32_t ms, std::function<void()> call);
+    void cancelCall(std::uint64_t id) { calls_.erase(id); }
+    bool callPending(std::uint64_t id) const { return calls_.count(id) != 0; }
 
     // I/O sources (sockets and the like): the pump calls every registered
     // poll function on each doEvents and whenever the source may have
@@ -132,6 +157,12 @@ private:
     };
     std::map<std::uint64_t, IoSource> io_;
     std::uint64_t nextIo_ = 1;
+    struct Call {
+        std::uint32_t due;
+        std::function<void()> call;
+    };
+    std::map<std::uint64_t, Call> calls_;
+    std::uint64_t nextCall_ = 1;
 };
 
 }  // namespace ui

@@ -3,14 +3,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "TestModule.h"
 #include "support/Locales.h"
+#include "ui/Control.h"
+#include "ui/Form.h"
 
 using namespace foundationtest;
 using testsupport::writeFile;
@@ -59,38 +66,95 @@ TEST_F(LogTest, KeepsTheFileOfEarlierRuns) {
     EXPECT_EQ(w.log(), "old line\r\nDec 07,2026 09:00:00 - new\r\n");
 }
 
-TEST_F(LogTest, WaitsWhileAnotherProcessHoldsTheFileThenWritesOnce) {
-    const std::string path = w.folder.file("Log.txt");
-    int holder = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(holder, 0);
-    ASSERT_EQ(flock(holder, LOCK_EX), 0);
-    // flock locks belong to the open file, so this descriptor stands for the
-    // other process.
-    std::vector<std::uint32_t> sleeps;
-    w.clock.onSleep = [&](std::uint32_t ms) {
-        sleeps.push_back(ms);
-        if (sleeps.size() == 3) ::close(holder);
-    };
+// A pump whose pauses run events, as a real event loop's do, on the virtual clock.
+struct EventLoopPump : ui::VirtualPump {
+    using VirtualPump::VirtualPump;
+    void idle(std::uint32_t passMs, std::uint32_t limitMs) override {
+        VirtualPump::idle(passMs, limitMs);
+        doEvents();
+    }
+};
+
+// The log file held by another process: an open file with a lock of its own.
+struct LogHolder {
+    int fd;
+    explicit LogHolder(const std::string& path) : fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)) {
+        if (fd < 0 || flock(fd, LOCK_EX) != 0) throw std::runtime_error("cannot hold " + path);
+    }
+    ~LogHolder() { release(); }
+    void release() {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+};
+
+TEST_F(LogTest, LinesWaitInOrderWhileAnotherProcessHoldsTheFileAndNoEventRunsMeanwhile) {
+    EventLoopPump pump(w.app, w.clock);
+    LogHolder holder(w.folder.file("Log.txt"));
     w.m.DebugMode = true;
-    w.m.WriteLog("after the wait");
-    EXPECT_EQ(sleeps, (std::vector<std::uint32_t>{500, 500, 500}));
-    // The stamp is taken before the first attempt.
-    EXPECT_EQ(w.log(), "Dec 07,2026 09:00:00 - after the wait\r\n");
+    std::string expected;
+    bool writing = false;
+    int nested = 0, waited = 0;
+    auto handler = [&](const std::string& text) {
+        if (writing) ++nested;
+        writing = true;
+        const std::uint32_t before = w.clock.milliseconds();
+        expected += foundation::FormatLogLine(w.clock.localTime(), text) + "\r\n";
+        w.m.WriteLog(text);
+        if (w.clock.milliseconds() != before) ++waited;
+        writing = false;
+    };
+    // Ticks and clicks for 2.9 s; the other process lets go at 3 s.
+    auto form = std::make_shared<ui::Form>(w.app, "frmTicks", "Ticks");
+    ui::Timer ticks(*form, "tmrTicks", 250);
+    int tick = 0;
+    ticks.onTimer = [&] {
+        handler("tick " + std::to_string(++tick));
+        if (tick == 11) ticks.setEnabled(false);
+    };
+    form->show();
+    for (int click = 0; click < 8; ++click)
+        pump.post([&handler, click] { handler("click " + std::to_string(click)); }, 100 + 400 * click);
+    pump.post([&] { holder.release(); }, 3000);
+    pump.run();
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(waited, 0);
+    // Written by the timer queue within one retry of the release, each line once.
+    EXPECT_EQ(w.log(), expected);
+    EXPECT_LE(w.clock.elapsed(), 3000u + foundation::WizardModule::LogRetryMs);
+    EXPECT_EQ(w.app.msUntilNextTimer(), -1);
+
+    // Lines held back go out with the next line once the file is free.
+    LogHolder again(w.folder.file("Log.txt"));
+    handler("held back");
+    again.release();
+    handler("next");
+    EXPECT_EQ(w.log(), expected);
+    EXPECT_EQ(w.app.msUntilNextTimer(), -1);
 }
 
-TEST_F(LogTest, DropsTheLineWhenTheFileStaysBusy) {
-    const std::string path = w.folder.file("Log.txt");
-    int holder = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_EQ(flock(holder, LOCK_EX), 0);
-    int sleeps = 0;
-    w.clock.onSleep = [&](std::uint32_t) { ++sleeps; };
-    w.m.DebugMode = true;
-    w.m.WriteLog("lost");
-    ::close(holder);
-    EXPECT_EQ(sleeps, foundation::WizardModule::LogAttempts - 1);
-    EXPECT_EQ(w.log(), "");
-    w.m.WriteLog("next one is written");
-    EXPECT_NE(w.log().find("next one is written"), std::string::npos);
+TEST(LogAtExit, LinesHeldBackGetOneLastBoundedTry) {
+    for (bool freed : {true, false}) {
+        testsupport::UiWorld w;
+        testsupport::TempDir folder;
+        LogHolder holder(folder.file("Log.txt"));
+        std::vector<std::uint32_t> sleeps;
+        w.clock.onSleep = [&](std::uint32_t ms) {
+            sleeps.push_back(ms);
+            if (freed) holder.release();
+        };
+        platform::Platform os;
+        std::optional<TestModule> m;
+        m.emplace(w.app, os, testTexts(), folder.str());
+        m->DebugMode = true;
+        m->WriteLog("last");
+        EXPECT_TRUE(sleeps.empty());
+        m.reset();
+        EXPECT_EQ(sleeps, std::vector<std::uint32_t>{foundation::WizardModule::LogRetryMs}) << freed;
+        EXPECT_EQ(testsupport::readFile(folder.file("Log.txt")), freed ? "Dec 07,2026 09:00:00 - last\r\n" : "")
+            << freed;
+        EXPECT_EQ(w.app.msUntilNextTimer(), -1) << freed;  // no try left behind
+    }
 }
 
 TEST_F(LogTest, OtherErrorsDropTheLineAtOnce) {
@@ -103,11 +167,9 @@ TEST_F(LogTest, OtherErrorsDropTheLineAtOnce) {
     for (const std::string& folder : {d.file("missing-folder"), std::string("/sys"), readOnly}) {
         World other;
         foundationtest::TestModule m(other.app, other.os, testTexts(), folder);
-        int sleeps = 0;
-        other.clock.onSleep = [&](std::uint32_t) { ++sleeps; };
         m.DebugMode = true;
         m.WriteLog("nowhere to go");
-        EXPECT_EQ(sleeps, 0) << folder;
+        EXPECT_EQ(other.app.msUntilNextTimer(), -1) << folder;  // no try later
     }
     ::chmod(readOnly.c_str(), 0755);
 }

@@ -16,9 +16,12 @@
 namespace testsupport {
 
 // What `body` returned in the child, or a text saying why there is none.
-// The child ends without running the parent's exit handlers, so `body`
+// `first`, when given, runs in the child before it drops, with the test's
+// own rights; a text it returns is the child's answer, and `body` does not
+// run. The child ends without running the parent's exit handlers, so `body`
 // cleans up what it made.
-inline std::string asUnprivilegedUser(const std::function<std::string()>& body) {
+inline std::string asUnprivilegedUser(const std::function<std::string()>& body,
+                                      const std::function<std::string()>& first = {}) {
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0) return "no pipe to the child";
     const pid_t child = ::fork();
@@ -29,8 +32,8 @@ inline std::string asUnprivilegedUser(const std::function<std::string()>& body) 
     }
     if (child == 0) {
         ::close(pipe[0]);
-        std::string out;
-        if (::geteuid() == 0) {
+        std::string out = first ? first() : std::string();
+        if (out.empty() && ::geteuid() == 0) {
             const passwd* nobody = ::getpwnam("nobody");
             if (!nobody || ::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
                 ::setuid(nobody->pw_uid) != 0)

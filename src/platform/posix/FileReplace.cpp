@@ -71,14 +71,26 @@ int createBeside(const std::string& target, std::string& name) {
     return -1;
 }
 
-// The file itself cut short and written over, if it is still the regular
-// file `old` describes (never a pipe or a link put there since).
+// Room on the disk for `size` bytes of the file, taken before any of it is
+// written over.
+bool reserve(int fd, std::size_t size) {
+    if (size == 0) return true;
+    int err;
+    while ((err = ::posix_fallocate(fd, 0, static_cast<off_t>(size))) == EINTR) {
+    }
+    return err == 0;
+}
+
+// The file itself written over and cut to the new length, if it is still the
+// regular file `old` describes (never a pipe or a link put there since). The
+// room is taken first: where it cannot be had, not a byte has changed.
 bool writeInPlace(const std::string& target, const struct stat& old, const std::string& bytes) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat now {};
     bool ok = ::fstat(fd, &now) == 0 && S_ISREG(now.st_mode) && now.st_dev == old.st_dev && now.st_ino == old.st_ino;
-    ok = ok && ::ftruncate(fd, 0) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ok && reserve(fd, bytes.size()) && writeAll(fd, bytes) &&
+         ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     return ok;
 }

@@ -126,13 +126,14 @@ TEST(WepKeyRows, WepOnNeedsAKeyAndTheDefaultKeyAmongThem) {
         int defaultKey;      // 0 "Disable"
         int typed;           // the key row typed, -1 none
         std::string notice;  // "": Next passes
+        int focus;           // the key row given the focus after the notice
     };
     const Case cases[] = {
-        {1, -1, "At least one key must be entered."},
-        {2, 0, "Key 2 is the default key, but it is empty.\r\nThe default key must be one of the keys entered."},
-        {4, 0, "Key 4 is the default key, but it is empty.\r\nThe default key must be one of the keys entered."},
-        {0, -1, ""},
-        {4, 3, ""},
+        {1, -1, "At least one key must be entered.", 0},
+        {2, 0, "Key 2 is the default key, but it is empty.\r\nThe default key must be one of the keys entered.", 1},
+        {4, 0, "Key 4 is the default key, but it is empty.\r\nThe default key must be one of the keys entered.", 3},
+        {0, -1, "", -1},
+        {4, 3, "", -1},
     };
     for (const Case& c : cases) {
         for (bool hex : {true, false}) {
@@ -144,6 +145,9 @@ TEST(WepKeyRows, WepOnNeedsAKeyAndTheDefaultKeyAmongThem) {
                 if (c.typed >= 0) p.KeyText[c.typed].setText("0123456789");
                 if (c.typed >= 0) p.ConfirmTxt[c.typed].setText("0123456789");
                 p.Next.click();
+                if (c.focus >= 0) {
+                    EXPECT_EQ(p.focused(), static_cast<ui::Control*>(&p.KeyText[c.focus]));
+                }
             };
             if (hex) {
                 w.q.WEPkeyDlgForm().KeySize.setListIndex(Bits64);
