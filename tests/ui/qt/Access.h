@@ -113,7 +113,7 @@ inline void expectListedRight(QWidget* win, const QString& title) {
 }
 
 // No part of a message box but the focused control reads as focused, and
-// each part that takes the focus has a name.
+// that one has a name.
 inline void expectBoxListedRight(QMessageBox* box) {
     std::vector<QAccessibleInterface*> todo{QAccessible::queryAccessibleInterface(box)};
     while (!todo.empty()) {
