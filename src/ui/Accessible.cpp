@@ -140,13 +140,13 @@ const Control* lastOf(const std::vector<Control*>& row) {
     return nullptr;
 }
 
-// The name the layout gives a control that has no caption of its own to go by.
+// The name the layout gives a control that has no caption of its own to go
+// by; else the label that names it, as spoken.
 std::string layoutName(const Form& form, const Control& c, const Cell* cell) {
     if (!c.spokenName().empty()) return c.spokenName();
-    if (!cell) {
-        if (c.kind() != Kind::ComboBox) return {};
-        return spokenCaption(captionOf(form, c));
-    }
+    const std::string label =
+        captioned(c.kind()) || c.kind() == Kind::CommandButton ? std::string() : spokenCaption(captionOf(form, c));
+    if (!cell) return label;
     const Grid& grid = *cell->grid;
     const auto& row = grid[cell->row];
     if (toggle(c.kind()) && spokenCaption(captionOf(form, c)).empty()) {
@@ -155,10 +155,7 @@ std::string layoutName(const Form& form, const Control& c, const Cell* cell) {
         if (!name.empty() && !subject.empty()) name += ' ';
         return name + subject;
     }
-    if (c.kind() == Kind::ComboBox) {
-        const std::string label = spokenCaption(captionOf(form, c));
-        return label.empty() ? rowCaption(form, grid, cell->row, &c, {}) : label;
-    }
+    if (c.kind() == Kind::ComboBox && label.empty()) return rowCaption(form, grid, cell->row, &c, {});
     // A box with a unit after it: the row's first label, then the unit.
     const Control* unit = cell->column + 1 < row.size() ? row[cell->column + 1] : nullptr;
     if (c.kind() == Kind::TextBox && unit && unit->kind() == Kind::Label &&
@@ -169,7 +166,7 @@ std::string layoutName(const Form& form, const Control& c, const Cell* cell) {
             if (!subject.empty()) return subject + " (" + spokenCaption(captionOf(form, *unit)) + ")";
         }
     }
-    return {};
+    return label;
 }
 
 // A name made apart from others of its kind by its row's caption; a check
@@ -236,7 +233,7 @@ std::map<const Control*, AccessibleText> accessibleTexts(const Form& form) {
         return it == cells.end() ? nullptr : &it->second;
     };
     for (const Control* c : form.controls()) {
-        if (!interactive(c->kind())) continue;
+        if (!interactive(c->kind()) && c->kind() != Kind::ProgressBar) continue;
         std::string name = layoutName(form, *c, cellOf(c));
         if (!name.empty()) texts[c].name = std::move(name);
     }
@@ -262,6 +259,10 @@ std::map<const Control*, AccessibleText> accessibleTexts(const Form& form) {
             const auto& row = (*cell->grid)[cell->row];
             const Control* next = cell->column + 1 < row.size() ? row[cell->column + 1] : nullptr;
             if (freeLabel(next)) texts[c].shownValue = next;
+        }
+        if (!c->spokenDescription().empty()) {
+            texts[c].description = c->spokenDescription();
+            continue;
         }
         if (!toggle(c->kind())) continue;
         std::string description;

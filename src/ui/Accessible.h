@@ -17,13 +17,14 @@ class Form;
 std::string spokenCaption(const std::string& caption);
 
 struct AccessibleText {
-    std::string name;                     // empty: the control's own caption, or its label's
+    std::string name;                     // empty: the control's own caption
     std::string description;              // empty: its tool tip
     const Control* shownValue = nullptr;  // the label that shows a scroll bar's value
 };
 
 // The texts of the controls that need one:
-// - a list is named by its label, else by its row's caption;
+// - a text box, list, scroll bar or progress bar is named by its label as
+//   spoken; a list without one by its row's caption;
 // - a check box or option without a caption by its column's heading and its
 //   row's caption;
 // - a text box with a unit after it by its row's caption and the unit;
@@ -31,7 +32,8 @@ struct AccessibleText {
 //   box puts it in place of the last word of its caption);
 // - an option or check box is described by the labels that explain it
 //   (beside it, under it, or the question above a row of options), then
-//   its tool tip.
+//   its tool tip;
+// - a control with a spoken description is described by it.
 // A row's caption is the first one in it other than the control's own
 // name; a row without one continues the row above it.
 std::map<const Control*, AccessibleText> accessibleTexts(const Form& form);

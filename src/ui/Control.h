@@ -86,6 +86,10 @@ public:
     // own, nor one in its layout to go by; empty: worked out from the layout.
     const std::string& spokenName() const { return spokenName_; }
     void setSpokenName(std::string name) { spokenName_ = std::move(name); }
+    // What assistive technology reads as the description of a control that
+    // shows no tool tip; empty: its tool tip.
+    const std::string& spokenDescription() const { return spokenDescription_; }
+    void setSpokenDescription(std::string text) { spokenDescription_ = std::move(text); }
 
     // Enabled, visible and every container enabled and visible: a user can reach it.
     bool usable() const;
@@ -105,6 +109,7 @@ private:
     std::uint32_t backColor_ = EnabledColour;
     std::string toolTip_;
     std::string spokenName_;
+    std::string spokenDescription_;
 };
 
 class Label : public Control {

@@ -1,8 +1,11 @@
 #include "netcfg/pages/EncryptQuestionDlg.h"
 
+#include <initializer_list>
+
 #include "netcfg/core/FinishDialog.h"
 #include "netcfg/core/QuillonModule.h"
 #include "netcfg/core/ReadSettings.h"
+#include "netcfg/pages/HelpTexts-private.h"
 #include "netcfg/pages/LEAPDlg.h"
 #include "netcfg/pages/WEPDlg.h"
 #include "netcfg/pages/WPADlg.h"
@@ -33,6 +36,9 @@ EncryptQuestionDlg::EncryptQuestionDlg(QuillonModule& module)
         "protected.");
     click[1].setToolTip("Select WEP configuration option.");
     click[2].setToolTip("Select WPA or EAP configuration option.");
+    // No tool tip here, but read as on the other pages.
+    for (ui::CommandButton* help : {&HelpOpen[0], &HelpWEP[1], &HelpWPA[2], &HelpLeap[3]})
+        help->setSpokenDescription(help::ToolTip);
     layoutGrid({{&click[0], &HelpOpen[0]},
                 {&click[1], &HelpWEP[1]},
                 {&click[2], nullptr},

@@ -3,7 +3,10 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFrame>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,9 +118,27 @@ private:
     mutable double scale_ = 1;
 };
 
+// A row of buttons that hands the focus on to one of them (a message box's)
+// is not focused itself; the button is.
+class ButtonRowAccessible : public QAccessibleWidget {
+public:
+    explicit ButtonRowAccessible(QDialogButtonBox* w) : QAccessibleWidget(w, QAccessible::Grouping) {}
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focused = QApplication::focusWidget() == widget();
+        return s;
+    }
+};
+
 QAccessibleInterface* controlAccessible(const QString&, QObject* object) {
     if (auto* combo = qobject_cast<QComboBox*>(object)) return new ComboAccessible(combo);
     if (auto* bar = qobject_cast<QScrollBar*>(object)) return new ScrollBarAccessible(bar);
+    if (auto* row = qobject_cast<QDialogButtonBox*>(object)) return new ButtonRowAccessible(row);
+    // A plain line, such as the one above a button row, is a separator.
+    if (auto* line = qobject_cast<QFrame*>(object);
+        line && line->metaObject() == &QFrame::staticMetaObject &&
+        (line->frameShape() == QFrame::HLine || line->frameShape() == QFrame::VLine))
+        return new QAccessibleWidget(line, QAccessible::Separator);
     return nullptr;
 }
 

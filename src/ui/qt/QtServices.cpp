@@ -1,8 +1,11 @@
 #include "ui/qt/QtServices.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -14,6 +17,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "ui/qt/QtAccessible.h"
 #include "ui/qt/QtView.h"
 #include "ui/qt/QtWindows.h"
 
@@ -68,24 +72,32 @@ protected:
         keepLinesWhole();
         if (QWidget* page = parentWidget()) centreOver(this, page->window());
     }
+    // Qt sizes a box anew at every layout request, as it does when shown.
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::LayoutRequest && isVisible() && keepLinesWhole()) return QDialog::event(e);
+        return QMessageBox::event(e);
+    }
 
 private:
     // Qt wraps a box's text at half the screen's width, which breaks every
     // line in two on a small or scaled-up screen; the lines stay whole where
-    // the screen has room for them.
-    void keepLinesWhole() {
+    // the screen has room for them. False where it has not.
+    bool keepLinesWhole() {
         auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-        if (!label || !label->wordWrap() || !layout()) return;
+        if (!label || !layout()) return false;
+        const bool wrapped = label->wordWrap();
         label->setWordWrap(false);
         layout()->invalidate();
         const QSize whole = layout()->totalMinimumSize().expandedTo(layout()->totalSizeHint());
         const QScreen* s = screen();
         const int room = s ? s->availableGeometry().width() - frameAllowance(s).width() : whole.width();
         if (whole.width() > room) {
-            label->setWordWrap(true);
-            return;
+            label->setWordWrap(wrapped);
+            return false;
         }
         setFixedSize(whole);
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);  // already laid out
+        return true;
     }
 };
 
@@ -95,6 +107,7 @@ int QtMessageBox::show(const MessageRequest& request) {
     // Over the window the user works in; the box goes with it should that
     // window be destroyed while the box is open.
     OpenBox open;
+    installAccessibleControls();
     QPointer<CentredBox> box = new CentredBox(open.over());
     QString text = QString::fromStdString(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

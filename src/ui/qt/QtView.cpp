@@ -718,7 +718,10 @@ void QtFormView::build() {
     auto* body = new QHBoxLayout(page);
     body->setContentsMargins(20, 20, 20, 0);
     body->setSpacing(20);
-    root->addWidget(newPageScroller(page, page_), 1);
+    QScrollArea* scroller = newPageScroller(page, page_);
+    root->addWidget(scroller, 1);
+    // A page that scrolls is a Tab stop of its own: read by the page's title.
+    QObject::connect(scroller->verticalScrollBar(), &QScrollBar::rangeChanged, ctx_.get(), [this] { nameScroller(); });
     auto* bottom = new QVBoxLayout;
     bottom->setContentsMargins(20, 0, 20, 0);
     bottom->setSpacing(14);
@@ -798,6 +801,13 @@ std::vector<Control*> QtFormView::tabOrder() const {
 
 namespace {
 
+// The text field of an editable list reads as the list.
+void nameTextField(QWidget* w) {
+    auto* list = qobject_cast<QComboBox*>(w);
+    QLineEdit* field = list ? list->lineEdit() : nullptr;
+    if (field && field->accessibleName() != list->accessibleName()) field->setAccessibleName(list->accessibleName());
+}
+
 bool isInput(Kind k) {
     return k == Kind::TextBox || k == Kind::ComboBox || k == Kind::CheckBox || k == Kind::OptionButton ||
            k == Kind::ScrollBar;
@@ -833,6 +843,7 @@ void QtFormView::applyAccessibleTexts() {
         const QString description = it == texts.end() ? QString() : display(it->second.description);
         if (w->accessibleName() != name) w->setAccessibleName(name);
         if (w->accessibleDescription() != description) w->setAccessibleDescription(description);
+        nameTextField(w);
         if (auto* bar = qobject_cast<QScrollBar*>(w.data()); bar && it != texts.end() && it->second.shownValue)
             setShownValue(bar, qobject_cast<QLabel*>(widget(*it->second.shownValue)));
     }
@@ -885,14 +896,18 @@ void QtFormView::buttonToggled(Control* c) {
         if (x->kind() == Kind::OptionButton && x->container() == group) syncState(*x);
 }
 
-// Enter presses the default button wherever the focus is, but in a
-// multi-line text box that takes the key itself.
+// Enter presses the button that has the focus, as Space does; elsewhere the
+// default button, but in a multi-line text box that takes the key itself.
 bool QtFormView::enterKey(QObject* target, QEvent* e) {
     if (e->type() != QEvent::KeyPress) return false;
     const auto* k = static_cast<QKeyEvent*>(e);
     if ((k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter) || (k->modifiers() & ~Qt::KeypadModifier))
         return false;
     if (auto* p = qobject_cast<QPlainTextEdit*>(target); p && !p->isReadOnly()) return false;
+    if (auto* b = qobject_cast<QPushButton*>(target)) {
+        b->click();
+        return true;
+    }
     return keyPressed(Qt::Key_Return);
 }
 
@@ -1089,7 +1104,7 @@ QWidget* QtFormView::makeWidget(Control& c, QWidget* parent) {
         case Kind::CommandButton: {
             auto& cb = static_cast<CommandButton&>(c);
             auto* b = new QPushButton(parent);
-            b->setAutoDefault(false);  // Enter is the default button's, whatever has the focus
+            b->setAutoDefault(false);  // Enter is the focused button's, else the default button's
             b->setDefault(cb.isDefault());
             b->setMinimumWidth(88);
             b->installEventFilter(mnemonics_.get());
@@ -1380,6 +1395,14 @@ void QtFormView::focusFirst() {
 
 void QtFormView::captionChanged() {
     if (host_ && host_->view == this) host_->setWindowTitle(qs(form_.caption()));
+    nameScroller();
+}
+
+void QtFormView::nameScroller() {
+    auto* s = page_ ? page_->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (!s) return;
+    const QString name = s->focusPolicy() == Qt::NoFocus ? QString() : qs(form_.caption());
+    if (s->accessibleName() != name) s->setAccessibleName(name);
 }
 
 void QtFormView::controlChanged(Control& control, Property property) {
@@ -1512,6 +1535,7 @@ void QtFormView::syncStyle(Control& c, QWidget* w) {
             cb->setEditable(editable);
             if (editable) {
                 cb->setCompleter(nullptr);  // the text is what the user typed
+                nameTextField(cb);
                 Control* cp = &c;
                 QObject::connect(cb->lineEdit(), &QLineEdit::textEdited, ctx_.get(), [this, cp](const QString& t) {
                     input(cp, [&](Control& x) { static_cast<ComboBox&>(x).userType(t.toStdString()); });

@@ -67,6 +67,7 @@ private:
     // The control that takes the focus when the form is shown.
     Control* firstFocus() const;
     void applyAccessibleTexts();
+    void nameScroller();  // the page's scroll area, while it is a Tab stop
     QButtonGroup* optionGroup(const Control* container);
     void optionTabStops(const Control* container);
     void buttonToggled(Control* c);

@@ -106,6 +106,15 @@ TEST_F(MarrowbyAccess, ANoticeAboutTypedTextLeavesTheFocusInTheListWithTheTextSe
     EXPECT_EQ(list->lineEdit()->selectedText(), "fast");
 }
 
+TEST_F(MarrowbyAccess, EnterOnAFocusedButtonPressesThatButton) {
+    addPrinters();
+    const guitest::EnterOnButton rows[] = {
+        {m->PrinterSetupForm(), m->PrinterSetupForm().Cancel, "Caution Exiting Wizard", "PrinterSetup"},
+        {m->SelectDlgForm(), m->SelectDlgForm().Prev, nullptr, "KAEIntro"},
+    };
+    guitest::expectEnterPressesTheFocusedButton(rows, world->app, world->messages);
+}
+
 TEST_F(MarrowbyAccess, EscapeOnAPageAsksBeforeLeaving) {
     addPrinters();
     ui::Form* pages[] = {&m->KAEIntroForm(),  &m->SelectDlgForm(),    &m->SelectionForm(),   &m->LoadDlgForm(),

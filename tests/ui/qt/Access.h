@@ -3,13 +3,18 @@
 // Qt's accessibility interfaces: the window is a frame or a dialog, options
 // are radio buttons, each control a user works with has a name of its own
 // (a list by its caption, not the row it holds) and keeps its tool tip, no
-// button but the forward one takes Enter, a page shown has the focus at an
-// input (at its default button when it has none), and Tab goes through each
-// grid row by row.
+// button but the forward one is the default, a page shown has the focus at an
+// input (at its default button when it has none), Tab goes through each
+// grid row by row, and nothing else a screen reader lists reads wrong.
 
 #include <gtest/gtest.h>
+#include <QAbstractScrollArea>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
@@ -21,6 +26,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/Application.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
 #include "ui/Scripted.h"
@@ -69,6 +75,90 @@ void expectEscapeAsksBeforeLeaving(ui::Form* (&pages)[N], ui::ScriptedMessageBox
         EXPECT_EQ(messages.last().title, "Caution Exiting Wizard") << page->name();
         EXPECT_TRUE(page->isVisible()) << page->name();
         page->hide();
+    }
+}
+
+// What a screen reader lists of a window beyond its controls' own texts: the
+// text field of an editable list reads as the list, a page that scrolls is
+// read by its title where it takes the focus, no name keeps a caption's
+// colon, a line is a separator (a frame is a top-level window's role), and
+// every help button says what it does.
+inline void expectListedRight(QWidget* win, const QString& title) {
+    for (QWidget* w : win->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(win)) continue;
+        const std::string where =
+            title.toStdString() + "." + w->metaObject()->className() + " " + w->objectName().toStdString();
+        const QAccessible::Role role = accessibleRole(w);
+        const QString name = accessibleText(w, QAccessible::Name);
+        if (auto* list = qobject_cast<QComboBox*>(w); list && list->lineEdit()) {
+            EXPECT_EQ(accessibleText(list->lineEdit(), QAccessible::Name).toStdString(), name.toStdString()) << where;
+        }
+        if (qobject_cast<QAbstractScrollArea*>(w) && role == QAccessible::Client && w->focusPolicy() != Qt::NoFocus) {
+            EXPECT_EQ(name.toStdString(), title.toStdString()) << where << " takes the focus without the page's title";
+        }
+        if (role != QAccessible::StaticText) {
+            EXPECT_FALSE(name.endsWith(QChar(':'))) << where << " reads " << name.toStdString();
+        }
+        if (auto* line = qobject_cast<QFrame*>(w);
+            line && (line->frameShape() == QFrame::HLine || line->frameShape() == QFrame::VLine)) {
+            EXPECT_EQ(role, QAccessible::Separator) << where;
+        }
+        EXPECT_NE(role, QAccessible::Border) << where << " is read as a window";
+        if (auto* b = qobject_cast<QPushButton*>(w); b && b->text() == "What is this?") {
+            EXPECT_EQ(accessibleText(b, QAccessible::Description).toStdString(),
+                      "Shows a brief description of this option.")
+                << where;
+        }
+    }
+}
+
+// No part of a message box but the focused control reads as focused, and
+// that one has a name.
+inline void expectBoxListedRight(QMessageBox* box) {
+    std::vector<QAccessibleInterface*> todo{QAccessible::queryAccessibleInterface(box)};
+    while (!todo.empty()) {
+        QAccessibleInterface* i = todo.back();
+        todo.pop_back();
+        if (!i) continue;
+        const QObject* o = i->object();
+        const std::string what = o ? std::string(o->metaObject()->className()) : "?";
+        if (i->state().focused) {
+            EXPECT_EQ(o, QApplication::focusWidget()) << what << " reads as focused";
+            EXPECT_FALSE(i->text(QAccessible::Name).isEmpty()) << what;
+        }
+        for (int k = 0; k < i->childCount(); ++k) todo.push_back(i->child(k));
+    }
+}
+
+// Enter on a focused button presses that button, not the page's default
+// one: it asks what `asks` titles (nullptr: nothing) and leaves the form
+// named `shows` on screen, alone.
+struct EnterOnButton {
+    ui::Form& page;
+    const ui::Control& button;
+    const char* asks;
+    const char* shows;
+};
+
+template <std::size_t N>
+void expectEnterPressesTheFocusedButton(const EnterOnButton (&rows)[N], ui::Application& app,
+                                        ui::ScriptedMessageBox& messages) {
+    for (const EnterOnButton& row : rows) {
+        for (ui::Form* f : app.loadedForms())
+            if (f->isVisible()) f->hide();
+        row.page.show();
+        const std::string where = row.page.name() + "." + row.button.name();  // the page may go with the key
+        QWidget* button = ui::widgetOf(row.button);
+        ASSERT_NE(qobject_cast<QPushButton*>(button), nullptr) << where;
+        button->setFocus();
+        messages.clear();
+        QTest::keyClick(button, Qt::Key_Return);
+        std::vector<std::string> asked, shown;
+        for (const ui::MessageRequest& m : messages.shown()) asked.push_back(m.title);
+        for (ui::Form* f : app.loadedForms())
+            if (f->isVisible()) shown.push_back(f->name());
+        EXPECT_EQ(asked, row.asks ? std::vector<std::string>{row.asks} : std::vector<std::string>{}) << where;
+        EXPECT_EQ(shown, std::vector<std::string>{row.shows}) << where;
     }
 }
 
@@ -128,6 +218,8 @@ inline void expectAccessible(ui::Form& form) {
             EXPECT_EQ(focus, defaultButton) << form.name();
         }
     }
+
+    expectListedRight(win, QString::fromStdString(form.caption()));
 
     std::vector<QWidget*> chain;
     for (QWidget* w = win->nextInFocusChain(); w && w != win && chain.size() < 1000; w = w->nextInFocusChain())

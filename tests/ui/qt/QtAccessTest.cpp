@@ -47,7 +47,9 @@ public:
           lblPlain(*this, "lblPlain", "Tom && Jerry &quoted"),
           chkKeep(*this, "chkKeep", "&Keep settings"),
           cmdBack(*this, "cmdBack", "< &Back"),
-          cmdNext(*this, "cmdNext", "&Next >") {
+          cmdNext(*this, "cmdNext", "&Next >"),
+          txtNotes(*this, "txtNotes") {
+        txtNotes.setMultiLine(true);
         lblHeading.setFont(ui::HeadingFont);
         lblName.setBuddy(&txtName);
         lblPort.setBuddy(&cboPort);
@@ -57,6 +59,8 @@ public:
         layoutGrid(
             {{&lblName, &txtName, &cmdHelp1}, {&lblPort, &cboPort, &cmdHelp2}, {&lblLongCaption, &txtMask, nullptr}});
         cboPort.addItem("LPT1:");
+        for (ui::CommandButton* help : {&cmdHelp1, &cmdHelp2})
+            help->setToolTip("Shows a brief description of this option.");
         cmdNext.setDefault(true);
         cmdHelp1.onClick = [this] { ++helps; };
         cmdNext.onClick = [this] { ++nexts; };
@@ -77,6 +81,7 @@ public:
     ui::CheckBox chkKeep;
     ui::CommandButton cmdBack;
     ui::CommandButton cmdNext;
+    ui::TextBox txtNotes;
     int helps = 0, nexts = 0, backs = 0;
 };
 
@@ -146,16 +151,28 @@ TEST_F(QtAccess, TabFollowsTheOrderOfTheControls) {
     EXPECT_EQ(form->nexts, 1);
 }
 
-TEST_F(QtAccess, EnterPressesTheDefaultButtonWhateverHasTheFocus) {
+TEST_F(QtAccess, EnterPressesTheFocusedButtonElseTheDefaultOne) {
     form->cboPort.setStyle(ui::ComboBox::Style::DropDownCombo);
-    for (ui::Control* c :
-         std::vector<ui::Control*>{&form->txtName, &form->cboPort, &form->chkKeep, &form->cmdBack, &form->cmdHelp1}) {
-        ui::widgetOf(*c)->setFocus();
+    struct Case {
+        ui::Control& focus;
+        int nexts, backs, helps;
+        const char* notes;  // the multi-line box's text after the key
+    };
+    const Case cases[] = {
+        {form->txtName, 1, 0, 0, ""},      {form->cboPort, 1, 0, 0, ""},  {form->chkKeep, 1, 0, 0, ""},
+        {form->cmdBack, 0, 1, 0, ""},      {form->cmdHelp1, 0, 0, 1, ""}, {form->cmdNext, 1, 0, 0, ""},
+        {form->txtNotes, 0, 0, 0, "\r\n"},
+    };
+    for (const Case& c : cases) {
+        form->nexts = form->backs = form->helps = 0;
+        form->txtNotes.setText("");
+        ui::widgetOf(c.focus)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(form->nexts, c.nexts) << c.focus.name();
+        EXPECT_EQ(form->backs, c.backs) << c.focus.name();
+        EXPECT_EQ(form->helps, c.helps) << c.focus.name();
+        EXPECT_EQ(form->txtNotes.text(), c.notes) << c.focus.name();
     }
-    EXPECT_EQ(form->nexts, 5);
-    EXPECT_EQ(form->backs, 0);
-    EXPECT_EQ(form->helps, 0);
     // Shown again, the form has the focus at its first input, not where it was left.
     form->hide();
     form->show();
@@ -166,7 +183,7 @@ TEST_F(QtAccess, EnterPressesTheDefaultButtonWhateverHasTheFocus) {
 TEST_F(QtAccess, InputsAreNamedByTheirLabels) {
     QAccessibleInterface* name = QAccessible::queryAccessibleInterface(ui::widgetOf(form->txtName));
     ASSERT_NE(name, nullptr);
-    EXPECT_EQ(name->text(QAccessible::Name), "Printer name:");
+    EXPECT_EQ(name->text(QAccessible::Name), "Printer name");
     // A list shows its row as its name; the label is its labelling relation.
     QAccessibleInterface* port = QAccessible::queryAccessibleInterface(ui::widgetOf(form->cboPort));
     ASSERT_NE(port, nullptr);

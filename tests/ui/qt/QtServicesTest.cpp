@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 
+#include "Access.h"
 #include "GuiWorld.h"
 #include "ui/qt/QtServices.h"
 
@@ -101,11 +102,27 @@ TEST(QtMessageBox, Icons) {
     }
 }
 
-TEST(QtMessageBox, ClickingAnotherButton) {
+TEST(QtMessageBox, ClickingOrEnterOnAnotherButtonAnswersIt) {
+    auto click = [](QMessageBox* box) { box->button(QMessageBox::No)->click(); };
+    auto enter = [](QMessageBox* box) {
+        box->button(QMessageBox::No)->setFocus();
+        QTest::keyClick(box->button(QMessageBox::No), Qt::Key_Return);
+    };
+    for (const auto& act : {std::function<void(QMessageBox*)>(click), std::function<void(QMessageBox*)>(enter)}) {
+        SeenBox seen;
+        EXPECT_EQ(showAndAnswer({"Save?", ui::Buttons::YesNoCancel, ui::Icon::Question, 1, "T"}, seen, act), ui::IDNO);
+    }
+}
+
+TEST(QtMessageBox, OnlyTheFocusedButtonReadsAsFocused) {
     SeenBox seen;
-    int r = showAndAnswer({"Save?", ui::Buttons::YesNoCancel, ui::Icon::Question, 1, "T"}, seen,
-                          [](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
-    EXPECT_EQ(r, ui::IDNO);
+    showAndAnswer({"Go on?", ui::Buttons::YesNo, ui::Icon::Question, 1, "T"}, seen, [](QMessageBox* box) {
+        box->activateWindow();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), box->button(QMessageBox::Yes));
+        guitest::expectBoxListedRight(box);
+        clickDefault(box);
+    });
 }
 
 TEST(QtMessageBox, EscapeAndCloseGiveCancelElseNoElseOk) {

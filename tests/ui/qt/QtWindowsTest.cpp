@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +16,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWindow>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -302,22 +305,35 @@ TEST_F(QuillonWindows, AtDoubleScaleLongPagesScrollAboveTheirButtonRow) {
     EXPECT_GT(scroller->verticalScrollBar()->value(), 0);
 }
 
+// Measured once the box has taken every layout request, in the screen's
+// own pixels: the box is as wide as its longest line and shows each line whole.
 TEST(QtWindows, AtDoubleScaleMessageBoxesKeepTheirLinesWhole) {
-    GuiWorld world;
-    int lines = 0;
-    guitest::whenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
-                       [&] {
-                           auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                           auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-                           lines = label->height() / label->fontMetrics().lineSpacing();
-                           box->button(QMessageBox::Yes)->click();
-                       });
-    ui::QtMessageBox messages;
-    messages.show(
-        {"You selected an European country code but didn't enable International Mode.\r\nDo you want to "
-         "continue?",
-         ui::Buttons::YesNo, ui::Icon::Exclamation, 1, "Warning"});
-    EXPECT_EQ(lines, 2);
+    const char* const texts[] = {
+        "You selected an European country code but didn't enable International Mode.\r\nDo you want to continue?",
+        "Invalid IP Address format. Segment value must be between 1 and 254\r\nPlease enter a valid IP Address",
+    };
+    for (const char* text : texts) {
+        GuiWorld world;
+        qreal longest = 0, shown = 0;
+        int lines = 0;
+        guitest::whenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+                           [&] {
+                               auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                               QCoreApplication::sendPostedEvents();
+                               auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                               const qreal ratio = box->devicePixelRatioF();
+                               const QFontMetricsF metrics(label->font());
+                               for (const QString& line : label->text().split(QChar('\n')))
+                                   longest = std::max(longest, std::ceil(metrics.horizontalAdvance(line) * ratio));
+                               shown = label->contentsRect().width() * ratio;
+                               lines = qRound(label->height() / metrics.lineSpacing());
+                               box->defaultButton()->click();
+                           });
+        ui::QtMessageBox messages;
+        messages.show({text, ui::Buttons::YesNo, ui::Icon::Exclamation, 1, "Warning"});
+        EXPECT_GE(shown, longest) << text;
+        EXPECT_EQ(lines, 2) << text;
+    }
 }
 
 }  // namespace

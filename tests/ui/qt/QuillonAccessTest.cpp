@@ -125,6 +125,15 @@ TEST_F(QuillonAccess, EscapeOnAPageAsksBeforeLeaving) {
     guitest::expectEscapeAsksBeforeLeaving(pages, world->messages);
 }
 
+TEST_F(QuillonAccess, EnterOnAFocusedButtonPressesThatButton) {
+    auto& m = *module;
+    const guitest::EnterOnButton rows[] = {
+        {m.KAEIntroForm(), m.KAEIntroForm().Exit, "Caution Exiting Wizard", "KAEIntro"},
+        {m.LoadDlgForm(), m.LoadDlgForm().Prev, nullptr, "KAEIntro"},
+    };
+    guitest::expectEnterPressesTheFocusedButton(rows, world->app, world->messages);
+}
+
 TEST_F(QuillonAccess, ANoticeAboutABoxLeavesTheFocusThereWithItsTextSelected) {
     using netcfg::QuillonModule;
     struct Case {
