@@ -118,8 +118,9 @@ void CupsServer::writeConfig() {
     if (!options_.allowAdmin)
         conf << "  <Limit CUPS-Add-Modify-Printer CUPS-Delete-Printer CUPS-Get-Devices>\n"
              << "    AuthType Basic\n    Require user @SYSTEM\n    Order deny,allow\n  </Limit>\n";
-    for (const auto& operation : options_.forbidden)
-        conf << "  <Limit " << operation << ">\n    Order allow,deny\n    Deny from all\n  </Limit>\n";
+    for (const auto& operation : options_.locked)
+        conf << "  <Limit " << operation
+             << ">\n    AuthType Basic\n    Require user @SYSTEM\n    Order deny,allow\n  </Limit>\n";
     conf << "  <Limit All>\n    Order deny,allow\n  </Limit>\n"
          << "</Policy>\n";
 }

@@ -26,8 +26,9 @@ public:
         bool allowAdmin = true;
         // False: a job is forgotten as soon as it ends (PreserveJobHistory No).
         bool keepJobHistory = true;
-        // IPP operations refused to everyone as forbidden, say "Get-Job-Attributes".
-        std::vector<std::string> forbidden;
+        // IPP operations that ask for a password no test gives, say
+        // "Get-Job-Attributes": every request of them fails.
+        std::vector<std::string> locked;
     };
 
     // Starts cupsd and waits until it answers; throws std::runtime_error
