@@ -348,19 +348,24 @@ TEST_F(CupsSpoolTest, ACallAfterOneThatRanOutOfTimeHasAllOfItsOwn) {
 // last byte of its answer, and never asks for a password.
 TEST(CupsCallLimit, HoldsWhateverTheServerDoes) {
     using Answer = testsupport::FailingIppServer::Answer;
-    const milliseconds limit(300);
+    const milliseconds limit(200);
     struct Case {
         const char* name;
         Answer answer;
+        int trickleMs;
         std::uint32_t error;
         JobOutcome outcome;
     };
-    for (const Case& c :
-         {Case{"answers nothing", Answer::Nothing, SpoolError::NoAnswer, JobOutcome::NoAnswer},
-          Case{"trickles a byte a second", Answer::Trickle, SpoolError::NoAnswer, JobOutcome::NoAnswer},
-          Case{"wants a password", Answer::Unauthorized, SpoolError::AccessDenied, JobOutcome::Failed}}) {
+    const Case cases[] = {
+        {"answers nothing", Answer::Nothing, 0, SpoolError::NoAnswer, JobOutcome::NoAnswer},
+        {"trickles a byte a second", Answer::Trickle, 1000, SpoolError::NoAnswer, JobOutcome::NoAnswer},
+        // Never silent long enough for libcups to ask whether to wait on.
+        {"trickles a byte every 20 ms", Answer::Trickle, 20, SpoolError::NoAnswer, JobOutcome::NoAnswer},
+        {"wants a password", Answer::Unauthorized, 0, SpoolError::AccessDenied, JobOutcome::Failed},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        testsupport::FailingIppServer server(c.answer, "Office");
+        testsupport::FailingIppServer server(c.answer, "Office", c.trickleMs);
         testsupport::UseServer use(server.endpoint());
         platform::CupsSpooler cups(limit);
         std::uint32_t error = 0;

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 
@@ -62,8 +63,8 @@ std::string header(const std::string& head, const char* name) {
 
 }  // namespace
 
-FailingIppServer::FailingIppServer(Answer answer, std::string queue)
-    : LoopbackSocket(SOCK_STREAM), answer_(answer), queue_(std::move(queue)) {
+FailingIppServer::FailingIppServer(Answer answer, std::string queue, int trickleMs)
+    : LoopbackSocket(SOCK_STREAM), answer_(answer), queue_(std::move(queue)), trickleMs_(trickleMs) {
     if (::listen(fd(), 16) != 0 || ::pipe2(stop_, O_CLOEXEC) != 0)
         throw std::runtime_error("no failing IPP server on " + endpoint());
     thread_ = std::thread([this] { run(); });
@@ -124,10 +125,11 @@ void FailingIppServer::serve(int c) {
         if (headEnd == std::string::npos) return;
         const std::string head = in.substr(0, headEnd);
         in.erase(0, headEnd + 4);
-        // As the scheduler does, it takes every request's body.
-        if (header(head, "Expect") == "100-continue" && !sendAll(c, "HTTP/1.1 100 Continue\r\n\r\n")) return;
+        const bool chunked = header(head, "Transfer-Encoding") == "chunked";
+        // A document is taken, as the scheduler takes it.
+        if (chunked && header(head, "Expect") == "100-continue" && !sendAll(c, "HTTP/1.1 100 Continue\r\n\r\n")) return;
         std::string body;
-        if (header(head, "Transfer-Encoding") == "chunked") {
+        if (chunked) {
             for (;;) {
                 const std::size_t lineEnd = until("\r\n");
                 if (lineEnd == std::string::npos) return;
@@ -161,11 +163,12 @@ void FailingIppServer::serve(int c) {
         } else if (answer_ == Answer::Trickle) {
             const std::string answer =
                 "HTTP/1.1 200 OK\r\nContent-Type: application/ipp\r\nContent-Length: 100000\r\n\r\n";
-            for (std::size_t i = 0;; ++i) {
-                // A byte a second, for as long as the client listens.
-                if (stopped(1000)) return;
-                if (!sendAll(c, std::string(1, i < answer.size() ? answer[i] : '\0'))) return;
+            // For as long as the client listens, or until the test would hang.
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+            for (std::size_t i = 0; std::chrono::steady_clock::now() < end; ++i) {
+                if (!sendAll(c, std::string(1, i < answer.size() ? answer[i] : '\0')) || stopped(trickleMs_)) return;
             }
+            return;
         } else {
             for (char buffer[4096]; readable(c) && ::recv(c, buffer, sizeof buffer, 0) > 0;) {
             }

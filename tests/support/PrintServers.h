@@ -75,16 +75,17 @@ private:
     std::thread thread_;
 };
 
-// Answers Get-Printer-Attributes for one queue and Create-Job with job 1;
-// every other request, once read whole, it answers as `Answer` says.
+// Answers Get-Printer-Attributes for one queue and Create-Job with job 1,
+// and takes a document sent in chunks; every other request, once read
+// whole, it answers as `Answer` says.
 class FailingIppServer : public LoopbackSocket {
 public:
     enum class Answer {
         Nothing,       // reads on and answers nothing
-        Trickle,       // an answer that never ends, a byte a second
+        Trickle,       // an answer that does not end, a byte each `trickleMs`, for 3 s
         Unauthorized,  // 401, a password wanted
     };
-    FailingIppServer(Answer answer, std::string queue);
+    FailingIppServer(Answer answer, std::string queue, int trickleMs = 1000);
     ~FailingIppServer();
     FailingIppServer(const FailingIppServer&) = delete;
     FailingIppServer& operator=(const FailingIppServer&) = delete;
@@ -99,6 +100,7 @@ private:
 
     Answer answer_;
     std::string queue_;
+    int trickleMs_;
     int stop_[2] = {-1, -1};
     std::mutex mutex_;
     std::vector<std::thread> connections_;
