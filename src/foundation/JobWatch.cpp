@@ -10,6 +10,8 @@
 namespace foundation {
 
 JobWatch::JobWatch(WizardModule& module, std::string queue) : m_(module), queue_(std::move(queue)) {
+    // No queue, no job to watch.
+    if (queue_.empty()) return;
     const platform::SpoolResult watched = m_.os().spooler().watchJobs(queue_);
     watching_ = watched.ok();
     // A server that does not answer is met by the calls that follow.
