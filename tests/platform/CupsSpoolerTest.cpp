@@ -384,7 +384,6 @@ TEST(CupsCallLimit, HoldsWhateverTheServerDoes) {
                  std::size_t written = 0;
                  platform::SpoolResult r = cups.startDocument(h, "Quillon Command");
                  if (r.ok()) r = cups.write(h, "x\r\n", written);
-                 if (r.ok()) r = cups.write(h, "x\r\n", written);
                  if (r.ok()) r = cups.endDocument(h);
                  return r.error == c.error;
              }},
