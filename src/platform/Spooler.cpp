@@ -25,6 +25,10 @@ std::string Spooler::serverName() const { return {}; }
 
 void Spooler::newAction() {}
 
+SpoolResult Spooler::watchJobs(const std::string&) { return SpoolResult::failed(SpoolError::NotSupported); }
+
+void Spooler::unwatchJobs(const std::string&) {}
+
 JobOutcome Spooler::jobOutcome(const std::string&, std::uint32_t) { return JobOutcome::Unknown; }
 
 }  // namespace platform

@@ -127,11 +127,12 @@ struct QueueSpec {
 
 // What became of a job the spooler took.
 enum class JobOutcome {
-    Unknown,    // no such job, or the spooler cannot tell
+    Unknown,    // the spooler no longer knows the job, and does not watch its queue
     Pending,    // still in the queue
     Completed,  // handed to the printer
     Canceled,   // deleted before it was done
     Aborted,    // the spooler gave up on it (the printer refused it)
+    Failed,     // the spooler's answer was an error or held no state, or its watch saw no end of a job it forgot
     NoAnswer,   // the print server could not be reached or did not answer
 };
 
@@ -191,7 +192,13 @@ public:
     // on the network.
     virtual DeviceList localDevices();
 
-    // What became of a job of the named queue, finished ones included.
+    // Watches the jobs of a queue until unwatchJobs, so that the end of a job
+    // the spooler no longer lists can still be told. Started before the job
+    // is sent; a spooler that keeps no record of ended jobs refuses.
+    virtual SpoolResult watchJobs(const std::string& queue);
+    virtual void unwatchJobs(const std::string& queue);
+    // What became of a job of the named queue, finished ones included; the
+    // end of a job the spooler no longer knows as the watch of its queue saw it.
     virtual JobOutcome jobOutcome(const std::string& queue, std::uint32_t jobId);
     // The job the last document ended successfully became; 0 when the last
     // document failed or none was spooled.

@@ -108,6 +108,7 @@ void CupsServer::writeConfig() {
          << "DefaultAuthType None\n"
          << "DefaultEncryption Never\n"
          << "ErrorPolicy abort-job\n"
+         << "PreserveJobHistory " << (options_.keepJobHistory ? "Yes" : "No") << "\n"
          << "<Location />\n  Order allow,deny\n  Allow from 127.0.0.0/8\n</Location>\n"
          << "<Policy default>\n"
          << "  JobPrivateAccess all\n  JobPrivateValues none\n"
@@ -117,13 +118,22 @@ void CupsServer::writeConfig() {
     if (!options_.allowAdmin)
         conf << "  <Limit CUPS-Add-Modify-Printer CUPS-Delete-Printer CUPS-Get-Devices>\n"
              << "    AuthType Basic\n    Require user @SYSTEM\n    Order deny,allow\n  </Limit>\n";
+    for (const auto& operation : options_.locked)
+        conf << "  <Limit " << operation
+             << ">\n    AuthType Basic\n    Require user @SYSTEM\n    Order deny,allow\n  </Limit>\n";
     conf << "  <Limit All>\n    Order deny,allow\n  </Limit>\n"
          << "</Policy>\n";
 }
 
 void CupsServer::setAdminAllowed(bool allowed) {
+    Options options = options_;
+    options.allowAdmin = allowed;
+    restart(options);
+}
+
+void CupsServer::restart(const Options& options) {
     stop();
-    options_.allowAdmin = allowed;
+    options_ = options;
     writeConfig();
     start(std::chrono::seconds(20));
 }
@@ -487,6 +497,12 @@ CupsServer& testScheduler() {
     if (!theServer) throw std::logic_error("the test scheduler is not running");
     return *theServer;
 }
+
+SchedulerOptions::SchedulerOptions(const CupsServer::Options& options) : before_(testScheduler().options()) {
+    testScheduler().restart(options);
+}
+
+SchedulerOptions::~SchedulerOptions() { testScheduler().restart(before_); }
 
 UseServer::UseServer(const std::string& endpoint) {
     if (const char* now = std::getenv("CUPS_SERVER")) before_ = now;

@@ -24,6 +24,11 @@ public:
         // False: adding, changing and deleting queues and listing devices
         // are forbidden to everyone (a user without the right to administer).
         bool allowAdmin = true;
+        // False: a job is forgotten as soon as it ends (PreserveJobHistory No).
+        bool keepJobHistory = true;
+        // IPP operations that ask for a password no test gives, say
+        // "Get-Job-Attributes": every request of them fails.
+        std::vector<std::string> locked;
     };
 
     // Starts cupsd and waits until it answers; throws std::runtime_error
@@ -43,6 +48,9 @@ public:
     // Restarts the server with or without the right to administer it; its
     // queues stay.
     void setAdminAllowed(bool allowed);
+    // Restarts the server with other options; its queues stay.
+    void restart(const Options& options);
+    const Options& options() const { return options_; }
 
     // Backends: the server runs the system's backends from a folder of its
     // own, where a test may put a script in place of one (say "usb", to list
@@ -114,6 +122,19 @@ private:
 
 // The server of the running test program, started by CupsEnvironment.
 CupsServer& testScheduler();
+
+// The test scheduler restarted with other options for the life of the
+// object, then with the ones it had.
+class SchedulerOptions {
+public:
+    explicit SchedulerOptions(const CupsServer::Options& options);
+    ~SchedulerOptions();
+    SchedulerOptions(const SchedulerOptions&) = delete;
+    SchedulerOptions& operator=(const SchedulerOptions&) = delete;
+
+private:
+    CupsServer::Options before_;
+};
 
 // Points the process's CUPS clients at another server ("ADDRESS:PORT", as
 // CUPS_SERVER takes it) for the life of the object, then back at the one

@@ -1,8 +1,9 @@
 #pragma once
 // Print servers that fail their clients, each on a free port of a random
 // loopback address: one that takes connections and never answers (a
-// stopped scheduler), and one that drops each connection at once (a
-// scheduler that dies in the middle of a request).
+// stopped scheduler), one that drops each connection at once (a scheduler
+// that dies in the middle of a request), and one that opens a queue and
+// makes a job but fails every other request.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,7 +11,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <mutex>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -69,6 +72,38 @@ private:
 
     int stop_[2] = {-1, -1};
     std::atomic<int> dropped_{0};
+    std::thread thread_;
+};
+
+// Answers Get-Printer-Attributes for one queue and Create-Job with job 1,
+// and takes a document sent in chunks; every other request, once read
+// whole, it answers as `Answer` says.
+class FailingIppServer : public LoopbackSocket {
+public:
+    enum class Answer {
+        Nothing,       // reads on and answers nothing
+        Trickle,       // an answer that does not end, a byte each `trickleMs`, for 3 s
+        Unauthorized,  // 401, a password wanted
+    };
+    FailingIppServer(Answer answer, std::string queue, int trickleMs = 1000);
+    ~FailingIppServer();
+    FailingIppServer(const FailingIppServer&) = delete;
+    FailingIppServer& operator=(const FailingIppServer&) = delete;
+
+private:
+    void run();
+    void serve(int connection);
+    // Waits until `fd` can be read, or the server stops; false then.
+    bool readable(int fd, int timeoutMs = -1);
+    // Whether the server stops within the time.
+    bool stopped(int timeoutMs);
+
+    Answer answer_;
+    std::string queue_;
+    int trickleMs_;
+    int stop_[2] = {-1, -1};
+    std::mutex mutex_;
+    std::vector<std::thread> connections_;
     std::thread thread_;
 };
 

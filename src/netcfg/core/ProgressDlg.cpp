@@ -3,6 +3,7 @@
 #include <fstream>
 #include <vector>
 
+#include "foundation/JobWatch.h"
 #include "foundation/RawPrint.h"
 #include "foundation/RunProgram.h"
 #include "foundation/SocketWatch.h"
@@ -116,6 +117,7 @@ void ProgressDlg::Form_Unload(int&) {
     if (pwSocket) pwSocket->close();
     io_.reset();
     if (queueInstalled_) DeleteTemporaryQueue();
+    watch_.reset();
 }
 
 void ProgressDlg::rearm() {
@@ -213,6 +215,7 @@ bool ProgressDlg::Start_Job() {
             JobFailure("the temporary queue cannot be selected", raw.serverSilent());
             return false;
         }
+        watch_ = std::make_unique<foundation::JobWatch>(m_, TemporaryQueue);
     }
     const SendResult sent = SendConfigJob(m_, m_.NicCommands);
     if (sent != SendResult::Sent) {
@@ -281,6 +284,10 @@ bool ProgressDlg::FinishTransport() {
                 JobFailure("the print server does not answer", true);
                 return false;
             }
+            if (queued == Queued::Unreadable) {
+                JobFailure("the temporary queue cannot be read");
+                return false;
+            }
             if (clock.milliseconds() - start >= QueueLeaveMs) {
                 JobFailure("the job did not leave the temporary queue");
                 return false;
@@ -289,18 +296,20 @@ bool ProgressDlg::FinishTransport() {
             if (!isLoaded()) return false;
             app().idle(QueuePollMs, QueuePollMs);
         }
-        // Delivered only when the spooler says the job was completed; a
-        // job it no longer knows counts as completed.
+        // Delivered only when the spooler says the job was completed; a job
+        // it no longer knows counts as completed only where it could not
+        // watch the queue.
         const platform::JobOutcome outcome = m_.os().spooler().jobOutcome(TemporaryQueue, jobId_);
         if (outcome == platform::JobOutcome::NoAnswer) {
             m_.ShowSpoolerSilent();
             JobFailure("the print server does not answer", true);
             return false;
         }
-        if (outcome == platform::JobOutcome::Canceled || outcome == platform::JobOutcome::Aborted) {
-            JobFailure("the job was cancelled or aborted");
+        if (outcome != platform::JobOutcome::Completed && outcome != platform::JobOutcome::Unknown) {
+            JobFailure("the spooler does not report the job completed");
             return false;
         }
+        watch_.reset();
     }
     const bool deleted = DeleteTemporaryQueue();
     if (!isLoaded()) return false;
@@ -318,12 +327,14 @@ ProgressDlg::Queued ProgressDlg::JobQueued() {
     std::uint32_t error = 0;
     const platform::QueueHandle h = spooler.open(TemporaryQueue, platform::Access::Use, error);
     if (platform::serverSilent(error)) return Queued::Unknown;
-    if (!h) return Queued::No;  // no queue, no job
+    // A queue that is no more holds no job; any other error tells nothing.
+    if (!h) return error == platform::SpoolError::InvalidPrinterName ? Queued::No : Queued::Unreadable;
     std::vector<platform::JobRecord> jobs;
     const platform::SpoolResult read = spooler.readJobs(h, jobs);
     spooler.close(h);
     if (read.serverSilent()) return Queued::Unknown;
-    return !read.ok() || !jobs.empty() ? Queued::Yes : Queued::No;
+    if (!read.ok()) return Queued::Unreadable;
+    return jobs.empty() ? Queued::No : Queued::Yes;
 }
 
 bool ProgressDlg::DeleteTemporaryQueue() {

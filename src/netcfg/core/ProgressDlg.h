@@ -12,6 +12,10 @@
 #include "ui/Application.h"
 #include "ui/Control.h"
 
+namespace foundation {
+class JobWatch;
+}
+
 namespace platform {
 class TcpClient;
 }
@@ -83,14 +87,16 @@ private:
     // Runs a helper program and waits for it; false when it did not end in time.
     bool RunHelper(const std::string& commandLine);
     // Whether the temporary queue still holds a job; Unknown when the print
-    // server does not answer.
-    enum class Queued { No, Yes, Unknown };
+    // server does not answer, Unreadable when it answers with an error.
+    enum class Queued { No, Yes, Unknown, Unreadable };
     Queued JobQueued();
 
     ui::IoSubscription io_;
     bool queueInstalled_ = false;
-    // The job spooled to the temporary queue.
+    // The job spooled to the temporary queue, and the watch of the queue's
+    // jobs from before it was sent until its end is known.
     std::uint32_t jobId_ = 0;
+    std::unique_ptr<foundation::JobWatch> watch_;
     // Set once the print server was silent or a removal of the queue did
     // not end in time: the run does not try to remove the queue again (the
     // next run's preparation does).

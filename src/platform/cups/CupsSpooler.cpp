@@ -3,10 +3,20 @@
 #include "platform/cups/CupsHandles.h"
 
 #include <cups/cups.h>
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace platform {
 
@@ -17,8 +27,12 @@ using cups::Ipp;
 using SteadyClock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// How often a wait for the server looks at the time left.
-constexpr milliseconds Slice{250};
+// How often a wait for a server that sends nothing looks at the time left.
+constexpr milliseconds Slice{100};
+
+http_addrlist_t* systemResolver(const std::string& host, int port) {
+    return httpAddrGetList(host.c_str(), AF_UNSPEC, std::to_string(port).c_str());
+}
 
 // The server the environment names now.
 std::string namedServer() { return std::string(cupsServer()) + ":" + std::to_string(ippPort()); }
@@ -44,7 +58,7 @@ void requestAttributes(ipp_t* r, std::initializer_list<const char*> names) {
                   v.data());
 }
 
-// Administration never asks for a password: without the right, it fails.
+// No request asks for a password: without the right, it fails.
 const char* noPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
 
 std::optional<std::string> text(ipp_t* p, const char* name) {
@@ -136,49 +150,164 @@ std::uint32_t lookup(const ReasonBit (&table)[N], const std::string& reason) {
 
 }  // namespace
 
+// A look-up of a server's addresses, on a thread of its own that ends when
+// the resolver answers, whoever still waits for it.
+struct CupsSpooler::Lookup {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    http_addrlist_t* addresses = nullptr;
+    ~Lookup() { httpAddrFreeList(addresses); }
+};
+
+// Cuts the connections of calls off at their ends, on a thread of its own:
+// libcups asks whether to wait on only after a time without data, so a
+// server that trickles its answer would keep a call waiting past its end.
+class CupsSpooler::Watchdog {
+public:
+    ~Watchdog() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        if (thread_.joinable()) thread_.join();
+    }
+
+    // Watches a call until `end`; `cut` is set as its connections are cut.
+    void add(const void* call, SteadyClock::time_point end, std::atomic<bool>& cut) {
+        std::lock_guard lock(mutex_);
+        if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+        calls_[call] = Watched{end, &cut, {}};
+        wake_.notify_all();
+    }
+    // A connection of the call. The watchdog keeps a descriptor of its own,
+    // so that it never cuts a socket that took the number of a closed one.
+    void watch(const void* call, int socket) {
+        struct stat known;
+        if (socket < 0 || ::fstat(socket, &known) != 0) return;
+        std::lock_guard lock(mutex_);
+        auto it = calls_.find(call);
+        if (it == calls_.end()) return;
+        for (const auto& [inode, own] : it->second.sockets)
+            if (inode == known.st_ino) return;
+        const int own = ::fcntl(socket, F_DUPFD_CLOEXEC, 0);
+        if (own < 0) return;
+        if (*it->second.cut) ::shutdown(own, SHUT_RDWR);
+        it->second.sockets.emplace_back(known.st_ino, own);
+    }
+    void remove(const void* call) {
+        std::lock_guard lock(mutex_);
+        auto it = calls_.find(call);
+        if (it == calls_.end()) return;
+        for (const auto& socket : it->second.sockets) ::close(socket.second);
+        calls_.erase(it);
+    }
+
+private:
+    struct Watched {
+        SteadyClock::time_point end;
+        std::atomic<bool>* cut;
+        std::vector<std::pair<ino_t, int>> sockets;  // the socket, and our descriptor of it
+    };
+
+    void run() {
+        std::unique_lock lock(mutex_);
+        while (!stop_) {
+            std::optional<SteadyClock::time_point> next;
+            const auto now = SteadyClock::now();
+            for (auto& [call, w] : calls_) {
+                if (*w.cut) continue;
+                if (w.end <= now) {
+                    *w.cut = true;
+                    for (const auto& socket : w.sockets) ::shutdown(socket.second, SHUT_RDWR);
+                } else if (!next || w.end < *next) {
+                    next = w.end;
+                }
+            }
+            if (next)
+                wake_.wait_until(lock, *next);
+            else
+                wake_.wait(lock);
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::map<const void*, Watched> calls_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
 // One call to the server, from its start to its end: the time it may take
-// (every connection waits on the call under way), the busy signal while it
-// runs, and whether the server answered. While the server is silent in this
-// action, a call is refused before it asks.
+// (every connection waits on the call under way, and is cut off at its
+// end), the busy signal while it runs, and whether the server answered.
+// While the server is silent in this action, a call is refused before it
+// asks. No request asks for a password.
 class CupsSpooler::Call {
 public:
     explicit Call(CupsSpooler& spooler)
         : spooler_(spooler), outer_(spooler.call_), deadline_(SteadyClock::now() + spooler.limit_) {
         if (spooler_.silence_ && spooler_.silence_->server == namedServer()) refused_ = spooler_.silence_->error;
-        if (!refused_) busy_.emplace();
+        if (!refused_) {
+            busy_.emplace();
+            if (!spooler_.watchdog_) spooler_.watchdog_ = std::make_unique<Watchdog>();
+            spooler_.watchdog_->add(this, deadline_, gaveUp_);
+        }
+        cupsSetPasswordCB2(noPassword, nullptr);
         spooler_.call_ = this;
     }
-    ~Call() { spooler_.call_ = outer_; }
+    ~Call() {
+        if (!refused_) spooler_.watchdog_->remove(this);
+        spooler_.call_ = outer_;
+        if (!outer_) cupsSetPasswordCB2(nullptr, nullptr);
+    }
     Call(const Call&) = delete;
     Call& operator=(const Call&) = delete;
 
     // The error of a call made while the server is silent; 0 when it may ask.
     std::uint32_t refused() const { return refused_; }
+    // The IPP status of the last request.
+    ipp_status_t status() const { return status_; }
 
     // A connection in the time left, or null with the error.
     Http connect(std::uint32_t& error) {
-        const auto left = std::chrono::duration_cast<milliseconds>(deadline_ - SteadyClock::now()).count();
+        const std::string host = cupsServer();
+        const int port = ippPort();
+        // A local socket needs no look-up.
+        http_addrlist_t* addresses = nullptr;
+        if (host.empty() || host.front() != '/') {
+            addresses = lookUp(host, port, error);
+            if (!addresses) return nullptr;
+        }
+        const auto left = msLeft();
         if (left <= 0) {
             gaveUp_ = true;
             error = noted(SpoolError::NoAnswer);
             return nullptr;
         }
-        Http http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, static_cast<int>(left),
+        Http http(httpConnect2(host.c_str(), port, addresses, AF_UNSPEC, cupsEncryption(), 1, static_cast<int>(left),
                                nullptr));
         if (!http) {
             error = noted(SpoolError::ServerUnavailable);
             return nullptr;
         }
-        httpSetTimeout(http.get(), std::chrono::duration<double>(std::min(spooler_.limit_, Slice)).count(), keepWaiting,
-                       &spooler_);
+        watch(http.get());
+        waitSlice(http.get());
         error = SpoolError::None;
         return http;
+    }
+
+    // A connection made in another call, now used by this one.
+    void watch(http_t* http) {
+        if (!refused_) spooler_.watchdog_->watch(this, httpGetFd(http));
     }
 
     // The error of a step on `http` that failed with `status`: NoAnswer when
     // the server let the time run out, ServerUnavailable when the connection
     // broke off without an answer.
     std::uint32_t failure(http_t* http, ipp_status_t status) {
+        status_ = status;
         if (gaveUp_) return noted(SpoolError::NoAnswer);
         if (http && httpGetStatus(http) == HTTP_STATUS_ERROR) return noted(SpoolError::ServerUnavailable);
         const std::uint32_t error = errorCode(status);
@@ -189,9 +318,9 @@ public:
     // succeeded, else null with `error` set.
     Ipp send(http_t* http, ipp_t* req, std::uint32_t& error, const char* resource = "/", const char* file = nullptr) {
         Ipp response(cupsDoFileRequest(http, req, resource, file));
-        const ipp_status_t status = cupsLastError();
-        if (!response || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
-            error = failure(http, status);
+        status_ = cupsLastError();
+        if (!response || status_ > IPP_STATUS_OK_EVENTS_COMPLETE) {
+            error = failure(http, status_);
             return nullptr;
         }
         error = SpoolError::None;
@@ -209,27 +338,75 @@ public:
         return send(http.get(), req, error, resource, file);
     }
 
-    // An administrative request (with a PPD file, if any); never asks for a password.
+    // An administrative request (with a PPD file, if any).
     SpoolResult administer(ipp_t* req, const std::string& ppdFile = {}) {
         std::uint32_t error = refused_;
         if (error) {
             ippDelete(req);
             return SpoolResult::failed(error);
         }
-        cupsSetPasswordCB2(noPassword, nullptr);
         Ipp response = send(req, error, "/admin/", ppdFile.empty() ? nullptr : ppdFile.c_str());
-        cupsSetPasswordCB2(nullptr, nullptr);
         return response ? SpoolResult::success() : SpoolResult::failed(error);
     }
 
 private:
+    long long msLeft() const {
+        return std::chrono::duration_cast<milliseconds>(deadline_ - SteadyClock::now()).count();
+    }
+
+    // The server's addresses, looked up once; a wait for them takes from
+    // this call's time. Null with `error` when there are none, or none yet.
+    http_addrlist_t* lookUp(const std::string& host, int port, std::uint32_t& error) {
+        const std::string key = host + ":" + std::to_string(port);
+        std::shared_ptr<Lookup> lookup = spooler_.lookups_[key];
+        if (!lookup) {
+            lookup = spooler_.lookups_[key] = std::make_shared<Lookup>();
+            try {
+                std::thread([lookup, resolve = spooler_.resolver_, host, port] {
+                    http_addrlist_t* found = resolve(host, port);
+                    std::lock_guard lock(lookup->mutex);
+                    lookup->addresses = found;
+                    lookup->finished = true;
+                    lookup->done.notify_all();
+                }).detach();
+            } catch (const std::system_error&) {
+                spooler_.lookups_.erase(key);
+                error = noted(SpoolError::ServerUnavailable);
+                return nullptr;
+            }
+        }
+        std::unique_lock lock(lookup->mutex);
+        if (!lookup->done.wait_until(lock, deadline_, [&] { return lookup->finished; })) {
+            gaveUp_ = true;
+            error = noted(SpoolError::NoAnswer);
+            return nullptr;
+        }
+        if (!lookup->addresses) {
+            // No such server: the next action looks again.
+            lock.unlock();
+            spooler_.lookups_.erase(key);
+            error = noted(SpoolError::ServerUnavailable);
+            return nullptr;
+        }
+        return lookup->addresses;
+    }
+
+    // The next wait for data ends after a slice, or at the end of the call.
+    void waitSlice(http_t* http) {
+        const milliseconds slice = std::clamp(milliseconds(msLeft()), milliseconds(1), Slice);
+        httpSetTimeout(http, std::chrono::duration<double>(slice).count(), keepWaiting, &spooler_);
+    }
+
     // libcups asks after each slice without an answer whether to wait on.
-    static int keepWaiting(http_t*, void* data) {
+    static int keepWaiting(http_t* http, void* data) {
         Call* call = static_cast<CupsSpooler*>(data)->call_;
         if (!call) return 0;
-        if (SteadyClock::now() + std::min(call->spooler_.limit_, Slice) < call->deadline_) return 1;
-        call->gaveUp_ = true;
-        return 0;
+        if (call->gaveUp_ || call->msLeft() <= 0) {
+            call->gaveUp_ = true;
+            return 0;
+        }
+        call->waitSlice(http);
+        return 1;
     }
 
     // A silent server is remembered for the rest of the action.
@@ -241,15 +418,15 @@ private:
     CupsSpooler& spooler_;
     Call* outer_;
     SteadyClock::time_point deadline_;
-    bool gaveUp_ = false;
+    std::atomic<bool> gaveUp_{false};
     std::uint32_t refused_ = 0;
+    ipp_status_t status_ = IPP_STATUS_OK;
     std::optional<LongCall> busy_;
 };
 
 struct CupsSpooler::Open {
     std::string queue;
     Access access = Access::Use;
-    Http http;
     // The document being spooled.
     Http document;
     int jobId = 0;
@@ -257,7 +434,8 @@ struct CupsSpooler::Open {
     std::uint32_t documentError = 0;
 };
 
-CupsSpooler::CupsSpooler(std::chrono::milliseconds timeLimit) : limit_(timeLimit) {}
+CupsSpooler::CupsSpooler(std::chrono::milliseconds timeLimit, Resolver resolver)
+    : limit_(timeLimit), resolver_(resolver ? std::move(resolver) : Resolver(systemResolver)) {}
 
 CupsSpooler::~CupsSpooler() {
     for (auto& [h, o] : handles_) {
@@ -356,11 +534,9 @@ QueueHandle CupsSpooler::open(const std::string& name, Access access, std::uint3
     auto o = std::make_unique<Open>();
     o->queue = name;
     o->access = access;
-    o->http = call.connect(error);
-    if (!o->http) return 0;
     ipp_t* req = request(IPP_OP_GET_PRINTER_ATTRIBUTES, name);
     requestAttributes(req, {"printer-name"});
-    Ipp response = call.send(o->http.get(), req, error);
+    Ipp response = call.send(req, error);
     if (!response) return 0;
     // The scheduler finds queues whatever the letter case; we do not.
     if (text(response.get(), "printer-name") != name) {
@@ -391,7 +567,7 @@ SpoolResult CupsSpooler::readPrinter(QueueHandle handle, PrinterRecord& record) 
     requestAttributes(req, {"printer-name", "printer-make-and-model", "device-uri", "printer-state",
                             "printer-state-reasons", "printer-is-accepting-jobs"});
     std::uint32_t error = 0;
-    Ipp response = call.send(o->http.get(), req, error);
+    Ipp response = call.send(req, error);
     if (!response) return SpoolResult::failed(error);
     PrinterRecord r;
     r.name = text(response.get(), "printer-name");
@@ -416,10 +592,12 @@ SpoolResult CupsSpooler::readJobs(QueueHandle handle, std::vector<JobRecord>& jo
 SpoolResult CupsSpooler::jobsOf(Open& o, Call& call, std::vector<JobRecord>& jobs) {
     if (std::uint32_t refused = call.refused()) return SpoolResult::failed(refused);
     std::uint32_t error = 0;
+    Http http = call.connect(error);
+    if (!http) return SpoolResult::failed(error);
 
     ipp_t* preq = request(IPP_OP_GET_PRINTER_ATTRIBUTES, o.queue);
     requestAttributes(preq, {"printer-state-reasons"});
-    Ipp printer = call.send(o.http.get(), preq, error);
+    Ipp printer = call.send(http.get(), preq, error);
     if (!printer) return SpoolResult::failed(error);
     const auto printerReasons = keywords(ippFindAttribute(printer.get(), "printer-state-reasons", IPP_TAG_KEYWORD));
 
@@ -427,7 +605,7 @@ SpoolResult CupsSpooler::jobsOf(Open& o, Call& call, std::vector<JobRecord>& job
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
     requestAttributes(req,
                       {"job-id", "job-name", "job-state", "job-state-reasons", "job-impressions", "job-media-sheets"});
-    Ipp response = call.send(o.http.get(), req, error);
+    Ipp response = call.send(http.get(), req, error);
     if (!response) return SpoolResult::failed(error);
 
     std::vector<JobRecord> out;
@@ -476,8 +654,15 @@ SpoolResult CupsSpooler::deleteJob(QueueHandle handle, std::uint32_t jobId) {
     ipp_t* req = request(IPP_OP_CANCEL_JOB, o->queue);
     ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
     std::uint32_t error = 0;
-    Ipp response = call.send(o->http.get(), req, error);
+    Ipp response = call.send(req, error);
     return response ? SpoolResult::success() : SpoolResult::failed(error);
+}
+
+void CupsSpooler::cancelJob(Call& call, const std::string& queue, int jobId) {
+    ipp_t* req = request(IPP_OP_CANCEL_JOB, queue);
+    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
+    std::uint32_t error = 0;
+    call.send(req, error);
 }
 
 SpoolResult CupsSpooler::startDocument(QueueHandle handle, const std::string& documentName) {
@@ -495,7 +680,7 @@ SpoolResult CupsSpooler::startDocument(QueueHandle handle, const std::string& do
     if (cupsStartDocument(http.get(), o->queue.c_str(), job, documentName.c_str(), CUPS_FORMAT_RAW, 1) !=
         HTTP_STATUS_CONTINUE) {
         error = call.failure(http.get(), cupsLastError());
-        if (!serverSilent(error)) cupsCancelJob2(o->http.get(), o->queue.c_str(), job, 0);
+        if (!serverSilent(error)) cancelJob(call, o->queue, job);
         return SpoolResult::failed(error);
     }
     o->document = std::move(http);
@@ -520,6 +705,7 @@ SpoolResult CupsSpooler::write(QueueHandle handle, const std::string& bytes, std
     if (bytes.empty()) return SpoolResult::success();
     Call call(*this);
     if ((o->documentError = call.refused())) return SpoolResult::failed(o->documentError);
+    call.watch(o->document.get());
     if (cupsWriteRequestData(o->document.get(), bytes.data(), bytes.size()) != HTTP_STATUS_CONTINUE) {
         o->documentError = call.failure(o->document.get(), IPP_STATUS_ERROR_INTERNAL);
         return SpoolResult::failed(o->documentError);
@@ -537,13 +723,16 @@ SpoolResult CupsSpooler::endDocument(QueueHandle handle) {
     Call call(*this);
     std::uint32_t error = o->documentError ? o->documentError : call.refused();
     if (!error) {
+        call.watch(o->document.get());
         const ipp_status_t status = cupsFinishDocument(o->document.get(), o->queue.c_str());
-        if (status > IPP_STATUS_OK_EVENTS_COMPLETE) error = call.failure(o->document.get(), status);
+        // A response cut off reads as no error at all.
+        if (status > IPP_STATUS_OK_EVENTS_COMPLETE || httpGetStatus(o->document.get()) != HTTP_STATUS_OK)
+            error = call.failure(o->document.get(), status);
     }
     o->document.reset();
     if (error) {
         // Leave no half-spooled job behind, unless the server cannot be told.
-        if (!serverSilent(error)) cupsCancelJob2(o->http.get(), o->queue.c_str(), o->jobId, 0);
+        if (!serverSilent(error)) cancelJob(call, o->queue, o->jobId);
         o->jobId = 0;
         return SpoolResult::failed(error);
     }
@@ -552,19 +741,10 @@ SpoolResult CupsSpooler::endDocument(QueueHandle handle) {
     return SpoolResult::success();
 }
 
-JobOutcome CupsSpooler::jobOutcome(const std::string& queue, std::uint32_t jobId) {
-    if (queue.empty() || jobId == 0) return JobOutcome::Unknown;
-    Call call(*this);
-    if (call.refused()) return JobOutcome::NoAnswer;
-    ipp_t* req = request(IPP_OP_GET_JOB_ATTRIBUTES, queue);
-    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
-    requestAttributes(req, {"job-state"});
-    std::uint32_t error = 0;
-    Ipp response = call.send(req, error);
-    if (!response) return serverSilent(error) ? JobOutcome::NoAnswer : JobOutcome::Unknown;
-    ipp_attribute_t* state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
-    if (!state) return JobOutcome::Unknown;
-    switch (ippGetInteger(state, 0)) {
+namespace {
+
+JobOutcome outcomeOf(int jobState) {
+    switch (jobState) {
         case IPP_JSTATE_COMPLETED:
             return JobOutcome::Completed;
         case IPP_JSTATE_CANCELED:
@@ -576,13 +756,106 @@ JobOutcome CupsSpooler::jobOutcome(const std::string& queue, std::uint32_t jobId
     }
 }
 
+}  // namespace
+
+SpoolResult CupsSpooler::watchJobs(const std::string& queue) {
+    if (queue.empty()) return SpoolResult::failed(SpoolError::InvalidPrinterName);
+    if (auto w = watches_.find(queue); w != watches_.end()) {
+        ++w->second.watchers;
+        return SpoolResult::success();
+    }
+    Call call(*this);
+    if (std::uint32_t refused = call.refused()) return SpoolResult::failed(refused);
+    ipp_t* req = request(IPP_OP_CREATE_PRINTER_SUBSCRIPTIONS, queue);
+    ippAddString(req, IPP_TAG_SUBSCRIPTION, IPP_TAG_KEYWORD, "notify-pull-method", nullptr, "ippget");
+    const char* events[] = {"job-completed", "job-state-changed"};
+    ippAddStrings(req, IPP_TAG_SUBSCRIPTION, IPP_TAG_KEYWORD, "notify-events", 2, nullptr, events);
+    ippAddInteger(req, IPP_TAG_SUBSCRIPTION, IPP_TAG_INTEGER, "notify-lease-duration", WatchLeaseSeconds);
+    std::uint32_t error = 0;
+    Ipp response = call.send(req, error);
+    if (!response) return SpoolResult::failed(error);
+    ipp_attribute_t* id = ippFindAttribute(response.get(), "notify-subscription-id", IPP_TAG_INTEGER);
+    if (!id) return SpoolResult::failed(SpoolError::NotSupported);
+    Watch& w = watches_[queue];
+    w.subscription = ippGetInteger(id, 0);
+    w.watchers = 1;
+    return SpoolResult::success();
+}
+
+void CupsSpooler::unwatchJobs(const std::string& queue) {
+    auto w = watches_.find(queue);
+    if (w == watches_.end() || --w->second.watchers > 0) return;
+    const int subscription = w->second.subscription;
+    watches_.erase(w);
+    // A server that does not answer ends it when its lease runs out.
+    Call call(*this);
+    if (call.refused()) return;
+    ipp_t* req = request(IPP_OP_CANCEL_SUBSCRIPTION, queue);
+    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-subscription-id", subscription);
+    std::uint32_t error = 0;
+    call.send(req, error);
+}
+
+bool CupsSpooler::readEvents(Call& call, const std::string& queue, Watch& watch, std::uint32_t& error) {
+    ipp_t* req = request(IPP_OP_GET_NOTIFICATIONS, queue);
+    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-subscription-ids", watch.subscription);
+    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "notify-sequence-numbers", watch.nextEvent);
+    Ipp response = call.send(req, error);
+    if (!response) return false;
+    // One event per group of event notification attributes.
+    ipp_attribute_t* a = ippFirstAttribute(response.get());
+    while (a) {
+        while (a && ippGetGroupTag(a) != IPP_TAG_EVENT_NOTIFICATION) a = ippNextAttribute(response.get());
+        if (!a) break;
+        int sequence = 0, job = 0, state = 0;
+        for (; a && ippGetGroupTag(a) == IPP_TAG_EVENT_NOTIFICATION; a = ippNextAttribute(response.get())) {
+            const char* name = ippGetName(a);
+            if (!name) continue;
+            if (!std::strcmp(name, "notify-sequence-number"))
+                sequence = ippGetInteger(a, 0);
+            else if (!std::strcmp(name, "notify-job-id"))
+                job = ippGetInteger(a, 0);
+            else if (!std::strcmp(name, "job-state"))
+                state = ippGetInteger(a, 0);
+        }
+        watch.nextEvent = std::max(watch.nextEvent, sequence + 1);
+        if (job > 0 && state >= IPP_JSTATE_CANCELED) watch.ends[static_cast<std::uint32_t>(job)] = state;
+    }
+    return true;
+}
+
+JobOutcome CupsSpooler::jobOutcome(const std::string& queue, std::uint32_t jobId) {
+    if (queue.empty() || jobId == 0) return JobOutcome::Unknown;
+    Call call(*this);
+    if (call.refused()) return JobOutcome::NoAnswer;
+    ipp_t* req = request(IPP_OP_GET_JOB_ATTRIBUTES, queue);
+    ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
+    requestAttributes(req, {"job-state"});
+    std::uint32_t error = 0;
+    Ipp response = call.send(req, error);
+    if (response) {
+        ipp_attribute_t* state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
+        return state ? outcomeOf(ippGetInteger(state, 0)) : JobOutcome::Failed;
+    }
+    if (serverSilent(error)) return JobOutcome::NoAnswer;
+    if (call.status() != IPP_STATUS_ERROR_NOT_FOUND) return JobOutcome::Failed;
+    // The server no longer knows the job: its end is in the events of its queue.
+    auto w = watches_.find(queue);
+    if (w == watches_.end()) return JobOutcome::Unknown;
+    if (!readEvents(call, queue, w->second, error))
+        return serverSilent(error) ? JobOutcome::NoAnswer : JobOutcome::Failed;
+    auto end = w->second.ends.find(jobId);
+    return end == w->second.ends.end() ? JobOutcome::Failed : outcomeOf(end->second);
+}
+
 void CupsSpooler::finishOpenDocument(Open& o, Call& call) {
     if (!o.document) return;
     const std::uint32_t error = o.documentError ? o.documentError : call.refused();
     if (error) {
         o.document.reset();
-        if (!serverSilent(error)) cupsCancelJob2(o.http.get(), o.queue.c_str(), o.jobId, 0);
+        if (!serverSilent(error)) cancelJob(call, o.queue, o.jobId);
     } else {
+        call.watch(o.document.get());
         cupsFinishDocument(o.document.get(), o.queue.c_str());
         o.document.reset();
     }
@@ -647,10 +920,8 @@ DeviceList CupsSpooler::localDevices() {
     // The server looks for devices for at most half the time the call may take.
     const auto search = std::chrono::duration_cast<std::chrono::seconds>(limit_ / 2).count();
     ippAddInteger(req, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "timeout", static_cast<int>(std::max<long long>(1, search)));
-    cupsSetPasswordCB2(noPassword, nullptr);
     std::uint32_t error = 0;
     Ipp response = call.send(req, error);
-    cupsSetPasswordCB2(nullptr, nullptr);
     if (!response) {
         list.result = SpoolResult::failed(error);
         return list;

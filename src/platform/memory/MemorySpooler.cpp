@@ -202,6 +202,13 @@ SpoolResult MemorySpooler::endDocument(QueueHandle h) {
     return SpoolResult::success();
 }
 
+SpoolResult MemorySpooler::watchJobs(const std::string& queue) {
+    note("watchJobs " + queue);
+    return watchResult;
+}
+
+void MemorySpooler::unwatchJobs(const std::string& queue) { note("unwatchJobs " + queue); }
+
 JobOutcome MemorySpooler::jobOutcome(const std::string& queue, std::uint32_t jobId) {
     note("jobOutcome " + queue + " " + std::to_string(jobId));
     if (Queue* q = find(queue))

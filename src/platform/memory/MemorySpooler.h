@@ -75,6 +75,8 @@ public:
     SpoolResult deleteQueueResult;
     // Outcome of queues().
     SpoolResult queuesResult;
+    // Outcome of watchJobs().
+    SpoolResult watchResult;
     // What serverName() reports.
     std::string server;
 
@@ -97,6 +99,8 @@ public:
     SpoolResult addQueue(const QueueSpec& spec) override;
     SpoolResult deleteQueue(const std::string& name) override;
     DeviceList localDevices() override;
+    SpoolResult watchJobs(const std::string& queue) override;
+    void unwatchJobs(const std::string& queue) override;
     JobOutcome jobOutcome(const std::string& queue, std::uint32_t jobId) override;
     std::string serverName() const override { return server; }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/JobWatch.h"
 #include "foundation/SocketWatch.h"
 #include "foundation/SpoolCheck.h"
 #include "platform/CodePage.h"
@@ -133,6 +134,8 @@ void ProgressDlg::Start_Job() {
     m_.WriteLog("Begin Print");
     ProgressBar.setValue(0);
     StatusLog.setText("Initializing ....");
+    // Every job of the run goes to this queue; the watch tells how each ended.
+    const foundation::JobWatch watch(m_, m_.os().spooler().currentPrinter());
 
     const PrinterSetup* settings = m_.PrinterSetupForm.loaded();
     if (settings && settings->EmulationCB.value() == 0) {
@@ -251,10 +254,9 @@ bool ProgressDlg::Check_Job_Status(int waitSeconds) {
             const JobOutcome probed = outcome(dummy);
             if (probed == JobOutcome::NoAnswer) return SpoolerFailure(true);
             // The step's own job tells: the queue moved when the spooler
-            // reports that job completed, or no longer knows it (a server
-            // without job history forgets completed jobs at once), whatever
-            // became of the jobs before it. Cancelled or aborted, it never
-            // reached the printer.
+            // reports that job completed, or no longer knows it where it
+            // could not watch the queue, whatever became of the jobs before
+            // it. Cancelled, aborted or untold, it did not reach the printer.
             if (StepJob.jobId)
                 moved = own == JobOutcome::Completed || own == JobOutcome::Unknown;
             else

@@ -73,8 +73,8 @@ public:
     // after each. Returns when the sequence has ended.
     void Start_Job();
     // Whether the queue moved after the last job (the spooler reports StepJob
-    // completed or no longer knows it, whatever became of the jobs before
-    // it): true, or false after JobFailure or SpoolerFailure (or when the
+    // completed, or no longer knows it and did not watch the queue, whatever
+    // became of the jobs before it): true, or false after JobFailure or SpoolerFailure (or when the
     // program ended during the waits).
     bool Check_Job_Status(int waitSeconds);
     // Reports a stuck job with the printer's front panel, purges the

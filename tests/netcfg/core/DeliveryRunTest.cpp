@@ -264,4 +264,46 @@ TEST(Delivery, AJobThePrinterCancelsOnTheTemporaryQueueFails) {
     }
 }
 
+// Only a job the scheduler reports completed is delivered. A scheduler
+// without job history forgets a job as it ends: the run learns the end from
+// the watch of the temporary queue.
+TEST(DeliveryWithoutJobHistory, OnlyAJobTheSchedulerReportsCompletedIsDelivered) {
+    struct Case {
+        const char* name;
+        const char* backendEnd;  // the backend's last line, after it took the job
+        bool delivered;
+    };
+    CupsServer::Options forgetful, refusing;
+    forgetful.keepJobHistory = false;
+    // A job still known is asked about, and the answer is an error.
+    refusing.locked = {"Get-Job-Attributes"};
+    const std::pair<CupsServer::Options, std::vector<Case>> schedulers[] = {
+        {forgetful,
+         {{"the backend cancels the job", "exit 5", false},
+          {"the backend fails under abort-job", "exit 1", false},
+          {"the backend prints", "exit 0", true}}},
+        {refusing, {{"the job's state is refused", "exit 0", false}}},
+    };
+    for (const auto& [scheduler, cases] : schedulers) {
+        testsupport::SchedulerOptions options(scheduler);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            testScheduler().setBackend(
+                "label", std::string("#!/bin/sh\n[ $# -eq 0 ] && exit 0\ncat > /dev/null\n") + c.backendEnd + "\n");
+            struct Restore {
+                ~Restore() { testScheduler().restoreBackend("label"); }
+            } restore;
+            Wizard w;
+            w.walk([&](netcfg::PortSelect& p) {
+                writeFile(w.work.file("ports.map"), "LPT1:\tlabel:/x\r\n");
+                p.PortLPT.click();
+            });
+            w.send();
+            EXPECT_TRUE(c.delivered ? w.succeeded() : w.failed())
+                << (w.messages.count() ? w.messages.last().text : "no box") << testScheduler().errorLog();
+            EXPECT_EQ(testScheduler().attribute("Quillon", "device-uri"), "");  // removed again
+        }
+    }
+}
+
 }  // namespace

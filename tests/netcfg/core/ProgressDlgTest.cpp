@@ -174,6 +174,44 @@ TEST(ProgressRun, LocalPortInstallsTheQueueSpoolsTheJobAndRemovesTheQueue) {
                                                "Rebooting printer to enable new settings.", "Process complete."}));
 }
 
+TEST(ProgressRun, TheTemporaryQueueIsWatchedFromBeforeTheSendUntilTheJobsEnd) {
+    struct Case {
+        const char* name;
+        platform::SpoolResult watch;
+        platform::JobOutcome outcome;
+        bool delivered;
+    };
+    const auto refused = platform::SpoolResult::failed(platform::SpoolError::NotSupported);
+    const Case cases[] = {
+        {"watched, completed", {}, platform::JobOutcome::Completed, true},
+        {"watched, its end untold", {}, platform::JobOutcome::Failed, false},
+        // Without a watch, a job the spooler no longer knows has left.
+        {"not watched, no longer known", refused, platform::JobOutcome::Unknown, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgressWorld w;
+        w.q.DebugMode = true;
+        w.spooler.watchResult = c.watch;
+        w.spooler.nextJobId = 40;
+        w.spooler.outcomes[40] = c.outcome;
+        w.run();
+        EXPECT_EQ(w.q.SetupSent, c.delivered);
+        std::vector<std::string> watching;
+        for (const auto& call : w.spooler.calls)
+            if (call.find("atchJobs") != std::string::npos || call.starts_with("startDocument") ||
+                call.starts_with("jobOutcome"))
+                watching.push_back(call);
+        std::vector<std::string> expected = {"watchJobs Quillon", "startDocument Quillon Quillon Command",
+                                             "jobOutcome Quillon 40"};
+        if (c.watch.ok()) expected.push_back("unwatchJobs Quillon");
+        EXPECT_EQ(watching, expected);
+        EXPECT_EQ(readFile(w.folder.file("Log.txt")).find("a job it no longer lists counts as delivered") !=
+                      std::string::npos,
+                  !c.watch.ok());
+    }
+}
+
 TEST(ProgressRun, StatusWaitEndsOnTimeAcrossMidnightAndACounterWrap) {
     const std::uint32_t untilMidnight = (14 * 3600 + 59 * 60 + 55) * 1000;  // from 09:00:00 to 23:59:55
     ProgressWorld w(0u - untilMidnight - 2000);
@@ -298,7 +336,27 @@ const Fail Fails[] = {
          });
      },
      {"Program Error"},
-     76000,
+     16000,
+     {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
+    {"QueueCannotBeOpenedAfterTheSend",
+     'L',
+     [](ProgressWorld& w) {
+         w.spooler.onCall = [&w](const std::string& call) {
+             if (call == "endDocument Quillon")
+                 w.spooler.queue("Quillon").openError = platform::SpoolError::AccessDenied;
+         };
+     },
+     {"Program Error"},
+     16000,
+     {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
+    {"JobEndUntold",
+     'L',
+     [](ProgressWorld& w) {
+         w.spooler.nextJobId = 40;
+         w.spooler.outcomes[40] = platform::JobOutcome::Failed;
+     },
+     {"Program Error"},
+     16000,
      {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
     {"JobCancelledAtThePrinter",
      'L',

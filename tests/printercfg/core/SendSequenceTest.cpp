@@ -332,6 +332,13 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
                      w.spooler.outcomes[j.id] = platform::JobOutcome::Aborted;
              };
          }},
+        {"the spooler cannot tell what became of the job",
+         [this](auto&) {
+             meanwhile = [this] {
+                 for (const auto& j : w.spooler.queue(Queue).jobs)
+                     w.spooler.outcomes[j.id] = platform::JobOutcome::Failed;
+             };
+         }},
         {"the spooler aborted the empty job",
          [this](auto&) {
              meanwhile = [this] {
@@ -368,16 +375,36 @@ TEST_F(SendSequence, EveryOtherWayTheQueueDoesNotMoveFailsTheCheck) {
     }
 }
 
-TEST_F(SendSequence, AJobTheSpoolerNoLongerKnowsHasMoved) {
-    // A server without job history forgets a completed job at once.
-    meanwhile = [this] {
-        for (const auto& j : w.spooler.queue(Queue).jobs) w.spooler.outcomes[j.id] = platform::JobOutcome::Unknown;
+TEST_F(SendSequence, TheQueueIsWatchedThroughTheRunAndAForgottenJobHasMovedOnlyWithoutAWatch) {
+    struct Case {
+        const char* name;
+        platform::SpoolResult watch;
     };
-    w.m.CalibrationNeeded = true;
-    run();
-    EXPECT_EQ(status(), (Strings{"Initializing ....", "Requesting auto calibration to be started.",
-                                 "  ... Request received OK", "Printer Successfully Configured."}));
-    EXPECT_EQ(w.messages.last().text, "Printer Setup Request Successfully Sent");
+    // A server without job history forgets a completed job at once.
+    const Case cases[] = {{"watched", {}},
+                          {"not watched", platform::SpoolResult::failed(platform::SpoolError::NotSupported)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.spooler.watchResult = c.watch;
+        w.spooler.calls.clear();
+        w.spooler.outcomes.clear();
+        w.messages.clear();
+        w.m.ProgressDlgForm.unload();
+        w.m.CalibrationNeeded = true;
+        meanwhile = [&] {
+            for (const auto& j : w.spooler.queue(Queue).jobs)
+                w.spooler.outcomes[j.id] =
+                    c.watch.ok() ? platform::JobOutcome::Completed : platform::JobOutcome::Unknown;
+        };
+        run();
+        EXPECT_EQ(status(), (Strings{"Initializing ....", "Requesting auto calibration to be started.",
+                                     "  ... Request received OK", "Printer Successfully Configured."}));
+        EXPECT_EQ(w.messages.last().text, "Printer Setup Request Successfully Sent");
+        EXPECT_EQ(w.log().find("a job it no longer lists counts as delivered") != std::string::npos, !c.watch.ok());
+        // From before the first job to the end of the run.
+        EXPECT_EQ(w.spooler.calls.front(), "watchJobs " + Queue);
+        EXPECT_EQ(w.spooler.calls.back() == "unwatchJobs " + Queue, c.watch.ok());
+    }
 }
 
 TEST_F(SendSequence, APrintServerThatFallsSilentEndsTheRunWithItsBoxAlone) {

@@ -199,4 +199,49 @@ TEST_F(SendEndToEnd, AJobThatCupsAbortedHasNotMoved) {
     EXPECT_EQ(cups.jobOutcome("Label-Aborts", last), platform::JobOutcome::Aborted);
 }
 
+// Only a job the scheduler reports completed has moved. A scheduler without
+// job history forgets a job as it ends: the check learns the end from the
+// watch of the queue.
+struct WithoutHistory {
+    const char* name;
+    const char* backendEnd;  // the backend's last line, after it took the job
+    const char* policy;
+    bool keepJobHistory;
+    bool stateRefused;  // Get-Job-Attributes fails for a job still known
+    bool moves;
+};
+
+struct SendWithoutJobHistory : SendEndToEnd, ::testing::WithParamInterface<WithoutHistory> {};
+
+TEST_P(SendWithoutJobHistory, OnlyAJobTheSchedulerReportsCompletedHasMoved) {
+    const WithoutHistory& c = GetParam();
+    testsupport::CupsServer::Options scheduler;
+    scheduler.keepJobHistory = c.keepJobHistory;
+    if (c.stateRefused) scheduler.locked = {"Get-Job-Attributes"};
+    testsupport::SchedulerOptions options(scheduler);
+    testScheduler().setBackend(
+        "label", std::string("#!/bin/sh\n[ $# -eq 0 ] && exit 0\ncat > /dev/null\n") + c.backendEnd + "\n");
+    struct Restore {
+        ~Restore() { testScheduler().restoreBackend("label"); }
+    } restore;
+    addQueue("Label-Forgets", "label:/x", c.policy);
+    walkToTheSend("Label-Forgets", c.moves ? std::vector<int>{ui::IDOK, ui::IDNO} : std::vector<int>{});
+    const Strings status = splitCrLf(statusText);
+    ASSERT_GE(status.size(), 3u) << testScheduler().errorLog();
+    EXPECT_EQ(status[2], c.moves ? "  ... Request received OK"
+                                 : "... Error Detected. The command failed. Program unable to continue.");
+    EXPECT_EQ(w.m.PrinterErrorSeen, !c.moves);
+    EXPECT_EQ(w.app.ended(), c.moves);
+}
+
+const WithoutHistory WithoutHistoryRows[] = {
+    {"BackendCancels", "exit 5", "", false, false, false},
+    {"BackendFailsUnderAbortJob", "exit 1", "abort-job", false, false, false},
+    {"BackendPrints", "exit 0", "", false, false, true},
+    {"StateRefused", "exit 0", "", true, true, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Runs, SendWithoutJobHistory, ::testing::ValuesIn(WithoutHistoryRows),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 }  // namespace
