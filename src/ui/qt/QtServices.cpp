@@ -14,8 +14,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "ui/qt/QtView.h"
-#include "ui/qt/QtWindows.h"
+#include "ui/qt/QtWindowBoard.h"
 
 namespace ui {
 

@@ -34,6 +34,7 @@
 #include "ui/qt/QtControls.h"
 #include "ui/qt/QtRuntime.h"
 #include "ui/qt/QtServices.h"
+#include "ui/qt/QtWindowBoard.h"
 #include "ui/qt/QtWindows.h"
 
 namespace {
@@ -202,11 +203,15 @@ TEST(QtWindows, TheProgramsHaveAnIconAndASystemWindowCentredOnTheScreen) {
     EXPECT_TRUE(QApplication::windowIcon().availableSizes().contains(QSize(32, 32)));
 
     QWidget system;
-    system.resize(640, 420);
+    system.resize(300, 200);
     ui::centreOnScreen(&system);
     const QRect free = system.screen()->availableGeometry();
     EXPECT_LE((system.geometry().center() - free.center()).manhattanLength(), 1);
+    // One bigger than the screen fits it, title bar and all.
+    system.resize(4000, 4000);
+    ui::centreOnScreen(&system);
     EXPECT_LE(system.height(), free.height() - ui::frameAllowance(system.screen()).height());
+    EXPECT_GE(system.y(), free.top() + ui::frameAllowance(system.screen()).height() / 2);
 }
 
 // ---------------------------------------------------------------------------
