@@ -268,6 +268,9 @@ struct Board {
     bool queued = false;
     bool settling = false;
     Application* app = nullptr;  // of the forms shown last
+    // The window that is to have the keyboard, where the window manager may
+    // give it to another one first.
+    QPointer<QWidget> keyboard;
 
     static Board& get() {
         static Board board;
@@ -303,6 +306,13 @@ struct Board {
             }
         }
         return best;
+    }
+
+    // The window the user is to work in; the window manager may give the
+    // keyboard to another one first, as it chooses when a window goes.
+    void giveKeyboard(QWidget* w) {
+        keyboard = w;
+        activate(w);
     }
 
     void queue() {
@@ -423,7 +433,7 @@ struct Board {
             if (QtPage* p = wiz->page()) p->setEnabled(false);
         }
         if (leftActive && opens.empty())
-            if (QtFormWindow* w = active()) activate(w);
+            if (QtFormWindow* w = active()) giveKeyboard(w);
         settling = false;
     }
 
@@ -498,10 +508,17 @@ QtFormWindow::QtFormWindow(QWidget* opener, bool dialog) : QWidget(opener, dialo
 }
 
 bool QtFormWindow::event(QEvent* e) {
-    // A click on a window that a modal one blocks: the modal one keeps the
-    // keyboard.
-    if (e->type() == QEvent::WindowActivate)
-        if (QWidget* modal = blockerOf(this)) QTimer::singleShot(0, modal, [modal] { activate(modal); });
+    // The window has the keyboard (Qt tells its dialogs too, which share
+    // the activation): a modal window that blocks it takes the keyboard back
+    // (the user clicked the blocked window), and so does a window that is to
+    // have it where the window manager chose another one.
+    if (e->type() == QEvent::WindowActivate && QGuiApplication::focusWindow() == windowHandle()) {
+        QPointer<QWidget>& keyboard = Board::get().keyboard;
+        QWidget* want = blockerOf(this);
+        if (!want && keyboard && keyboard != this && keyboard->isVisible()) want = keyboard;
+        keyboard = nullptr;
+        if (want) QTimer::singleShot(0, want, [want] { activate(want); });
+    }
     const bool handled = QWidget::event(e);
     if (e->type() == QEvent::LayoutRequest && isVisible() && layout() && layout()->hasHeightForWidth()) {
         // Texts that got longer or controls that appeared while the window
@@ -548,7 +565,7 @@ OpenBox::~OpenBox() {
     Board& board = Board::get();
     // The window the box went over takes the keyboard back, whatever the
     // window manager chose when the box went.
-    if (over_ && over_->isVisible()) activate(over_);
+    if (over_ && over_->isVisible()) board.giveKeyboard(over_);
     if (--board.boxes == 0) board.queue();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The forms layer wired to the Qt renderer, on a virtual clock with scripted
-// message boxes and file dialogs; or only on the Qt pump, without windows.
+// The forms layer wired to the Qt renderer, on a virtual clock (or the real
+// one) with scripted message boxes and file dialogs; or only on the Qt pump,
+// without windows.
 
 #include <QApplication>
 #include <QEvent>
@@ -27,10 +28,16 @@ struct PumpWorld {
     ui::QtPump pump{app};
 };
 
-struct GuiWorld : PumpWorld<ui::VirtualClock> {
+// With the Qt views, on `Clock`.
+template <class Clock>
+struct ViewWorld : PumpWorld<Clock> {
     ui::QtViewFactory views;
-    GuiWorld() { app.setViews(&views); }
+    ViewWorld() { this->app.setViews(&views); }
 };
+using GuiWorld = ViewWorld<ui::VirtualClock>;
+// On the real clock: a program that real servers and a window manager act
+// beside, whose timers run as a user's do.
+using RealTimeGuiWorld = ViewWorld<ui::SystemClock>;
 
 // Deletes the windows of destroyed views (they go with deleteLater).
 inline void flushDeletes() {
