@@ -397,33 +397,33 @@ struct Board {
                 opens.push_back(s);
             }
         }
-        std::vector<QtFormWindow*> leaving;
+        // The windows whose page went and that no page takes over.
         QtFormWindow* wiz = wizard();
-        if (!forBox) {
-            for (QtFormWindow* w : all)
-                if (w != wiz && w->vacant() &&
-                    std::none_of(takes.begin(), takes.end(), [w](const auto& t) { return t.first == w; }))
-                    leaving.push_back(w);
-            // A wizard window whose page went while a page shown over it
-            // stays (the welcome page unloaded under the page after it)
-            // takes that page in.
-            if (wiz && wiz->isVisible() && wiz->vacant() && std::find(free.begin(), free.end(), wiz) != free.end()) {
-                for (QtFormWindow* d : all) {
-                    if (d == wiz || d->parentWidget() != wiz || d->isModal() || d->vacant() || !d->isVisible())
-                        continue;
-                    takes.emplace_back(wiz, d->view());
-                    leaving.push_back(d);
-                    break;
-                }
+        std::vector<QtFormWindow*> leaving;
+        for (QtFormWindow* w : all)
+            if (w != wiz && w->vacant() &&
+                std::none_of(takes.begin(), takes.end(), [w](const auto& t) { return t.first == w; }))
+                leaving.push_back(w);
+        // A wizard window whose page went while a page shown over it stays
+        // (the welcome page unloaded under the page after it) takes that
+        // page in.
+        if (!forBox && wiz && wiz->isVisible() && wiz->vacant() &&
+            std::find(free.begin(), free.end(), wiz) != free.end()) {
+            for (QtFormWindow* d : all) {
+                if (d == wiz || d->parentWidget() != wiz || d->isModal() || d->vacant() || !d->isVisible()) continue;
+                takes.emplace_back(wiz, d->view());
+                leaving.push_back(d);
+                break;
             }
         }
         // The page after a dialog page the user moved opens where the user put it.
         std::optional<QPoint> userPlace;
-        bool leftActive = false;
-        for (QtFormWindow* d : leaving) {
+        for (QtFormWindow* d : leaving)
             if ((d->geometry().topLeft() - d->placedAt).manhattanLength() > 2) userPlace = d->geometry().topLeft();
-            leftActive = leftActive || d->isActiveWindow();
-        }
+        // Under a box the windows on screen stay.
+        if (forBox) leaving.clear();
+        const bool leftActive =
+            std::any_of(leaving.begin(), leaving.end(), [](const QtFormWindow* d) { return d->isActiveWindow(); });
         // Gone before the next page shows, so that no window stays beside it.
         for (QtFormWindow* d : leaving) close(d);
         for (const auto& [w, v] : takes) takeOver(w, v, w->isDialog() ? std::nullopt : userPlace);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -43,6 +44,13 @@ using RealTimeGuiWorld = ViewWorld<ui::SystemClock>;
 inline void flushDeletes() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Lets the event loop go idle once, as it does while the program waits for
+// the user: what waits for that (a wizard window left without a page) acts.
+inline void idle() {
+    QTimer::singleShot(0, [] {});  // wakes it at once
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // Runs `action` once from the event loop as soon as `ready` holds; each try
