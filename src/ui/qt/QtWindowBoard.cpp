@@ -351,18 +351,17 @@ struct Board {
         auto* page = static_cast<QtPage*>(v->page());
         if (page) page->forgetView();
         if (!QCoreApplication::instance()) return;
-        const Form& form = v->form();
-        const auto& loaded = form.app().loadedForms();
-        if (std::none_of(loaded.begin(), loaded.end(), [&](const Form* f) { return f != &form && f->isLoaded(); })) {
-            closeAll();  // nothing can come any more
-            return;
-        }
-        if (windowOfPage(page)) {
-            queue();  // its window keeps the page until the next one comes
-        } else if (page) {
+        const bool inWindow = windowOfPage(page) != nullptr;
+        if (!inWindow && page) {
             page->hide();
             page->deleteLater();  // a signal of one of its widgets may be on its way right now
         }
+        const Form& form = v->form();
+        const auto& loaded = form.app().loadedForms();
+        if (std::none_of(loaded.begin(), loaded.end(), [&](const Form* f) { return f != &form && f->isLoaded(); }))
+            closeAll();  // nothing can come any more
+        else if (inWindow)
+            queue();  // its window keeps the page until the next one comes
     }
 
     void forget(QtFormView* v) {
@@ -493,6 +492,7 @@ struct Board {
 
     void closeAll() {
         waiting.clear();
+        app = nullptr;
         for (QtFormWindow* w : windows()) close(w);
     }
 };

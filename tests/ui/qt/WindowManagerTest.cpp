@@ -680,7 +680,7 @@ TEST_F(MarrowbyUnderAWindowManager, AStoppedPrintServerNeverLeavesTheUserWithout
     watch.join();
     server.continueProcess();
 
-    EXPECT_GT(readings, 100);
+    EXPECT_GT(readings, 10);  // all along the wait, however busy the machine
     EXPECT_EQ(withoutWindows, 0);
     ASSERT_EQ(world->messages.count(), 1u);
     EXPECT_EQ(world->messages.last().text.rfind("The print server ", 0), 0u) << world->messages.last().text;
