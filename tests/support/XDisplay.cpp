@@ -156,9 +156,13 @@ std::string XDisplay::start(const std::string& windowManager, const std::string&
     const xcb_atom_t check = atom(conn_, "_NET_SUPPORTING_WM_CHECK");
     const std::string home = folder_.string();
     try {
-        manager_ =
-            startServer(manager, command, log,
-                        {{"DISPLAY", name_}, {"HOME", home}, {"XDG_CONFIG_HOME", home}, {"XDG_CACHE_HOME", home}});
+        manager_ = startServer(manager, command, log,
+                               {{"DISPLAY", name_},
+                                {"HOME", home},
+                                {"XDG_CONFIG_HOME", home},
+                                {"XDG_CACHE_HOME", home},
+                                // No accessibility bus, which would outlive the manager.
+                                {"NO_AT_BRIDGE", "1"}});
     } catch (const std::exception& e) {
         return e.what();
     }
