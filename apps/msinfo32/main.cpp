@@ -7,7 +7,7 @@
 #include "SummaryWindow.h"
 #include "SystemSummary.h"
 #include "platform/cups/CupsSpooler.h"
-#include "ui/qt/QtWindows.h"
+#include "ui/qt/QtWindowBoard.h"
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);

@@ -13,6 +13,7 @@ int ScriptedMessageBox::show(const MessageRequest& request) {
 
 std::optional<std::string> ScriptedFileDialog::open(const FileDialogRequest& request) {
     shown_.push_back(request);
+    if (onShow) onShow(request);
     if (script_.empty()) return std::nullopt;
     auto r = std::move(script_.front());
     script_.pop_front();

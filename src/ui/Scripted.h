@@ -37,6 +37,8 @@ class ScriptedFileDialog : public FileDialogService {
 public:
     std::optional<std::string> open(const FileDialogRequest& request) override;
     void answer(std::optional<std::string> path) { script_.push_back(std::move(path)); }
+    // Runs while the dialog is "open", before it is answered.
+    std::function<void(const FileDialogRequest&)> onShow;
     const std::vector<FileDialogRequest>& shown() const { return shown_; }
 
 private:

@@ -1,8 +1,9 @@
 #pragma once
 // Marrowby with its pages as Qt windows, for the gui tests: the forms layer
-// on a virtual clock with scripted boxes, recorded process starts, an
-// in-memory spooler, registry store with the system views and network, and
-// a program folder that does not exist. Made after the QApplication.
+// on a virtual clock (the real one with RealTimeGuiWorld) with scripted
+// boxes, recorded process starts, an in-memory spooler, registry store with
+// the system views and network, and a program folder that does not exist.
+// Made after the QApplication.
 
 #include <QTest>
 #include <memory>
@@ -18,17 +19,18 @@
 
 namespace testsupport {
 
-struct MarrowbyGuiWorld {
+template <class World = guitest::GuiWorld>
+struct BasicMarrowbyGuiWorld {
     static constexpr const char* ProgramFolder = "/nonexistent-program-folder";
 
-    MarrowbyGuiWorld() = default;
-    ~MarrowbyGuiWorld() {
+    BasicMarrowbyGuiWorld() = default;
+    ~BasicMarrowbyGuiWorld() {
         m.reset();
         world.reset();
         guitest::flushDeletes();
     }
-    MarrowbyGuiWorld(const MarrowbyGuiWorld&) = delete;
-    MarrowbyGuiWorld& operator=(const MarrowbyGuiWorld&) = delete;
+    BasicMarrowbyGuiWorld(const BasicMarrowbyGuiWorld&) = delete;
+    BasicMarrowbyGuiWorld& operator=(const BasicMarrowbyGuiWorld&) = delete;
 
     // An office printer and two of ours (6 inches, and 8 inches at 300 dpi);
     // the 6-inch one is the default.
@@ -40,7 +42,7 @@ struct MarrowbyGuiWorld {
     }
     static void click(const ui::Control& c) { QTest::mouseClick(ui::widgetOf(c), Qt::LeftButton); }
 
-    std::unique_ptr<guitest::GuiWorld> world = std::make_unique<guitest::GuiWorld>();
+    std::unique_ptr<World> world = std::make_unique<World>();
     FakeProcesses processes;
     platform::MemorySpooler spooler;
     platform::MemoryRegistry store;
@@ -53,5 +55,7 @@ struct MarrowbyGuiWorld {
     std::unique_ptr<printercfg::MarrowbyModule> m =
         std::make_unique<printercfg::MarrowbyModule>(world->app, os, ProgramFolder);
 };
+
+using MarrowbyGuiWorld = BasicMarrowbyGuiWorld<>;
 
 }  // namespace testsupport

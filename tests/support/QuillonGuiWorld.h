@@ -1,8 +1,9 @@
 #pragma once
 // Quillon with its pages as Qt windows, for the gui tests: the forms layer on
-// a virtual clock with scripted boxes, recorded process starts, no spooler,
-// a temporary program folder and a temporary current directory, where the
-// port lister's stand-in writes "ports.txt". Made after the QApplication.
+// a virtual clock (the real one with RealTimeGuiWorld) with scripted boxes,
+// recorded process starts, no spooler, a temporary program folder and a
+// temporary current directory, where the port lister's stand-in writes
+// "ports.txt". Made after the QApplication.
 
 #include <memory>
 #include <optional>
@@ -16,19 +17,20 @@
 
 namespace testsupport {
 
-struct QuillonGuiWorld {
-    QuillonGuiWorld() {
+template <class World = guitest::GuiWorld>
+struct BasicQuillonGuiWorld {
+    BasicQuillonGuiWorld() {
         processes.program("quenmora", [this](const std::string&) {
             if (listedPorts) writeFile("ports.txt", *listedPorts);
         });
     }
-    ~QuillonGuiWorld() {
+    ~BasicQuillonGuiWorld() {
         module.reset();
         world.reset();
         guitest::flushDeletes();
     }
-    QuillonGuiWorld(const QuillonGuiWorld&) = delete;
-    QuillonGuiWorld& operator=(const QuillonGuiWorld&) = delete;
+    BasicQuillonGuiWorld(const BasicQuillonGuiWorld&) = delete;
+    BasicQuillonGuiWorld& operator=(const BasicQuillonGuiWorld&) = delete;
 
     FakeProcesses processes;
     platform::Platform os{.processLauncher = &processes, .spoolerBackend = nullptr};
@@ -37,9 +39,11 @@ struct QuillonGuiWorld {
     CurrentDirectory inWork{work.path()};
     // What the port lister writes as "ports.txt"; nothing: it writes no file.
     std::optional<std::string> listedPorts;
-    std::unique_ptr<guitest::GuiWorld> world = std::make_unique<guitest::GuiWorld>();
+    std::unique_ptr<World> world = std::make_unique<World>();
     std::unique_ptr<netcfg::QuillonModule> module =
         std::make_unique<netcfg::QuillonModule>(world->app, os, folder.str());
 };
+
+using QuillonGuiWorld = BasicQuillonGuiWorld<>;
 
 }  // namespace testsupport

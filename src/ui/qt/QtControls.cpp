@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QRadioButton>
@@ -12,7 +11,6 @@
 #include <QStylePainter>
 #include <algorithm>
 
-#include "ui/qt/QtWindows.h"
 #include "ui/qt/SharedStyle.h"
 
 namespace ui {
@@ -249,28 +247,6 @@ QGroupBox* newCaptionedFrame(QWidget* parent) {
     auto* g = new QGroupBox(parent);
     g->setStyle(sharedStyle<CaptionedFrameStyle>());
     return g;
-}
-
-QSize fittedWindowSize(QWidget* window, const QRect& available, const QSize& frame) {
-    QLayout* layout = window->layout();
-    if (!layout) return window->sizeHint();
-    const QSize minimum = layout->totalMinimumSize().expandedTo(window->minimumSize());
-    const int roomWidth = available.width() - frame.width();
-    const int roomHeight = available.height() - frame.height();
-    auto heightAt = [&](int width) {
-        const int h =
-            layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : layout->totalSizeHint().height();
-        return std::max(h, minimum.height());
-    };
-    int width = std::max(minimum.width(), std::min(PreferredWindowWidth, roomWidth));
-    int height = heightAt(width);
-    // Too high for the screen: wider, so that texts take fewer lines.
-    constexpr int Step = 40;
-    while (height > roomHeight && width < roomWidth) {
-        width = std::min(roomWidth, width + Step);
-        height = heightAt(width);
-    }
-    return {width, std::min(height, std::max(minimum.height(), roomHeight))};
 }
 
 }  // namespace ui

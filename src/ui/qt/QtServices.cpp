@@ -18,8 +18,7 @@
 #include <vector>
 
 #include "ui/qt/QtAccessible.h"
-#include "ui/qt/QtView.h"
-#include "ui/qt/QtWindows.h"
+#include "ui/qt/QtWindowBoard.h"
 
 namespace ui {
 

@@ -6,12 +6,10 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,17 +20,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcutEvent>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QVBoxLayout>
-#include <QWindow>
 #include <algorithm>
 #include <functional>
-#include <optional>
 #include <set>
 
 #include "ui/Accessible.h"
@@ -40,6 +34,7 @@
 #include "ui/Control.h"
 #include "ui/qt/QtAccessible.h"
 #include "ui/qt/QtControls.h"
+#include "ui/qt/QtWindowBoard.h"
 #include "ui/qt/QtWindows.h"
 
 namespace ui {
@@ -191,41 +186,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override { return onEvent && onEvent(watched, e); }
 };
 
-// Windows in the order the user last met them (shown or activated), most
-// recent last.
-std::vector<QPointer<QWidget>>& recentWindows() {
-    static std::vector<QPointer<QWidget>> recent;
-    return recent;
-}
-
-void noteRecent(QWidget* w) {
-    auto& r = recentWindows();
-    r.erase(std::remove_if(r.begin(), r.end(), [w](const QPointer<QWidget>& p) { return p.isNull() || p == w; }),
-            r.end());
-    r.push_back(w);
-}
-
-// The window the user is to work in now.
-void bringToFront(QWidget* w) {
-    // The off-screen platform has no stacking order to change.
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
-    w->activateWindow();
-}
-
-QScreen* screenOrPrimary(const QWidget* w) {
-    QScreen* s = w && w->isVisible() ? w->screen() : nullptr;
-    return s ? s : QGuiApplication::primaryScreen();
-}
-
-QRect freeArea(const QScreen* screen) { return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768); }
-
-// Sizes a window for the screen it comes up on (the primary one unless named).
-void fitToScreen(QWidget* w, QScreen* screen = nullptr) {
-    w->ensurePolished();
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    w->resize(fittedWindowSize(w, freeArea(screen), frameAllowance(screen)));
-}
-
 void applyColour(QWidget* w, std::uint32_t colour) {
     if (colour == EnabledColour) {
         if (w->testAttribute(Qt::WA_SetPalette)) w->setPalette(QPalette());
@@ -307,337 +267,6 @@ bool indentIn(QLayout* layout, QWidget* w, int by) {
 
 }  // namespace
 
-// A window of the program: a wizard window, whose page changes as the user
-// goes on or back, or a dialog over another window, decided when it is made.
-// It shows one page; Enter, Escape and the close button go to that page.
-class QtFormWindow : public QWidget {
-public:
-    explicit QtFormWindow(bool dialog) {
-        setWindowFlags(dialog ? Qt::Dialog : Qt::Window);
-        auto* l = new QVBoxLayout(this);
-        l->setContentsMargins(0, 0, 0, 0);
-        l->setSpacing(0);
-        grace.setSingleShot(true);
-    }
-
-    QtFormView* view = nullptr;  // the view of the page shown; nullptr once its form is gone
-    QPointer<QWidget> page;      // the page shown
-    QTimer grace;                // a wizard window left without a page waits a moment for the next one
-
-    bool isDialog() const { return windowType() == Qt::Dialog; }
-    // Its page was hidden or unloaded.
-    bool vacant() const { return !view || !view->form().isVisible(); }
-
-    // Puts the page of `v` in this window in place of the page it shows.
-    void showPage(QtFormView* v) {
-        grace.stop();
-        if (page && page != v->page_) {
-            page->hide();
-            if (view) {
-                view->host_ = nullptr;
-                page->setParent(nullptr);
-            } else {
-                page->deleteLater();  // its form is gone
-            }
-        }
-        if (v->host_ && v->host_ != this) v->host_->release();
-        view = v;
-        page = v->page_;
-        v->host_ = this;
-        if (page->parentWidget() != this) {
-            page->setParent(this);
-            layout()->addWidget(page);
-        }
-        page->setEnabled(true);
-        page->show();
-        setObjectName(page->objectName());
-        setWindowTitle(qs(v->form_.caption()));
-        fit();
-    }
-
-    // Lets go of the page it shows, which goes to another window.
-    void release() {
-        if (page) page->setParent(nullptr);
-        page = nullptr;
-        view = nullptr;
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override {
-        const int k = e->key();
-        if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Escape) && view && !vacant()) {
-            std::shared_ptr<bool> alive = view->alive_;
-            if (view->keyPressed(k)) {
-                e->accept();
-                return;
-            }
-            if (!*alive) return;
-        }
-        QWidget::keyPressEvent(e);
-    }
-    void closeEvent(QCloseEvent* e) override {
-        e->ignore();  // the page's form decides; the window goes when it has no page left
-        if (view && !vacant()) view->form_.userClose();
-    }
-    bool event(QEvent* e) override {
-        if (e->type() == QEvent::WindowActivate) noteRecent(this);
-        const bool handled = QWidget::event(e);
-        if (e->type() == QEvent::LayoutRequest && isVisible()) growToContents();
-        return handled;
-    }
-
-private:
-    // As big as the page wants on its screen; a window on screen keeps its
-    // top-left corner and takes no more room than the screen has below and
-    // right of it.
-    void fit() {
-        ensurePolished();
-        const QRect avail = freeArea(screenOrPrimary(this));
-        const QSize border = frameSize();
-        QSize size = fittedWindowSize(this, avail, border);
-        if (isVisible()) {
-            const QRect frame = frameGeometry();
-            const QSize room(avail.right() + 1 - frame.left() - border.width(),
-                             avail.bottom() + 1 - frame.top() - border.height());
-            const QSize least = minimumSizeHint().expandedTo(minimumSize());
-            size = size.boundedTo(room).expandedTo(least);
-        }
-        if (size != this->size()) resize(size);
-    }
-
-    // What the window manager's frame adds to the window; until the manager
-    // has said, the room a frame may take.
-    QSize frameSize() const {
-        const QSize known = frameGeometry().size() - size();
-        return isVisible() && !known.isNull() ? known : frameAllowance(screenOrPrimary(this));
-    }
-
-    // Texts that got longer or controls that appeared while the window is
-    // up: it grows to show them whole, as far as the screen has room below it
-    // (the page scrolls beyond that).
-    void growToContents() {
-        QLayout* l = layout();
-        if (!l || !l->hasHeightForWidth()) return;
-        const int needed = l->totalHeightForWidth(width());
-        if (needed <= height()) return;
-        const QRect avail = freeArea(screenOrPrimary(this));
-        const int room = avail.bottom() + 1 - frameGeometry().top() - frameSize().height();
-        const int h = std::min(needed, std::max(room, height()));
-        if (h > height()) resize(width(), h);
-    }
-};
-
-namespace {
-
-// A dialog, or a window that blocks others, is a dialog for assistive
-// technology; a wizard window is a frame.
-class FormWindowAccessible : public QAccessibleWidget {
-public:
-    explicit FormWindowAccessible(QtFormWindow* w) : QAccessibleWidget(w, QAccessible::Window), host_(w) {}
-    QAccessible::Role role() const override {
-        return host_->isDialog() || host_->isModal() ? QAccessible::Dialog : QAccessible::Window;
-    }
-
-private:
-    QtFormWindow* host_;
-};
-
-QAccessibleInterface* formWindowAccessible(const QString&, QObject* object) {
-    if (auto* w = dynamic_cast<QtFormWindow*>(object)) return new FormWindowAccessible(w);
-    return nullptr;
-}
-
-// A wizard window left without a page waits this long for the next page
-// before it goes (a page that comes back on a poll of its timer).
-constexpr int WindowGraceMs = 750;
-
-}  // namespace
-
-// The program's windows and the forms waiting for one.
-struct WindowBoard {
-    std::vector<QPointer<QtFormWindow>> windows;
-    std::vector<QtFormView*> waiting;  // shown since the last settling, in that order
-    int boxes = 0;                     // message boxes and file dialogs open
-    int views = 0;                     // views of loaded forms
-    bool queued = false;
-    bool settling = false;
-    // Where the last wizard window stood (its inside) when it went.
-    std::optional<QPoint> lastPlace;
-    QPointer<QScreen> lastScreen;
-
-    static WindowBoard& get() {
-        static WindowBoard board;
-        return board;
-    }
-
-    // The window the user works in now.
-    QtFormWindow* active() const {
-        auto& r = recentWindows();
-        for (auto it = r.rbegin(); it != r.rend(); ++it) {
-            auto* w = dynamic_cast<QtFormWindow*>(it->data());
-            if (w && w->isVisible()) return w;
-        }
-        return nullptr;
-    }
-
-    void queue() {
-        if (queued) return;
-        queued = true;
-        QTimer::singleShot(0, [] { WindowBoard::get().settle(false); });
-    }
-
-    void forget(QtFormView* v) {
-        waiting.erase(std::remove(waiting.begin(), waiting.end(), v), waiting.end());
-        for (auto& w : windows)
-            if (w && w->view == v) w->view = nullptr;  // it keeps the page until another one comes
-    }
-
-    // `forBox`: a box is about to open: forms waiting for a window take over
-    // windows left by pages hidden meanwhile, and nothing else changes.
-    void settle(bool forBox) {
-        if (!forBox) queued = false;
-        if (settling || (boxes > 0 && !forBox)) return;
-        settling = true;
-        windows.erase(std::remove(windows.begin(), windows.end(), nullptr), windows.end());
-        std::vector<QtFormWindow*> free;
-        for (auto& w : windows)
-            if (w->vacant() && !w->isModal()) free.push_back(w);
-        // A page taking a window over takes the wizard window before a dialog.
-        std::stable_partition(free.begin(), free.end(), [](const QtFormWindow* w) { return !w->isDialog(); });
-        std::vector<QtFormView*> shown;
-        shown.swap(waiting);
-        for (QtFormView* v : shown) {
-            if (!v->form_.isVisible() || (v->host_ && v->host_->view == v)) continue;
-            if (!free.empty() && !v->shownModal_) {
-                QtFormWindow* w = free.front();
-                free.erase(free.begin());
-                const bool mapped = w->isVisible();
-                w->showPage(v);
-                if (!mapped) w->show();
-                v->focusFirst();
-                noteRecent(w);
-                continue;
-            }
-            if (forBox) {
-                waiting.push_back(v);
-                continue;
-            }
-            open(v);
-        }
-        if (!forBox) {
-            for (QtFormWindow* w : vacantWindows()) adoptDialog(w);
-            for (QtFormWindow* w : vacantWindows()) leave(w);
-        }
-        settling = false;
-    }
-
-    // A wizard window whose page went while a page shown over it stays (the
-    // welcome page unloaded under the page after it) takes that page in.
-    void adoptDialog(QtFormWindow* w) {
-        if (w->isDialog() || !w->isVisible()) return;
-        for (const auto& d : windows) {
-            if (!d || d == w || !d->isDialog() || d->isModal() || d->vacant() || !d->isVisible()) continue;
-            if (d->windowHandle()->transientParent() != w->windowHandle()) continue;
-            QtFormView* v = d->view;
-            const bool focused = d->isActiveWindow();
-            w->showPage(v);
-            close(d);
-            noteRecent(w);
-            if (focused) bringToFront(w);
-            v->focusFirst();
-            return;
-        }
-    }
-
-    std::vector<QtFormWindow*> vacantWindows() const {
-        std::vector<QtFormWindow*> out;
-        for (const auto& w : windows)
-            if (w && w->vacant()) out.push_back(w);
-        return out;
-    }
-
-    // A window for a form that takes over none: a dialog of the window the
-    // user worked in when it was shown, where that one still shows its page;
-    // else a wizard window where the last one stood, or centred on the screen.
-    void open(QtFormView* v) {
-        QtFormWindow* opener = v->opener_;
-        if (opener && (opener->vacant() || !opener->isVisible())) opener = nullptr;
-        auto* w = new QtFormWindow(opener != nullptr);
-        windows.push_back(w);
-        w->setWindowModality(v->shownModal_                       ? Qt::ApplicationModal
-                             : opener && v->form_.modalToOpener() ? Qt::WindowModal
-                                                                  : Qt::NonModal);
-        w->winId();  // the native window, for its transient parent
-        if (opener) w->windowHandle()->setTransientParent(opener->windowHandle());
-        QScreen* screen = opener ? opener->screen() : lastScreen ? lastScreen.data() : nullptr;
-        if (screen) w->windowHandle()->setScreen(screen);
-        w->showPage(v);
-        if (opener) {
-            centreOver(w, opener);
-        } else if (lastPlace) {
-            moveOnScreen(w, *lastPlace, QPoint(0, 0), screen);
-        } else {
-            centreOnScreen(w);
-        }
-        noteRecent(w);
-        w->show();
-        bringToFront(w);
-        v->focusFirst();
-    }
-
-    // A window whose page is gone: a dialog goes at once; a wizard window
-    // waits a moment for the next page, greyed, unless no form is left.
-    void leave(QtFormWindow* w) {
-        if (w->grace.isActive()) return;
-        const bool formsLeft = views > 0;
-        if (w->isDialog() || w->isModal() || !w->isVisible() || !formsLeft) {
-            close(w);
-            return;
-        }
-        if (w->page) w->page->setEnabled(false);
-        QPointer<QtFormWindow> p = w;
-        QObject::disconnect(&w->grace, nullptr, nullptr, nullptr);
-        QObject::connect(&w->grace, &QTimer::timeout, w, [this, p] {
-            if (!p || !p->vacant()) return;
-            if (boxes > 0) {
-                p->grace.start(WindowGraceMs);
-                return;
-            }
-            close(p);
-        });
-        w->grace.start(WindowGraceMs);
-    }
-
-    void close(QtFormWindow* w) {
-        if (!w->isDialog() && w->isVisible()) {
-            lastPlace = w->geometry().topLeft();
-            lastScreen = w->screen();
-        }
-        windows.erase(std::remove(windows.begin(), windows.end(), w), windows.end());
-        w->hide();
-        if (w->view) w->release();
-        w->deleteLater();  // with a page whose form is gone
-    }
-};
-
-void settleWindows() { WindowBoard::get().settle(false); }
-
-OpenBox::OpenBox() {
-    WindowBoard& board = WindowBoard::get();
-    board.settle(true);
-    ++board.boxes;
-    over_ = board.active();
-}
-
-QWidget* OpenBox::over() const { return over_.data(); }
-
-OpenBox::~OpenBox() {
-    WindowBoard& board = WindowBoard::get();
-    if (--board.boxes == 0) board.queue();
-}
-
-// ---------------------------------------------------------------------------
-
 QtFormView::QtFormView(Form& form)
     : form_(form), alive_(std::make_shared<bool>(true)), ctx_(std::make_unique<QObject>()) {
     auto hook = std::make_unique<EventHook>();
@@ -647,9 +276,6 @@ QtFormView::QtFormView(Form& form)
     auto keys = std::make_unique<EventHook>();
     keys->onEvent = [this, alive](QObject* target, QEvent* e) { return *alive && enterKey(target, e); };
     keys_ = std::move(keys);
-    static const bool accessible = (QAccessible::installFactory(formWindowAccessible), true);
-    (void)accessible;
-    ++WindowBoard::get().views;
     build();
 }
 
@@ -658,29 +284,14 @@ QtFormView::~QtFormView() {
     ctx_.reset();                                                           // drops every connection to this view
     if (QCoreApplication::instance()) mnemonics_.release()->deleteLater();  // it may be filtering an event right now
     if (QCoreApplication::instance()) keys_.release()->deleteLater();
-    WindowBoard& board = WindowBoard::get();
-    --board.views;
-    board.forget(this);
-    if (!QCoreApplication::instance()) return;
-    if (host_ && host_->page == page_) {
-        // Its window keeps the page until the next one comes or the window
-        // goes; at once when no form is left.
-        if (board.views == 0)
-            board.settle(false);
-        else
-            board.queue();
-    } else if (page_) {
-        page_->hide();
-        // A signal of one of its widgets may be on its way right now.
-        page_->deleteLater();
-    }
+    windowboard::gone(this);
 }
 
 QWidget* QtFormView::page() const { return page_.data(); }
 
 QWidget* QtFormView::window() const {
-    if (host_ && host_->view == this) return host_.data();
-    return page_.data();
+    QWidget* w = windowboard::windowShowing(static_cast<const QtPage*>(page_.data()));
+    return w ? w : page_.data();
 }
 
 QWidget* QtFormView::widget(const Control& control) const {
@@ -705,7 +316,7 @@ bool QtFormView::hasChildren(const Control* c) const {
 }
 
 void QtFormView::build() {
-    page_ = new QWidget;
+    page_ = new QtPage(this);
     page_->setObjectName(qs(form_.name()));
 
     // The page scrolls where the screen is too small for it; the button row
@@ -1362,28 +973,10 @@ void QtFormView::focusMoved(QWidget* now) {
 
 void QtFormView::visibilityChanged(bool visible, bool modal) {
     if (!page_) return;
-    WindowBoard& board = WindowBoard::get();
-    if (!visible) {
-        board.waiting.erase(std::remove(board.waiting.begin(), board.waiting.end(), this), board.waiting.end());
-        board.queue();
-        return;
-    }
-    if (host_ && host_->view == this) {
-        // Hidden and shown again before its window went.
-        host_->grace.stop();
-        page_->setEnabled(true);
-        if (!host_->isVisible()) host_->show();
-        noteRecent(host_);
-        focusFirst();
-        return;
-    }
-    opener_ = board.active();
-    shownModal_ = modal;
-    board.waiting.push_back(this);
-    if (modal)
-        board.settle(false);  // a modal form opens its window before its loop runs
+    if (visible)
+        windowboard::shown(this, modal);
     else
-        board.queue();
+        windowboard::hidden(this);
 }
 
 void QtFormView::focusFirst() {
@@ -1394,7 +987,7 @@ void QtFormView::focusFirst() {
 }
 
 void QtFormView::captionChanged() {
-    if (host_ && host_->view == this) host_->setWindowTitle(qs(form_.caption()));
+    windowboard::captionChanged(static_cast<const QtPage*>(page_.data()), qs(form_.caption()));
     nameScroller();
 }
 

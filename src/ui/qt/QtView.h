@@ -1,9 +1,8 @@
 #pragma once
 // Qt Widgets renderer of the forms layer: one page widget per loaded form,
-// one widget per control. A wizard is one window whose page changes as the
-// user goes on or back; a form shown over a page that stays is a dialog of
-// that page's window. User input goes into the model through the controls'
-// user* methods; model changes update the widgets at once.
+// one widget per control; the windows the pages go in are the window
+// board's (QtWindowBoard.h). User input goes into the model through the
+// controls' user* methods; model changes update the widgets at once.
 
 #include <map>
 #include <memory>
@@ -52,6 +51,8 @@ public:
     QWidget* page() const;
     // The widget of a control; nullptr for a timer or an unknown control.
     QWidget* widget(const Control& control) const;
+    // The focus goes where a page shown puts it.
+    void focusFirst();
 
 private:
     void build();
@@ -99,18 +100,13 @@ private:
     int lineKey(Control* c, int key);  // key press filter of a text box
 
     friend class QtFormWindow;
-    friend struct WindowBoard;
-    void focusFirst();  // the focus goes where a page shown puts it
 
     Form& form_;
     std::shared_ptr<bool> alive_;
     std::unique_ptr<QObject> ctx_;        // receiver of every connection
     std::unique_ptr<QObject> mnemonics_;  // event filter of the buttons
     std::unique_ptr<QObject> keys_;       // event filter of every widget: Enter
-    QPointer<QWidget> page_;
-    QPointer<QtFormWindow> host_;    // the window the page is in
-    QPointer<QtFormWindow> opener_;  // the window the user worked in when the form was shown
-    bool shownModal_ = false;
+    QPointer<QWidget> page_;              // a QtPage
     QVBoxLayout* content_ = nullptr;
     QVBoxLayout* logos_ = nullptr;
     QHBoxLayout* buttons_ = nullptr;
@@ -135,30 +131,6 @@ public:
 QtFormView* qtView(const Form& form);
 QWidget* windowOf(const Form& form);
 QWidget* widgetOf(const Control& control);
-
-// Forms shown and hidden take effect on the screen together, once the code
-// that showed and hid them returns to the event loop: a page shown in place
-// of one hidden in the same turn takes over that page's window, one shown
-// over a page that stays becomes a dialog of that page's window. This makes
-// the changes so far take effect now.
-void settleWindows();
-
-// While it lives a message box or file dialog is open: the page changes made
-// so far that give a page a window take effect, and the windows on screen
-// stay as they are until it is gone.
-class OpenBox {
-public:
-    OpenBox();
-    ~OpenBox();
-    OpenBox(const OpenBox&) = delete;
-    OpenBox& operator=(const OpenBox&) = delete;
-    // The window the box goes over: the one the user works in; nullptr when none.
-    QWidget* over() const;
-
-private:
-    QPointer<QWidget> over_;
-};
-
 
 // The placeholder image drawn for a picture's image name ("logo", "icon", ...).
 QPixmap pictureImage(const std::string& name);

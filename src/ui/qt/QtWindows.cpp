@@ -2,15 +2,12 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
-#include <cmath>
 
 #include "ui/Ansi.h"
 #include "ui/qt/SharedStyle.h"
@@ -117,11 +114,6 @@ public:
     }
 };
 
-QScreen* screenOf(const QWidget* w) {
-    QScreen* s = w ? w->screen() : nullptr;
-    return s ? s : QGuiApplication::primaryScreen();
-}
-
 }  // namespace
 
 QScrollArea* newPageScroller(QWidget* page, QWidget* parent) { return new PageScroller(page, parent); }
@@ -139,49 +131,6 @@ void setMaskCharacter(QLineEdit* edit, char mask) {
         QEvent changed(QEvent::StyleChange);  // the line edit reads its mask again
         QCoreApplication::sendEvent(edit, &changed);
     }
-}
-
-void moveOnScreen(QWidget* window, QPoint topLeft, const QPoint& frameOffset, const QScreen* screen) {
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect avail = screen->availableGeometry();
-        topLeft.setX(
-            std::max(avail.left() + frameOffset.x(), std::min(topLeft.x(), avail.right() + 1 - window->width())));
-        topLeft.setY(
-            std::max(avail.top() + frameOffset.y(), std::min(topLeft.y(), avail.bottom() + 1 - window->height())));
-    }
-    // Placed by its inside, which the window manager keeps where it is put
-    // however thick its frame turns out, also at a scale where the frame is
-    // a fraction of a pixel.
-    window->setGeometry(QRect(topLeft, window->size()));
-}
-
-QSize frameAllowance(const QScreen* screen) {
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    const qreal ratio = screen ? std::max<qreal>(1, screen->devicePixelRatio()) : 1;
-    return {static_cast<int>(std::ceil(FrameAllowanceWidth / ratio)),
-            static_cast<int>(std::ceil(FrameAllowanceHeight / ratio))};
-}
-
-void centreOnScreen(QWidget* window) {
-    const QScreen* screen = screenOf(window);
-    if (!screen) return;
-    const QRect avail = screen->availableGeometry();
-    const QSize room = avail.size() - frameAllowance(screen);
-    if (window->width() > room.width() || window->height() > room.height())
-        window->resize(window->size().boundedTo(room));
-    const QPoint centred((avail.width() - window->width()) / 2, (avail.height() - window->height()) / 2);
-    moveOnScreen(window, avail.topLeft() + centred, window->geometry().topLeft() - window->pos(), screen);
-}
-
-// While the window has no frame yet, its frame is taken to be that of the
-// window it goes over.
-void centreOver(QWidget* window, const QWidget* over) {
-    const QRect o = over->geometry();
-    QPoint frame = window->geometry().topLeft() - window->pos();
-    if (frame.isNull()) frame = o.topLeft() - over->pos();
-    const QPoint centred((o.width() - window->width()) / 2, (o.height() - window->height()) / 2);
-    moveOnScreen(window, o.topLeft() + centred, frame, screenOf(over));
 }
 
 }  // namespace ui

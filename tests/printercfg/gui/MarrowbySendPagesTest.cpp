@@ -37,6 +37,7 @@ TEST_F(MarrowbySendPages, FinishAndProgressRender) {
     render(finish);
 
     auto& progress = m->ProgressDlgForm();
+    finish.hide();  // the progress page takes its place
     progress.show();
     progress.StatusLog.setText("Initializing ....");
     for (const char* line : {"Requesting active emulation to be changed.", "  ... Request received OK",

@@ -1,9 +1,11 @@
 #pragma once
-// The forms layer wired to the Qt renderer, on a virtual clock with scripted
-// message boxes and file dialogs; or only on the Qt pump, without windows.
+// The forms layer wired to the Qt renderer, on a virtual clock (or the real
+// one) with scripted message boxes and file dialogs; or only on the Qt pump,
+// without windows.
 
 #include <QApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -27,15 +29,28 @@ struct PumpWorld {
     ui::QtPump pump{app};
 };
 
-struct GuiWorld : PumpWorld<ui::VirtualClock> {
+// With the Qt views, on `Clock`.
+template <class Clock>
+struct ViewWorld : PumpWorld<Clock> {
     ui::QtViewFactory views;
-    GuiWorld() { app.setViews(&views); }
+    ViewWorld() { this->app.setViews(&views); }
 };
+using GuiWorld = ViewWorld<ui::VirtualClock>;
+// On the real clock: a program that real servers and a window manager act
+// beside, whose timers run as a user's do.
+using RealTimeGuiWorld = ViewWorld<ui::SystemClock>;
 
 // Deletes the windows of destroyed views (they go with deleteLater).
 inline void flushDeletes() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Lets the event loop go idle once, as it does while the program waits for
+// the user: what waits for that (a wizard window left without a page) acts.
+inline void idle() {
+    QTimer::singleShot(0, [] {});  // wakes it at once
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // Runs `action` once from the event loop as soon as `ready` holds; each try

@@ -20,6 +20,7 @@
 #include "GuiWorld.h"
 #include "ui/Form.h"
 #include "ui/qt/QtControls.h"
+#include "ui/qt/QtWindowBoard.h"
 #include "ui/qt/QtWindows.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,7 @@
 #include "ui/qt/QtControls.h"
 #include "ui/qt/QtRuntime.h"
 #include "ui/qt/QtServices.h"
+#include "ui/qt/QtWindowBoard.h"
 #include "ui/qt/QtWindows.h"
 
 namespace {
@@ -95,23 +97,50 @@ TEST(QtWindows, APageShownInPlaceOfAnotherTakesOverItsWindowInPlace) {
     guitest::flushDeletes();
 }
 
+// A page of a few lines whose timer polls, as a page that brings the next
+// one on a tick.
+class PolledForm : public PageForm {
+public:
+    PolledForm(ui::Application& app, std::string name) : PageForm(app, std::move(name), 3) {}
+    ui::Timer poll{*this, "poll", 500};
+};
+
 // A page that goes before the next one comes (a page polled back by its
-// timer) leaves its window on screen, greyed, for the next page to take.
-TEST(QtWindows, AWizardWindowLeftWithoutAPageWaitsForTheNextOne) {
+// timer) leaves the wizard window on screen, greyed, while a forms timer may
+// bring the next page or a box is open; then it hides, to come back for the
+// next page. A page shown again meanwhile is no longer greyed.
+TEST(QtWindows, AWizardWindowLeftWithoutAPageWaitsWhileATimerMayBringTheNextOne) {
     GuiWorld world;
     auto first = std::make_shared<PageForm>(world.app, "frmFirst", 3);
-    auto second = std::make_shared<PageForm>(world.app, "frmSecond", 5);
+    auto second = std::make_shared<PolledForm>(world.app, "frmSecond");
     first->show();
     second->load();
-    QWidget* win = ui::windowOf(*first);
-    QPointer<QWidget> firstOK = ui::widgetOf(first->cmdOK);
-    first->unload();
-    guitest::flushDeletes();
+    QPointer<QWidget> win = ui::windowOf(*first);
+    QWidget* firstOK = ui::widgetOf(first->cmdOK);
+    first->hide();
+    guitest::idle();
     EXPECT_TRUE(win->isVisible());
-    ASSERT_FALSE(firstOK.isNull());
     EXPECT_FALSE(firstOK->isEnabled());
+    first->show();
+    EXPECT_EQ(ui::windowOf(*first), win);
+    EXPECT_TRUE(firstOK->isEnabled());
+
+    first->unload();
+    guitest::idle();
+    EXPECT_TRUE(win->isVisible());
+    {
+        ui::OpenBox box;
+        second->poll.setEnabled(false);
+        guitest::idle();
+        EXPECT_TRUE(win->isVisible());
+    }
+    QCoreApplication::processEvents();
+    guitest::idle();
+    ASSERT_FALSE(win.isNull());
+    EXPECT_FALSE(win->isVisible());
     second->show();
     EXPECT_EQ(ui::windowOf(*second), win);
+    EXPECT_TRUE(win->isVisible());
     EXPECT_TRUE(ui::widgetOf(second->cmdOK)->isEnabled());
     EXPECT_EQ(windowsOfTheirOwn(), 1);
     second.reset();  // the last form: its window goes at once
@@ -164,6 +193,46 @@ TEST(QtWindows, PageChangesUnderAnOpenBoxWaitForItToClose) {
     guitest::flushDeletes();
 }
 
+// A dialog page goes, the next page takes the wizard window and a box opens,
+// all in one step: the box goes over the next page. Had the user moved the
+// dialog page, the next page opens where the user put it.
+TEST(QtWindows, ThePageAfterADialogPageHasTheBoxOfItsStepAndTheDialogsPlace) {
+    GuiWorld world;
+    for (const bool moved : {false, true}) {
+        auto welcome = std::make_shared<PageForm>(world.app, "frmWelcome", 3);
+        auto choice = std::make_shared<PageForm>(world.app, "frmChoice", 2);
+        auto next = std::make_shared<PageForm>(world.app, "frmNext", 4);
+        welcome->show();
+        QWidget* wizard = ui::windowOf(*welcome);
+        const QPoint stood = wizard->geometry().topLeft();
+        choice->show();
+        QWidget* dialog = ui::windowOf(*choice);
+        ASSERT_NE(dialog, wizard);
+        if (moved) dialog->move(dialog->pos() + QPoint(-30, 20));
+        const QPoint userPlace = dialog->geometry().topLeft();
+        QWidget* boxOver = nullptr;
+        guitest::whenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+                           [&] {
+                               auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                               boxOver = b->parentWidget();
+                               b->button(QMessageBox::Ok)->click();
+                           });
+        welcome->unload();
+        choice->hide();
+        next->show();
+        ui::QtMessageBox messages;
+        messages.show({"Notice", ui::Buttons::OK, ui::Icon::Information, 1, "T"});
+        EXPECT_EQ(boxOver, wizard) << moved;
+        EXPECT_EQ(ui::windowOf(*next), wizard) << moved;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(wizard->geometry().topLeft(), moved ? userPlace : stood) << moved;
+        EXPECT_EQ(windowsOfTheirOwn(), 1) << moved;
+        choice.reset();
+        next.reset();
+        guitest::flushDeletes();
+    }
+}
+
 TEST(QtWindows, DialogsBelongToTheirOpenerAndMessageBoxesAreCentredOnTheirPage) {
     GuiWorld world;
     auto page = std::make_shared<PageForm>(world.app, "frmPage", 12);
@@ -205,11 +274,53 @@ TEST(QtWindows, TheProgramsHaveAnIconAndASystemWindowCentredOnTheScreen) {
     EXPECT_TRUE(QApplication::windowIcon().availableSizes().contains(QSize(32, 32)));
 
     QWidget system;
-    system.resize(640, 420);
+    system.resize(300, 200);
     ui::centreOnScreen(&system);
     const QRect free = system.screen()->availableGeometry();
     EXPECT_LE((system.geometry().center() - free.center()).manhattanLength(), 1);
+    // One bigger than the screen fits it, title bar and all.
+    system.resize(4000, 4000);
+    ui::centreOnScreen(&system);
     EXPECT_LE(system.height(), free.height() - ui::frameAllowance(system.screen()).height());
+    EXPECT_GE(system.y(), free.top() + ui::frameAllowance(system.screen()).height() / 2);
+}
+
+// A wizard window keeps its top-left while its page fits below it; a taller
+// page moves it up just enough to show whole; only a page taller than the
+// screen scrolls, with the window at the screen's top.
+TEST(QtWindows, ATallerPageMovesTheWizardWindowUpJustEnough) {
+    GuiWorld world;
+    auto small = std::make_shared<PageForm>(world.app, "frmSmall", 3);
+    small->show();
+    QWidget* win = ui::windowOf(*small);
+    const QRect free = win->screen()->availableGeometry();
+    const int line = QFontMetrics(win->font()).lineSpacing();
+    const int room = free.height() - ui::frameAllowance(win->screen()).height();
+    auto taller = std::make_shared<PageForm>(world.app, "frmTaller", room / line - 8);
+    auto tallest = std::make_shared<PageForm>(world.app, "frmTallest", 2 * room / line);
+    win->move(win->x(), free.bottom() - win->height() - 40);
+    const int left = win->x();
+    auto scrolls = [](ui::Form& page) {
+        return ui::windowOf(page)->findChild<QScrollArea*>()->verticalScrollBar()->maximum() > 0;
+    };
+    small->hide();
+    taller->show();
+    ASSERT_EQ(ui::windowOf(*taller), win);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(scrolls(*taller));
+    EXPECT_LE(win->geometry().bottom(), free.bottom());
+    EXPECT_GT(win->geometry().bottom(), free.bottom() - ui::frameAllowance(win->screen()).height());
+    EXPECT_EQ(win->x(), left);
+    taller->hide();
+    tallest->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(scrolls(*tallest));
+    EXPECT_GE(win->y(), free.top());
+    EXPECT_LE(win->y(), free.top() + ui::frameAllowance(win->screen()).height());
+    small.reset();
+    taller.reset();
+    tallest.reset();
+    guitest::flushDeletes();
 }
 
 // ---------------------------------------------------------------------------

@@ -18,7 +18,7 @@
 #include "Access.h"
 #include "ui/Form.h"
 #include "ui/qt/QtView.h"
-#include "ui/qt/QtWindows.h"
+#include "ui/qt/QtWindowBoard.h"
 
 #ifndef QUILL_SCREENS_DIR
 #define QUILL_SCREENS_DIR QUILL_BIN_DIR "/../tests/screens"
