@@ -17,6 +17,7 @@
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WirelessDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
+#include "platform/LongCall.h"
 #include "platform/cups/CupsSpooler.h"
 #include "platform/posix/PosixProcess.h"
 #include "platform/posix/PosixSockets.h"
@@ -63,10 +64,13 @@ struct Wizard {
     netcfg::QuillonModule q{app, os, folder.str()};
     // cupsd, its backends, the programs the wizard starts and the connection
     // to the simulator work in real time; the program's waits run on the
-    // virtual clock and let real time pass only while one of them has work.
+    // virtual clock, no faster than real time while one of them has work.
     testsupport::ServerTime serverTime{clock, [this] { return busy(); }};
 
     Wizard() {
+        // A program started or a call to the print server may set a server to work.
+        launcher.onStart = [this] { serverTime.recheck(); };
+        platform::setLongCallHook({{}, [this] { serverTime.recheck(); }});
         // The program folder holds the programs the wizard starts.
         for (const char* name : {"tevask", "rundll32", "quenmora"})
             fs::create_symlink(Bin / name, folder.path() / name);
@@ -76,8 +80,9 @@ struct Wizard {
         ::setenv("QUENMORA_ROOT", root.str().c_str(), 1);
         for (const char* scheme : {"usb", "parallel", "serial"})
             testScheduler().setBackend(scheme, CupsServer::listingBackend({}));
-        serverTime.onEverySleep();
+        serverTime.onEveryMove();
     }
+    ~Wizard() { platform::setLongCallHook({}); }
 
     bool busy() {
         if (launcher.running()) return true;
@@ -117,10 +122,8 @@ struct Wizard {
         q.FinishDialogForm().hide();
         q.ProgressDlgForm().show();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!app.ended() && !q.FinishDialogForm().isVisible() && std::chrono::steady_clock::now() < deadline) {
+        while (!app.ended() && !q.FinishDialogForm().isVisible() && std::chrono::steady_clock::now() < deadline)
             pump.doEvents();
-            serverTime.pass(StepMs);
-        }
     }
 
     bool succeeded() const {
@@ -250,8 +253,7 @@ TEST(Delivery, AJobThePrinterCancelsOnTheTemporaryQueueFails) {
             p.PortLPT.click();
         });
         bool cancelled = false;
-        w.clock.onSleep = [&](std::uint32_t ms) {
-            w.serverTime.pass(ms);
+        w.clock.onSleep = [&](std::uint32_t) {
             if (c.hangs && !cancelled && fs::exists(marks / "hanging")) {
                 testScheduler().cancelAll("Quillon");
                 cancelled = true;
