@@ -25,6 +25,12 @@ std::string Spooler::serverName() const { return {}; }
 
 void Spooler::newAction() {}
 
+std::chrono::milliseconds Spooler::timeLimit() const { return std::chrono::seconds(10); }
+
+bool Spooler::silentInAction() const { return false; }
+
+void Spooler::noteSilence() {}
+
 JobOutcome Spooler::jobOutcome(const std::string&, std::uint32_t) { return JobOutcome::Unknown; }
 
 }  // namespace platform

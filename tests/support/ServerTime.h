@@ -88,7 +88,11 @@ public:
     std::function<void()> onStart;
 
     platform::ProcessHandle start(const std::string& commandLine, bool hidden) override {
-        const platform::ProcessHandle h = launcher_.start(commandLine, hidden);
+        return startWith(commandLine, hidden, {});
+    }
+    platform::ProcessHandle startWith(const std::string& commandLine, bool hidden,
+                                      const platform::Environment& environment) override {
+        const platform::ProcessHandle h = launcher_.startWith(commandLine, hidden, environment);
         if (h != 0) running_.insert(h);
         if (onStart) onStart();
         return h;
@@ -105,6 +109,7 @@ public:
         running_.erase(handle);
         launcher_.close(handle);
     }
+    int exitCode(platform::ProcessHandle handle) override { return launcher_.exitCode(handle); }
 
 private:
     platform::ProcessLauncher& launcher_;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -67,7 +68,8 @@ struct Wizard {
     // virtual clock, no faster than real time while one of them has work.
     testsupport::ServerTime serverTime{clock, [this] { return busy(); }};
 
-    Wizard() {
+    // `limit`: the time one call to the print server may take.
+    explicit Wizard(std::chrono::milliseconds limit = platform::CupsSpooler::DefaultTimeLimit) : spooler(limit) {
         // A program started or a call to the print server may set a server to work.
         launcher.onStart = [this] { serverTime.recheck(); };
         platform::setLongCallHook({{}, [this] { serverTime.recheck(); }});
@@ -234,6 +236,51 @@ TEST(Delivery, QueueThatCannotBeMadeFails) {
     for (const auto& box : w.messages.shown()) reported |= box.text.starts_with("Printer: Quillon\r\n");
     EXPECT_TRUE(reported);
     EXPECT_TRUE(sim.jobs().empty());
+}
+
+// The print server stops before the send through the temporary queue: the
+// removal of a queue left by an earlier run meets it, and the run ends with
+// the print server's box alone within the time of one call (and the first
+// tick, and a moment for the helper to end), a page of the wizard on screen
+// all the while.
+TEST(Delivery, AStoppedPrintServerEndsTheTemporaryQueueRunWithItsBoxAlone) {
+    testsupport::PrinterSim sim(aPrinter());
+    constexpr std::chrono::milliseconds Limit{2000};
+    Wizard w(Limit);
+    w.walk([&](netcfg::PortSelect& p) {
+        writeFile(w.work.file("ports.map"), parallelPortTo(sim));
+        p.PortLPT.click();
+    });
+    auto pageShown = [&] {
+        const auto& forms = w.app.loadedForms();
+        return std::any_of(forms.begin(), forms.end(), [](const ui::Form* f) { return f->isVisible(); });
+    };
+    bool withoutPage = false;
+    std::uint64_t boxAt = 0;
+    std::chrono::steady_clock::duration boxAfter{};
+    const auto start = std::chrono::steady_clock::now();
+    const std::uint64_t finish = w.clock.elapsed();
+    w.clock.onSleep = [&](std::uint32_t) { withoutPage |= !pageShown(); };
+    w.messages.onShow = [&](const ui::MessageRequest&) {
+        boxAt = w.clock.elapsed() - finish;
+        boxAfter = std::chrono::steady_clock::now() - start;
+        withoutPage |= !pageShown();
+    };
+    testScheduler().stopProcess();
+    struct Resume {
+        ~Resume() { testScheduler().continueProcess(); }
+    } resume;
+    w.send();
+    ASSERT_EQ(w.messages.count(), 1u);
+    EXPECT_EQ(w.messages.last().title, "Program Error");
+    EXPECT_EQ(w.messages.last().text, "The print server " + w.spooler.serverName() +
+                                          " does not answer.\r\nMake sure that it is running and that this "
+                                          "workstation can reach it.");
+    EXPECT_LT(boxAt, static_cast<std::uint64_t>((Limit + std::chrono::seconds(2)).count()));
+    EXPECT_LT(boxAfter, Limit + std::chrono::seconds(2));
+    EXPECT_FALSE(withoutPage);
+    EXPECT_FALSE(w.q.SetupSent);
+    EXPECT_TRUE(w.q.FinishDialogForm().isVisible());
 }
 
 TEST(Delivery, AJobThePrinterCancelsOnTheTemporaryQueueFails) {
