@@ -157,7 +157,8 @@ TEST(Rundll32, RefusesWhatItCannotInstall) {
 
 // Run by the starter as the network wizard runs it, with the deadline the
 // wizard gives in the environment: a silent server is given up on by then
-// and named by the exit code; a line after the deadline asks it nothing.
+// (well before the 10 s each line would wait on its own) and named by the
+// exit code; a line after the deadline asks it nothing.
 TEST(Rundll32, GivesUpOnASilentServerByTheDeadlineItIsGiven) {
     testsupport::SilentServer silent;
     testsupport::UseServer use(silent.endpoint());
@@ -171,7 +172,7 @@ TEST(Rundll32, GivesUpOnASilentServerByTheDeadlineItIsGiven) {
     const auto took = std::chrono::steady_clock::now() - start;
     ::unsetenv(name.c_str());
     EXPECT_EQ(r.exitCode, platform::ServerSilentExit) << r.err;
-    EXPECT_LT(took, Left + std::chrono::seconds(2));
+    EXPECT_LT(took, std::chrono::seconds(8));
     EXPECT_EQ(silent.connections(), 1);
 }
 
