@@ -10,7 +10,10 @@
 // the one in the program folder. Only the driver "Generic / Text Only" is
 // installed; /f is accepted and ignored. /dl deletes QUEUE; deleting a
 // queue that does not exist succeeds. /q keeps error messages off stderr.
-// Exit code 0 on success, 1 on failure, 2 for a command line not understood.
+// The server is waited for until the deadline the environment names
+// (QUILL_SERVER_DEADLINE), else for the spooler's own time limit.
+// Exit code 0 on success, 1 on failure, 2 for a command line not understood,
+// 3 when the server did not answer in time or could not be reached.
 
 #include <cctype>
 #include <cstdio>
@@ -20,6 +23,7 @@
 #include <vector>
 
 #include "platform/Process.h"
+#include "platform/ServerDeadline.h"
 #include "platform/cups/CupsSpooler.h"
 
 namespace {
@@ -101,15 +105,19 @@ int main(int argc, char** argv) {
             stderr);
         return 2;
     }
-    auto fail = [&](const std::string& message) {
+    auto fail = [&](const std::string& message, int code = 1) {
         if (!request->quiet) std::fprintf(stderr, "rundll32: %s\n", message.c_str());
-        return 1;
+        return code;
     };
-    platform::CupsSpooler spooler;
+    auto failed = [&](const std::string& what, const platform::SpoolResult& r) {
+        return fail("cannot " + what + " (error " + std::to_string(r.error) + ")",
+                    r.serverSilent() ? platform::ServerSilentExit : 1);
+    };
+    platform::CupsSpooler spooler(platform::serverTimeLeft().value_or(platform::CupsSpooler::DefaultTimeLimit));
     if (request->remove) {
         if (request->name.empty()) return fail("no queue named (/n)");
         platform::SpoolResult r = spooler.deleteQueue(request->name);
-        return r.ok() ? 0 : fail("cannot delete " + request->name + " (error " + std::to_string(r.error) + ")");
+        return r.ok() ? 0 : failed("delete " + request->name, r);
     }
     if (request->base.empty()) return fail("no queue named (/b)");
     if (request->driver != TextDriver) return fail("driver not available: " + request->driver);
@@ -120,5 +128,5 @@ int main(int argc, char** argv) {
     spec.deviceUri = *uri;
     spec.info = TextDriver;
     platform::SpoolResult r = spooler.addQueue(spec);
-    return r.ok() ? 0 : fail("cannot add " + request->base + " (error " + std::to_string(r.error) + ")");
+    return r.ok() ? 0 : failed("add " + request->base, r);
 }

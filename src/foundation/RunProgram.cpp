@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "platform/ServerDeadline.h"
+
 namespace foundation {
 
 namespace {
@@ -30,14 +32,22 @@ bool RunProgram::IsProcessRunning(platform::ProcessHandle& handle) {
 }
 
 bool RunProgram::RunAndWait(const std::string& commandLine, std::string& errorText, std::int32_t timeoutMs) {
+    int exitCode = -1;
+    return RunAndWait(commandLine, errorText, timeoutMs, {}, exitCode);
+}
+
+bool RunProgram::RunAndWait(const std::string& commandLine, std::string& errorText, std::int32_t timeoutMs,
+                            const platform::Environment& environment, int& exitCode) {
+    exitCode = -1;
     try {
-        platform::ProcessHandle handle = StartProcess(commandLine, "");
+        platform::ProcessHandle handle =
+            environment.empty() ? StartProcess(commandLine, "") : processes_.startWith(commandLine, false, environment);
         if (handle == 0) {
             errorText = "The program could not be started.";
             return false;
         }
         const std::uint32_t t0 = app_.clock().milliseconds();
-        do {
+        for (;;) {
             app_.doEvents();
             app_.idle(PollMs, PollMs);
             // Unsigned difference: a wrap of the counter does not upset the wait.
@@ -46,12 +56,29 @@ bool RunProgram::RunAndWait(const std::string& commandLine, std::string& errorTe
                 errorText = TimedOut;
                 return false;
             }
-        } while (IsProcessRunning(handle));
-        return true;
+            if (processes_.poll(handle) == platform::WaitResult::Running) continue;
+            // A process that can no longer be waited for counts as ended.
+            exitCode = processes_.exitCode(handle);
+            processes_.close(handle);
+            return true;
+        }
     } catch (const std::exception& e) {
         errorText = e.what();
         return false;
     }
+}
+
+bool RunProgram::RunServerProgram(const std::string& commandLine, platform::Spooler& spooler, std::string& errorText) {
+    if (spooler.silentInAction()) return false;
+    const std::chrono::milliseconds limit = spooler.timeLimit();
+    int exitCode = -1;
+    const bool ended = RunAndWait(commandLine, errorText, static_cast<std::int32_t>(limit.count()) + ServerProgramEndMs,
+                                  {platform::serverDeadline(limit)}, exitCode);
+    if ((!ended && errorText == TimedOut) || exitCode == platform::ServerSilentExit) {
+        spooler.noteSilence();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace foundation

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -12,6 +13,9 @@ namespace platform {
 using ProcessHandle = std::int64_t;  // 0: none
 
 enum class WaitResult { Ended, Running, Failed };
+
+// Variables a program gets beside those of the wizard's own environment.
+using Environment = std::vector<std::pair<std::string, std::string>>;
 
 class ProcessLauncher {
 public:
@@ -23,6 +27,13 @@ public:
     // A zero-timeout wait.
     virtual WaitResult poll(ProcessHandle handle) = 0;
     virtual void close(ProcessHandle handle) = 0;
+
+    // start() with `environment` added to the wizard's (a name it holds
+    // already takes the new value). The default ignores the variables.
+    virtual ProcessHandle startWith(const std::string& commandLine, bool hidden, const Environment& environment);
+    // The exit code of a process that poll() found ended and that is not
+    // closed yet; -1 when it did not exit by itself or it is not known.
+    virtual int exitCode(ProcessHandle handle);
 };
 
 // Splits a command line as a Windows program would: blanks separate words,

@@ -29,6 +29,12 @@ SpoolResult Spooler::watchJobs(const std::string&) { return SpoolResult::failed(
 
 void Spooler::unwatchJobs(const std::string&) {}
 
+std::chrono::milliseconds Spooler::timeLimit() const { return std::chrono::seconds(10); }
+
+bool Spooler::silentInAction() const { return false; }
+
+void Spooler::noteSilence() {}
+
 JobOutcome Spooler::jobOutcome(const std::string&, std::uint32_t) { return JobOutcome::Unknown; }
 
 }  // namespace platform

@@ -11,6 +11,7 @@
 // cannot be reached (or drops the connection) fails with ServerUnavailable,
 // one that does not answer with NoAnswer.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -211,6 +212,16 @@ public:
     // spooler may fail the later calls of the same action at once, as that
     // one failed, without asking the server again.
     virtual void newAction();
+
+    // The longest one call waits for the print server.
+    virtual std::chrono::milliseconds timeLimit() const;
+    // Whether the print server did not answer in this action, so that the
+    // later calls of the action fail at once.
+    virtual bool silentInAction() const;
+    // A program working on the print server for the wizard found it silent:
+    // the later calls of the action fail at once, as after a call of the
+    // spooler's own that got no answer.
+    virtual void noteSilence();
 
     // The queue spooler output goes to: the default queue until set.
     const std::string& currentPrinter();

@@ -62,6 +62,7 @@ void VirtualClock::sleep(std::uint32_t ms) {
 void VirtualClock::advance(std::uint32_t ms) {
     counter_ += ms;
     elapsed_ += ms;
+    if (onAdvance) onAdvance(ms);
 }
 
 }  // namespace ui

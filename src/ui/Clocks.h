@@ -32,6 +32,8 @@ public:
     std::uint64_t elapsed() const { return elapsed_; }  // ms since the start
     // Called after every sleep, with the length slept (lets a test act "meanwhile").
     std::function<void(std::uint32_t)> onSleep;
+    // Called after every move of the clock (a sleep, a step of the pump), with its length.
+    std::function<void(std::uint32_t)> onAdvance;
 
 private:
     std::tm start_;

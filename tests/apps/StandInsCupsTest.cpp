@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
 #include "platform/Process.h"
+#include "platform/ServerDeadline.h"
 #include "support/CupsServer.h"
 #include "support/Loopback.h"
+#include "support/PrintServers.h"
 #include "support/PrinterSim.h"
 #include "support/TempDir.h"
 
@@ -150,6 +153,26 @@ TEST(Rundll32, RefusesWhatItCannotInstall) {
     testScheduler().setAdminAllowed(true);
     EXPECT_EQ(testScheduler().attribute("Quillon", "device-uri"), "socket://127.0.0.1:10");
     testScheduler().deleteQueue("Quillon");
+}
+
+// Run by the starter as the network wizard runs it, with the deadline the
+// wizard gives in the environment: the lines together give up on a silent
+// server by then (well before the 10 s each of the two would wait on its
+// own), and the exit code names the silence.
+TEST(Rundll32, GivesUpOnASilentServerByTheDeadlineItIsGiven) {
+    testsupport::SilentServer silent;
+    testsupport::UseServer use(silent.endpoint());
+    testsupport::TempDir work;
+    writeFile(work.file("quillon.bat"), DeleteLine + "\r\n" + DeleteLine + "\r\n");
+    constexpr std::chrono::milliseconds Left{2000};
+    const auto [name, value] = platform::serverDeadline(Left);
+    ::setenv(name.c_str(), value.c_str(), 1);
+    const auto start = std::chrono::steady_clock::now();
+    auto r = testsupport::runProgram(Bin / "tevask", {work.file("quillon.bat")}, std::chrono::seconds(30), work.path());
+    const auto took = std::chrono::steady_clock::now() - start;
+    ::unsetenv(name.c_str());
+    EXPECT_EQ(r.exitCode, platform::ServerSilentExit) << r.err;
+    EXPECT_LT(took, std::chrono::seconds(15));
 }
 
 TEST(Rundll32, TheMapInTheCurrentFolderComesBeforeTheOneBesideTheProgram) {

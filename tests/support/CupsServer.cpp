@@ -223,6 +223,7 @@ void CupsServer::stop() {
 
 void CupsServer::stopProcess() {
     if (pid_ <= 0) return;
+    stopped_ = true;
     ::kill(pid_, SIGSTOP);
     // Stopped once its state says so.
     const auto deadline = Clock::now() + std::chrono::seconds(5);
@@ -237,6 +238,7 @@ void CupsServer::stopProcess() {
 
 void CupsServer::continueProcess() {
     if (pid_ > 0) ::kill(pid_, SIGCONT);
+    stopped_ = false;
 }
 
 namespace {
@@ -459,20 +461,34 @@ bool CupsServer::waitForIdle(const std::string& queue, std::chrono::milliseconds
     }
 }
 
-bool CupsServer::hasWork() {
+bool CupsServer::hasWork(const std::vector<std::string>& stuckQueues) {
+    // A stopped scheduler does nothing until it goes on.
+    if (stopped_) return false;
     Admin a(host_, port_);
     ipp_t* req = ippNewRequest(IPP_OP_GET_JOBS);
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, "ipp://localhost/");
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "not-completed");
-    const char* wanted = "job-state";
-    ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr, &wanted);
+    const char* wanted[] = {"job-state", "job-printer-uri"};
+    ippAddStrings(req, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, wanted);
     Ipp resp = a.run(req, "/");
-    for (ipp_attribute_t* at = ippFirstAttribute(resp.get()); at; at = ippNextAttribute(resp.get())) {
-        const char* n = ippGetName(at);
-        if (!n || std::strcmp(n, "job-state") != 0) continue;
-        const int state = ippGetInteger(at, 0);
-        if (state == IPP_JSTATE_PENDING || state == IPP_JSTATE_PROCESSING) return true;
+    // One job per group of job attributes.
+    ipp_attribute_t* at = ippFirstAttribute(resp.get());
+    while (at) {
+        while (at && ippGetGroupTag(at) != IPP_TAG_JOB) at = ippNextAttribute(resp.get());
+        int state = 0;
+        std::string queue;
+        for (; at && ippGetGroupTag(at) == IPP_TAG_JOB; at = ippNextAttribute(resp.get())) {
+            const char* n = ippGetName(at);
+            if (n && std::strcmp(n, "job-state") == 0) state = ippGetInteger(at, 0);
+            if (n && std::strcmp(n, "job-printer-uri") == 0) {
+                const std::string uri = ippGetString(at, 0, nullptr) ? ippGetString(at, 0, nullptr) : "";
+                queue = uri.substr(uri.rfind('/') + 1);
+            }
+        }
+        if ((state == IPP_JSTATE_PENDING || state == IPP_JSTATE_PROCESSING) &&
+            std::find(stuckQueues.begin(), stuckQueues.end(), queue) == stuckQueues.end())
+            return true;
     }
     return false;
 }

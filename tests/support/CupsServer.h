@@ -98,8 +98,10 @@ public:
     bool waitForJobState(int jobId, int state, std::chrono::milliseconds timeout = std::chrono::seconds(10));
     bool waitForIdle(const std::string& queue, std::chrono::milliseconds timeout = std::chrono::seconds(10));
     // Whether a job of any queue is pending or processing: the scheduler
-    // still has something to do.
-    bool hasWork();
+    // still has something to do (a stopped one has nothing). The jobs of
+    // `stuckQueues` do not count: their device takes nothing, whatever the
+    // scheduler tries.
+    bool hasWork(const std::vector<std::string>& stuckQueues = {});
 
     void stop();
     // Stops the scheduler's process (SIGSTOP): it takes connections and
@@ -118,6 +120,7 @@ private:
     std::string host_;
     std::uint16_t port_ = 0;
     pid_t pid_ = -1;
+    bool stopped_ = false;
 };
 
 // The server of the running test program, started by CupsEnvironment.

@@ -17,10 +17,15 @@ public:
         std::string commandLine;
         bool hidden;
         bool detached;
+        platform::Environment environment = {};
     };
 
     platform::ProcessHandle start(const std::string& commandLine, bool hidden) override {
-        starts.push_back({commandLine, hidden, false});
+        return startWith(commandLine, hidden, {});
+    }
+    platform::ProcessHandle startWith(const std::string& commandLine, bool hidden,
+                                      const platform::Environment& environment) override {
+        starts.push_back({commandLine, hidden, false, environment});
         if (failStarts) return 0;
         platform::ProcessHandle h = next_++;
         state_[h] = platform::WaitResult::Running;
@@ -32,6 +37,8 @@ public:
             state_[h] = platform::WaitResult::Ended;
             break;
         }
+        for (const auto& [name, code] : exitCodes_)
+            if (commandLine.find(name) != std::string::npos) codes_[h] = code;
         return h;
     }
     void startDetached(const std::string& commandLine, bool hidden) override {
@@ -46,6 +53,12 @@ public:
         closed.push_back(handle);
         state_.erase(handle);
     }
+    int exitCode(platform::ProcessHandle handle) override {
+        const auto state = state_.find(handle);
+        if (state == state_.end() || state->second != platform::WaitResult::Ended) return -1;
+        const auto code = codes_.find(handle);
+        return code == codes_.end() ? 0 : code->second;
+    }
 
     void end(platform::ProcessHandle h) { state_[h] = platform::WaitResult::Ended; }
     void lose(platform::ProcessHandle h) { state_[h] = platform::WaitResult::Failed; }
@@ -59,6 +72,8 @@ public:
     // A started command line holding `name` runs until the test ends it,
     // a stand-in program of that name included.
     void hang(std::string name) { hanging_.push_back(std::move(name)); }
+    // A started command line holding `name` exits with `code` (0 unless said).
+    void exitWith(std::string name, int code) { exitCodes_[std::move(name)] = code; }
 
     std::vector<Start> starts;
     std::vector<platform::ProcessHandle> closed;
@@ -70,6 +85,8 @@ private:
     std::map<platform::ProcessHandle, platform::WaitResult> state_;
     std::map<std::string, std::function<void(const std::string&)>> programs_;
     std::vector<std::string> hanging_;
+    std::map<std::string, int> exitCodes_;
+    std::map<platform::ProcessHandle, int> codes_;
 };
 
 }  // namespace testsupport

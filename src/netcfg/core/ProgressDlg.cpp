@@ -169,8 +169,11 @@ void ProgressDlg::Timer1_Timer() {
 bool ProgressDlg::PrepareTransport() {
     const bool deleted = DeleteTemporaryQueue();
     if (!isLoaded()) return false;
-    if (!deleted) {
-        JobFailure("the removal of the temporary queue did not end in time");
+    // Only a job on a local port goes through the print server; the other
+    // outputs go on without it.
+    if (!deleted && output() == Output::LocalPort) {
+        m_.ShowSpoolerSilent();
+        JobFailure("the print server does not answer", true);
         return false;
     }
     if (output() == Output::LocalPort) {
@@ -194,7 +197,8 @@ bool ProgressDlg::PrepareTransport() {
             const bool ended = RunHelper(BatchStartLine());
             if (!isLoaded()) return false;
             if (!ended) {
-                JobFailure("the installation of the temporary queue did not end in time");
+                m_.ShowSpoolerSilent();
+                JobFailure("the print server does not answer", true);
                 return false;
             }
         } else {
@@ -313,9 +317,11 @@ bool ProgressDlg::FinishTransport() {
     }
     const bool deleted = DeleteTemporaryQueue();
     if (!isLoaded()) return false;
-    // A run that reported its success does not fail after it.
-    if (!deleted && progress() < 100) {
-        JobFailure("the removal of the temporary queue did not end in time");
+    // A run that reported its success does not fail after it; other outputs
+    // than a local port go on without the print server.
+    if (!deleted && progress() < 100 && output() == Output::LocalPort) {
+        m_.ShowSpoolerSilent();
+        JobFailure("the print server does not answer", true);
         return false;
     }
     setProgress(100);
@@ -341,18 +347,17 @@ bool ProgressDlg::DeleteTemporaryQueue() {
     queueInstalled_ = false;
     if (leaveQueue_) return true;
     if (RunHelper(QueueDeleteLine())) return true;
-    // It would keep the user waiting as long again.
+    // The server is not asked again in this run.
     leaveQueue_ = true;
     return false;
 }
 
 bool ProgressDlg::RunHelper(const std::string& commandLine) {
     std::string error;
-    // A helper that could not be started is not waited for; its outcome is not tested.
-    if (foundation::RunProgram(app(), m_.os().processes()).RunAndWait(commandLine, error, HelperWaitMs) ||
-        error != foundation::RunProgram::TimedOut)
+    // Its outcome is not tested, only whether the print server answered it.
+    if (foundation::RunProgram(app(), m_.os().processes()).RunServerProgram(commandLine, m_.os().spooler(), error))
         return true;
-    m_.WriteLog("Helper did not end in time: " + commandLine);
+    m_.WriteLog("Print server silent: " + commandLine);
     return false;
 }
 

@@ -55,8 +55,6 @@ public:
     static constexpr int StatusWaitSeconds = 15;
     static constexpr std::uint32_t QueueLeaveMs = 60'000;
     static constexpr std::uint32_t QueuePollMs = 100;
-    // The longest wait for the queue's installation or removal.
-    static constexpr std::int32_t HelperWaitMs = StatusWaitSeconds * 1000;
 
 protected:
     void Form_Load() override;
@@ -82,9 +80,10 @@ private:
     // no other box follows.
     void JobFailure(const std::string& reason, bool serverSilent = false);
 
-    // False when the removal did not end in time.
+    // False when the print server was silent to the removal.
     bool DeleteTemporaryQueue();
-    // Runs a helper program and waits for it; false when it did not end in time.
+    // Runs a helper program that works on the print server and waits for
+    // it; false when the server was silent (see RunProgram::RunServerProgram).
     bool RunHelper(const std::string& commandLine);
     // Whether the temporary queue still holds a job; Unknown when the print
     // server does not answer, Unreadable when it answers with an error.
@@ -97,9 +96,8 @@ private:
     // jobs from before it was sent until its end is known.
     std::uint32_t jobId_ = 0;
     std::unique_ptr<foundation::JobWatch> watch_;
-    // Set once the print server was silent or a removal of the queue did
-    // not end in time: the run does not try to remove the queue again (the
-    // next run's preparation does).
+    // Set once the print server was silent: the run does not try to remove
+    // the queue again (the next run's preparation does).
     bool leaveQueue_ = false;
 };
 

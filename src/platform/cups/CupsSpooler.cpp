@@ -961,6 +961,10 @@ std::string CupsSpooler::serverName() const {
 
 void CupsSpooler::newAction() { silence_.reset(); }
 
+bool CupsSpooler::silentInAction() const { return silence_ && silence_->server == namedServer(); }
+
+void CupsSpooler::noteSilence() { silence_ = Silence{namedServer(), SpoolError::NoAnswer}; }
+
 std::string CupsSpooler::defaultQueue() {
     Call call(*this);
     if (call.refused()) return {};

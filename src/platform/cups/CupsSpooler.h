@@ -66,6 +66,9 @@ public:
     // usual one; empty for this machine's own.
     std::string serverName() const override;
     void newAction() override;
+    std::chrono::milliseconds timeLimit() const override { return limit_; }
+    bool silentInAction() const override;
+    void noteSilence() override;
 
     // Status bits from printer-state, printer-state-reasons and printer-is-accepting-jobs.
     static std::uint32_t printerStatusBits(int printerState, const std::vector<std::string>& reasons,

@@ -101,6 +101,9 @@ public:
             return;
         }
         if (status_ == SendStatus::Sending) transfer();
+        // An acknowledgement that came after the bytes were taken.
+        if (status_ == SendStatus::Written)
+            if (auto* peer = net_->find(host_, port_); peer && peer->acknowledges) status_ = SendStatus::Sent;
     }
 
 private:

@@ -31,7 +31,8 @@ public:
         // this many bytes in all.
         std::optional<std::size_t> breakAfter;
         // False: the bytes it takes stay unacknowledged (a printer switched
-        // off after the connection), so a send never completes.
+        // off after the connection), so a send does not complete; set again,
+        // the client learns of the acknowledgement at its next progress().
         bool acknowledges = true;
         // Set while a connection is up: the peer drops it at the client's
         // next progress().

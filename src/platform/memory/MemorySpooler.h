@@ -79,6 +79,9 @@ public:
     SpoolResult watchResult;
     // What serverName() reports.
     std::string server;
+    // Whether the print server counts as silent in this action: set by the
+    // test or by noteSilence(), and kept until the test clears it.
+    bool silentServer = false;
 
     // Handles not yet closed.
     std::size_t openHandles() const { return handles_.size(); }
@@ -103,6 +106,8 @@ public:
     void unwatchJobs(const std::string& queue) override;
     JobOutcome jobOutcome(const std::string& queue, std::uint32_t jobId) override;
     std::string serverName() const override { return server; }
+    bool silentInAction() const override { return silentServer; }
+    void noteSilence() override { silentServer = true; }
 
 protected:
     std::string defaultQueue() override;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -122,7 +123,22 @@ PosixProcessLauncher::PosixProcessLauncher(std::string programFolder) : folder_(
 
 namespace {
 
-pid_t spawn(const std::string& commandLine, const std::string& folder) {
+// The wizard's environment with `extra` added, a variable of the same name replaced.
+std::vector<std::string> environmentWith(const Environment& extra) {
+    std::vector<std::string> out;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const bool replaced = std::any_of(extra.begin(), extra.end(), [&](const auto& v) {
+            return entry.size() > v.first.size() && entry.compare(0, v.first.size(), v.first) == 0 &&
+                   entry[v.first.size()] == '=';
+        });
+        if (!replaced) out.push_back(entry);
+    }
+    for (const auto& [name, value] : extra) out.push_back(name + "=" + value);
+    return out;
+}
+
+pid_t spawn(const std::string& commandLine, const std::string& folder, const Environment& extra = {}) {
     auto words = splitCommandLine(commandLine);
     if (words.empty()) return 0;
     std::string path = findProgram(words[0], folder);
@@ -130,14 +146,26 @@ pid_t spawn(const std::string& commandLine, const std::string& folder) {
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
+    std::vector<std::string> variables;
+    std::vector<char*> envp;
+    if (!extra.empty()) {
+        variables = environmentWith(extra);
+        for (auto& v : variables) envp.push_back(v.data());
+        envp.push_back(nullptr);
+    }
     pid_t pid = 0;
-    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return 0;
+    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), extra.empty() ? environ : envp.data()) != 0)
+        return 0;
     return pid;
 }
 
 }  // namespace
 
 ProcessHandle PosixProcessLauncher::start(const std::string& commandLine, bool) { return spawn(commandLine, folder_); }
+
+ProcessHandle PosixProcessLauncher::startWith(const std::string& commandLine, bool, const Environment& environment) {
+    return spawn(commandLine, folder_, environment);
+}
 
 void PosixProcessLauncher::startDetached(const std::string& commandLine, bool) {
     pid_t pid = spawn(commandLine, folder_);
@@ -158,12 +186,23 @@ WaitResult PosixProcessLauncher::poll(ProcessHandle handle) {
     pid_t r = waitpid(static_cast<pid_t>(handle), &status, WNOHANG);
     if (r == 0) return WaitResult::Running;
     if (r == static_cast<pid_t>(handle)) {
-        ended_[handle] = true;
+        ended_[handle] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return WaitResult::Ended;
     }
     return WaitResult::Failed;
 }
 
 void PosixProcessLauncher::close(ProcessHandle handle) { ended_.erase(handle); }
+
+int PosixProcessLauncher::exitCode(ProcessHandle handle) {
+    const auto it = ended_.find(handle);
+    return it == ended_.end() ? -1 : it->second;
+}
+
+ProcessHandle ProcessLauncher::startWith(const std::string& commandLine, bool hidden, const Environment&) {
+    return start(commandLine, hidden);
+}
+
+int ProcessLauncher::exitCode(ProcessHandle) { return -1; }
 
 }  // namespace platform

@@ -166,10 +166,11 @@ bool MarrowbyModule::GetKeyValue(platform::RegRoot root, const std::string& keyN
     }
 }
 
-bool MarrowbyModule::IsSupportedPrinter() {
+bool MarrowbyModule::IsSupportedPrinter(bool* serverSilent) {
     foundation::SpoolCheck check(*this);
     std::string printerText, jobText, port, driver;
     check.CheckPrinter(printerText, jobText);
+    if (serverSilent) *serverSilent = check.serverSilent();
     check.getPrinterStatus(printerText, port, driver);
     return IsSupportedDriver(driver);
 }

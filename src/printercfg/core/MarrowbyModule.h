@@ -88,8 +88,9 @@ public:
     bool GetKeyValue(platform::RegRoot root, const std::string& keyName, const std::string& valueName,
                      std::string& keyValue);
 
-    // Whether the current printer's driver marks a supported model.
-    bool IsSupportedPrinter();
+    // Whether the current printer's driver marks a supported model;
+    // `serverSilent`, when given, whether the print server did not answer.
+    bool IsSupportedPrinter(bool* serverSilent = nullptr);
     // MaxMediaWidth and ResolutionClass from a driver name.
     void ClassifyPrinterModel(const std::string& driverName);
     // Checks the media page's label size against the head width; resets the

@@ -41,15 +41,18 @@ void Selection::FillPrinterList() {
     platform::Spooler& spooler = m_.os().spooler();
     const std::string remembered = spooler.currentPrinter();
     const platform::QueueList queues = spooler.queues();
-    spoolerAnswered_ = !queues.result.serverSilent();
+    bool silent = queues.result.serverSilent();
     int noted = -1;
     for (const auto& queue : queues.names) {
+        if (silent) break;
         spooler.setCurrentPrinter(queue);
-        if (!m_.IsSupportedPrinter()) continue;
+        if (!m_.IsSupportedPrinter(&silent)) continue;
         PrinterList.addItem(queue);
         if (queue == remembered && noted < 0) noted = PrinterList.listCount() - 1;
     }
-    if (PrinterList.listCount() > 0) PrinterList.setListIndex(noted >= 0 ? noted : 0);
+    // A server that fell silent on the way left the list unfinished: no row is chosen from it.
+    spoolerAnswered_ = !silent;
+    if (spoolerAnswered_ && PrinterList.listCount() > 0) PrinterList.setListIndex(noted >= 0 ? noted : 0);
 }
 
 void Selection::PrinterList_Click() { m_.SelectedPrinterName = PrinterList.text(); }

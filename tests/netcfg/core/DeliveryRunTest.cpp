@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "netcfg/pages/QuestionDlg.h"
 #include "netcfg/pages/WirelessDlg.h"
 #include "netcfg/pages/WirelessQuestionDlg.h"
+#include "platform/LongCall.h"
 #include "platform/cups/CupsSpooler.h"
 #include "platform/posix/PosixProcess.h"
 #include "platform/posix/PosixSockets.h"
@@ -63,10 +65,14 @@ struct Wizard {
     netcfg::QuillonModule q{app, os, folder.str()};
     // cupsd, its backends, the programs the wizard starts and the connection
     // to the simulator work in real time; the program's waits run on the
-    // virtual clock and let real time pass only while one of them has work.
+    // virtual clock, no faster than real time while one of them has work.
     testsupport::ServerTime serverTime{clock, [this] { return busy(); }};
 
-    Wizard() {
+    // `limit`: the time one call to the print server may take.
+    explicit Wizard(std::chrono::milliseconds limit = platform::CupsSpooler::DefaultTimeLimit) : spooler(limit) {
+        // A program started or a call to the print server may set a server to work.
+        launcher.onStart = [this] { serverTime.recheck(); };
+        platform::setLongCallHook({{}, [this] { serverTime.recheck(); }});
         // The program folder holds the programs the wizard starts.
         for (const char* name : {"tevask", "rundll32", "quenmora"})
             fs::create_symlink(Bin / name, folder.path() / name);
@@ -76,8 +82,9 @@ struct Wizard {
         ::setenv("QUENMORA_ROOT", root.str().c_str(), 1);
         for (const char* scheme : {"usb", "parallel", "serial"})
             testScheduler().setBackend(scheme, CupsServer::listingBackend({}));
-        serverTime.onEverySleep();
+        serverTime.onEveryMove();
     }
+    ~Wizard() { platform::setLongCallHook({}); }
 
     bool busy() {
         if (launcher.running()) return true;
@@ -117,10 +124,8 @@ struct Wizard {
         q.FinishDialogForm().hide();
         q.ProgressDlgForm().show();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!app.ended() && !q.FinishDialogForm().isVisible() && std::chrono::steady_clock::now() < deadline) {
+        while (!app.ended() && !q.FinishDialogForm().isVisible() && std::chrono::steady_clock::now() < deadline)
             pump.doEvents();
-            serverTime.pass(StepMs);
-        }
     }
 
     bool succeeded() const {
@@ -233,6 +238,51 @@ TEST(Delivery, QueueThatCannotBeMadeFails) {
     EXPECT_TRUE(sim.jobs().empty());
 }
 
+// The print server stops before the send through the temporary queue: the
+// removal of a queue left by an earlier run meets it, and the run ends with
+// the print server's box alone within the time of one call (and the first
+// tick, and a moment for the helper to end), a page of the wizard on screen
+// all the while.
+TEST(Delivery, AStoppedPrintServerEndsTheTemporaryQueueRunWithItsBoxAlone) {
+    testsupport::PrinterSim sim(aPrinter());
+    constexpr std::chrono::milliseconds Limit{2000};
+    Wizard w(Limit);
+    w.walk([&](netcfg::PortSelect& p) {
+        writeFile(w.work.file("ports.map"), parallelPortTo(sim));
+        p.PortLPT.click();
+    });
+    auto pageShown = [&] {
+        const auto& forms = w.app.loadedForms();
+        return std::any_of(forms.begin(), forms.end(), [](const ui::Form* f) { return f->isVisible(); });
+    };
+    bool withoutPage = false;
+    std::uint64_t boxAt = 0;
+    std::chrono::steady_clock::duration boxAfter{};
+    const auto start = std::chrono::steady_clock::now();
+    const std::uint64_t finish = w.clock.elapsed();
+    w.clock.onSleep = [&](std::uint32_t) { withoutPage |= !pageShown(); };
+    w.messages.onShow = [&](const ui::MessageRequest&) {
+        boxAt = w.clock.elapsed() - finish;
+        boxAfter = std::chrono::steady_clock::now() - start;
+        withoutPage |= !pageShown();
+    };
+    testScheduler().stopProcess();
+    struct Resume {
+        ~Resume() { testScheduler().continueProcess(); }
+    } resume;
+    w.send();
+    ASSERT_EQ(w.messages.count(), 1u);
+    EXPECT_EQ(w.messages.last().title, "Program Error");
+    EXPECT_EQ(w.messages.last().text, "The print server " + w.spooler.serverName() +
+                                          " does not answer.\r\nMake sure that it is running and that this "
+                                          "workstation can reach it.");
+    EXPECT_LT(boxAt, static_cast<std::uint64_t>((Limit + std::chrono::seconds(2)).count()));
+    EXPECT_LT(boxAfter, Limit + std::chrono::seconds(2));
+    EXPECT_FALSE(withoutPage);
+    EXPECT_FALSE(w.q.SetupSent);
+    EXPECT_TRUE(w.q.FinishDialogForm().isVisible());
+}
+
 TEST(Delivery, AJobThePrinterCancelsOnTheTemporaryQueueFails) {
     struct Case {
         const char* name;
@@ -250,8 +300,7 @@ TEST(Delivery, AJobThePrinterCancelsOnTheTemporaryQueueFails) {
             p.PortLPT.click();
         });
         bool cancelled = false;
-        w.clock.onSleep = [&](std::uint32_t ms) {
-            w.serverTime.pass(ms);
+        w.clock.onSleep = [&](std::uint32_t) {
             if (c.hangs && !cancelled && fs::exists(marks / "hanging")) {
                 testScheduler().cancelAll("Quillon");
                 cancelled = true;

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
@@ -129,21 +130,30 @@ TEST(ProgressRun, FileOutputWritesTheJobAndOneMoreLineEndWithoutAStatusWait) {
 }
 
 TEST(ProgressRun, TcpOutputSendsOnceOnTheSecondTickAndWaitsFifteenSeconds) {
-    ProgressWorld w;
-    w.choose('T');
-    w.peer();
-    w.run();
-    EXPECT_EQ(w.peer().received, Job);
-    EXPECT_EQ(w.boxes, std::vector<std::string>{"Process Successful"});
-    EXPECT_GE(w.boxTimes[0], 16500u);  // ticks at 0.5 s and 1 s, the status wait, the last tick
-    EXPECT_LE(w.boxTimes[0], 16550u);
-    EXPECT_EQ(w.log, (std::vector<std::string>{"Initializing ....", "Sending settings to printer.",
-                                               "Rebooting printer to enable new settings.", "Process complete."}));
-    int sends = 0;
-    for (const auto& c : w.network.calls()) sends += c.starts_with("tcp send");
-    EXPECT_EQ(sends, 1);  // no tick ran inside the status wait
-    EXPECT_EQ(w.peer().closes, 1);
-    EXPECT_EQ(w.lines(), (std::vector<std::string>{Delete, Delete, Delete}));
+    // The printer acknowledges the job at once, or only as the status wait
+    // ends, after the wait's last look at the connection.
+    for (const bool late : {false, true}) {
+        SCOPED_TRACE(late ? "acknowledged as the wait ends" : "acknowledged at once");
+        ProgressWorld w;
+        w.choose('T');
+        w.peer().acknowledges = !late;
+        w.clock.onSleep = [&w](std::uint32_t) {
+            if (w.clock.elapsed() - w.shownAt >= 16000) w.peer().acknowledges = true;
+        };
+        w.run();
+        EXPECT_EQ(w.peer().received, Job);
+        EXPECT_EQ(w.boxes, std::vector<std::string>{"Process Successful"});
+        ASSERT_FALSE(w.boxTimes.empty());
+        EXPECT_GE(w.boxTimes[0], 16500u);  // ticks at 0.5 s and 1 s, the status wait, the last tick
+        EXPECT_LE(w.boxTimes[0], 16550u);
+        EXPECT_EQ(w.log, (std::vector<std::string>{"Initializing ....", "Sending settings to printer.",
+                                                   "Rebooting printer to enable new settings.", "Process complete."}));
+        int sends = 0;
+        for (const auto& c : w.network.calls()) sends += c.starts_with("tcp send");
+        EXPECT_EQ(sends, 1);  // no tick ran inside the status wait
+        EXPECT_EQ(w.peer().closes, 1);
+        EXPECT_EQ(w.lines(), (std::vector<std::string>{Delete, Delete, Delete}));
+    }
 }
 
 TEST(ProgressRun, TcpConnectionThatComesLateCountsToFortyFirst) {
@@ -209,6 +219,63 @@ TEST(ProgressRun, TheTemporaryQueueIsWatchedFromBeforeTheSendUntilTheJobsEnd) {
         EXPECT_EQ(readFile(w.folder.file("Log.txt")).find("a job it no longer lists counts as delivered") !=
                       std::string::npos,
                   !c.watch.ok());
+    }
+}
+
+// Each helper gets the time a call to the print server may take as its deadline.
+TEST(ProgressRun, HelpersGetTheCallTimeLimitAsTheirDeadline) {
+    ProgressWorld w;
+    const auto before = std::chrono::steady_clock::now().time_since_epoch();
+    w.run();
+    const auto after = std::chrono::steady_clock::now().time_since_epoch();
+    ASSERT_EQ(w.lines().size(), 4u);
+    for (const auto& start : w.processes.starts) {
+        if (start.commandLine.find("quenmora") != std::string::npos) continue;
+        ASSERT_EQ(start.environment.size(), 1u) << start.commandLine;
+        EXPECT_EQ(start.environment[0].first, "QUILL_SERVER_DEADLINE");
+        const auto deadline = std::chrono::milliseconds(std::stoll(start.environment[0].second));
+        EXPECT_GE(deadline, std::chrono::duration_cast<std::chrono::milliseconds>(before) + std::chrono::seconds(10));
+        EXPECT_LE(deadline, std::chrono::duration_cast<std::chrono::milliseconds>(after) + std::chrono::seconds(10));
+    }
+}
+
+// A run that showed its success does not fail after it, when the last
+// removal of the queue runs out its time.
+TEST(ProgressRun, ARemovalThatRunsOutAfterTheSuccessLeavesTheSuccessAlone) {
+    ProgressWorld w;
+    w.messages.onShow = [&w](const ui::MessageRequest& r) {
+        w.boxes.push_back(r.title);
+        w.processes.hang("rundll32");
+    };
+    w.run();
+    EXPECT_EQ(w.boxes, std::vector<std::string>{"Process Successful"});
+    EXPECT_TRUE(w.q.SetupSent);
+    EXPECT_TRUE(w.app.ended());
+    EXPECT_EQ(w.lines(), (std::vector<std::string>{Delete, w.tevaskLine(), Delete, Delete}));
+}
+
+// Outputs that do not go through the print server are delivered when it is
+// silent to the removal of the temporary queue; the run asks it nothing more.
+TEST(ProgressRun, TcpAndFileOutputGoOnPastAPrintServerSilentToTheQueueRemoval) {
+    const struct {
+        char output;
+        bool hangs;  // the removal runs out its time; else it says the server is silent
+    } cases[] = {{'F', true}, {'T', false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        ProgressWorld w;
+        w.choose(c.output, w.work.file("nic.txt"));
+        w.peer();
+        if (c.hangs)
+            w.processes.hang("rundll32");
+        else
+            w.processes.exitWith("rundll32", 3);
+        w.run();
+        EXPECT_EQ(w.boxes, std::vector<std::string>{"Process Successful"});
+        EXPECT_TRUE(w.q.SetupSent);
+        EXPECT_EQ(w.lines(), std::vector<std::string>{Delete});
+        EXPECT_EQ(c.output == 'F' ? readFile(w.work.file("nic.txt")) : w.peer().received,
+                  std::string(Job) + (c.output == 'F' ? "\r\n" : ""));
     }
 }
 
@@ -376,18 +443,6 @@ const Fail Fails[] = {
      {"Program Error"},
      16000,
      {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
-    {"QueueRemovalNeverEnds",
-     'F',
-     [](ProgressWorld& w) { w.processes.hang("rundll32"); },
-     {"Program Error"},
-     15500,
-     {"Initializing ...."}},
-    {"QueueInstallationNeverEnds",
-     'L',
-     [](ProgressWorld& w) { w.processes.hang("tevask"); },
-     {"Program Error"},
-     15500,
-     {"Initializing ...."}},
     {"JobNeverLeavesTheQueue",
      'L',
      [](ProgressWorld& w) { w.printAfter = -1; },
@@ -442,14 +497,16 @@ TEST_P(ProgressFailure, EndsInJobFailureAndReturnsToTheFinishPage) {
 INSTANTIATE_TEST_SUITE_P(Runs, ProgressFailure, ::testing::ValuesIn(Fails), FailName{});
 
 // A print server that does not answer ends a run through the temporary
-// queue with its own box alone, whenever it falls silent: nothing is
-// purged, and the queue is left to the next run, which removes it first.
+// queue with its own box alone, whenever it falls silent, also to a helper
+// (which says so, or runs out its time): nothing is purged, and the queue is
+// left to the next run, which removes it first.
 TEST(ProgressSilentServer, EndsTheRunWithItsBoxAndAsksItNothingMore) {
     struct Case {
         const char* name;
         std::function<void(ProgressWorld&)> silence;
         std::uint64_t failsAt;  // ms after the page was shown
         std::vector<std::string> log;
+        std::size_t helpers = 2;  // the helpers started: the removal, the starter, the removal after the job
     };
     // The queue the starter installs, and what the spooler does with it.
     auto install = [](ProgressWorld& w, std::function<void(platform::MemorySpooler::Queue&)> spoil) {
@@ -488,6 +545,25 @@ TEST(ProgressSilentServer, EndsTheRunWithItsBoxAndAsksItNothingMore) {
          },
          16000,
          {"Initializing ....", Sending, "Rebooting printer to enable new settings."}},
+        {"before the run", [](ProgressWorld& w) { w.spooler.silentServer = true; }, 500, {"Initializing ...."}, 0},
+        {"to the removal of a leftover queue",
+         [](ProgressWorld& w) { w.processes.exitWith("rundll32", 3); },
+         610,
+         {"Initializing ...."},
+         1},
+        {"to the installation of the queue",
+         [](ProgressWorld& w) { w.processes.exitWith("quillon.bat", 3); },
+         720,
+         {"Initializing ...."}},
+        {"while the installation runs out its time",
+         [](ProgressWorld& w) { w.processes.hang("quillon.bat"); },
+         11720,
+         {"Initializing ...."}},
+        {"while the removal after the job runs out its time",
+         [&](ProgressWorld& w) { install(w, [&w](auto&) { w.processes.hang("rundll32"); }); },
+         27110,
+         {"Initializing ....", Sending, "Rebooting printer to enable new settings."},
+         3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -507,7 +583,8 @@ TEST(ProgressSilentServer, EndsTheRunWithItsBoxAndAsksItNothingMore) {
         ASSERT_NE(w.page, nullptr);
         EXPECT_EQ(testsupport::splitCrLf(w.page->StatusLog.text()), log);
         EXPECT_TRUE(w.q.FinishDialogForm().isVisible());
-        EXPECT_EQ(w.lines(), (std::vector<std::string>{Delete, w.tevaskLine()}));
+        const std::vector<std::string> helpers = {Delete, w.tevaskLine(), Delete};
+        EXPECT_EQ(w.lines(), std::vector<std::string>(helpers.begin(), helpers.begin() + c.helpers));
         EXPECT_EQ(std::count_if(w.spooler.calls.begin(), w.spooler.calls.end(),
                                 [](const std::string& call) { return call.starts_with("delete "); }),
                   0);

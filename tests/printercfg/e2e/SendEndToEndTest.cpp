@@ -5,13 +5,15 @@
 // the job.
 //
 // The pages wait on the virtual clock. The scheduler, its backends, the
-// simulator and the agent are separate processes working in real time: a
-// wait lets a tenth of its time pass for real while the scheduler still has
-// a job pending or processing, and none once it is idle.
+// simulator and the agent are separate processes working in real time: the
+// clock runs no faster than real time while the scheduler still has a job
+// that can move, or a request to the agent waits for its answer, and leaps
+// once they are idle.
 
 #include <gtest/gtest.h>
 
 #include "foundation/KAEIntro.h"
+#include "platform/LongCall.h"
 #include "platform/RegistryViews.h"
 #include "platform/cups/CupsSpooler.h"
 #include "platform/posix/PosixSockets.h"
@@ -71,15 +73,27 @@ struct SendEndToEnd : ::testing::Test {
     testsupport::TempDir files;
     std::vector<std::string> added;
     std::string statusText;
-    testsupport::ServerTime serverTime{w.clock, [] { return testScheduler().hasWork(); }};
+    // Queues whose device takes nothing: their jobs never move.
+    std::vector<std::string> stuck;
+    testsupport::ServerTime serverTime{w.clock, [this] { return busy(); }};
 
     void SetUp() override {
         w.os.spoolerBackend = &cups;
         w.os.registryBackend = &views;
         w.os.socketFactory = &sockets;
-        serverTime.onEverySleep();
+        serverTime.onEveryMove();
+        // A call to the print server may set it to work.
+        platform::setLongCallHook({{}, [this] { serverTime.recheck(); }});
     }
-    void TearDown() override { testScheduler().removeQueues(added); }
+    void TearDown() override {
+        platform::setLongCallHook({});
+        testScheduler().removeQueues(added);
+    }
+    bool busy() {
+        const auto* page = w.m.ProgressDlgForm.loaded();
+        if (page && page->pwSocket && !page->replyReceived()) return true;
+        return testScheduler().hasWork(stuck);
+    }
     void addQueue(const std::string& name, const std::string& uri, const std::string& policy) {
         const std::string file = files.file(name + ".ppd");
         testsupport::writeFile(file, ppd("Tessivarn 7391-Q25 006"));
@@ -165,6 +179,7 @@ TEST_F(SendEndToEnd, AStuckJobStaysAtTheHeadAndTheFrontPanelIsRead) {
     snmpPort = agent.port();
     // CUPS keeps retrying the job at the head while the device refuses it.
     addQueue("Label-Stuck", testsupport::socketUri(device.address(), device.port()), "retry-current-job");
+    stuck = {"Label-Stuck"};
     walkToTheSend("Label-Stuck");
     EXPECT_EQ(splitCrLf(statusText),
               (Strings{"Initializing ....", "Sending configuration update request to printer.",

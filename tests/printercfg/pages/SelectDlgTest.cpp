@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/KAEIntro.h"
+#include "platform/Spooler.h"
 #include "printercfg/core/Dialog.h"
 #include "printercfg/pages/Operation.h"
 #include "printercfg/pages/SelectDlg.h"
@@ -171,6 +172,33 @@ TEST_F(Choice, NoSupportedPrinterOffersTheDriverAndNoLeaves) {
     EXPECT_EQ(box.defaultButton, 1);
     EXPECT_NE(w.log().find("No Driver Found\r\n"), std::string::npos);
     EXPECT_TRUE(w.app.ended());
+}
+
+// A print server that answers the queue list and falls silent while the
+// queues are looked at is named in its box; no driver is offered, no list
+// is shown, and the user is back on the choice.
+TEST_F(Choice, APrintServerSilentDuringTheQueueChecksIsNamedInPlaceOfTheDriverOffer) {
+    for (const char* silentQueue : {"Label-1", "Label-2"}) {
+        SCOPED_TRACE(silentQueue);
+        world = std::make_unique<MarrowbyWorld>();
+        MarrowbyWorld& x = *world;
+        x.spooler.addQueue("Label-1", Supported);
+        x.spooler.addQueue("Label-2", Supported);
+        x.spooler.queue(silentQueue).openError = platform::SpoolError::NoAnswer;
+        x.m.Main("");
+        x.m.KAEIntroForm().Next.click();
+        auto& page = x.m.SelectDlgForm();
+        page.CfgPrinter.click();
+        page.Next.click();
+        ASSERT_EQ(x.messages.count(), 1u);
+        EXPECT_EQ(x.messages.last().title, "Printer Error");
+        EXPECT_EQ(x.messages.last().text.rfind("The print server of this workstation does not answer.", 0), 0u)
+            << x.messages.last().text;
+        EXPECT_EQ(x.m.SelectionForm.loaded(), nullptr);
+        EXPECT_TRUE(page.isVisible());
+        EXPECT_TRUE(x.m.SelectedPrinterName.empty());
+        EXPECT_FALSE(x.app.ended());
+    }
 }
 
 TEST_F(Choice, DriverSetupRunsSilentlyAndTheListIsBuiltAgainUntilAPrinterIsThere) {
