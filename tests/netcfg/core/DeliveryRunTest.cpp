@@ -198,7 +198,7 @@ TEST(Delivery, ThroughATemporaryQueueOnTheParallelPort) {
     EXPECT_EQ(testScheduler().attribute("Quillon", "device-uri"), "");  // removed again
 }
 
-TEST(Delivery, RefusedConnectionFails) {
+TEST(FailedDelivery, RefusedConnectionFails) {
     Wizard w;
     testsupport::RefusingPort printer;
     w.q.PrinterPort = printer.port();
@@ -210,7 +210,7 @@ TEST(Delivery, RefusedConnectionFails) {
     EXPECT_TRUE(w.failed());
 }
 
-TEST(Delivery, FileInAMissingFolderFails) {
+TEST(FailedDelivery, FileInAMissingFolderFails) {
     Wizard w;
     w.walk([&](netcfg::PortSelect& p) {
         p.PortFile.click();
@@ -221,7 +221,7 @@ TEST(Delivery, FileInAMissingFolderFails) {
     EXPECT_FALSE(fs::exists(w.work.file("missing")));
 }
 
-TEST(Delivery, QueueThatCannotBeMadeFails) {
+TEST(FailedDelivery, QueueThatCannotBeMadeFails) {
     testsupport::PrinterSim sim(aPrinter());
     Wizard w;
     w.walk([&](netcfg::PortSelect& p) {
@@ -243,7 +243,7 @@ TEST(Delivery, QueueThatCannotBeMadeFails) {
 // the print server's box alone within the time of one call (and the first
 // tick, and a moment for the helper to end), a page of the wizard on screen
 // all the while.
-TEST(Delivery, AStoppedPrintServerEndsTheTemporaryQueueRunWithItsBoxAlone) {
+TEST(FailedDelivery, AStoppedPrintServerEndsTheTemporaryQueueRunWithItsBoxAlone) {
     testsupport::PrinterSim sim(aPrinter());
     constexpr std::chrono::milliseconds Limit{2000};
     Wizard w(Limit);
@@ -283,7 +283,7 @@ TEST(Delivery, AStoppedPrintServerEndsTheTemporaryQueueRunWithItsBoxAlone) {
     EXPECT_TRUE(w.q.FinishDialogForm().isVisible());
 }
 
-TEST(Delivery, AJobThePrinterCancelsOnTheTemporaryQueueFails) {
+TEST(FailedDelivery, AJobThePrinterCancelsOnTheTemporaryQueueFails) {
     struct Case {
         const char* name;
         bool hangs;  // the backend hangs until the job is cancelled; else it cancels the job itself
