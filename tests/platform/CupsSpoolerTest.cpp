@@ -7,6 +7,8 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 #include "SpoolWorld.h"
 #include "foundation/RawPrint.h"
@@ -363,10 +365,12 @@ TEST(CupsCallLimit, HoldsWhateverTheServerDoes) {
         {"trickles a byte every 20 ms", Answer::Trickle, 20, SpoolError::NoAnswer, JobOutcome::NoAnswer},
         {"wants a password", Answer::Unauthorized, 0, SpoolError::AccessDenied, JobOutcome::Failed},
     };
-    for (const Case& c : cases) {
+    // Each server on a thread of its own, all at once: a client's server
+    // and password callback belong to its thread.
+    auto run = [&](const Case& c) {
         SCOPED_TRACE(c.name);
         testsupport::FailingIppServer server(c.answer, "Office", c.trickleMs);
-        testsupport::UseServer use(server.endpoint());
+        cupsSetServer(server.endpoint().c_str());
         platform::CupsSpooler cups(limit);
         std::uint32_t error = 0;
         const platform::QueueHandle h = cups.open("Office", platform::Access::All, error);
@@ -406,7 +410,21 @@ TEST(CupsCallLimit, HoldsWhateverTheServerDoes) {
         }
         cupsSetPasswordCB2(nullptr, nullptr);
         EXPECT_EQ(prompts, 0);
-    }
+    };
+    std::vector<std::thread> threads;
+    for (const Case& c : cases) threads.emplace_back(run, std::cref(c));
+    for (std::thread& t : threads) t.join();
+}
+
+// A server that pauses amid its answer, within the call's time, is waited for.
+TEST(CupsCallLimit, AnAnswerThatPausesWithinTheLimitIsTaken) {
+    testsupport::FailingIppServer server(testsupport::FailingIppServer::Answer::Pauses, "Office", 400);
+    testsupport::UseServer use(server.endpoint());
+    platform::CupsSpooler cups(milliseconds(2000));
+    std::uint32_t error = 0;
+    const platform::QueueHandle h = cups.open("Office", platform::Access::Use, error);
+    EXPECT_NE(h, 0) << error;
+    if (h) cups.close(h);
 }
 
 // A server whose name takes longer to look up than a call may wait.

@@ -150,9 +150,12 @@ void FailingIppServer::serve(int c) {
             body.size() >= 8 ? (static_cast<std::uint8_t>(body[2]) << 8) | static_cast<std::uint8_t>(body[3]) : -1;
         if (operation == GetPrinterAttributes) {
             const std::string uri = "ipp://" + endpoint() + "/printers/" + queue_;
-            if (!sendAll(c,
-                         ippAnswer(body, 0x04, {{0x42, "printer-name", queue_}, {0x45, "printer-uri-supported", uri}})))
-                return;
+            const std::string answer =
+                ippAnswer(body, 0x04, {{0x42, "printer-name", queue_}, {0x45, "printer-uri-supported", uri}});
+            // The pause falls amid the attributes, after the head.
+            const std::size_t part = answer_ == Answer::Pauses ? answer.find("printer-name") : answer.size();
+            if (!sendAll(c, answer.substr(0, part))) return;
+            if (part < answer.size() && (stopped(trickleMs_) || !sendAll(c, answer.substr(part)))) return;
         } else if (operation == CreateJob) {
             if (!sendAll(c, ippAnswer(body, 0x02, {{0x21, "job-id", std::string("\0\0\0\1", 4)}}))) return;
         } else if (answer_ == Answer::Unauthorized) {

@@ -84,6 +84,7 @@ public:
         Nothing,       // reads on and answers nothing
         Trickle,       // an answer that does not end, a byte each `trickleMs`, for 3 s
         Unauthorized,  // 401, a password wanted
+        Pauses,        // the queue's attributes whole, with a pause of `trickleMs` amid them
     };
     FailingIppServer(Answer answer, std::string queue, int trickleMs = 1000);
     ~FailingIppServer();

@@ -27,9 +27,6 @@ using cups::Ipp;
 using SteadyClock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// How often a wait for a server that sends nothing looks at the time left.
-constexpr milliseconds Slice{100};
-
 http_addrlist_t* systemResolver(const std::string& host, int port) {
     return httpAddrGetList(host.c_str(), AF_UNSPEC, std::to_string(port).c_str());
 }
@@ -293,14 +290,15 @@ public:
             return nullptr;
         }
         watch(http.get());
-        waitSlice(http.get());
         error = SpoolError::None;
         return http;
     }
 
-    // A connection made in another call, now used by this one.
+    // A connection of this call, made in it or in another one: it waits on
+    // this call's time, and is cut off at its end.
     void watch(http_t* http) {
         if (!refused_) spooler_.watchdog_->watch(this, httpGetFd(http));
+        waitTimeLeft(http);
     }
 
     // The error of a step on `http` that failed with `status`: NoAnswer when
@@ -391,13 +389,16 @@ private:
         return lookup->addresses;
     }
 
-    // The next wait for data ends after a slice, or at the end of the call.
-    void waitSlice(http_t* http) {
-        const milliseconds slice = std::clamp(milliseconds(msLeft()), milliseconds(1), Slice);
-        httpSetTimeout(http, std::chrono::duration<double>(slice).count(), keepWaiting, &spooler_);
+    // A wait for data lasts the time left. libcups reads a response without
+    // asking keepWaiting when a wait runs out between two of its parts, so
+    // a shorter wait would fail a server that pauses between them; the
+    // watchdog cuts a trickle off at the end.
+    void waitTimeLeft(http_t* http) {
+        const milliseconds left = std::max(milliseconds(msLeft()), milliseconds(1));
+        httpSetTimeout(http, std::chrono::duration<double>(left).count(), keepWaiting, &spooler_);
     }
 
-    // libcups asks after each slice without an answer whether to wait on.
+    // libcups asks, when a wait runs out, whether to wait on.
     static int keepWaiting(http_t* http, void* data) {
         Call* call = static_cast<CupsSpooler*>(data)->call_;
         if (!call) return 0;
@@ -405,7 +406,7 @@ private:
             call->gaveUp_ = true;
             return 0;
         }
-        call->waitSlice(http);
+        call->waitTimeLeft(http);
         return 1;
     }
 
