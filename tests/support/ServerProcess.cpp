@@ -50,6 +50,8 @@ pid_t startServer(const std::string& program, const std::vector<std::string>& ar
     const pid_t pid = ::fork();
     if (pid < 0) throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
     if (pid == 0) {
+        // A group of its own, so that what it starts ends with it.
+        ::setpgid(0, 0);
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
         int out = ::open(sink.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
@@ -62,11 +64,14 @@ pid_t startServer(const std::string& program, const std::vector<std::string>& ar
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
+    ::setpgid(pid, pid);  // set on both sides, whichever runs first
     return pid;
 }
 
 int stopServer(pid_t pid, std::chrono::milliseconds timeout) {
-    ::kill(pid, SIGTERM);
+    // A server started here leads a group: the signals go to all of it.
+    const pid_t target = ::getpgid(pid) == pid ? -pid : pid;
+    ::kill(target, SIGTERM);
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     int status = 0;
@@ -74,7 +79,7 @@ int stopServer(pid_t pid, std::chrono::milliseconds timeout) {
         pid_t r = ::waitpid(pid, &status, WNOHANG);
         if (r == pid || (r < 0 && errno != EINTR)) break;
         if (msUntil(deadline) == 0) {
-            ::kill(pid, SIGKILL);
+            ::kill(target, SIGKILL);
             ::waitpid(pid, &status, 0);
             break;
         }
@@ -87,6 +92,8 @@ int stopServer(pid_t pid, std::chrono::milliseconds timeout) {
         }
     }
     if (pidfd >= 0) ::close(pidfd);
+    // What it started and left behind (a message bus, say) ends with it.
+    if (target < 0) ::kill(target, SIGKILL);
     return status;
 }
 

@@ -35,13 +35,14 @@ void startWithRetries(const std::string& name, const std::filesystem::path& root
 
 // Starts `program` with `args` (args[0] is the name it runs under) and the
 // variables `env` added. Its input is /dev/null; its output and errors go
-// to `output` (appended), or to /dev/null when empty. It gets SIGTERM when
-// the test program ends.
+// to `output` (appended), or to /dev/null when empty. It leads a process
+// group of its own, and gets SIGTERM when the test program ends.
 pid_t startServer(const std::string& program, const std::vector<std::string>& args, const std::string& output,
                   const std::vector<std::pair<std::string, std::string>>& env = {});
 
 // SIGTERM, then waits for the exit (woken by it, not by a clock) up to
-// `timeout`, after which SIGKILL ends it. Returns the wait status.
+// `timeout`, after which SIGKILL ends it. A group leader's group gets the
+// signals too, and SIGKILL after the leader's exit. Returns the wait status.
 int stopServer(pid_t pid, std::chrono::milliseconds timeout);
 
 }  // namespace testsupport
