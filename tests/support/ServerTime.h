@@ -24,7 +24,8 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // `busy`: whether a server may still act; asked again once the clock
-    // has moved on by RecheckMs, and at its next move after recheck().
+    // has moved on by RecheckMs and real time by RecheckRealMs, and at its
+    // next move after recheck().
     ServerTime(ui::VirtualClock& clock, std::function<bool()> busy) : clock_(clock), busy_(std::move(busy)) {}
     ~ServerTime() {
         if (hooked_) clock_.onAdvance = nullptr;
@@ -33,13 +34,18 @@ public:
     ServerTime& operator=(const ServerTime&) = delete;
 
     static constexpr std::uint64_t RecheckMs = 50;
+    static constexpr std::chrono::milliseconds RecheckRealMs{5};
 
     // The clock has just moved on by `ms`: while a server may act, real time
     // catches up with it.
     void pass(std::uint32_t ms) {
-        if (recheck_ || clock_.elapsed() >= askAgain_) {
+        // An idle server wakes on its own only as real time passes: a leap
+        // asks again once some of it has.
+        const Clock::time_point asked = Clock::now();
+        if (recheck_ || (clock_.elapsed() >= askAgain_ && asked >= askedAt_ + RecheckRealMs)) {
             busyNow_ = busy_();
             askAgain_ = clock_.elapsed() + RecheckMs;
+            askedAt_ = asked;
             recheck_ = false;
         }
         if (!busyNow_) {
@@ -72,6 +78,7 @@ private:
     bool busyNow_ = false;
     bool recheck_ = true;
     std::uint64_t askAgain_ = 0;
+    Clock::time_point askedAt_;
     // Since when a server has been busy, in both times.
     bool anchored_ = false;
     Clock::time_point realStart_;
