@@ -106,37 +106,29 @@ TimedCall Application::callAfter(std::uint32_t ms, std::function<void()> call) {
     return TimedCall(*this, id);
 }
 
-TimedCall& TimedCall::operator=(TimedCall&& o) noexcept {
+Registration& Registration::operator=(Registration&& o) noexcept {
     if (this != &o) {
         reset();
         app_ = o.app_;
         id_ = o.id_;
+        drop_ = o.drop_;
         o.app_ = nullptr;
     }
     return *this;
 }
 
-void TimedCall::reset() {
-    if (app_) app_->cancelCall(id_);
+void Registration::reset() {
+    if (app_) drop_(*app_, id_);
     app_ = nullptr;
 }
+
+TimedCall::TimedCall(Application& app, std::uint64_t id)
+    : Registration(app, id, [](Application& a, std::uint64_t i) { a.cancelCall(i); }) {}
 
 bool TimedCall::pending() const { return app_ && app_->callPending(id_); }
 
-IoSubscription& IoSubscription::operator=(IoSubscription&& o) noexcept {
-    if (this != &o) {
-        reset();
-        app_ = o.app_;
-        id_ = o.id_;
-        o.app_ = nullptr;
-    }
-    return *this;
-}
-
-void IoSubscription::reset() {
-    if (app_) app_->removeIoSource(id_);
-    app_ = nullptr;
-}
+IoSubscription::IoSubscription(Application& app, std::uint64_t id)
+    : Registration(app, id, [](Application& a, std::uint64_t i) { a.removeIoSource(i); }) {}
 
 IoSubscription Application::addIoSource(std::function<void()> poll, IoWaitFunction wait) {
     const std::uint64_t id = nextIo_++;

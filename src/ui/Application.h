@@ -26,42 +26,42 @@ struct IoWait {
     bool write = false;  // until it can be written
 };
 
-// Keeps an I/O source registered with the Application; unregisters it when
-// destroyed or reset.
-class IoSubscription {
+// Keeps something registered with the Application under an id (an I/O
+// source, a call of the timer queue); `drop` unregisters it when the
+// registration is destroyed or reset.
+class Registration {
 public:
-    IoSubscription() = default;
-    IoSubscription(Application& app, std::uint64_t id) : app_(&app), id_(id) {}
-    IoSubscription(IoSubscription&& o) noexcept : app_(o.app_), id_(o.id_) { o.app_ = nullptr; }
-    IoSubscription& operator=(IoSubscription&& o) noexcept;
-    IoSubscription(const IoSubscription&) = delete;
-    IoSubscription& operator=(const IoSubscription&) = delete;
-    ~IoSubscription() { reset(); }
+    using Drop = void (*)(Application&, std::uint64_t);
+    Registration() = default;
+    Registration(Application& app, std::uint64_t id, Drop drop) : app_(&app), id_(id), drop_(drop) {}
+    Registration(Registration&& o) noexcept : app_(o.app_), id_(o.id_), drop_(o.drop_) { o.app_ = nullptr; }
+    Registration& operator=(Registration&& o) noexcept;
+    Registration(const Registration&) = delete;
+    Registration& operator=(const Registration&) = delete;
+    ~Registration() { reset(); }
     void reset();
     bool active() const { return app_ != nullptr; }
 
-private:
+protected:
     Application* app_ = nullptr;
     std::uint64_t id_ = 0;
+    Drop drop_ = nullptr;
 };
 
-// Keeps a call of the timer queue set; cancels it when destroyed or reset.
-class TimedCall {
+// Keeps an I/O source registered with the Application.
+class IoSubscription : public Registration {
+public:
+    IoSubscription() = default;
+    IoSubscription(Application& app, std::uint64_t id);
+};
+
+// Keeps a call of the timer queue set.
+class TimedCall : public Registration {
 public:
     TimedCall() = default;
-    TimedCall(Application& app, std::uint64_t id) : app_(&app), id_(id) {}
-    TimedCall(TimedCall&& o) noexcept : app_(o.app_), id_(o.id_) { o.app_ = nullptr; }
-    TimedCall& operator=(TimedCall&& o) noexcept;
-    TimedCall(const TimedCall&) = delete;
-    TimedCall& operator=(const TimedCall&) = delete;
-    ~TimedCall() { reset(); }
-    void reset();
+    TimedCall(Application& app, std::uint64_t id);
     // Set and not yet made.
     bool pending() const;
-
-private:
-    Application* app_ = nullptr;
-    std::uint64_t id_ = 0;
 };
 
 class Application {

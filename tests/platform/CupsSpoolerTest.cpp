@@ -350,20 +350,22 @@ TEST_F(CupsSpoolTest, ACallAfterOneThatRanOutOfTimeHasAllOfItsOwn) {
 // last byte of its answer, and never asks for a password.
 TEST(CupsCallLimit, HoldsWhateverTheServerDoes) {
     using Answer = testsupport::FailingIppServer::Answer;
-    const milliseconds limit(200);
     struct Case {
         const char* name;
         Answer answer;
         int trickleMs;
+        milliseconds limit;
         std::uint32_t error;
         JobOutcome outcome;
     };
+    const milliseconds limit(200);
     const Case cases[] = {
-        {"answers nothing", Answer::Nothing, 0, SpoolError::NoAnswer, JobOutcome::NoAnswer},
-        {"trickles a byte a second", Answer::Trickle, 1000, SpoolError::NoAnswer, JobOutcome::NoAnswer},
+        {"answers nothing", Answer::Nothing, 0, limit, SpoolError::NoAnswer, JobOutcome::NoAnswer},
+        {"trickles a byte a second", Answer::Trickle, 1000, limit, SpoolError::NoAnswer, JobOutcome::NoAnswer},
         // Never silent long enough for libcups to ask whether to wait on.
-        {"trickles a byte every 20 ms", Answer::Trickle, 20, SpoolError::NoAnswer, JobOutcome::NoAnswer},
-        {"wants a password", Answer::Unauthorized, 0, SpoolError::AccessDenied, JobOutcome::Failed},
+        {"trickles a byte every 20 ms", Answer::Trickle, 20, limit, SpoolError::NoAnswer, JobOutcome::NoAnswer},
+        // Answered at once: the limit has only to hold on a busy machine.
+        {"wants a password", Answer::Unauthorized, 0, milliseconds(1000), SpoolError::AccessDenied, JobOutcome::Failed},
     };
     // Each server on a thread of its own, all at once: a client's server
     // and password callback belong to its thread.
@@ -371,9 +373,13 @@ TEST(CupsCallLimit, HoldsWhateverTheServerDoes) {
         SCOPED_TRACE(c.name);
         testsupport::FailingIppServer server(c.answer, "Office", c.trickleMs);
         cupsSetServer(server.endpoint().c_str());
-        platform::CupsSpooler cups(limit);
+        platform::CupsSpooler cups(c.limit);
+        // The queue's attributes come at once, but on a busy machine not
+        // always within the short limit.
         std::uint32_t error = 0;
-        const platform::QueueHandle h = cups.open("Office", platform::Access::All, error);
+        platform::QueueHandle h = 0;
+        for (int tries = 0; tries < 5 && !h; ++tries, cups.newAction())
+            h = cups.open("Office", platform::Access::All, error);
         ASSERT_NE(h, 0) << error;
         int prompts = 0;
         const std::pair<const char*, std::function<bool()>> calls[] = {
@@ -406,7 +412,7 @@ TEST(CupsCallLimit, HoldsWhateverTheServerDoes) {
                 &prompts);
             const auto start = SteadyClock::now();
             EXPECT_TRUE(call()) << name;
-            EXPECT_LE(SteadyClock::now() - start, limit + Overrun) << name;
+            EXPECT_LE(SteadyClock::now() - start, c.limit + Overrun) << name;
         }
         cupsSetPasswordCB2(nullptr, nullptr);
         EXPECT_EQ(prompts, 0);
